@@ -1,0 +1,139 @@
+// check, dump and save: the reader and writer without a window.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "bms/bms_reader.h"
+#include "bms/bms_writer.h"
+#include "command_registry.h"
+#include "json_writer.h"
+#include "model/document.h"
+
+namespace beatloom::cli {
+
+namespace {
+
+int Check(const std::vector<std::string>& args) {
+  if (args.size() != 1) return UsageError("check takes one FILE");
+  Document doc;
+  Log log;
+  const bool ok = LoadBmsFile(doc, args[0], log);
+  for (const std::string& line : log.Lines()) std::printf("%s\n", line.c_str());
+  return ok ? kOk : kFailed;
+}
+
+std::string Hex2(int v) {
+  char buf[4];
+  std::snprintf(buf, sizeof buf, "%02X", v);
+  return buf;
+}
+
+void DumpLines(JsonWriter& json, const char* key, const std::vector<std::string>& lines, TextEncoding enc) {
+  json.Key(key);
+  json.BeginArray();
+  for (const std::string& l : lines) json.String(ToUtf8(l, enc));
+  json.EndArray();
+}
+
+int Dump(const std::vector<std::string>& args) {
+  if (args.size() != 1) return UsageError("dump takes one FILE");
+  Document doc;
+  Log log;
+  if (!LoadBmsFile(doc, args[0], log)) {
+    for (const std::string& line : log.Lines()) std::fprintf(stderr, "%s\n", line.c_str());
+    return kFailed;
+  }
+  const TextEncoding enc = doc.encoding;
+  JsonWriter json;
+  json.BeginObject();
+  json.Key("header");
+  json.BeginObject();
+  for (const HeaderFieldRef& f : HeaderTextFields()) {
+    json.Key(f.name);
+    json.String(ToUtf8(doc.header.*f.field, enc));
+  }
+  json.Key("cbpmode");
+  json.Number(doc.header.cbpmode);
+  json.Key("cbrank");
+  json.Number(doc.header.cbrank);
+  json.EndObject();
+  for (const bool isWav : {true, false}) {
+    json.Key(isWav ? "wav" : "bmp");
+    json.BeginObject();
+    const auto& names = isWav ? doc.wav : doc.bmp;
+    for (int k = isWav ? 1 : 0; k < 256; ++k) {
+      if (names[k].empty()) continue;
+      json.Key(Hex2(k));
+      json.String(ToUtf8(names[k], enc));
+    }
+    json.EndObject();
+  }
+  json.Key("measureLen");
+  json.BeginObject();
+  for (int m = 0; m < MeasureCount; ++m) {
+    if (doc.MeasureLen[m] == 1.0) continue;
+    json.Key(std::to_string(m));
+    json.Double(doc.MeasureLen[m]);
+  }
+  json.EndObject();
+  DumpLines(json, "mmemo", doc.mmemo, enc);
+  DumpLines(json, "mcom", doc.mcom, enc);
+  json.Key("objects");
+  json.BeginArray();
+  for (const TBmsObject& o : doc.ObjList) {
+    json.BeginArray(true);
+    json.Number(o.Lane);
+    json.Number(o.Pos);
+    json.Number(o.Value);
+    json.Number(o.Hidden);
+    json.EndArray();
+  }
+  json.EndArray();
+  json.EndObject();
+  std::printf("%s\n", json.Text().c_str());
+  return kOk;
+}
+
+int Save(const std::vector<std::string>& args) {
+  std::vector<std::string> files;
+  SaveOptions options;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--min-cells") {
+      if (i + 1 >= args.size()) return UsageError("--min-cells needs a number");
+      options.minCells = ParseMinCells(args[++i]);
+    } else if (args[i] == "--pack-bgm") {
+      options.keepLayout = false;
+    } else if (args[i].rfind("--", 0) == 0) {
+      return UsageError("unknown option " + args[i]);
+    } else {
+      files.push_back(args[i]);
+    }
+  }
+  if (files.size() != 2) return UsageError("save takes IN and OUT");
+  Document doc;
+  Log log;
+  if (!LoadBmsFile(doc, files[0], log)) {
+    for (const std::string& line : log.Lines()) std::fprintf(stderr, "%s\n", line.c_str());
+    return kFailed;
+  }
+  std::string error;
+  if (!SaveBmsFile(doc, files[1], options, log, nullptr, &error)) {
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return kFailed;
+  }
+  return kOk;
+}
+
+const Registrar check({"check", "FILE", "Loads FILE as Open does and prints every log line (UTF-8).", Check});
+const Registrar dump({"dump", "FILE",
+                      "Loads FILE and prints the chart as JSON: header, wav, bmp, measureLen, mmemo, mcom, objects "
+                      "[Lane, Pos, Value, Hidden].",
+                      Dump});
+const Registrar save({"save", "IN OUT [--min-cells N] [--pack-bgm]",
+                      "Loads IN and writes OUT exactly as Save would (N: minimum cells per data line, default 1; "
+                      "--pack-bgm packs background lanes). Touches no list file; OUT is left as it was on failure.",
+                      Save});
+
+}  // namespace
+
+}  // namespace beatloom::cli

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "bms/log.h"
+#include "model/document.h"
+
+namespace beatloom {
+
+// A header value or definition index that does not convert. The loader
+// reports it and keeps the line; the direct input line shows it to the author.
+class ConversionError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Applies one source line (bytes in the document's encoding) to the document.
+// lineNumber appears only in log messages; the direct input line passes 0.
+// Throws ConversionError for a malformed "#RANK" value or definition index.
+void InterpretLine(Document& doc, std::string_view line, int lineNumber, Log& log);
+
+// Splits file bytes into lines the way charts have always been read: a 0x1A
+// ends the text, and CR, LF and CR LF each end a line.
+std::vector<std::string_view> SplitLines(std::string_view bytes);
+
+// Replaces the document with the chart in the given bytes. displayName is what
+// the log calls the file. Never throws.
+void LoadBmsBytes(Document& doc, std::string_view bytes, const std::string& displayName, Log& log);
+
+// Replaces the document with the chart in the file. Returns false when the
+// file could not be read; the document is then empty and the log says why.
+bool LoadBmsFile(Document& doc, const std::string& path, Log& log);
+
+// Reads a whole file; false when it is missing, a folder or unreadable.
+bool ReadFileBytes(const std::string& path, std::string& out);
+
+// "#IF" and its kin: lines that only make sense together, kept as one block.
+enum class ConditionalKind { None, Open, Close, Other };
+ConditionalKind ClassifyConditional(std::string_view line);
+
+}  // namespace beatloom

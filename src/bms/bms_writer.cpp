@@ -1,0 +1,341 @@
+#include "bms/bms_writer.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <unordered_map>
+
+#include "bms/bms_reader.h"
+#include "bms/name_lists.h"
+#include "edit/recent_files.h"
+
+namespace beatloom {
+
+namespace {
+
+constexpr int kColumns = 68;
+constexpr int kMaxPos = MeasureCount * TicksPerMeasure - 1;
+
+int ColumnOf(const TBmsObject& o) {
+  if (o.Lane >= 1 && o.Lane <= 18) return o.Hidden ? o.Lane + 49 : o.Lane;
+  // A hidden mark on any other lane means nothing in the file; the object is
+  // written as an ordinary one rather than lost.
+  return o.Lane <= LastBgmLane ? o.Lane : -1;
+}
+
+int ChannelOfColumn(int c) {
+  if (c == 0) return 3;
+  if (c <= 9) return MapChannel(c + 10);
+  if (c <= 18) return MapChannel(c + 11);
+  if (c == 19) return 4;
+  if (c == 20) return 7;
+  if (c == 21) return 6;
+  if (c <= 49) return 1;
+  if (c <= 58) return MapChannel(c - 19);
+  return MapChannel(c - 18);
+}
+
+bool IsBgmColumn(int c) { return c >= FirstBgmLane && c <= LastBgmLane; }
+
+void AppendLine(std::string& out, std::string_view line) {
+  out.append(line);
+  out.append("\r\n");
+}
+
+std::string Hex2(int v) {
+  static const char* digits = "0123456789ABCDEF";
+  return {digits[(v >> 4) & 15], digits[v & 15]};
+}
+
+std::string DataLinePrefix(int measure, int channel) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "#%05d:", measure * 100 + channel);
+  return buf;
+}
+
+// Shortest decimal form with up to 15 significant digits, as "0.75", "1.5", "2".
+std::string FormatFactor(double v) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.15G", v);
+  std::string s = buf;
+  const size_t e = s.find('E');
+  if (e == std::string::npos) return s;
+  // "1E-05" -> "1E-5": the exponent without padding, as charts write it.
+  std::string mantissa = s.substr(0, e);
+  const char sign = s[e + 1];
+  std::string digits = s.substr(e + 2);
+  while (digits.size() > 1 && digits[0] == '0') digits.erase(0, 1);
+  return mantissa + "E" + (sign == '-' ? "-" : "") + digits;
+}
+
+bool IsMeasureLine(std::string_view line) {
+  return line.size() >= 4 && line[0] == '#' && std::all_of(line.begin() + 1, line.begin() + 4, [](char c) {
+           return c >= '0' && c <= '9';
+         });
+}
+
+int MeasureOfLine(std::string_view line) {
+  return (line[1] - '0') * 100 + (line[2] - '0') * 10 + (line[3] - '0');
+}
+
+struct KeptLines {
+  std::vector<std::string_view> extension;    // written before the data
+  std::vector<std::string_view> conditional;  // #IF blocks, after the extension lines
+  int unclosed = 0;                           // #IF lines the block leaves open
+  std::vector<std::vector<std::string_view>> byMeasure = std::vector<std::vector<std::string_view>>(MeasureCount);
+  int lastMeasure = -1;
+};
+
+KeptLines SortKeptLines(const std::vector<std::string>& mcom) {
+  KeptLines kept;
+  int depth = 0;
+  for (const std::string& line : mcom) {
+    const ConditionalKind kind = ClassifyConditional(line);
+    if (kind != ConditionalKind::None || depth > 0) {
+      if (kind == ConditionalKind::Open) ++depth;
+      if (kind == ConditionalKind::Close && depth > 0) --depth;
+      kept.conditional.push_back(line);
+    } else if (IsMeasureLine(line)) {
+      const int m = MeasureOfLine(line);
+      kept.byMeasure[m].push_back(line);
+      kept.lastMeasure = std::max(kept.lastMeasure, m);
+    } else {
+      kept.extension.push_back(line);
+    }
+  }
+  kept.unclosed = depth;
+  return kept;
+}
+
+struct Cell {
+  int measure;
+  int column;
+  int offset;
+  int value;
+};
+
+void WriteHeader(const Document& doc, std::string& out) {
+  const HeaderFields& h = doc.header;
+  for (const std::string& line : doc.mmemo) AppendLine(out, line);
+  AppendLine(out, "");
+  AppendLine(out, "*---------------------- HEADER FIELD");
+  if (h.cbpmode >= 0 && h.cbpmode <= 2) AppendLine(out, "#PLAYER " + std::to_string(h.cbpmode + 1));
+  AppendLine(out, "#GENRE " + h.e_genre);
+  AppendLine(out, "#TITLE " + h.e_title);
+  AppendLine(out, "#ARTIST " + h.e_art);
+  if (!h.e_bpm.empty()) AppendLine(out, "#BPM " + h.e_bpm);
+  if (!h.e_midif.empty()) AppendLine(out, "#MIDIFILE " + h.e_midif);
+  if (!h.e_level.empty()) AppendLine(out, "#PLAYLEVEL " + h.e_level);
+  if (h.cbrank > 0) AppendLine(out, "#RANK " + std::to_string(h.cbrank - 1));
+  if (!h.e_volwav.empty()) AppendLine(out, "#VOLWAV " + h.e_volwav);
+  if (!h.e_total.empty()) AppendLine(out, "#TOTAL " + h.e_total);
+  AppendLine(out, "#STAGEFILE " + h.E_Stagefile);
+  AppendLine(out, "%EMAIL " + h.E_Email);
+  AppendLine(out, "%URL " + h.E_URL);
+  AppendLine(out, "");
+  for (int k = 1; k < WavSlots; ++k)
+    if (!doc.wav[k].empty()) AppendLine(out, "#WAV" + Hex2(k) + " " + doc.wav[k]);
+  AppendLine(out, "");
+  for (int k = 0; k < BmpSlots; ++k)
+    if (!doc.bmp[k].empty()) AppendLine(out, "#BMP" + Hex2(k) + " " + doc.bmp[k]);
+  AppendLine(out, "");
+}
+
+// Writes one column's data line at the coarsest resolution that places every
+// object of it exactly and has at least minCells cells.
+void WriteColumnLine(std::string& out, int measure, int column, const Cell* first, const Cell* last, int minCells) {
+  static const int kSteps[] = {192, 96, 48, 24, 12, 6, 3, 64, 32, 16, 8, 4, 2, 1};
+  int step = 1;
+  for (int j : kSteps) {
+    if (TicksPerMeasure / j < minCells) continue;
+    if (std::all_of(first, last, [j](const Cell& c) { return c.offset % j == 0; })) {
+      step = j;
+      break;
+    }
+  }
+  const int n = TicksPerMeasure / step;
+  std::string line = DataLinePrefix(measure, ChannelOfColumn(column));
+  const size_t cellsAt = line.size();
+  line.append(static_cast<size_t>(n) * 2, '0');
+  for (const Cell* c = first; c != last; ++c) {
+    const std::string hex = Hex2(c->value);
+    line[cellsAt + 2 * (c->offset / step)] = hex[0];
+    line[cellsAt + 2 * (c->offset / step) + 1] = hex[1];
+  }
+  AppendLine(out, line);
+}
+
+}  // namespace
+
+int ParseMinCells(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size() && text[i] == ' ') ++i;
+  bool neg = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) neg = text[i++] == '-';
+  if (i == text.size()) return 1;
+  long long v = 0;
+  for (; i < text.size(); ++i) {
+    if (text[i] < '0' || text[i] > '9') return 1;
+    v = std::min<long long>(v * 10 + (text[i] - '0'), 1000000);
+  }
+  return static_cast<int>(neg ? -v : v);
+}
+
+void PackBgmLanes(Document& doc) {
+  // Positions never interact, so each position's background objects can be
+  // packed on their own, in list order.
+  std::unordered_map<int32_t, std::vector<int>> byPos;
+  for (int i = 0; i <= doc.ObjLast(); ++i)
+    if (doc.ObjList[i].Lane > 21) byPos[doc.ObjList[i].Pos].push_back(i);
+  for (auto& [pos, members] : byPos) {
+    (void)pos;
+    for (int q : members) {
+      if (doc.ObjList[q].Lane <= FirstBgmLane) continue;
+      uint64_t used = 0;
+      for (int other : members)
+        if (other != q && doc.ObjList[other].Lane <= 63) used |= uint64_t{1} << doc.ObjList[other].Lane;
+      int lane = FirstBgmLane;
+      while (lane <= LastBgmLane && (used >> lane) & 1) ++lane;
+      if (lane <= LastBgmLane) doc.ObjList[q].Lane = static_cast<uint8_t>(lane);
+    }
+  }
+}
+
+std::string WriteBmsText(const Document& doc, const SaveOptions& options) {
+  std::string out;
+  out.reserve(64 * 1024 + doc.ObjList.size() * 8);
+  if (doc.hasBom) out.append("\xEF\xBB\xBF");
+  WriteHeader(doc, out);
+
+  const KeptLines kept = SortKeptLines(doc.mcom);
+  for (std::string_view line : kept.extension) AppendLine(out, line);
+  for (std::string_view line : kept.conditional) AppendLine(out, line);
+  // An #IF left open would swallow every data line written after it.
+  for (int i = 0; i < kept.unclosed; ++i) AppendLine(out, "#ENDIF");
+  AppendLine(out, "");
+  AppendLine(out, "*---------------------- MAIN DATA FIELD");
+
+  std::vector<Cell> cells;
+  cells.reserve(doc.ObjList.size());
+  int lastMeasure = std::max(0, kept.lastMeasure);
+  for (const TBmsObject& o : doc.ObjList) {
+    const int column = ColumnOf(o);
+    // Positions outside measures 000..999 have no place in the file format.
+    if (column < 0 || o.Pos < 0 || o.Pos > kMaxPos) continue;
+    const int m = o.Pos / TicksPerMeasure;
+    cells.push_back({m, column, o.Pos % TicksPerMeasure, o.Value});
+    lastMeasure = std::max(lastMeasure, m);
+  }
+  for (int m = 0; m < MeasureCount; ++m)
+    if (doc.MeasureLen[m] != 1.0) lastMeasure = std::max(lastMeasure, m);
+  std::sort(cells.begin(), cells.end(), [](const Cell& a, const Cell& b) {
+    if (a.measure != b.measure) return a.measure < b.measure;
+    if (a.column != b.column) return a.column < b.column;
+    return a.offset < b.offset;
+  });
+
+  const int minCells = std::max(1, options.minCells);
+  const Cell* cur = cells.data();
+  const Cell* end = cells.data() + cells.size();
+  for (int m = 0; m <= lastMeasure; ++m) {
+    if (doc.MeasureLen[m] != 1.0) AppendLine(out, DataLinePrefix(m, 2) + FormatFactor(doc.MeasureLen[m]));
+    int pendingPlaceholders = 0;
+    int previousColumn = -1;
+    while (cur != end && cur->measure == m) {
+      const Cell* groupEnd = cur;
+      while (groupEnd != end && groupEnd->measure == m && groupEnd->column == cur->column) ++groupEnd;
+      if (options.keepLayout) {
+        for (int c = previousColumn + 1; c < cur->column; ++c)
+          if (IsBgmColumn(c)) ++pendingPlaceholders;
+      }
+      for (; pendingPlaceholders > 0; --pendingPlaceholders) AppendLine(out, DataLinePrefix(m, 1) + "00");
+      WriteColumnLine(out, m, cur->column, cur, groupEnd, minCells);
+      previousColumn = cur->column;
+      cur = groupEnd;
+    }
+    AppendLine(out, "");
+    for (std::string_view line : kept.byMeasure[m]) AppendLine(out, line);
+  }
+  return out;
+}
+
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* reason) {
+  const size_t slash = path.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
+  const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+  std::string tmp = folder + "/." + base + ".XXXXXX";
+  const auto fail = [&](const char* what) {
+    if (reason) *reason = std::string(what) + ": " + std::strerror(errno);
+    return false;
+  };
+  struct stat old{};
+  const bool existed = stat(path.c_str(), &old) == 0;
+  if (existed && S_ISDIR(old.st_mode)) {
+    errno = EISDIR;
+    return fail(path.c_str());
+  }
+  const int fd = mkstemp(tmp.data());
+  if (fd < 0) return fail(folder.c_str());
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t w = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (w < 0) {
+      if (errno == EINTR) continue;
+      const int e = errno;
+      ::close(fd);
+      ::unlink(tmp.c_str());
+      errno = e;
+      return fail(tmp.c_str());
+    }
+    done += static_cast<size_t>(w);
+  }
+  // Keep the permissions the author's file had; a new file gets the usual ones.
+  if (existed) {
+    fchmod(fd, old.st_mode & 07777);
+  } else {
+    const mode_t mask = umask(0);
+    umask(mask);
+    fchmod(fd, 0666 & ~mask);
+  }
+  if (fsync(fd) != 0 || ::close(fd) != 0) {
+    const int e = errno;
+    ::unlink(tmp.c_str());
+    errno = e;
+    return fail(tmp.c_str());
+  }
+  if (std::rename(tmp.c_str(), path.c_str()) != 0) {
+    const int e = errno;
+    ::unlink(tmp.c_str());
+    errno = e;
+    return fail(path.c_str());
+  }
+  return true;
+}
+
+bool SaveBmsFile(Document& doc, const std::string& path, const SaveOptions& options, Log& log,
+                 const SaveSideEffects* effects, std::string* error) {
+  doc.RemoveDuplicates();
+  log.Clear();
+  if (doc.DocumentIO && effects) {
+    if (effects->artists) RememberName(*effects->artists, doc.header.e_art, effects->programFolder, kArtistListFile);
+    if (effects->genres) RememberName(*effects->genres, doc.header.e_genre, effects->programFolder, kGenreListFile);
+    PushRecentFile(effects->programFolder, path);
+  }
+  if (!options.keepLayout) PackBgmLanes(doc);
+  log.Add("filename:" + path);
+  std::string reason;
+  if (!WriteFileAtomically(path, WriteBmsText(doc, options), &reason)) {
+    if (error) *error = std::string(kSaveFailedMessage) + "\n" + reason;
+    return false;
+  }
+  log.Add("正常に保存が完了しました。");
+  if (doc.DocumentIO) doc.Modified = false;
+  return true;
+}
+
+}  // namespace beatloom

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "bms/log.h"
+#include "model/document.h"
+
+namespace beatloom {
+
+struct SaveOptions {
+  int minCells = 1;         // a data line never has fewer cells than this
+  bool keepLayout = true;   // keep every background object on its lane
+};
+
+// The minimum cell count as typed in the settings: anything but an integer is 1.
+int ParseMinCells(std::string_view text);
+
+// Moves background objects down to the lowest free lanes at their position,
+// so that no empty channel 01 line is needed.
+void PackBgmLanes(Document& doc);
+
+// The chart as BMS text. Expects duplicates to be removed already; the saving
+// functions below do that.
+std::string WriteBmsText(const Document& doc, const SaveOptions& options);
+
+// The program-folder side of saving the author's own file: the artist and
+// genre drop-down lists and the recent-file list.
+struct SaveSideEffects {
+  std::string programFolder;
+  std::vector<std::string>* artists = nullptr;
+  std::vector<std::string>* genres = nullptr;
+};
+
+constexpr std::string_view kSaveFailedMessage = "保存でエラーが生じました";
+
+// Removes duplicates, packs when asked, and replaces the file atomically: the
+// old file stays as it was unless every byte of the new one reached the disk.
+// On failure returns false with kSaveFailedMessage (and the reason) in error;
+// Modified is then unchanged. effects may be null (touch no list file).
+bool SaveBmsFile(Document& doc, const std::string& path, const SaveOptions& options, Log& log,
+                 const SaveSideEffects* effects, std::string* error);
+
+// Writes bytes to path through a temporary file in the same folder.
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* reason);
+
+}  // namespace beatloom

@@ -1,0 +1,102 @@
+#include "model/document.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+namespace beatloom {
+
+const std::vector<HeaderFieldRef>& HeaderTextFields() {
+  static const std::vector<HeaderFieldRef> fields = {
+      {"e_genre", &HeaderFields::e_genre},         {"e_title", &HeaderFields::e_title},
+      {"e_art", &HeaderFields::e_art},             {"e_bpm", &HeaderFields::e_bpm},
+      {"e_level", &HeaderFields::e_level},         {"e_midif", &HeaderFields::e_midif},
+      {"e_total", &HeaderFields::e_total},         {"e_volwav", &HeaderFields::e_volwav},
+      {"E_Stagefile", &HeaderFields::E_Stagefile}, {"E_Email", &HeaderFields::E_Email},
+      {"E_URL", &HeaderFields::E_URL},
+  };
+  return fields;
+}
+
+Document::Document() { ResetDocument(); }
+
+int Document::NextBgmLaneAt(int pos) const {
+  // Lands above the highest background lane met at that position, in list
+  // order; gaps below it are not filled.
+  int lane = FirstBgmLane;
+  for (const TBmsObject& o : ObjList) {
+    if (o.Pos == pos && o.Lane >= lane) lane = o.Lane + 1;
+  }
+  return lane > LastBgmLane ? -1 : lane;
+}
+
+int Document::AddObject(int lane, int pos, int value) {
+  if (value == 0) return ObjLast();
+  if (lane == AnyBgmLane) {
+    lane = NextBgmLaneAt(pos);
+    if (lane < 0) return ObjLast();
+  }
+  TBmsObject o;
+  o.Lane = static_cast<uint8_t>(lane);
+  o.Pos = pos;
+  o.Value = static_cast<uint16_t>(value);
+  o.Hidden = 0;
+  o.Selected = SelectAddedObjects ? 1 : 0;
+  ObjList.push_back(o);
+  const long long reach = -(static_cast<long long>(pos) + 3072);
+  if (reach < ScrollMin) ScrollMin = static_cast<int>(std::max<long long>(reach, INT32_MIN));
+  return ObjLast();
+}
+
+void Document::DeleteObject(int index) {
+  if (index < 0 || index > ObjLast()) return;
+  ObjList.erase(ObjList.begin() + index);
+}
+
+void Document::RemoveDuplicates() {
+  if (ObjList.size() < 2) return;
+  // Walking from the back, the first object met for a (Lane, Pos) is the one
+  // that stands last: it survives, every earlier one goes.
+  std::unordered_set<uint64_t> seen;
+  seen.reserve(ObjList.size() * 2);
+  std::vector<char> keep(ObjList.size(), 0);
+  for (size_t i = ObjList.size(); i-- > 0;) {
+    const TBmsObject& o = ObjList[i];
+    const uint64_t key = (static_cast<uint64_t>(o.Lane) << 32) | static_cast<uint32_t>(o.Pos);
+    keep[i] = seen.insert(key).second ? 1 : 0;
+  }
+  size_t out = 0;
+  for (size_t i = 0; i < ObjList.size(); ++i) {
+    if (keep[i]) ObjList[out++] = ObjList[i];
+  }
+  ObjList.resize(out);
+}
+
+void Document::AppendDrag(const TBmsObject& object) { DragList.push_back(object); }
+
+void Document::ResetDocument() {
+  MeasureLen.fill(1.0);
+  ObjList.clear();
+  header = HeaderFields{};
+  header.E_Email = DefaultEmail;
+  header.E_URL = DefaultURL;
+  mcom.clear();
+  mmemo.clear();
+  for (auto& w : wav) w.clear();
+  for (auto& b : bmp) b.clear();
+  ScrollMin = InitialScrollMin;
+  IfDepth = 0;
+  encoding = TextEncoding::Cp932;
+  hasBom = false;
+}
+
+int MapChannel(int channel) {
+  switch (channel) {
+    case 16: case 26: case 36: case 46: return channel + 2;
+    case 18: case 28: case 38: case 48: return channel - 2;
+    case 17: case 27: case 37: case 47: return channel + 2;
+    case 19: case 29: case 39: case 49: return channel - 2;
+    default: return channel;
+  }
+}
+
+}  // namespace beatloom

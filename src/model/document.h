@@ -1,0 +1,134 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/text_codec.h"
+
+namespace beatloom {
+
+constexpr int TicksPerMeasure = 192;
+constexpr int MeasureCount = 1000;
+constexpr int LaneCount = 50;
+constexpr int FirstBgmLane = 22;
+constexpr int LastBgmLane = 49;
+constexpr int BgmLaneCount = LastBgmLane - FirstBgmLane + 1;
+// Passed to AddObject only: "whichever background lane is free at that position".
+constexpr int AnyBgmLane = 200;
+constexpr int InitialScrollMin = -5000;
+
+struct TBmsObject {
+  uint8_t Lane = 0;
+  int32_t Pos = 0;
+  // 16 bits so wider index ranges can come without touching every user;
+  // today's charts use 1..255.
+  uint16_t Value = 0;
+  uint8_t Selected = 0;
+  uint8_t Hidden = 0;
+
+  bool operator==(const TBmsObject&) const = default;
+};
+
+// The eleven text fields and two list choices of the chart header. Text is held
+// as the bytes read from the file so that a field the author never touched is
+// written back byte for byte, whatever its encoding.
+struct HeaderFields {
+  int cbpmode = 0;  // 0 1Player, 1 2Player, 2 Double Play, -1 none
+  int cbrank = 0;   // 0 "- default -", 1..4 rank 0..3, -1 none
+  std::string e_genre;
+  std::string e_title;
+  std::string e_art;
+  std::string e_bpm = "120";
+  std::string e_level;
+  std::string e_midif;
+  std::string e_total;
+  std::string e_volwav;
+  std::string E_Stagefile;
+  std::string E_Email;
+  std::string E_URL;
+
+  bool operator==(const HeaderFields&) const = default;
+};
+
+// Index and name of every header text field, in the order the header panel and
+// the JSON dump list them.
+struct HeaderFieldRef {
+  const char* name;
+  std::string HeaderFields::*field;
+};
+const std::vector<HeaderFieldRef>& HeaderTextFields();
+
+constexpr int WavSlots = 256;  // WAV01..WAVFF use 1..255; slot 0 stays empty
+constexpr int BmpSlots = 256;  // BMP00..BMPFF
+
+// The one open chart. Every change to objects goes through the operations
+// below; callers that change anything set Modified themselves, as the header
+// panel and the editing commands do.
+class Document {
+ public:
+  Document();
+
+  std::vector<TBmsObject> ObjList;
+  std::vector<TBmsObject> UndoList;
+  std::vector<TBmsObject> ClipList;
+  std::vector<TBmsObject> DragList;
+  std::array<double, MeasureCount> MeasureLen{};
+  // How many channel 01 lines each measure has met while reading; decides the
+  // background lane of the next one.
+  std::array<int, MeasureCount> BgmLineCount{};
+  // Depth of #IF blocks met while reading; lines inside are kept as text.
+  int IfDepth = 0;
+
+  HeaderFields header;
+  std::array<std::string, WavSlots> wav;  // file names, bytes as read
+  std::array<std::string, BmpSlots> bmp;
+  std::vector<std::string> mmemo;  // free text written at the top of the file
+  std::vector<std::string> mcom;   // # lines kept verbatim
+
+  // The text encoding of the file the chart came from; header edits are
+  // encoded with it so that the file never mixes encodings.
+  TextEncoding encoding = TextEncoding::Cp932;
+  bool hasBom = false;  // a UTF-8 byte-order mark stood at the start
+
+  bool Modified = false;
+  bool DocumentIO = true;
+
+  // Vertical scroll minimum of the score in ticks (negative: the score scrolls
+  // upwards). Adding an object lowers it so the score always reaches 16
+  // measures beyond the highest object; it is never raised except by a reset.
+  int ScrollMin = InitialScrollMin;
+  // Set by the score while a selecting mouse gesture runs: objects added then
+  // come out selected.
+  bool SelectAddedObjects = false;
+
+  // Defaults of %EMAIL and %URL for a new chart, from the user's settings.
+  std::string DefaultEmail;
+  std::string DefaultURL;
+
+  int ObjLast() const { return static_cast<int>(ObjList.size()) - 1; }
+  int UndoLast() const { return static_cast<int>(UndoList.size()) - 1; }
+  int ClipLast() const { return static_cast<int>(ClipList.size()) - 1; }
+  int DragLast() const { return static_cast<int>(DragList.size()) - 1; }
+
+  // Appends one object. Returns its index, or ObjLast() when nothing was added
+  // (value 0, or no free background lane for AnyBgmLane).
+  int AddObject(int lane, int pos, int value);
+  void DeleteObject(int index);
+  // Keeps, for every (Lane, Pos), only the object that stands last; survivors
+  // keep their order.
+  void RemoveDuplicates();
+  void AppendDrag(const TBmsObject& object);
+  // The document half of a reset: objects, lengths, header, memos, definitions,
+  // scroll minimum. Leaves Modified alone.
+  void ResetDocument();
+
+  // Free background lane that AddObject(AnyBgmLane, pos, ..) would choose, or -1.
+  int NextBgmLaneAt(int pos) const;
+};
+
+// Exchanges the x6/x7 and x8/x9 channels of every key group; its own inverse.
+int MapChannel(int channel);
+
+}  // namespace beatloom

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace beatloom {
+
+// The program's own small text files (lists, templates): bytes, one entry a
+// line, written with CR LF. Reading accepts any line end.
+bool ReadLinesFile(const std::string& path, std::vector<std::string>& lines);
+bool WriteLinesFile(const std::string& path, const std::vector<std::string>& lines);
+bool FileExists(const std::string& path);
+std::string JoinPath(const std::string& folder, const std::string& name);
+std::string FolderOf(const std::string& path);
+
+}  // namespace beatloom

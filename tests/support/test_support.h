@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+namespace beatloom::test {
+
+// A fresh folder under the system temp folder, removed with its contents when
+// the object goes.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& path() const { return path_; }
+  std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& bytes);
+std::string DataFile(const std::string& name);
+
+}  // namespace beatloom::test
