@@ -1,0 +1,87 @@
+#include "app/ui/prompts.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QMessageBox>
+
+namespace beatloom {
+
+namespace {
+
+QMessageBox::Icon ToQt(Prompts::Icon icon) {
+  switch (icon) {
+    case Prompts::Icon::Warning: return QMessageBox::Warning;
+    case Prompts::Icon::Error: return QMessageBox::Critical;
+    case Prompts::Icon::Question: return QMessageBox::Question;
+    case Prompts::Icon::Information: break;
+  }
+  return QMessageBox::Information;
+}
+
+QMessageBox::StandardButtons ToQt(Prompts::Buttons buttons) {
+  switch (buttons) {
+    case Prompts::Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case Prompts::Buttons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case Prompts::Buttons::YesCancel: return QMessageBox::Yes | QMessageBox::Cancel;
+    case Prompts::Buttons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+    case Prompts::Buttons::Ok: break;
+  }
+  return QMessageBox::Ok;
+}
+
+void Configure(QFileDialog& d, const Prompts::FileDialog& spec) {
+  d.setWindowTitle(spec.title);
+  if (!spec.folder.isEmpty()) d.setDirectory(spec.folder);
+  if (!spec.fileName.isEmpty()) d.selectFile(spec.fileName);
+  d.setNameFilters(spec.filters);
+  if (spec.filterIndex >= 0 && spec.filterIndex < spec.filters.size()) d.selectNameFilter(spec.filters[spec.filterIndex]);
+  d.setDefaultSuffix(spec.defaultSuffix);
+}
+
+}  // namespace
+
+Prompts::Answer QtPrompts::Ask(const QString& text, Icon icon, Buttons buttons, const QString& caption) {
+  QMessageBox box(ToQt(icon), caption.isEmpty() ? QApplication::applicationDisplayName() : caption, text,
+                  ToQt(buttons), parent_);
+  switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    case QMessageBox::Ok: return Answer::Ok;
+    default: return Answer::Cancel;
+  }
+}
+
+QString QtPrompts::OpenFileName(const FileDialog& spec) {
+  QFileDialog d(parent_);
+  Configure(d, spec);
+  d.setAcceptMode(QFileDialog::AcceptOpen);
+  d.setFileMode(QFileDialog::ExistingFile);
+  return d.exec() == QDialog::Accepted && !d.selectedFiles().isEmpty() ? d.selectedFiles().first() : QString();
+}
+
+QString QtPrompts::SaveFileName(const FileDialog& spec) {
+  QFileDialog d(parent_);
+  Configure(d, spec);
+  d.setAcceptMode(QFileDialog::AcceptSave);
+  // The editor asks its own overwrite question, in its own words.
+  d.setOption(QFileDialog::DontConfirmOverwrite);
+  return d.exec() == QDialog::Accepted && !d.selectedFiles().isEmpty() ? d.selectedFiles().first() : QString();
+}
+
+bool QtPrompts::ChooseColor(QColor& color, const QString& title) {
+  const QColor c = QColorDialog::getColor(color, parent_, title);
+  if (!c.isValid()) return false;
+  color = c;
+  return true;
+}
+
+bool QtPrompts::ChooseFont(QFont& font) {
+  bool ok = false;
+  const QFont f = QFontDialog::getFont(&ok, font, parent_);
+  if (ok) font = f;
+  return ok;
+}
+
+}  // namespace beatloom
