@@ -1,0 +1,245 @@
+#include <gtest/gtest.h>
+
+#include "bms/bms_reader.h"
+#include "support/test_support.h"
+
+namespace beatloom {
+namespace {
+
+struct Loaded {
+  Document doc;
+  Log log;
+};
+
+// Loads text as a file would be, with CR LF line ends between the given lines.
+std::unique_ptr<Loaded> Load(const std::vector<std::string>& lines) {
+  auto l = std::make_unique<Loaded>();
+  std::string bytes;
+  for (const auto& line : lines) bytes += line + "\r\n";
+  LoadBmsBytes(l->doc, bytes, "t.bms", l->log);
+  return l;
+}
+
+using Obj = std::tuple<int, int, int, int>;  // lane, pos, value, hidden
+std::vector<Obj> Objects(const Document& d) {
+  std::vector<Obj> out;
+  for (const auto& o : d.ObjList) out.emplace_back(o.Lane, o.Pos, o.Value, o.Hidden);
+  return out;
+}
+
+TEST(Reader, DataLinesGoToTheirLanesAndPositions) {
+  struct Case {
+    const char* line;
+    std::vector<Obj> objects;
+  } cases[] = {
+      {"#00111:01000200", {{1, 192, 1, 0}, {1, 288, 2, 0}}},
+      {"#00116:01", {{8, 192, 1, 0}}},
+      {"#00118:01", {{6, 192, 1, 0}}},
+      {"#00136:01", {{8, 192, 1, 1}}},
+      {"#00146:0a", {{17, 192, 10, 1}}},
+      {"#00229:FF", {{16, 384, 255, 0}}},
+      {"#00003:B4", {{0, 0, 180, 0}}},
+      {"#00004:01", {{19, 0, 1, 0}}},
+      {"#00007:01", {{20, 0, 1, 0}}},
+      {"#00006:01", {{21, 0, 1, 0}}},
+      {"#00011:01010101010101", {{1, 0, 1, 0}, {1, 27, 1, 0}, {1, 55, 1, 0}, {1, 82, 1, 0}, {1, 110, 1, 0},
+                                  {1, 137, 1, 0}, {1, 165, 1, 0}}},
+      {"#00011:0101010101", {{1, 0, 1, 0}, {1, 38, 1, 0}, {1, 77, 1, 0}, {1, 115, 1, 0}, {1, 154, 1, 0}}},
+      {"#00011:010101", {{1, 0, 1, 0}, {1, 64, 1, 0}, {1, 128, 1, 0}}},
+      {"#00011:0101  ", {{1, 0, 1, 0}, {1, 96, 1, 0}}},  // trailing blanks are no cells
+      {"#99911:01", {{1, 999 * 192, 1, 0}}},
+  };
+  for (const Case& c : cases) {
+    auto l = Load({c.line});
+    EXPECT_EQ(Objects(l->doc), c.objects) << c.line;
+    EXPECT_TRUE(l->doc.mcom.empty()) << c.line;
+  }
+}
+
+TEST(Reader, CellPositionsRoundHalvesToEven) {
+  std::string line = "#00011:";
+  for (int i = 0; i < 128; ++i) line += "01";
+  auto l = Load({line});
+  ASSERT_EQ(l->doc.ObjList.size(), 128u);
+  const int expected[] = {0, 2, 3, 4, 6, 8, 9, 10, 12};  // 1.5 -> 2, 4.5 -> 4, 7.5 -> 8, 10.5 -> 10
+  for (int i = 0; i < 9; ++i) EXPECT_EQ(l->doc.ObjList[i].Pos, expected[i]) << i;
+}
+
+TEST(Reader, HeaderKeywordsAndDefinitions) {
+  auto l = Load({"#title My Song", "#GENRE  Trance ", "#ARTIST x", "#BPM 150", "#PLAYLEVEL 7", "#TOTAL 250",
+                 "#VOLWAV 80", "#MIDIFILE a.mid", "#STAGEFILE s.jpg", "%EMAIL me@x", "%URL http://x",
+                 "#WAV0a kick.wav", "#BMP00 bg.bmp", "#WAV01  lead.wav", "#PLAYER 3", "#RANK 2"});
+  const HeaderFields& h = l->doc.header;
+  EXPECT_EQ(h.e_title, "My Song");
+  EXPECT_EQ(h.e_genre, "Trance");
+  EXPECT_EQ(h.e_art, "x");
+  EXPECT_EQ(h.e_bpm, "150");
+  EXPECT_EQ(h.e_level, "7");
+  EXPECT_EQ(h.e_total, "250");
+  EXPECT_EQ(h.e_volwav, "80");
+  EXPECT_EQ(h.e_midif, "a.mid");
+  EXPECT_EQ(h.E_Stagefile, "s.jpg");
+  EXPECT_EQ(h.E_Email, "me@x");
+  EXPECT_EQ(h.E_URL, "http://x");
+  EXPECT_EQ(h.cbpmode, 2);
+  EXPECT_EQ(h.cbrank, 3);
+  EXPECT_EQ(l->doc.wav[10], "kick.wav");
+  EXPECT_EQ(l->doc.wav[1], " lead.wav");  // exactly one separator is skipped
+  EXPECT_EQ(l->doc.bmp[0], "bg.bmp");
+  EXPECT_TRUE(l->doc.mcom.empty());
+  EXPECT_TRUE(l->doc.mmemo.empty());
+}
+
+TEST(Reader, LinesTheModelCannotHoldAreKeptVerbatim) {
+  struct Case {
+    const char* line;
+    bool logged;
+    int cbrank = 0;
+    int cbpmode = 0;
+  } cases[] = {
+      {"#WAV00 mine.wav", false},
+      {"#BPM01 150", false},
+      {"#LNTYPE 1", false},
+      {"#PLAYERS x", false},
+      {"#PLAYER x", false},
+      {"#PLAYER 4", false, 0, -1},
+      {"#RANK 7", false, -1, 0},
+      {"#00105:01", true},       // channel 05 is not ours
+      {"#00150:01", true},
+      {"#00111:01zz02", true},   // a malformed cell: no object at all
+      {"#00111:010", true},      // half a cell
+      {"#-0111:01", true},       // no measure we can hold
+      {"#00102:x", false},       // length 1.0, line kept
+      {"#WAVZZ a.wav", true},
+      {"#RANK high", true},
+  };
+  for (const Case& c : cases) {
+    auto l = Load({c.line});
+    EXPECT_EQ(l->doc.mcom, std::vector<std::string>{c.line}) << c.line;
+    EXPECT_TRUE(l->doc.ObjList.empty()) << c.line;
+    EXPECT_EQ(l->doc.header.e_bpm, "120") << c.line;
+    EXPECT_EQ(l->doc.header.cbrank, c.cbrank) << c.line;
+    EXPECT_EQ(l->doc.header.cbpmode, c.cbpmode) << c.line;
+    for (double len : l->doc.MeasureLen) ASSERT_EQ(len, 1.0) << c.line;
+    EXPECT_EQ(l->log.Lines().size(), c.logged ? 4u : 3u) << c.line;
+  }
+}
+
+TEST(Reader, LogMessagesNameTheLine) {
+  auto l = Load({"#TITLE a", "", "#00105:01", "#RANK q"});
+  const auto& lines = l->log.Lines();
+  ASSERT_EQ(lines.size(), 5u);
+  EXPECT_EQ(lines[0], "Line0003:使用禁止記述  #00105:01");
+  EXPECT_EQ(lines[1], "Line0004：解析失敗。スキップします：#RANK q");
+  EXPECT_EQ(lines[2], "ファイルのクローズt.bms");
+  EXPECT_EQ(lines[3], "処理は正常に終了しましたt.bms");
+  EXPECT_EQ(lines[4], "オブジェ総数:0");
+  EXPECT_TRUE(l->log.ShowRequested());
+}
+
+TEST(Reader, MemoCommentsAndMeasureLength) {
+  auto l = Load({"hello", "*- comment", "#00102:0.75", "  indented", "%OTHER"});
+  EXPECT_EQ(l->doc.mmemo, (std::vector<std::string>{"hello", "  indented", "%OTHER"}));
+  EXPECT_EQ(l->doc.MeasureLen[1], 0.75);
+  EXPECT_TRUE(l->doc.mcom.empty());
+}
+
+TEST(Reader, BackgroundLinesTakeSuccessiveLanes) {
+  auto l = Load({"#00201:01", "#00201:02", "#00201:00", "#00201:03", "#00301:04"});
+  EXPECT_EQ(Objects(l->doc), (std::vector<Obj>{{22, 384, 1, 0}, {23, 384, 2, 0}, {25, 384, 3, 0}, {22, 576, 4, 0}}));
+}
+
+TEST(Reader, BackgroundLinesBeyondTwentyEightPlaceOrKeepWholeLine) {
+  std::vector<std::string> lines;
+  for (int i = 0; i < 28; ++i) lines.push_back("#00001:0100");  // fills every lane at tick 0
+  lines.push_back("#00001:0002");  // tick 96 is free: placed on lane 22
+  lines.push_back("#00001:0303");  // tick 0 is full: nothing of it is added
+  lines.push_back("#00001:0004");  // and it took no lane: tick 96 gets lane 23
+  auto l = Load(lines);
+  ASSERT_EQ(l->doc.ObjList.size(), 30u);
+  EXPECT_EQ(Objects(l->doc)[28], Obj(22, 96, 2, 0));
+  EXPECT_EQ(Objects(l->doc)[29], Obj(23, 96, 4, 0));
+  EXPECT_EQ(l->doc.mcom, std::vector<std::string>{"#00001:0303"});
+  EXPECT_EQ(l->doc.BgmLineCount[0], 28);
+}
+
+TEST(Reader, ConditionalBlocksAreKeptAndNotInterpreted) {
+  auto l = Load({"#00011:01", "#RANDOM 2", "#IF 1", "#00111:02", "#TITLE inside", "#IF 2", "#ENDIF", "#00211:03",
+                 "#ENDIF", "#IF 2", "#00311:04", "#ENDIF", "#ENDRANDOM", "#IFX 1", "#00411:05"});
+  EXPECT_EQ(Objects(l->doc), (std::vector<Obj>{{1, 0, 1, 0}, {1, 4 * 192, 5, 0}}));
+  EXPECT_EQ(l->doc.header.e_title, "");
+  EXPECT_EQ(l->doc.mcom, (std::vector<std::string>{"#RANDOM 2", "#IF 1", "#00111:02", "#TITLE inside", "#IF 2",
+                                                   "#ENDIF", "#00211:03", "#ENDIF", "#IF 2", "#00311:04", "#ENDIF",
+                                                   "#ENDRANDOM", "#IFX 1"}));
+}
+
+TEST(Reader, LineEndsByteOrderMarkAndEndOfFile) {
+  const std::string body[] = {"#PLAYER 3\r\n#00111:01\r\n\r\n#00105:01\r\n", "#PLAYER 3\n#00111:01\n\n#00105:01\n",
+                              "#PLAYER 3\r#00111:01\r\r#00105:01\r", "#PLAYER 3\r\n#00111:01\n\r#00105:01"};
+  for (const std::string& b : body) {
+    for (const bool bom : {false, true}) {
+      Document d;
+      Log log;
+      LoadBmsBytes(d, (bom ? "\xEF\xBB\xBF" : "") + b + "\x1A#00211:01", "f", log);
+      EXPECT_EQ(d.header.cbpmode, 2);
+      EXPECT_EQ(d.hasBom, bom);
+      EXPECT_EQ(Objects(d), (std::vector<Obj>{{1, 192, 1, 0}}));
+      EXPECT_EQ(log.Lines()[0], "Line0004:使用禁止記述  #00105:01");
+    }
+  }
+}
+
+TEST(Reader, LongValuesAreNotCut) {
+  const std::string title(100000, 'a');
+  std::string data = "#00011:";
+  for (int i = 0; i < 1000; ++i) data += "01";
+  auto l = Load({"#TITLE " + title, "#WAV01 " + title, data});
+  EXPECT_EQ(l->doc.header.e_title, title);
+  EXPECT_EQ(l->doc.wav[1], title);
+  EXPECT_EQ(l->doc.ObjList.size(), 1000u);
+}
+
+TEST(Reader, EncodingIsDetected) {
+  Document d;
+  Log log;
+  LoadBmsBytes(d, "#TITLE \xE6\x9B\xB2\r\n", "f", log);
+  EXPECT_EQ(d.encoding, TextEncoding::Utf8);
+  LoadBmsBytes(d, "#TITLE \x8B\xC8\r\n", "f", log);
+  EXPECT_EQ(d.encoding, TextEncoding::Cp932);
+  EXPECT_EQ(ToUtf8(d.header.e_title, d.encoding), "曲");
+}
+
+TEST(LoadBmsFile, UnreadableFilesFailCleanly) {
+  test::TempDir dir;
+  const std::string missing = dir.file("none.bms");
+  for (const std::string& path : {missing, dir.path()}) {
+    Document d;
+    d.AddObject(1, 0, 1);
+    d.header.e_title = "old";
+    Log log;
+    EXPECT_FALSE(LoadBmsFile(d, path, log));
+    EXPECT_TRUE(d.ObjList.empty());
+    EXPECT_EQ(d.header.e_title, "");
+    EXPECT_EQ(log.Lines(), (std::vector<std::string>{"ファイルのオープン:" + path, "オープンに成功しました" + path,
+                                                      "ファイルの読込に失敗しました" + path,
+                                                      "メモリ内のデータをリセットしました" + path}));
+    EXPECT_TRUE(log.ShowRequested());
+  }
+}
+
+TEST(LoadBmsFile, EmptyAndBinaryFilesLoad) {
+  test::TempDir dir;
+  test::WriteFile(dir.file("empty.bms"), "");
+  std::string binary;
+  for (int i = 0; i < 4096; ++i) binary += static_cast<char>((i * 37) & 0xFF);
+  test::WriteFile(dir.file("bin.bms"), binary);
+  for (const char* name : {"empty.bms", "bin.bms"}) {
+    Document d;
+    Log log;
+    EXPECT_TRUE(LoadBmsFile(d, dir.file(name), log)) << name;
+    EXPECT_EQ(log.Lines().back().rfind("オブジェ総数:", 0), 0u);
+  }
+}
+
+}  // namespace
+}  // namespace beatloom
