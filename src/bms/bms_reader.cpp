@@ -370,6 +370,9 @@ void LoadBmsBytes(Document& doc, std::string_view bytes, const std::string& disp
       doc.mcom.emplace_back(line);
     }
   }
+  // An #IF the file leaves open is closed here, as the writer would close it,
+  // so that the chart shown is the chart that will be saved.
+  for (; doc.IfDepth > 0; --doc.IfDepth) doc.mcom.emplace_back("#ENDIF");
   log.Add("ファイルのクローズ" + displayName);
   doc.Modified = false;
   log.Add("処理は正常に終了しました" + displayName);

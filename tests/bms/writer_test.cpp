@@ -1,0 +1,254 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <set>
+
+#include "bms/bms_reader.h"
+#include "bms/bms_writer.h"
+#include "edit/recent_files.h"
+#include "model/line_file.h"
+#include "support/test_support.h"
+
+namespace beatloom {
+namespace {
+
+// The data lines of the main data field (everything after its caption line,
+// without the empty separator lines).
+std::vector<std::string> DataLines(const Document& d, const SaveOptions& o = {}) {
+  const std::string text = WriteBmsText(d, o);
+  const size_t at = text.find("*---------------------- MAIN DATA FIELD\r\n");
+  std::vector<std::string> out;
+  for (std::string_view line : SplitLines(std::string_view(text).substr(at))) {
+    if (!line.empty() && line[0] == '#') out.emplace_back(line);
+  }
+  return out;
+}
+
+TEST(Writer, ChoosesTheCoarsestExactResolution) {
+  struct Case {
+    std::vector<int> offsets;
+    int minCells;
+    std::string line;
+  } cases[] = {
+      {{0}, 1, "#00111:01"},
+      {{0}, 4, "#00111:01000000"},
+      {{0, 64}, 1, "#00111:010100"},
+      {{0, 32}, 1, "#00111:010100000000"},
+      {{0, 24}, 1, "#00111:0101000000000000"},
+      {{96}, 3, "#00111:00000100"},  // fewer than 3 cells are not allowed; 4 hold 96
+      {{0, 64}, 4, "#00111:010001000000"},
+  };
+  for (const Case& c : cases) {
+    Document d;
+    for (int off : c.offsets) d.AddObject(1, 192 + off, 1);
+    SaveOptions o;
+    o.minCells = c.minCells;
+    EXPECT_EQ(DataLines(d, o), std::vector<std::string>{c.line}) << c.line;
+  }
+  Document d;
+  d.AddObject(1, 192 + 1, 0xAB);
+  const auto lines = DataLines(d);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0].size(), 7u + 384u);
+  EXPECT_EQ(lines[0].substr(7, 4), "00AB");
+}
+
+TEST(Writer, ColumnsAndChannels) {
+  struct Case {
+    int lane, hidden;
+    const char* line;
+  } cases[] = {
+      {0, 0, "#00003:78"},  {1, 0, "#00011:78"},  {6, 0, "#00018:78"},  {7, 0, "#00019:78"},
+      {8, 0, "#00016:78"},  {9, 0, "#00017:78"},  {8, 1, "#00036:78"},  {6, 1, "#00038:78"},
+      {10, 0, "#00021:78"}, {15, 0, "#00028:78"}, {17, 0, "#00026:78"}, {17, 1, "#00046:78"},
+      {19, 0, "#00004:78"}, {20, 0, "#00007:78"}, {21, 0, "#00006:78"}, {22, 0, "#00001:78"},
+      {22, 1, "#00001:78"},  // a hidden mark on a background lane is not lost
+  };
+  for (const Case& c : cases) {
+    Document d;
+    d.ObjList[d.AddObject(c.lane, 0, 0x78)].Hidden = static_cast<uint8_t>(c.hidden);
+    // An invisible-note line comes after the 28 background columns, each
+    // empty one standing as a placeholder line.
+    const auto lines = DataLines(d);
+    EXPECT_EQ(lines.back(), c.line) << c.lane << "/" << c.hidden;
+    EXPECT_EQ(lines.size(), c.hidden && c.lane < 19 ? 29u : 1u) << c.lane << "/" << c.hidden;
+  }
+}
+
+TEST(Writer, MeasureOrderOfColumns) {
+  Document d;
+  const int lanes[] = {22, 1, 0, 9, 8, 10, 19, 21, 20};
+  for (int lane : lanes) d.AddObject(lane, 0, 1);
+  d.ObjList[d.AddObject(1, 0, 2)].Hidden = 1;  // replaces the visible lane-1 note
+  d.RemoveDuplicates();
+  std::vector<std::string> expected = {"#00003:01", "#00016:01", "#00017:01", "#00021:01", "#00004:01",
+                                       "#00007:01", "#00006:01", "#00001:01"};
+  expected.insert(expected.end(), 27, "#00001:00");
+  expected.push_back("#00031:02");
+  EXPECT_EQ(DataLines(d), expected);
+}
+
+TEST(Writer, BackgroundPlaceholdersKeepTheLanes) {
+  Document d;
+  d.AddObject(22, 192, 1);
+  d.AddObject(25, 192, 2);
+  d.AddObject(25, 0, 3);
+  EXPECT_EQ(DataLines(d), (std::vector<std::string>{"#00001:00", "#00001:00", "#00001:00", "#00001:03", "#00101:01",
+                                                    "#00101:00", "#00101:00", "#00101:02"}));
+  Document back;
+  Log log;
+  LoadBmsBytes(back, WriteBmsText(d, {}), "f", log);
+  ASSERT_EQ(back.ObjList.size(), 3u);
+  std::multiset<std::pair<int, int>> lanes;
+  for (auto& o : back.ObjList) lanes.insert({o.Lane, o.Pos});
+  EXPECT_EQ(lanes, (std::multiset<std::pair<int, int>>{{25, 0}, {22, 192}, {25, 192}}));
+
+  // Placeholders above the highest lane appear only when a later column writes.
+  Document h;
+  h.AddObject(22, 0, 1);
+  h.ObjList[h.AddObject(1, 0, 1)].Hidden = 1;
+  const auto lines = DataLines(h);
+  ASSERT_EQ(lines.size(), 2u + 27u);
+  EXPECT_EQ(lines.back(), "#00031:01");
+}
+
+TEST(Writer, PackingMovesBackgroundObjectsDown) {
+  Document d;
+  d.AddObject(22, 192, 1);
+  d.AddObject(25, 192, 2);
+  d.AddObject(30, 0, 3);
+  d.AddObject(27, 0, 4);
+  PackBgmLanes(d);
+  std::vector<int> lanes;
+  for (auto& o : d.ObjList) lanes.push_back(o.Lane);
+  EXPECT_EQ(lanes, (std::vector<int>{22, 23, 22, 23}));
+  SaveOptions o;
+  o.keepLayout = false;
+  EXPECT_EQ(DataLines(d, o), (std::vector<std::string>{"#00001:03", "#00001:04", "#00101:01", "#00101:02"}));
+}
+
+TEST(Writer, WholeFileLayout) {
+  Document d;  // empty header fields still give their lines
+  EXPECT_EQ(WriteBmsText(d, {}),
+            "\r\n*---------------------- HEADER FIELD\r\n#PLAYER 1\r\n#GENRE \r\n#TITLE \r\n#ARTIST \r\n#BPM 120\r\n"
+            "#STAGEFILE \r\n%EMAIL \r\n%URL \r\n\r\n\r\n\r\n\r\n*---------------------- MAIN DATA FIELD\r\n\r\n");
+}
+
+TEST(Writer, KeptLinesGoWhereTheyBelong) {
+  Document d;
+  d.mcom = {"#LNTYPE 1", "#00105:01", "#IF 1", "#00211:01", "#ENDIF", "#-0111:01", "x001 text", "#00902:x"};
+  d.AddObject(1, 192, 1);
+  const std::string text = WriteBmsText(d, {});
+  EXPECT_NE(text.find("#BPM 120\r\n#STAGEFILE \r\n%EMAIL \r\n%URL \r\n\r\n\r\n\r\n#LNTYPE 1\r\n#-0111:01\r\n"
+                      "x001 text\r\n#IF 1\r\n#00211:01\r\n#ENDIF\r\n\r\n*---------------------- MAIN DATA FIELD"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("#00111:01\r\n\r\n#00105:01\r\n"), std::string::npos) << text;
+  // The range reaches the last measure any kept line names.
+  EXPECT_NE(text.find("\r\n\r\n#00902:x\r\n"), std::string::npos) << text;
+  d.mcom = {"#IF 1", "#00211:01"};  // an #IF left open is closed before the data
+  EXPECT_NE(WriteBmsText(d, {}).find("#00211:01\r\n#ENDIF\r\n\r\n*----"), std::string::npos);
+}
+
+TEST(Writer, MeasureLengthsInShortestForm) {
+  Document d;
+  d.MeasureLen[0] = 0.75;
+  d.MeasureLen[1] = 1.5;
+  d.MeasureLen[2] = 2;
+  d.MeasureLen[5] = 0.1;
+  d.MeasureLen[6] = 1e-5;
+  const auto lines = DataLines(d);
+  EXPECT_EQ(lines, (std::vector<std::string>{"#00002:0.75", "#00102:1.5", "#00202:2", "#00502:0.1",
+                                             "#00602:1E-5"}));
+  Document back;
+  Log log;
+  LoadBmsBytes(back, WriteBmsText(d, {}), "f", log);
+  EXPECT_EQ(back.MeasureLen, d.MeasureLen);
+}
+
+TEST(Writer, MinCellsText) {
+  const std::pair<const char*, int> cases[] = {{"1", 1}, {"4", 4}, {"x", 1}, {"", 1}, {"-3", -3}, {"999", 999}};
+  for (auto& [text, value] : cases) EXPECT_EQ(ParseMinCells(text), value) << text;
+  Document d;
+  d.AddObject(1, 0, 1);
+  SaveOptions o;
+  o.minCells = 999;
+  EXPECT_EQ(DataLines(d, o)[0].size(), 7u + 384u);
+}
+
+TEST(SaveBmsFile, ReplacesTheFileAndUpdatesTheLists) {
+  test::TempDir dir;
+  const std::string path = dir.file("song.bms");
+  test::WriteFile(path, "old");
+  Document d;
+  d.header.e_art = "New Artist";
+  d.AddObject(1, 0, 1);
+  d.AddObject(1, 0, 2);
+  d.Modified = true;
+  std::vector<std::string> artists = {"Someone"}, genres;
+  SaveSideEffects fx{dir.path(), &artists, &genres};
+  Log log;
+  std::string error;
+  ASSERT_TRUE(SaveBmsFile(d, path, {}, log, &fx, &error)) << error;
+  EXPECT_FALSE(d.Modified);
+  EXPECT_EQ(d.ObjList.size(), 1u);  // duplicates went before writing
+  EXPECT_EQ(test::ReadFile(path), WriteBmsText(d, {}));
+  EXPECT_EQ(artists, (std::vector<std::string>{"New Artist", "Someone"}));
+  std::vector<std::string> stored;
+  ASSERT_TRUE(ReadLinesFile(dir.file("BTLM ArtistList.txt"), stored));
+  EXPECT_EQ(stored, artists);
+  EXPECT_FALSE(FileExists(dir.file("BTLM GenreList.txt")));  // empty genre: nothing to remember
+  EXPECT_EQ(LoadRecentFiles(dir.path()), std::vector<std::string>{path});
+  EXPECT_EQ(log.Lines(), (std::vector<std::string>{"filename:" + path, "正常に保存が完了しました。"}));
+}
+
+TEST(SaveBmsFile, WorkingCopiesTouchNothingElse) {
+  test::TempDir dir;
+  Document d;
+  d.DocumentIO = false;
+  d.Modified = true;
+  d.header.e_art = "A";
+  std::vector<std::string> artists, genres;
+  SaveSideEffects fx{dir.path(), &artists, &genres};
+  Log log;
+  ASSERT_TRUE(SaveBmsFile(d, dir.file("workcode"), {}, log, &fx, nullptr));
+  EXPECT_TRUE(d.Modified);
+  EXPECT_TRUE(artists.empty());
+  EXPECT_TRUE(LoadRecentFiles(dir.path()).empty());
+}
+
+TEST(SaveBmsFile, FailureLeavesTheOldFileAndTheModifiedMark) {
+  test::TempDir dir;
+  const std::string folder = dir.file("locked");
+  mkdir(folder.c_str(), 0755);
+  const std::string path = folder + "/song.bms";
+  test::WriteFile(path, "precious");
+  chmod(folder.c_str(), 0555);
+  const bool rootCanWriteAnyway = access(folder.c_str(), W_OK) == 0;
+  Document d;
+  d.Modified = true;
+  Log log;
+  std::string error;
+  const std::string target = rootCanWriteAnyway ? dir.path() : path;  // a folder cannot be replaced by a file
+  EXPECT_FALSE(SaveBmsFile(d, target, {}, log, nullptr, &error));
+  EXPECT_EQ(error.rfind("保存でエラーが生じました", 0), 0u);
+  EXPECT_TRUE(d.Modified);
+  EXPECT_EQ(test::ReadFile(path), "precious");
+  EXPECT_EQ(log.Lines().size(), 1u);  // nothing reported as completed
+}
+
+TEST(RecentFiles, MoveToTopIgnoringCaseAndKeepTen) {
+  test::TempDir dir;
+  for (int i = 0; i < 12; ++i) PushRecentFile(dir.path(), "/c/" + std::to_string(i) + ".bms");
+  PushRecentFile(dir.path(), "/C/5.BMS");
+  const auto list = LoadRecentFiles(dir.path());
+  ASSERT_EQ(list.size(), 10u);
+  EXPECT_EQ(list[0], "/C/5.BMS");
+  EXPECT_EQ(list[1], "/c/11.bms");
+  EXPECT_EQ(std::count(list.begin(), list.end(), "/c/5.bms"), 0);
+}
+
+}  // namespace
+}  // namespace beatloom
