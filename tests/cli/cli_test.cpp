@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+
+#include "support/test_support.h"
+
+namespace beatloom {
+namespace {
+
+struct CliRun {
+  int status;
+  std::string out;
+};
+
+// Runs beatloom-cli with the given (already quoted) arguments; stderr is
+// discarded so that only the command's output is compared.
+CliRun Cli(const std::string& args) {
+  const std::string command = std::string("'") + BEATLOOM_CLI + "' " + args + " 2>/dev/null";
+  FILE* p = popen(command.c_str(), "r");
+  CliRun r{-1, {}};
+  if (!p) return r;
+  char buf[4096];
+  size_t n;
+  while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+  const int raw = pclose(p);
+  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  return r;
+}
+
+std::string Quote(const std::string& s) { return "'" + s + "'"; }
+
+TEST(Cli, ExitStatuses) {
+  test::TempDir dir;
+  const struct {
+    std::string args;
+    int status;
+  } cases[] = {
+      {"", 2},
+      {"frobnicate", 2},
+      {"--help", 0},
+      {"check", 2},
+      {"check " + Quote(dir.file("missing.bms")), 1},
+      {"check " + Quote(dir.path()), 1},
+      {"check " + Quote(test::DataFile("golden/basic.bms")), 0},
+      {"dump " + Quote(dir.file("missing.bms")), 1},
+      {"save " + Quote(test::DataFile("golden/basic.bms")), 2},
+      {"save a b --min-cells", 2},
+      {"save a b --bogus", 2},
+      {"save " + Quote(dir.file("missing.bms")) + " " + Quote(dir.file("out.bms")), 1},
+      {"save " + Quote(test::DataFile("golden/basic.bms")) + " " + Quote(dir.file("no/such/folder.bms")), 1},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Cli(c.args).status, c.status) << c.args;
+  EXPECT_FALSE(test::ReadFile(dir.file("out.bms")).size());
+}
+
+TEST(Cli, CheckPrintsTheLog) {
+  const std::string file = test::DataFile("golden/kept.bms");
+  const CliRun r = Cli("check " + Quote(file));
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find("ファイルのオープン:" + file + "\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Line0013:使用禁止記述  #00011:01zz\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("オブジェ総数:3\n"), std::string::npos) << r.out;
+}
+
+TEST(Cli, SaveWritesWhatTheEditorWrites) {
+  test::TempDir dir;
+  const std::string out = dir.file("out.bms");
+  ASSERT_EQ(Cli("save " + Quote(test::DataFile("golden/basic.bms")) + " " + Quote(out)).status, 0);
+  EXPECT_EQ(test::ReadFile(out), test::ReadFile(test::DataFile("golden/basic.expected.bms")));
+  ASSERT_EQ(Cli("save " + Quote(test::DataFile("golden/basic.bms")) + " " + Quote(out) + " --min-cells 8 --pack-bgm")
+                .status,
+            0);
+  const std::string packed = test::ReadFile(out);
+  EXPECT_NE(packed.find("#00011:0100000000000000\r\n"), std::string::npos);
+  EXPECT_EQ(packed.find("#00101:00\r\n"), std::string::npos);  // packed: no placeholder lines
+}
+
+TEST(Cli, DumpIsJsonOfTheChart) {
+  const CliRun r = Cli("dump " + Quote(test::DataFile("golden/utf8bom.bms")));
+  ASSERT_EQ(r.status, 0);
+  const char* expected[] = {
+      "\"e_title\": \"曲名\"", "\"cbpmode\": 2", "\"cbrank\": 0", "\"wav\": {\n    \"01\": \"音.wav\"\n  }",
+      "\"bmp\": {}", "\"measureLen\": {}", "\"objects\": [\n    [1, 0, 1, 0]\n  ]",
+  };
+  for (const char* e : expected) EXPECT_NE(r.out.find(e), std::string::npos) << e << "\n" << r.out;
+  const CliRun k = Cli("dump " + Quote(test::DataFile("golden/basic.bms")));
+  EXPECT_NE(k.out.find("\"measureLen\": {\n    \"0\": 0.75,\n    \"4\": 1.5\n  }"), std::string::npos) << k.out;
+  EXPECT_NE(k.out.find("\"mmemo\": [\n    \"Made by hand\"\n  ]"), std::string::npos) << k.out;
+}
+
+}  // namespace
+}  // namespace beatloom
