@@ -1,0 +1,92 @@
+#pragma once
+
+#include <array>
+#include <ctime>
+#include <string>
+
+#include "app/ini_file.h"
+
+namespace beatloom {
+
+inline constexpr const char* kSettingsFile = "beatloom.ini";
+inline constexpr const char* kHeaderTemplateFile = "header.txt";
+inline constexpr const char* kSectionMain = "BTLM";
+inline constexpr const char* kSectionPlayView = "PLAYVIEW";
+inline constexpr const char* kSectionBoot = "boot";
+
+struct WindowBounds {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  bool operator==(const WindowBounds&) const = default;
+};
+
+// The ranges of the controls that show the stored values; a value outside
+// them (the program never writes one) is pulled to the nearest end.
+struct SettingRange {
+  int min;
+  int max;
+  int Clamp(int v) const { return v < min ? min : (v > max ? max : v); }
+};
+inline constexpr SettingRange kGridPositionRange{0, 8};
+inline constexpr SettingRange kSubGridPositionRange{0, 9};
+inline constexpr SettingRange kGridHeightRange{96, 728};
+inline constexpr SettingRange kGridWidthRange{4, 20};
+inline constexpr SettingRange kObjectHeightRange{4, 30};
+
+constexpr int kColorCount = 8;
+// Key names of the score colours, in the order the colour dialog lists them.
+extern const std::array<const char*, kColorCount> kColorKeys;
+extern const std::array<int, kColorCount> kDefaultColors;
+
+// Everything the program keeps in the settings file between runs. The
+// defaults are those of a first start.
+struct Settings {
+  // BTLM
+  int GridPosition = 2;
+  int SubGridPosition = 0;
+  int GridHeight = 192;
+  int GridWidth = 6;
+  int ObjectHeight = 10;
+  bool ShowIndexNumver = true;
+  bool ShowFileName = false;
+  bool ShowDirectInputBox = true;
+  bool ShowSettingWindow = true;
+  bool FlatObjectWidth = false;
+  bool WavBmpDropOverWrite = true;
+  bool DebugingSave = true;
+  std::string MinimamColWidth = "1";
+  WindowBounds BMPView{0, 0, 256, 256};
+  std::array<int, kColorCount> Colors = kDefaultColors;
+  std::string UserSettingEMAIL;
+  std::string UserSettingURL;
+  // PLAYVIEW
+  bool InActiveClickCancel = true;
+  WindowBounds Window{0, 0, 573, 577};
+  // Whether the file held a window position at all; without one the window
+  // manager places the window.
+  bool WindowPositionStored = false;
+  // boot
+  bool NoSound = false;
+  bool DevMode = false;
+
+  bool operator==(const Settings&) const = default;
+};
+
+// Reads every key; a missing or unusable key keeps the value of fallback, and
+// values outside their control's range are clamped.
+Settings ReadSettings(const IniFile& ini, const Settings& fallback);
+
+// The shutdown write: view options, check boxes, preview window, colours and
+// main window bounds, in the order they have always been written. The e-mail
+// and URL belong to the options dialog and boot keys are never written.
+void WriteSettings(IniFile& ini, const Settings& settings);
+
+// Days since 30 December 1899 with the time of day as fraction: the form the
+// "lastboot" stamp has always had.
+double DateSerial(std::time_t when);
+std::string FormatDateSerial(double serial, char decimalPoint);
+void WriteLastBoot(IniFile& ini, std::time_t when, char decimalPoint);
+
+}  // namespace beatloom

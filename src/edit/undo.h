@@ -1,0 +1,37 @@
+#pragma once
+
+#include <functional>
+
+#include "model/document.h"
+
+namespace beatloom {
+
+// The single undo step: a copy of the whole object list taken before a
+// command changes objects. Measure lengths, definitions and header fields are
+// not part of it.
+class Undo {
+ public:
+  explicit Undo(Document& doc) : doc_(doc) {}
+
+  // Copies every object into the snapshot. With no objects nothing happens
+  // and an older snapshot stays available. Returns whether one was taken.
+  bool TakeSnapshot();
+  // Puts the snapshot back, marks the chart modified and uses the snapshot
+  // up: the same state cannot be restored twice. false when none was there.
+  bool Restore();
+  // For commands after which the saved records no longer fit the chart
+  // (index swaps, compaction, another chart).
+  void Disable();
+  bool Available() const { return available_; }
+
+  // Told whenever availability changes, so the menu item can follow.
+  std::function<void(bool)> onAvailableChanged;
+
+ private:
+  void SetAvailable(bool available);
+
+  Document& doc_;
+  bool available_ = false;
+};
+
+}  // namespace beatloom

@@ -1,0 +1,34 @@
+#include "app/window_placement.h"
+
+#include <gtest/gtest.h>
+
+namespace beatloom {
+namespace {
+
+TEST(KeepOnScreen, MovesOnlyWindowsThatCannotBeReached) {
+  const std::vector<WindowBounds> one = {{0, 0, 1280, 1024}};
+  const std::vector<WindowBounds> two = {{0, 0, 1280, 1024}, {1280, 0, 1920, 1080}};
+  struct Row {
+    const char* what;
+    std::vector<WindowBounds> screens;
+    WindowBounds stored;
+    WindowBounds expected;
+  };
+  const Row rows[] = {
+      {"inside", one, {100, 100, 573, 577}, {100, 100, 573, 577}},
+      {"partly off to the right", one, {1000, 100, 573, 577}, {1000, 100, 573, 577}},
+      {"on the second monitor", two, {2000, 50, 573, 577}, {2000, 50, 573, 577}},
+      {"monitor unplugged", one, {2000, 50, 573, 577}, {707, 50, 573, 577}},
+      {"above the screen", one, {100, -700, 573, 577}, {100, 0, 573, 577}},
+      {"title bar above the top", one, {100, -10, 573, 577}, {100, 0, 573, 577}},
+      {"far left", one, {-3000, 200, 573, 577}, {0, 200, 573, 577}},
+      {"below the screen", one, {10, 2000, 573, 577}, {10, 447, 573, 577}},
+      {"larger than the screen", one, {5000, 5000, 2000, 2000}, {0, 0, 2000, 2000}},
+      {"nearest of two", two, {4000, 100, 573, 577}, {2627, 100, 573, 577}},
+      {"no screens known", {}, {9000, 9000, 573, 577}, {9000, 9000, 573, 577}},
+  };
+  for (const Row& r : rows) EXPECT_EQ(KeepOnScreen(r.stored, r.screens), r.expected) << r.what;
+}
+
+}  // namespace
+}  // namespace beatloom
