@@ -18,7 +18,6 @@ namespace beatloom {
 
 namespace {
 
-constexpr int kColumns = 68;
 constexpr int kMaxPos = MeasureCount * TicksPerMeasure - 1;
 
 int ColumnOf(const TBmsObject& o) {
