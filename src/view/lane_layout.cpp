@@ -1,0 +1,45 @@
+#include "view/lane_layout.h"
+
+#include <cstdio>
+
+namespace beatloom {
+
+namespace {
+
+// Width of a key group's lane in units of W; index 0..8 is key 1..7,
+// scratch, free scratch. The outer keys are wider so that, widened into
+// 4W cells by ObjectRect, keys 1, 3, 5, 7 tile one row.
+constexpr std::array<int, 9> NormalKeyUnits = {3, 2, 2, 2, 2, 2, 3, 4, 4};
+
+}  // namespace
+
+LaneLayout::LaneLayout() { RecomputeLanes(0, 6, false); }
+
+void LaneLayout::RecomputeLanes(int playMode, int gridWidth, bool flat) {
+  playMode_ = playMode;
+  gridWidth_ = gridWidth;
+  flat_ = flat;
+  const int w = gridWidth;
+  const bool player2 = playMode > 0;
+  laneWidth_[0] = 5 * w;
+  for (int k = 0; k < 9; ++k) {
+    const int width = flat ? 4 * w : NormalKeyUnits[k] * w;
+    laneWidth_[1 + k] = width;
+    laneWidth_[10 + k] = player2 ? width : 0;
+  }
+  for (int i = FirstImageLane; i < LaneTableSize; ++i) laneWidth_[i] = 4 * w;
+  laneLeft_[0] = 0;
+  for (int i = 0; i < LaneTableSize - 1; ++i) laneLeft_[i + 1] = laneLeft_[i] + laneWidth_[i];
+}
+
+std::string LaneCaption(int lane) {
+  static const char* const fixed[22] = {"BPM", "1", "2", "3", "4", "5", "6",  "7",  "Sc",  "Fr",  "1",
+                                        "2",   "3", "4", "5", "6", "7", "Sc", "Fr", "BGA", "U-L", "Pr"};
+  if (lane < 0 || lane > 49) return {};
+  if (lane < 22) return fixed[lane];
+  char text[8];
+  std::snprintf(text, sizeof text, "B%02d", lane - 21);
+  return text;
+}
+
+}  // namespace beatloom

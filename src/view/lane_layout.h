@@ -1,0 +1,57 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace beatloom {
+
+// Entries of the lane tables: one per lane plus the right edge of the score.
+constexpr int LaneTableSize = 51;
+
+// Lane numbers that the layout treats specially.
+constexpr int TempoLane = 0;
+constexpr int P1FreeScratchLane = 9;
+constexpr int P2FirstLane = 10;
+constexpr int P2FreeScratchLane = 18;
+constexpr int FirstImageLane = 19;
+constexpr int LastImageLane = 21;
+
+// The lane group separators: before the tempo lane, around each player's
+// lanes, before the image lanes, before the background lanes, after the last.
+inline constexpr std::array<int, 6> LaneGroupEdges = {0, 1, 10, 19, 22, 50};
+
+// Width and left edge of every lane in score pixels, for one play mode, width
+// unit W and flat option. Player 2's lanes have width 0 (they are collapsed)
+// unless the play mode shows them.
+class LaneLayout {
+ public:
+  LaneLayout();  // "1Player", W = 6, normal widths
+
+  // playMode is the cbpmode index: -1 none, 0 "1Player", 1 "2Player",
+  // 2 "Double Play".
+  void RecomputeLanes(int playMode, int gridWidth, bool flat);
+
+  const std::array<int, LaneTableSize>& LaneWidth() const { return laneWidth_; }
+  const std::array<int, LaneTableSize>& LaneLeft() const { return laneLeft_; }
+  int TotalWidth() const { return laneLeft_[LaneTableSize - 1]; }
+
+  int PlayMode() const { return playMode_; }
+  int GridWidth() const { return gridWidth_; }
+  bool Flat() const { return flat_; }
+  bool SameAs(int playMode, int gridWidth, bool flat) const {
+    return playMode == playMode_ && gridWidth == gridWidth_ && flat == flat_;
+  }
+
+ private:
+  std::array<int, LaneTableSize> laneWidth_{};
+  std::array<int, LaneTableSize> laneLeft_{};
+  int playMode_ = 0;
+  int gridWidth_ = 0;
+  bool flat_ = false;
+};
+
+// The caption drawn at the top of a lane ("BPM", "1".."7", "Sc", "Fr", "BGA",
+// "U-L", "Pr", "B01".."B28"); empty outside 0..49.
+std::string LaneCaption(int lane);
+
+}  // namespace beatloom

@@ -1,0 +1,71 @@
+#include "view/object_index.h"
+
+#include <algorithm>
+
+namespace beatloom {
+
+namespace {
+
+int64_t FloorDiv(int64_t a, int64_t b) {
+  int64_t q = a / b;
+  if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
+  return q;
+}
+
+}  // namespace
+
+void ObjectIndex::Clear() {
+  bucketStart_.clear();
+  order_.clear();
+  indexedSize_ = 0;
+  built_ = false;
+}
+
+int64_t ObjectIndex::BucketOf(int64_t pos) const { return FloorDiv(pos, span_) - first_; }
+
+void ObjectIndex::Rebuild(const std::vector<TBmsObject>& objects) {
+  Clear();
+  built_ = true;
+  indexedSize_ = objects.size();
+  if (objects.empty()) return;
+  int64_t lowest = objects.front().Pos;
+  int64_t highest = lowest;
+  for (const TBmsObject& o : objects) {
+    lowest = std::min<int64_t>(lowest, o.Pos);
+    highest = std::max<int64_t>(highest, o.Pos);
+  }
+  // One measure per bucket, unless stray positions far apart would make the
+  // bucket table much larger than the list itself.
+  const int64_t maxBuckets = static_cast<int64_t>(objects.size()) * 4 + 1024;
+  span_ = TicksPerMeasure;
+  while (FloorDiv(highest, span_) - FloorDiv(lowest, span_) + 1 > maxBuckets) span_ *= 2;
+  first_ = FloorDiv(lowest, span_);
+  const auto buckets = static_cast<size_t>(FloorDiv(highest, span_) - first_ + 1);
+
+  // Counting sort: stable, so each bucket keeps list order.
+  bucketStart_.assign(buckets + 1, 0);
+  for (const TBmsObject& o : objects) ++bucketStart_[BucketOf(o.Pos) + 1];
+  for (size_t b = 0; b < buckets; ++b) bucketStart_[b + 1] += bucketStart_[b];
+  order_.resize(objects.size());
+  std::vector<int> next(bucketStart_.begin(), bucketStart_.end() - 1);
+  for (size_t i = 0; i < objects.size(); ++i) order_[next[BucketOf(objects[i].Pos)]++] = static_cast<int>(i);
+}
+
+void ObjectIndex::Query(const std::vector<TBmsObject>& objects, int64_t lo, int64_t hi, std::vector<int>& out) const {
+  if (order_.empty() || lo > hi) return;
+  const int64_t buckets = static_cast<int64_t>(bucketStart_.size()) - 1;
+  const int64_t b0 = std::max<int64_t>(BucketOf(lo), 0);
+  const int64_t b1 = std::min<int64_t>(BucketOf(hi), buckets - 1);
+  if (b0 > b1) return;
+  const size_t before = out.size();
+  for (int k = bucketStart_[b0]; k < bucketStart_[b1 + 1]; ++k) {
+    const int i = order_[k];
+    if (static_cast<size_t>(i) >= objects.size()) continue;
+    const int64_t p = objects[i].Pos;
+    if (p >= lo && p <= hi) out.push_back(i);
+  }
+  // Several buckets each in list order: merge them into one list order.
+  if (b1 > b0) std::sort(out.begin() + static_cast<std::ptrdiff_t>(before), out.end());
+}
+
+}  // namespace beatloom

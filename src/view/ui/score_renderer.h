@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+#include <QRect>
+#include <vector>
+
+#include "model/document.h"
+#include "view/object_index.h"
+#include "view/score_geometry.h"
+#include "view/view_settings.h"
+
+namespace beatloom {
+
+// Paints the score: background, measure numbers, grid, lane edges and
+// separators, measure lines with length arrows, objects and lane captions.
+// Keeps an index of the objects by position so that a frame costs what is
+// visible, not what the chart holds.
+class ScoreRenderer {
+ public:
+  ScoreRenderer();
+
+  // Objects were added, removed or moved: the position index is rebuilt at
+  // the next render. A change of the list's size or storage is noticed
+  // without this call; a change of positions in place is not.
+  void InvalidateObjects() { index_.Clear(); }
+
+  // Builds the whole score image for the geometry's paint area and scroll
+  // positions; image is recreated when its size differs.
+  void Render(QImage& image, const Document& doc, const ViewSettings& settings, const ScoreGeometry& geometry);
+
+  // Draws one object (also one that is not in the list, such as the write
+  // preview) and returns the pixels it covered, label included; a null
+  // rectangle when it was not drawn.
+  QRect DrawObject(QPainter& painter, const TBmsObject& object, const Document& doc, const ViewSettings& settings,
+                   const ScoreGeometry& geometry) const;
+
+  const QFont& MeasureNumberFont() const { return measureFont_; }
+  const QFont& LabelFont() const { return labelFont_; }
+  const QFont& CaptionFont() const { return captionFont_; }
+
+ private:
+  void EnsureIndex(const Document& doc);
+  void DrawMeasureNumbers(QPainter& p, const ScoreGeometry& g, const ViewSettings& s) const;
+  void DrawGridLines(QPainter& p, const ScoreGeometry& g, int divisions, QColor color) const;
+  void DrawLaneEdges(QPainter& p, const ScoreGeometry& g, const ViewSettings& s) const;
+  void DrawMeasureLines(QPainter& p, const Document& doc, const ScoreGeometry& g, const ViewSettings& s) const;
+  void DrawCaptions(QPainter& p, const ScoreGeometry& g, const ViewSettings& s) const;
+
+  QFont measureFont_;
+  QFont labelFont_;
+  QFont captionFont_;
+  QFontMetrics measureMetrics_;
+  QFontMetrics labelMetrics_;
+  QFontMetrics captionMetrics_;
+  ObjectIndex index_;
+  const TBmsObject* indexedData_ = nullptr;
+  std::vector<int> visible_;
+};
+
+}  // namespace beatloom
