@@ -1,0 +1,94 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "bms/log.h"
+#include "bms/ui/document_host.h"
+#include "model/document.h"
+
+namespace beatloom {
+
+class Prompts;
+class TForm8;
+
+inline constexpr const char* kHeaderTemplateFile = "header.txt";
+inline constexpr const char* kSourceWorkFile = "workcode";
+inline constexpr const char* kPlayerWorkingCopyFile = "Edit temp BMS (can delete).bms";
+
+// The commands on the chart as a whole: new, open, save, the question before
+// a modified chart is dropped, the header pickers, the direct input line and
+// the direct source editor. The window they act on is reached only through
+// DocumentHost.
+class DocumentCommands {
+ public:
+  // The initial folder of every file dialog until a chart is opened or saved.
+  struct Folders {
+    QString chart, save, midi, sound, image;
+  };
+
+  DocumentCommands(Document& doc, Log& log, Prompts& prompts, DocumentHost& host, TForm8& sourceEditor);
+
+  // True: go on, the chart may be replaced. A modified chart is offered for
+  // saving first; when that save is cancelled or fails the answer is false,
+  // so the author's changes are never dropped behind their back.
+  bool ConfirmDiscard();
+
+  void New();
+  bool Open();
+  bool Save();
+  bool SaveAs();
+  // The new-chart state without asking: reset, "header.txt" into the memo,
+  // not modified. Start-up uses it too.
+  void ResetToNew();
+  // Loads a chart without asking (a file named on the command line).
+  bool LoadChart(const QString& path);
+  // Asks, then loads (the recent-file menu). False when the author refused or
+  // the load failed.
+  bool OpenFile(const QString& path);
+  // Files dropped on the window: the first chart among them (in name order,
+  // ignoring case) is opened after asking. True when the drop held a chart;
+  // the rest of the drop is then to be ignored.
+  bool OpenDroppedChart(const QStringList& paths);
+
+  void ChooseMidiFile();
+  void ChooseStageFile();
+  void ClearNameList(DocumentHost::NameList list);
+
+  // One typed source line. True when it was taken (the input box is to be
+  // emptied); false after a conversion error, which has been shown.
+  bool DirectInput(const QString& line);
+  void EditSource();
+  void ShowLog();
+
+  // The copy handed to the external player lives beside the chart last
+  // opened or saved; every reset, save and the close remove it.
+  QString PlayerWorkingCopyPath() const;
+  void RemovePlayerWorkingCopy() const;
+
+  const QString& ChartFileName() const { return chartFileName_; }
+  const QString& SaveFileName() const { return saveFileName_; }
+  // Folder of the chart: where its sounds and images are looked up.
+  QString ChartFolder() const;
+  Folders& DialogFolders() { return folders_; }
+
+ private:
+  bool SaveTo(const QString& path);
+  bool Load(const QString& path);
+  void ResetWindowHalf();
+  void ApplyLog();
+  void SetHeaderText(std::string HeaderFields::*field, const QString& text);
+  bool SaveSourceWorkFile(const std::string& path);
+  void ApplySourceLines(const QStringList& lines, const std::vector<std::string>& original, const std::string& path);
+
+  Document& doc_;
+  Log& log_;
+  Prompts& prompts_;
+  DocumentHost& host_;
+  TForm8& sourceEditor_;
+  QString chartFileName_;  // held by the open dialog
+  QString saveFileName_;   // held by the save dialog; empty: Save asks for a name
+  Folders folders_;
+};
+
+}  // namespace beatloom

@@ -1,0 +1,53 @@
+#include "bms/ui/log_window.h"
+
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace beatloom {
+
+TForm4::TForm4(QWidget* parent)
+    : QDialog(parent), lb_(new QListWidget(this)), closeButton_(new QPushButton(QStringLiteral("閉じる"), this)) {
+  setObjectName(QStringLiteral("Form4"));
+  setWindowTitle(QStringLiteral("Result.."));
+  setWindowFlag(Qt::WindowStaysOnTopHint);
+  setModal(false);
+  resize(520, 300);
+
+  lb_->setObjectName(QStringLiteral("lb"));
+  closeButton_->setObjectName(QStringLiteral("Button1"));
+  // Default and cancel button at once: Enter and Esc both put the window away.
+  closeButton_->setDefault(true);
+  connect(closeButton_, &QPushButton::clicked, this, &QDialog::hide);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(closeButton_);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(lb_, 1);
+  layout->addLayout(buttons);
+}
+
+void TForm4::ShowLines(const Log& log) {
+  lb_->clear();
+  for (const std::string& line : log.Lines()) lb_->addItem(QString::fromStdString(line));
+  if (lb_->count() > 0) lb_->scrollToBottom();
+}
+
+void TForm4::Present() {
+  if (!placed_) {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+      QRect frame = frameGeometry();
+      frame.moveCenter(screen->availableGeometry().center());
+      move(frame.topLeft());
+    }
+    placed_ = true;
+  }
+  show();
+  raise();
+}
+
+}  // namespace beatloom

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QDialog>
+
+#include "bms/log.h"
+
+class QListWidget;
+class QPushButton;
+
+namespace beatloom {
+
+// "Result..": the report of the last load or save. Not modal and always on
+// top, so the author can keep it beside the score while fixing the lines it
+// names.
+class TForm4 : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TForm4(QWidget* parent = nullptr);
+
+  // Shows the lines of the log; the window keeps them until the next call.
+  void ShowLines(const Log& log);
+  // Brings the window up, centred on the screen the first time.
+  void Present();
+
+  QListWidget* lb() const { return lb_; }
+
+ private:
+  QListWidget* lb_;
+  QPushButton* closeButton_;
+  bool placed_ = false;
+};
+
+}  // namespace beatloom

@@ -1,0 +1,47 @@
+#include "bms/ui/log_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+namespace beatloom::test {
+namespace {
+
+QStringList Items(const QListWidget& list) {
+  QStringList items;
+  for (int i = 0; i < list.count(); ++i) items << list.item(i)->text();
+  return items;
+}
+
+TEST(LogWindowTest, ShowsTheLastReportAndClosesWithItsButtonOrKeys) {
+  TForm4 window;
+  EXPECT_EQ(window.windowTitle(), QStringLiteral("Result.."));
+  EXPECT_TRUE(window.windowFlags() & Qt::WindowStaysOnTopHint);
+  Log log;
+  log.Add("ファイルのオープン:a.bms");
+  log.Add("Line0002：解析失敗。スキップします：#RANK x");
+  window.ShowLines(log);
+  log.Clear();
+  log.Add("filename:b.bms");
+  window.ShowLines(log);
+  EXPECT_EQ(Items(*window.lb()), QStringList{QStringLiteral("filename:b.bms")});
+
+  auto* close = window.findChild<QPushButton*>(QStringLiteral("Button1"));
+  ASSERT_NE(close, nullptr);
+  EXPECT_EQ(close->text(), QStringLiteral("閉じる"));
+  for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
+    window.Present();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(window.isModal());
+    QTest::keyClick(&window, key);
+    EXPECT_FALSE(window.isVisible()) << key;
+  }
+  window.Present();
+  close->click();
+  EXPECT_FALSE(window.isVisible());
+}
+
+}  // namespace
+}  // namespace beatloom::test
