@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 namespace beatloom {
 
@@ -31,12 +32,31 @@ QMessageBox::StandardButtons ToQt(Prompts::Buttons buttons) {
   return QMessageBox::Ok;
 }
 
+// "BMSファイル形式(*.bms;*.bme)" lists its patterns with ";" or ",", which Qt
+// reads as one pattern matching nothing. The caption stays as written (the
+// details are hidden); Qt gets the patterns space-separated, in both cases, as
+// chart files come named either way.
+QString QtFilter(const QString& filter) {
+  const qsizetype open = filter.lastIndexOf(QLatin1Char('('));
+  if (open < 0 || !filter.endsWith(QLatin1Char(')'))) return filter;
+  QStringList patterns;
+  const QString list = filter.mid(open + 1, filter.size() - open - 2);
+  for (const QString& p : list.split(QRegularExpression(QStringLiteral("[;, ]")), Qt::SkipEmptyParts)) {
+    patterns << p;
+    if (p.toUpper() != p) patterns << p.toUpper();
+  }
+  return filter + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+}
+
 void Configure(QFileDialog& d, const Prompts::FileDialog& spec) {
   d.setWindowTitle(spec.title);
   if (!spec.folder.isEmpty()) d.setDirectory(spec.folder);
   if (!spec.fileName.isEmpty()) d.selectFile(spec.fileName);
-  d.setNameFilters(spec.filters);
-  if (spec.filterIndex >= 0 && spec.filterIndex < spec.filters.size()) d.selectNameFilter(spec.filters[spec.filterIndex]);
+  QStringList filters;
+  for (const QString& f : spec.filters) filters << QtFilter(f);
+  d.setOption(QFileDialog::HideNameFilterDetails);
+  d.setNameFilters(filters);
+  if (spec.filterIndex >= 0 && spec.filterIndex < filters.size()) d.selectNameFilter(filters[spec.filterIndex]);
   d.setDefaultSuffix(spec.defaultSuffix);
 }
 
