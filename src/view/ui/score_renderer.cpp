@@ -67,11 +67,13 @@ QFont MakeFont(const QStringList& families, int pixelSize, bool bold, bool itali
 // The look of the score was made with Arial for the measure numbers and the
 // MS Gothic faces for labels and captions; these are the nearest faces a
 // Linux desktop has, at the same pixel sizes. Liberation Sans has Arial's
-// metrics, so the numbers keep their width.
+// metrics, so the numbers keep their width. The labels want a crisp
+// monospaced face with a cell about 10 pixels high: DejaVu Sans Mono, with
+// the CJK face taking over for Japanese file names.
 QFont MakeMeasureFont() {
   return MakeFont({"Liberation Sans", "Arial", "Nimbus Sans", "DejaVu Sans"}, 96, true, true, true);
 }
-QFont MakeLabelFont() { return MakeFont({"Noto Sans Mono CJK JP", "DejaVu Sans Mono"}, 10, true, false, false); }
+QFont MakeLabelFont() { return MakeFont({"DejaVu Sans Mono", "Noto Sans Mono CJK JP"}, 10, true, false, false); }
 QFont MakeCaptionFont() { return MakeFont({"Noto Sans CJK JP", "DejaVu Sans"}, 12, false, false, false); }
 
 }  // namespace
