@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "app/settings.h"
 #include "app/ui/prompts.h"
 #include "bms/bms_reader.h"
 #include "bms/bms_writer.h"

@@ -12,7 +12,6 @@ namespace beatloom {
 class Prompts;
 class TForm8;
 
-inline constexpr const char* kHeaderTemplateFile = "header.txt";
 inline constexpr const char* kSourceWorkFile = "workcode";
 inline constexpr const char* kPlayerWorkingCopyFile = "Edit temp BMS (can delete).bms";
 
