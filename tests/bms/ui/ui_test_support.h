@@ -12,7 +12,12 @@
 #include <QDialog>
 #include <QTimer>
 #include <functional>
+#include <ostream>
 #include <string>
+
+// Readable failure messages for Qt strings.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QStringList& l, std::ostream* os) { *os << '[' << l.join(", ").toStdString() << ']'; }
 
 namespace beatloom::test {
 
