@@ -1,0 +1,109 @@
+#include "formats/ui/format_commands.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include "app/ui/prompts.h"
+#include "formats/bmm_export.h"
+#include "formats/ddrv_format.h"
+#include "formats/ui/winpsm_dialog.h"
+#include "formats/winpsm_export.h"
+#include "model/document.h"
+#include "model/line_file.h"
+
+namespace beatloom {
+
+namespace {
+
+const QString kDdrvFilter = QStringLiteral("DDRV形式(*.ddr)");
+const QString kDdrvSuffix = QStringLiteral("DDR");
+
+std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+}  // namespace
+
+FormatCommands::FormatCommands(Document& doc, Prompts& prompts, std::string programFolder, FormatHooks hooks,
+                               QWidget* window)
+    : doc_(doc), prompts_(prompts), programFolder_(std::move(programFolder)), hooks_(std::move(hooks)) {
+  winPsmAvailable_ = FileExists(JoinPath(programFolder_, std::string(kWinPsmTemplateName)));
+  if (window) {
+    form12_ = new TForm12(doc_, prompts_, programFolder_, window);
+  } else {
+    ownedForm12_ = std::make_unique<TForm12>(doc_, prompts_, programFolder_);
+    form12_ = ownedForm12_.get();
+  }
+  form12_->SetInitialFolder(DialogFolder());
+}
+
+FormatCommands::~FormatCommands() = default;
+
+bool FormatCommands::Run(const QString& controlName) {
+  if (controlName == QLatin1String("DDRVddr1")) {
+    ImportDdrv();
+  } else if (controlName == QLatin1String("DDRVDDR2")) {
+    ExportDdrv();
+  } else if (controlName == QLatin1String("MML1")) {
+    ExportBmm();
+  } else if (controlName == QLatin1String("WinPSMps1")) {
+    ShowWinPsm();
+  } else {
+    return false;
+  }
+  return true;
+}
+
+QString FormatCommands::DialogFolder() const { return hooks_.dialogFolder ? hooks_.dialogFolder() : QString(); }
+
+void FormatCommands::FileError(const std::string& reason) {
+  prompts_.Message(QString::fromStdString(reason), Prompts::Icon::Error);
+}
+
+void FormatCommands::ImportDdrv() {
+  if (hooks_.confirmDiscard && !hooks_.confirmDiscard()) return;
+  Prompts::FileDialog d;
+  d.folder = importFolder_.isEmpty() ? DialogFolder() : importFolder_;
+  d.filters = {kDdrvFilter};
+  d.defaultSuffix = kDdrvSuffix;
+  const QString path = prompts_.OpenFileName(d);
+  if (path.isEmpty()) return;
+  importFolder_ = QFileInfo(path).absolutePath();
+
+  doc_.ResetDocument();
+  const HeaderFields reset = doc_.header;
+  std::string error;
+  const bool read = ImportDdrvFile(doc_, LocalPath(path), &error);
+  // The header fields' own change handlers would mark the chart: the same
+  // happens here when the import filled any of them.
+  const HeaderFields& h = doc_.header;
+  if (h.e_title != reset.e_title || h.e_art != reset.e_art || h.e_genre != reset.e_genre || h.cbpmode != reset.cbpmode)
+    doc_.Modified = true;
+  if (hooks_.chartReplaced) hooks_.chartReplaced();
+  if (!read) FileError(error);
+}
+
+void FormatCommands::ExportDdrv() {
+  Prompts::FileDialog d;
+  d.folder = exportFolder_.isEmpty() ? DialogFolder() : exportFolder_;
+  d.filters = {kDdrvFilter};
+  d.defaultSuffix = kDdrvSuffix;
+  const QString path = prompts_.SaveFileName(d);
+  if (path.isEmpty()) return;
+  exportFolder_ = QFileInfo(path).absolutePath();
+  std::string error;
+  if (!ExportDdrvFile(doc_, LocalPath(path), &error)) FileError(error);
+  if (hooks_.recomputeLanes) hooks_.recomputeLanes();
+}
+
+void FormatCommands::ExportBmm() {
+  const QString chart = hooks_.chartFileName ? hooks_.chartFileName() : QString();
+  if (chart.isEmpty()) {
+    prompts_.Message(QStringLiteral("BMS形式で保存してから実行して下さい"));
+    return;
+  }
+  std::string error;
+  if (!ExportBmmFiles(doc_, LocalPath(chart), &error)) FileError(error);
+}
+
+void FormatCommands::ShowWinPsm() { form12_->exec(); }
+
+}  // namespace beatloom

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <memory>
+#include <string>
+
+class QWidget;
+
+namespace beatloom {
+
+class Document;
+class Prompts;
+class TForm12;
+
+// The steps of the import and export commands that belong to the main window.
+// Every hook may be left empty.
+struct FormatHooks {
+  // The question before the chart is dropped; false ends the import.
+  std::function<bool()> confirmDiscard;
+  // An import has replaced the chart (also when its file could not be read:
+  // the chart is then the reset one). The window disables undo, shows the
+  // document again (header, lists, caption, the lanes of its play mode) and
+  // redraws. The chart has no file of its own now, so the window should also
+  // forget the save file name, as New does, lest Save overwrite the chart it
+  // replaced.
+  std::function<void()> chartReplaced;
+  // After an export: the lanes follow the play mode again.
+  std::function<void()> recomputeLanes;
+  // The file name the save dialog holds; empty when the chart has not been
+  // opened or saved since the last New.
+  std::function<QString()> chartFileName;
+  // Initial folder of the import and export file dialogs.
+  std::function<QString()> dialogFolder;
+};
+
+// The File menu's import and export items. The main window makes one at
+// start-up (which also makes the WinPSM dialog, TForm12) and hands every
+// item's object name to Run.
+class FormatCommands {
+ public:
+  FormatCommands(Document& doc, Prompts& prompts, std::string programFolder, FormatHooks hooks,
+                 QWidget* window = nullptr);
+  ~FormatCommands();
+  FormatCommands(const FormatCommands&) = delete;
+  FormatCommands& operator=(const FormatCommands&) = delete;
+
+  // Runs the command of "DDRVddr1", "DDRVDDR2", "MML1" or "WinPSMps1"; false
+  // for any other name.
+  bool Run(const QString& controlName);
+
+  void ImportDdrv();  // DDRVddr1, dialog IOD1
+  void ExportDdrv();  // DDRVDDR2, dialog ESD1
+  void ExportBmm();   // MML1
+  void ShowWinPsm();  // WinPSMps1
+
+  // Whether "master.psf" was in the program folder when this object was
+  // made; WinPSMps1 is enabled exactly then.
+  bool WinPsmAvailable() const { return winPsmAvailable_; }
+  TForm12& Form12() { return *form12_; }
+
+ private:
+  QString DialogFolder() const;
+  void FileError(const std::string& reason);
+
+  Document& doc_;
+  Prompts& prompts_;
+  std::string programFolder_;
+  FormatHooks hooks_;
+  bool winPsmAvailable_ = false;
+  std::unique_ptr<TForm12> ownedForm12_;  // only when there is no window to parent it
+  TForm12* form12_ = nullptr;
+  QString importFolder_;  // IOD1 and ESD1 each start where they were left
+  QString exportFolder_;
+};
+
+}  // namespace beatloom
