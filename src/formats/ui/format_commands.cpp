@@ -68,7 +68,11 @@ void FormatCommands::ImportDdrv() {
   if (path.isEmpty()) return;
   importFolder_ = QFileInfo(path).absolutePath();
 
-  doc_.ResetDocument();
+  if (hooks_.resetChart) {
+    hooks_.resetChart();
+  } else {
+    doc_.ResetDocument();
+  }
   const HeaderFields reset = doc_.header;
   std::string error;
   const bool read = ImportDdrvFile(doc_, LocalPath(path), &error);
@@ -77,7 +81,7 @@ void FormatCommands::ImportDdrv() {
   const HeaderFields& h = doc_.header;
   if (h.e_title != reset.e_title || h.e_art != reset.e_art || h.e_genre != reset.e_genre || h.cbpmode != reset.cbpmode)
     doc_.Modified = true;
-  if (hooks_.chartReplaced) hooks_.chartReplaced();
+  if (hooks_.chartImported) hooks_.chartImported();
   if (!read) FileError(error);
 }
 

@@ -18,13 +18,17 @@ class TForm12;
 struct FormatHooks {
   // The question before the chart is dropped; false ends the import.
   std::function<bool()> confirmDiscard;
-  // An import has replaced the chart (also when its file could not be read:
-  // the chart is then the reset one). The window disables undo, shows the
-  // document again (header, lists, caption, the lanes of its play mode) and
-  // redraws. The chart has no file of its own now, so the window should also
-  // forget the save file name, as New does, lest Save overwrite the chart it
-  // replaced.
-  std::function<void()> chartReplaced;
+  // The whole reset of a new chart, the document's half and the window's
+  // (caption, scroll, list selections). Empty: the document's half alone.
+  // The imported chart has no file of its own, so the window should forget
+  // the save dialog's file name here, as New does, lest Save write the
+  // imported chart over the file it replaced.
+  std::function<void()> resetChart;
+  // The import has filled the reset chart (also when its file could not be
+  // read: the chart is then the reset one). The window disables undo, shows
+  // the document again (header, lists, the lanes of its play mode) and
+  // redraws.
+  std::function<void()> chartImported;
   // After an export: the lanes follow the play mode again.
   std::function<void()> recomputeLanes;
   // The file name the save dialog holds; empty when the chart has not been

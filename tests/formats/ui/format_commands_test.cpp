@@ -17,8 +17,10 @@ namespace {
 
 // Records what the commands asked of the main window.
 struct Host {
+  Document* doc = nullptr;
   bool allowDiscard = true;
   int confirmations = 0;
+  int resets = 0;
   int replaced = 0;
   int lanes = 0;
   QString chartFile;
@@ -29,7 +31,11 @@ struct Host {
       ++confirmations;
       return allowDiscard;
     };
-    h.chartReplaced = [this] { ++replaced; };
+    h.resetChart = [this] {
+      ++resets;
+      doc->ResetDocument();
+    };
+    h.chartImported = [this] { ++replaced; };
     h.recomputeLanes = [this] { ++lanes; };
     h.chartFileName = [this] { return chartFile; };
     h.dialogFolder = [] { return QStringLiteral("/start"); };
@@ -44,7 +50,10 @@ struct Fixture {
   Host host;
   std::unique_ptr<FormatCommands> commands;
 
-  Fixture() { Make(); }
+  Fixture() {
+    host.doc = &doc;
+    Make();
+  }
   void Make() { commands = std::make_unique<FormatCommands>(doc, prompts, home.path(), host.Hooks()); }
   QString File(const char* name) const { return QString::fromStdString(home.file(name)); }
 };
@@ -68,6 +77,7 @@ TEST(FormatCommands, ImportReplacesTheChart) {
   ASSERT_TRUE(f.commands->Run("DDRVddr1"));
 
   EXPECT_EQ(f.host.confirmations, 1);
+  EXPECT_EQ(f.host.resets, 1);
   EXPECT_EQ(f.host.replaced, 1);
   ASSERT_EQ(f.prompts.fileDialogs.size(), 1u);
   EXPECT_EQ(f.prompts.fileDialogs[0].filters, QStringList{"DDRV形式(*.ddr)"});
@@ -94,11 +104,13 @@ TEST(FormatCommands, ImportStopsWhenRefusedOrCancelled) {
   f.commands->ImportDdrv();  // no file name scripted: the dialog is cancelled
   EXPECT_EQ(f.prompts.fileDialogs.size(), 1u);
   EXPECT_EQ(f.doc.ObjList.size(), 1u);
+  EXPECT_EQ(f.host.resets, 0);
   EXPECT_EQ(f.host.replaced, 0);
 }
 
 TEST(FormatCommands, UnreadableImportLeavesTheResetChart) {
   Fixture f;
+  f.commands = std::make_unique<FormatCommands>(f.doc, f.prompts, f.home.path(), FormatHooks{});  // no window at all
   f.doc.AddObject(1, 0, 1);
   f.doc.header.e_title = "Old";
   f.prompts.fileNames.push_back(f.File("missing.ddr"));
@@ -108,7 +120,7 @@ TEST(FormatCommands, UnreadableImportLeavesTheResetChart) {
   EXPECT_EQ(f.prompts.shown[0].icon, Prompts::Icon::Error);
   EXPECT_TRUE(f.doc.ObjList.empty());
   EXPECT_TRUE(f.doc.header.e_title.empty());
-  EXPECT_EQ(f.host.replaced, 1);
+  EXPECT_FALSE(f.doc.Modified);
 }
 
 TEST(FormatCommands, ExportDdrvWritesTheFile) {
