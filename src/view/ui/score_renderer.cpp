@@ -199,6 +199,26 @@ void ScoreRenderer::DrawCaptions(QPainter& p, const ScoreGeometry& g, const View
   }
 }
 
+const ScoreRenderer::LaidOutLabel& ScoreRenderer::Label(const std::string& utf8) const {
+  const auto found = labels_.find(utf8);
+  if (found != labels_.end()) return found->second;
+  if (labels_.size() > 4096) labels_.clear();
+  const QString text = QString::fromStdString(utf8);
+  LaidOutLabel label;
+  label.text.setText(text);
+  label.text.setTextFormat(Qt::PlainText);
+  label.text.setPerformanceHint(QStaticText::AggressiveCaching);
+  label.text.prepare(QTransform(), labelFont_);
+  label.width = labelMetrics_.horizontalAdvance(text);
+  return labels_.emplace(utf8, std::move(label)).first->second;
+}
+
+void ScoreRenderer::DrawLabel(QPainter& p, int left, int top, const LaidOutLabel& label, const QColor& color) const {
+  p.setFont(labelFont_);
+  p.setPen(color);
+  p.drawStaticText(QPoint(left, top), label.text);
+}
+
 QRect ScoreRenderer::DrawObject(QPainter& p, const TBmsObject& o, const Document& doc, const ViewSettings& s,
                                 const ScoreGeometry& g) const {
   if (o.Lane >= LaneCount || g.lanes.LaneWidth()[o.Lane] == 0) return {};
@@ -222,22 +242,19 @@ QRect ScoreRenderer::DrawObject(QPainter& p, const TBmsObject& o, const Document
 
   // The rectangle returned covers every pixel of the labels too, so that an
   // overlay drawn with this can be wiped without leaving letters behind.
-  const QString text = QString::fromStdString(label);
+  const LaidOutLabel& text = Label(label);
   const QColor textColor = o.Selected ? QColor(Qt::black) : QColor(Qt::white);
   const int textHeight = labelMetrics_.height();
   const int x = r.Left + 2;
   const int y = r.Bottom - textHeight;
-  const int textWidth = labelMetrics_.horizontalAdvance(text);
-  p.setFont(labelFont_);
-  if (!o.Selected) DrawTextAt(p, labelMetrics_, x + 1, y, text, Qt::black);
-  DrawTextAt(p, labelMetrics_, x, y, text, textColor);
-  covered |= QRect(x, y, textWidth + 1, textHeight);
+  if (!o.Selected) DrawLabel(p, x + 1, y, text, Qt::black);
+  DrawLabel(p, x, y, text, textColor);
+  covered |= QRect(x, y, text.width + 1, textHeight);
   if (o.Lane == TempoLane) {
-    const QString bpm = QStringLiteral("BPM");
-    const int bpmWidth = labelMetrics_.horizontalAdvance(bpm);
-    const int bpmLeft = r.Left + (r.Right - r.Left - bpmWidth) / 2;
-    DrawTextAt(p, labelMetrics_, bpmLeft, r.Bottom, bpm, textColor);
-    covered |= QRect(bpmLeft, r.Bottom, bpmWidth, textHeight);
+    const LaidOutLabel& bpm = Label("BPM");
+    const int bpmLeft = r.Left + (r.Right - r.Left - bpm.width) / 2;
+    DrawLabel(p, bpmLeft, r.Bottom, bpm, textColor);
+    covered |= QRect(bpmLeft, r.Bottom, bpm.width, textHeight);
   }
   return covered;
 }

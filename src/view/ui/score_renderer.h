@@ -5,6 +5,9 @@
 #include <QImage>
 #include <QPainter>
 #include <QRect>
+#include <QStaticText>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "model/document.h"
@@ -49,6 +52,15 @@ class ScoreRenderer {
   void DrawMeasureLines(QPainter& p, const Document& doc, const ScoreGeometry& g, const ViewSettings& s) const;
   void DrawCaptions(QPainter& p, const ScoreGeometry& g, const ViewSettings& s) const;
 
+  // A label laid out once: a view shows the same few hundred values over and
+  // over, and laying out text is most of the cost of an object.
+  struct LaidOutLabel {
+    QStaticText text;
+    int width = 0;
+  };
+  const LaidOutLabel& Label(const std::string& utf8) const;
+  void DrawLabel(QPainter& p, int left, int top, const LaidOutLabel& label, const QColor& color) const;
+
   QFont measureFont_;
   QFont labelFont_;
   QFont captionFont_;
@@ -58,6 +70,7 @@ class ScoreRenderer {
   ObjectIndex index_;
   const TBmsObject* indexedData_ = nullptr;
   std::vector<int> visible_;
+  mutable std::unordered_map<std::string, LaidOutLabel> labels_;
 };
 
 }  // namespace beatloom
