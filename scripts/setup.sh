@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev libgl-dev
   libjpeg-dev
   clang libclang-rt-14-dev
-  fonts-noto-cjk fonts-dejavu-core
+  fonts-noto-cjk fonts-dejavu-core fonts-liberation2
   xvfb xauth
 )
 
