@@ -1,6 +1,6 @@
 #include "view/ui/export_image.h"
 
-#include <QFileInfo>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QImageWriter>
@@ -115,7 +115,7 @@ QString ParseOptions(const QStringList& args, ExportOptions& o) {
 int Export(const ExportOptions& o) {
   Document doc;
   Log log;
-  if (!LoadBmsFile(doc, QFileInfo(o.chart).filePath().toStdString(), log)) {
+  if (!LoadBmsFile(doc, QFile::encodeName(o.chart).toStdString(), log)) {
     return Fail(kFailure, QStringLiteral("cannot read the chart '%1'").arg(o.chart));
   }
 
@@ -143,7 +143,7 @@ int Export(const ExportOptions& o) {
   renderer.Render(image, doc, settings, g);
   if (image.isNull()) return Fail(kFailure, QStringLiteral("cannot make an image of %1x%2").arg(o.width).arg(o.height));
 
-  QImageWriter writer(o.output, "png");
+  QImageWriter writer(o.output, QByteArrayLiteral("png"));
   if (!writer.write(image)) {
     return Fail(kFailure, QStringLiteral("cannot write '%1': %2").arg(o.output, writer.errorString()));
   }

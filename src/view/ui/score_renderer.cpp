@@ -102,7 +102,9 @@ void ScoreRenderer::Render(QImage& image, const Document& doc, const ViewSetting
   p.fillRect(image.rect(), Rgb(s.Color(ScoreColor::Background)));
   DrawMeasureNumbers(p, g, s);
   DrawGridLines(p, g, GridLineDivision(s.GridPosition), Rgb(s.Color(ScoreColor::Grid)));
-  DrawLaneEdges(p, g, s);
+  DrawLaneEdges(p, g, LaneEdgeKind::Every, Rgb(s.Color(ScoreColor::ColLine1)));
+  DrawGridLines(p, g, SubLineDivision(s.SubGridPosition), Rgb(s.Color(ScoreColor::SubLine)));
+  DrawLaneEdges(p, g, LaneEdgeKind::GroupSeparators, Rgb(s.Color(ScoreColor::ColLine2)));
   DrawMeasureLines(p, doc, g, s);
 
   EnsureIndex(doc);
@@ -150,13 +152,14 @@ void ScoreRenderer::DrawGridLines(QPainter& p, const ScoreGeometry& g, int divis
   }
 }
 
-void ScoreRenderer::DrawLaneEdges(QPainter& p, const ScoreGeometry& g, const ViewSettings& s) const {
+void ScoreRenderer::DrawLaneEdges(QPainter& p, const ScoreGeometry& g, LaneEdgeKind kind, QColor color) const {
   const auto& left = g.lanes.LaneLeft();
-  const QColor edge = Rgb(s.Color(ScoreColor::ColLine1));
-  for (int i = 0; i < LaneTableSize; ++i) FillSpan(p, left[i] - g.S, 0, left[i] - g.S + 1, g.pbHeight, edge);
-  DrawGridLines(p, g, SubLineDivision(s.SubGridPosition), Rgb(s.Color(ScoreColor::SubLine)));
-  const QColor group = Rgb(s.Color(ScoreColor::ColLine2));
-  for (const int i : LaneGroupEdges) FillSpan(p, left[i] - g.S, 0, left[i] - g.S + 1, g.pbHeight, group);
+  const auto edge = [&](int i) { FillSpan(p, left[i] - g.S, 0, left[i] - g.S + 1, g.pbHeight, color); };
+  if (kind == LaneEdgeKind::GroupSeparators) {
+    for (const int i : LaneGroupEdges) edge(i);
+    return;
+  }
+  for (int i = 0; i < LaneTableSize; ++i) edge(i);
 }
 
 void ScoreRenderer::DrawMeasureLines(QPainter& p, const Document& doc, const ScoreGeometry& g,

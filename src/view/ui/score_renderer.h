@@ -48,7 +48,8 @@ class ScoreRenderer {
   void EnsureIndex(const Document& doc);
   void DrawMeasureNumbers(QPainter& p, const ScoreGeometry& g, const ViewSettings& s) const;
   void DrawGridLines(QPainter& p, const ScoreGeometry& g, int divisions, QColor color) const;
-  void DrawLaneEdges(QPainter& p, const ScoreGeometry& g, const ViewSettings& s) const;
+  enum class LaneEdgeKind { Every, GroupSeparators };
+  void DrawLaneEdges(QPainter& p, const ScoreGeometry& g, LaneEdgeKind kind, QColor color) const;
   void DrawMeasureLines(QPainter& p, const Document& doc, const ScoreGeometry& g, const ViewSettings& s) const;
   void DrawCaptions(QPainter& p, const ScoreGeometry& g, const ViewSettings& s) const;
 
