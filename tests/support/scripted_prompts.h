@@ -20,6 +20,7 @@ class ScriptedPrompts : public Prompts {
   std::deque<QString> fileNames;  // for open and save dialogs, in order
   std::deque<QColor> colors;
   std::deque<QFont> fonts;
+  std::deque<QString> bpmTexts;  // typed into the tempo dialog; none: closed
   std::vector<Shown> shown;
   std::vector<FileDialog> fileDialogs;
 
@@ -43,6 +44,12 @@ class ScriptedPrompts : public Prompts {
     if (fonts.empty()) return false;
     font = fonts.front();
     fonts.pop_front();
+    return true;
+  }
+  bool AskBpm(QString& text) override {
+    if (bpmTexts.empty()) return false;
+    text = bpmTexts.front();
+    bpmTexts.pop_front();
     return true;
   }
   bool WasShown(const QString& text) const {

@@ -7,27 +7,38 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 
+#include "app/ui/bpm_dialog.h"
+
 namespace beatloom {
 
 namespace {
 
 QMessageBox::Icon ToQt(Prompts::Icon icon) {
   switch (icon) {
-    case Prompts::Icon::Warning: return QMessageBox::Warning;
-    case Prompts::Icon::Error: return QMessageBox::Critical;
-    case Prompts::Icon::Question: return QMessageBox::Question;
-    case Prompts::Icon::Information: break;
+    case Prompts::Icon::Warning:
+      return QMessageBox::Warning;
+    case Prompts::Icon::Error:
+      return QMessageBox::Critical;
+    case Prompts::Icon::Question:
+      return QMessageBox::Question;
+    case Prompts::Icon::Information:
+      break;
   }
   return QMessageBox::Information;
 }
 
 QMessageBox::StandardButtons ToQt(Prompts::Buttons buttons) {
   switch (buttons) {
-    case Prompts::Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
-    case Prompts::Buttons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    case Prompts::Buttons::YesCancel: return QMessageBox::Yes | QMessageBox::Cancel;
-    case Prompts::Buttons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-    case Prompts::Buttons::Ok: break;
+    case Prompts::Buttons::YesNo:
+      return QMessageBox::Yes | QMessageBox::No;
+    case Prompts::Buttons::YesNoCancel:
+      return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case Prompts::Buttons::YesCancel:
+      return QMessageBox::Yes | QMessageBox::Cancel;
+    case Prompts::Buttons::OkCancel:
+      return QMessageBox::Ok | QMessageBox::Cancel;
+    case Prompts::Buttons::Ok:
+      break;
   }
   return QMessageBox::Ok;
 }
@@ -63,13 +74,17 @@ void Configure(QFileDialog& d, const Prompts::FileDialog& spec) {
 }  // namespace
 
 Prompts::Answer QtPrompts::Ask(const QString& text, Icon icon, Buttons buttons, const QString& caption) {
-  QMessageBox box(ToQt(icon), caption.isEmpty() ? QApplication::applicationDisplayName() : caption, text,
-                  ToQt(buttons), parent_);
+  QMessageBox box(ToQt(icon), caption.isEmpty() ? QApplication::applicationDisplayName() : caption, text, ToQt(buttons),
+                  parent_);
   switch (box.exec()) {
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    case QMessageBox::Ok: return Answer::Ok;
-    default: return Answer::Cancel;
+    case QMessageBox::Yes:
+      return Answer::Yes;
+    case QMessageBox::No:
+      return Answer::No;
+    case QMessageBox::Ok:
+      return Answer::Ok;
+    default:
+      return Answer::Cancel;
   }
 }
 
@@ -102,6 +117,13 @@ bool QtPrompts::ChooseFont(QFont& font) {
   const QFont f = QFontDialog::getFont(&ok, font, parent_);
   if (ok) font = f;
   return ok;
+}
+
+bool QtPrompts::AskBpm(QString& text) {
+  TBPMSet dialog(parent_);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  text = dialog.Text();
+  return true;
 }
 
 }  // namespace beatloom

@@ -19,11 +19,11 @@ class Prompts {
 
   struct FileDialog {
     QString title;
-    QString folder;        // initial folder
-    QString fileName;      // initial file name
-    QStringList filters;   // "BMSファイル形式(*.bms;*.bme)" style entries
-    int filterIndex = 0;   // the filter selected when the dialog opens
-    QString defaultSuffix; // added when the typed name has none
+    QString folder;         // initial folder
+    QString fileName;       // initial file name
+    QStringList filters;    // "BMSファイル形式(*.bms;*.bme)" style entries
+    int filterIndex = 0;    // the filter selected when the dialog opens
+    QString defaultSuffix;  // added when the typed name has none
   };
 
   virtual ~Prompts() = default;
@@ -37,6 +37,9 @@ class Prompts {
   virtual QString SaveFileName(const FileDialog& dialog) = 0;
   virtual bool ChooseColor(QColor& color, const QString& title = QString()) = 0;
   virtual bool ChooseFont(QFont& font) = 0;
+  // The tempo entry dialog; false when it was closed without OK. text
+  // receives what was typed, unchecked.
+  virtual bool AskBpm(QString& text) = 0;
 };
 
 // Real dialogs, parented to the given window.
@@ -48,6 +51,7 @@ class QtPrompts : public Prompts {
   QString SaveFileName(const FileDialog& dialog) override;
   bool ChooseColor(QColor& color, const QString& title) override;
   bool ChooseFont(QFont& font) override;
+  bool AskBpm(QString& text) override;
 
  private:
   QWidget* parent_;

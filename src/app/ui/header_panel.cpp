@@ -1,0 +1,150 @@
+#include "app/ui/header_panel.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QSignalBlocker>
+#include <map>
+
+#include "model/text_codec.h"
+
+namespace beatloom {
+
+namespace {
+
+// Sets a control's text without telling anyone.
+void ShowText(QObject* control, const QString& text) {
+  const QSignalBlocker block(control);
+  if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+    if (edit->text() != text) edit->setText(text);
+  } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
+    if (combo->currentText() != text) combo->setEditText(text);
+  }
+}
+
+}  // namespace
+
+HeaderPanel::HeaderPanel(Document& doc, const MainWidgets& widgets, QObject* parent)
+    : QObject(parent), doc_(doc), w_(widgets) {
+  for (const TextField& f : TextFields()) BindText(f.control, f.field);
+  BindMemo(w_.mmemo, &Document::mmemo);
+  BindMemo(w_.mcom, &Document::mcom);
+  connect(w_.cbrank, &QComboBox::currentIndexChanged, this, [this](int index) {
+    if (refreshing_) return;
+    doc_.header.cbrank = index;
+    Changed();
+  });
+  connect(w_.cbpmode, &QComboBox::currentIndexChanged, this, [this](int index) {
+    if (refreshing_) return;
+    doc_.header.cbpmode = index;
+    emit playModeChanged();
+  });
+}
+
+std::vector<HeaderPanel::TextField> HeaderPanel::TextFields() const {
+  using H = HeaderFields;
+  return {{w_.e_genre, &H::e_genre}, {w_.e_title, &H::e_title},   {w_.e_art, &H::e_art},
+          {w_.e_bpm, &H::e_bpm},     {w_.e_level, &H::e_level},   {w_.e_midif, &H::e_midif},
+          {w_.e_total, &H::e_total}, {w_.e_volwav, &H::e_volwav}, {w_.E_Stagefile, &H::E_Stagefile},
+          {w_.E_Email, &H::E_Email}, {w_.E_URL, &H::E_URL}};
+}
+
+QString HeaderPanel::Decode(const std::string& bytes) const {
+  return QString::fromStdString(ToUtf8(bytes, doc_.encoding));
+}
+
+void HeaderPanel::Changed() {
+  doc_.Modified = true;
+  emit dataChanged();
+}
+
+void HeaderPanel::BindText(QObject* control, std::string HeaderFields::*field) {
+  auto store = [this, field](const QString& text) {
+    if (refreshing_) return;
+    doc_.header.*field = FromUtf8(text.toStdString(), doc_.encoding);
+    Changed();
+  };
+  if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+    connect(edit, &QLineEdit::textChanged, this, store);
+  } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
+    connect(combo, &QComboBox::editTextChanged, this, store);
+  }
+}
+
+void HeaderPanel::BindMemo(QPlainTextEdit* memo, std::vector<std::string> Document::*lines) {
+  connect(memo, &QPlainTextEdit::textChanged, this, [this, memo, lines] {
+    if (refreshing_) return;
+    // Lines the author did not touch keep their bytes, even ones that do not
+    // decode; only new or edited lines are encoded.
+    std::multimap<QString, std::string> kept;
+    for (const std::string& old : doc_.*lines) kept.emplace(Decode(old), old);
+    std::vector<std::string> fresh;
+    const QStringList typed = memo->toPlainText().split(QLatin1Char('\n'));
+    for (const QString& line : typed) {
+      const auto it = kept.find(line);
+      if (it != kept.end()) {
+        fresh.push_back(it->second);
+        kept.erase(it);
+      } else {
+        fresh.push_back(FromUtf8(line.toStdString(), doc_.encoding));
+      }
+    }
+    // An empty memo holds no line at all, not one empty line.
+    if (fresh.size() == 1 && fresh.front().empty()) fresh.clear();
+    doc_.*lines = std::move(fresh);
+    Changed();
+  });
+}
+
+void HeaderPanel::RefreshFromDocument() {
+  refreshing_ = true;
+  for (const TextField& f : TextFields()) ShowText(f.control, Decode(doc_.header.*(f.field)));
+  w_.cbpmode->setCurrentIndex(doc_.header.cbpmode);
+  w_.cbrank->setCurrentIndex(doc_.header.cbrank);
+  for (auto [memo, lines] : {std::pair{w_.mmemo, &doc_.mmemo}, std::pair{w_.mcom, &doc_.mcom}}) {
+    QStringList text;
+    for (const std::string& line : *lines) text << Decode(line);
+    const QString joined = text.join(QLatin1Char('\n'));
+    if (memo->toPlainText() != joined) memo->setPlainText(joined);
+  }
+  RefreshDefinitions();
+  refreshing_ = false;
+}
+
+void HeaderPanel::RefreshDefinitions() {
+  const auto fill = [this](QListWidget* list, const char* prefix, int first, int last, const auto& names) {
+    const int selected = list->currentRow();
+    const QSignalBlocker block(list);
+    if (list->count() != last - first + 1) {
+      list->clear();
+      for (int i = first; i <= last; ++i) list->addItem(QString());
+    }
+    for (int i = first; i <= last; ++i) {
+      const QString name = Decode(names[i]);
+      const QString item = QStringLiteral("%1%2:").arg(QLatin1String(prefix)).arg(i, 2, 16, QLatin1Char('0')).toUpper();
+      list->item(i - first)->setText(item + name);
+    }
+    if (selected >= 0) list->setCurrentRow(selected);
+  };
+  fill(w_.lbw, "WAV", 1, WavSlots - 1, doc_.wav);
+  fill(w_.lbb, "BMP", 0, BmpSlots - 1, doc_.bmp);
+}
+
+void HeaderPanel::SetItems(QComboBox* combo, const std::vector<std::string>& items) {
+  refreshing_ = true;
+  const QString text = combo->currentText();
+  {
+    const QSignalBlocker block(combo);
+    combo->clear();
+    // List files hold each name in whatever encoding its chart had.
+    for (const std::string& item : items) combo->addItem(QString::fromStdString(ToUtf8(item, DetectEncoding(item))));
+    combo->setEditText(text);
+  }
+  refreshing_ = false;
+}
+
+void HeaderPanel::SetArtistItems(const std::vector<std::string>& items) { SetItems(w_.e_art, items); }
+void HeaderPanel::SetGenreItems(const std::vector<std::string>& items) { SetItems(w_.e_genre, items); }
+
+}  // namespace beatloom

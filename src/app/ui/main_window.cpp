@@ -1,0 +1,554 @@
+#include "app/ui/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QAudioOutput>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QMediaPlayer>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QThread>
+#include <QTimer>
+#include <QToolButton>
+#include <ctime>
+
+#include "app/program_folder.h"
+#include "app/ui/header_panel.h"
+#include "app/ui/main_layout.h"
+#include "app/ui/prompts.h"
+#include "app/ui/shell.h"
+#include "app/ui/splash_window.h"
+#include "app/window_placement.h"
+#include "bms/bms_reader.h"
+#include "bms/name_lists.h"
+#include "bms/ui/document_commands.h"
+#include "edit/recent_files.h"
+#include "model/line_file.h"
+#include "model/text_codec.h"
+#include "view/ui/score_widget.h"
+
+namespace beatloom {
+
+namespace {
+
+const char* const kNewDataCaption = "Beatloom [New Data]";
+const char* const kHelpFile = "help/help.html";
+const char* const kNoHelpMessage =
+    "ヘルプファイルがありません。WWWヘルプを参照し、オフライン用ヘルプをダウンロードして下さい。";
+const char* const kDiscardQuestion = "データは変更されています。保存しますか？";
+
+QString FromSettingsText(const std::string& bytes) {
+  return QString::fromStdString(ToUtf8(bytes, DetectEncoding(bytes)));
+}
+std::string ToSettingsText(const QString& text) { return FromUtf8(text.toStdString(), TextEncoding::Cp932); }
+
+std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+}  // namespace
+
+TMain::TMain(const TMainOptions& options) : options_(options) {
+  setObjectName(QStringLiteral("Main"));
+  setWindowTitle(QStringLiteral("Beatloom"));
+  programFolder_ = options.programFolder.empty() ? beatloom::ProgramFolder() : options.programFolder;
+  if (options.prompts) {
+    prompts_ = options.prompts;
+  } else {
+    ownPrompts_ = std::make_unique<QtPrompts>(this);
+    prompts_ = ownPrompts_.get();
+  }
+  if (options.shell) {
+    shell_ = options.shell;
+  } else {
+    ownShell_ = std::make_unique<QtShell>();
+    shell_ = ownShell_.get();
+  }
+  settingsFile_ = IniFile(JoinPath(programFolder_, kSettingsFile));
+  w_ = BuildMainLayout(this, new ScoreWidget(doc_, view_));
+  menu_ = BuildMainMenu(this);
+  header_ = new HeaderPanel(doc_, w_, this);
+  undo_.onAvailableChanged = [this](bool available) { menu_.K17->setEnabled(available); };
+  timer1_ = new QTimer(this);
+  timer1_->setObjectName(QStringLiteral("Timer1"));
+  timer1_->setInterval(100);
+  ConnectControls();
+  ConnectView();
+  resize(573, 577);
+  FormCreate();
+}
+
+TMain::~TMain() = default;
+
+QAction* TMain::Action(const QString& name) const {
+  for (QAction* a : findChildren<QAction*>(name)) return a;
+  // Submenus' actions belong to their menus, not to the window.
+  for (QMenu* m : findChildren<QMenu*>(name)) return m->menuAction();
+  return nullptr;
+}
+
+ScoreWidget* TMain::Score() const { return static_cast<ScoreWidget*>(w_.pb); }
+
+// ---- start-up, first resize, close ----
+
+void TMain::FormCreate() {
+  splash_ = new TForm2(this);
+  splash_->ShowSplash();
+  // The splash stays up a moment even on a fast machine; only painting is
+  // let through meanwhile.
+  QElapsedTimer shown;
+  shown.start();
+  while (shown.elapsed() < options_.splashMilliseconds) {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QThread::msleep(10);
+  }
+
+  suppressResize_ = true;
+  appActive_ = true;
+  startFolder_ = QDir::currentPath();
+  settingsApplied_ = false;
+  doc_.Modified = false;
+  doc_.DocumentIO = true;
+  doc_.ClipList.clear();
+  LoadNameLists();
+
+  WriteLastBoot(settingsFile_, std::time(nullptr), QLocale().decimalPoint().at(0).toLatin1());
+  startSettings_ = ReadSettings(settingsFile_, Settings{});
+  w_.L_Devmode->setVisible(startSettings_.DevMode);
+  menu_.WinPSMps1->setEnabled(QFileInfo::exists(QDir(startFolder_).filePath(QStringLiteral("master.psf"))));
+  if (!startSettings_.NoSound) {
+    mediaPlayer_ = new QMediaPlayer(this);
+    mediaPlayer_->setObjectName(QStringLiteral("MediaPlayer1"));
+    mediaPlayer_->setAudioOutput(new QAudioOutput(mediaPlayer_));
+  }
+  setAcceptDrops(true);
+
+  w_.cb_grid->setCurrentIndex(startSettings_.GridPosition);
+  w_.cb_r->setCurrentIndex(startSettings_.SubGridPosition);
+  ResetDocument();
+  LoadMemoTemplate();
+  doc_.Modified = false;
+
+  w_.ScrollBar1->setValue(DefaultGridHeight);
+  w_.ScrollBar2->setValue(DefaultObjectHeight);
+  Score()->RecomputeLanes();
+
+  ApplyWindowBounds(startSettings_);
+  suppressResize_ = false;
+  timer1_->start();
+}
+
+void TMain::ApplyWindowBounds(const Settings& s) {
+  WindowBounds b = s.Window;
+  if (s.WindowPositionStored) {
+    std::vector<WindowBounds> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+      const QRect r = screen->availableGeometry();
+      screens.push_back({r.x(), r.y(), r.width(), r.height()});
+    }
+    b = KeepOnScreen(b, screens);
+    move(b.left, b.top);
+  }
+  resize(b.width, b.height);
+}
+
+void TMain::LoadNameLists() {
+  std::vector<std::string> lines;
+  if (ReadLinesFile(JoinPath(programFolder_, kArtistListFile), lines)) SetArtistItems(lines);
+  lines.clear();
+  if (ReadLinesFile(JoinPath(programFolder_, kGenreListFile), lines)) SetGenreItems(lines);
+}
+
+void TMain::LoadMemoTemplate() {
+  std::vector<std::string> lines;
+  if (!ReadLinesFile(JoinPath(programFolder_, kHeaderTemplateFile), lines)) return;
+  // The template may be written in either encoding; the memo holds the
+  // chart's.
+  for (std::string& line : lines) {
+    if (DetectEncoding(line) != doc_.encoding) line = FromUtf8(ToUtf8(line, DetectEncoding(line)), doc_.encoding);
+  }
+  doc_.mmemo = std::move(lines);
+  RefreshFromDocument();
+}
+
+void TMain::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  FormResize();
+}
+
+void TMain::FormResize() {
+  if (suppressResize_) return;
+  if (!settingsApplied_) ApplyStoredSettings();
+  SyncScrollBars();
+}
+
+void TMain::ApplyStoredSettings() {
+  settingsApplied_ = true;
+  for (const QString& argument : options_.arguments) {
+    const QString upper = argument.toUpper();
+    if (upper.contains(QLatin1String(".BMS")) || upper.contains(QLatin1String(".BME"))) {
+      LoadChart(argument);
+      break;
+    }
+  }
+  const Settings s = ReadSettings(settingsFile_, CollectSettings());
+  w_.ScrollBar1->setValue(s.GridHeight);
+  w_.ScrollBar3->setValue(s.GridWidth);
+  w_.ScrollBar2->setValue(s.ObjectHeight);
+  menu_.c_dindex->setChecked(s.ShowIndexNumver);
+  menu_.c_direct->setChecked(s.ShowDirectInputBox);
+  w_.Panel6->setVisible(s.ShowDirectInputBox);
+  menu_.N7->setChecked(s.ShowSettingWindow);
+  w_.Panel8->setVisible(s.ShowSettingWindow);
+  menu_.N33->setChecked(s.ShowFileName);
+  if (s.FlatObjectWidth) menu_.N26->trigger();
+  w_.CheckBox1->setChecked(s.WavBmpDropOverWrite);
+  w_.CheckBox8->setChecked(s.DebugingSave);
+  w_.Edit3->setText(FromSettingsText(s.MinimamColWidth));
+  menu_.N34->setChecked(s.InActiveClickCancel);
+  previewBounds_ = s.BMPView;
+  for (int i = 0; i < kColorCount; ++i) view_.Colors[i] = RgbFromColorRef(s.Colors[i]);
+  doc_.Modified = false;
+  RefreshRecentFiles();
+  splash_->BecomeAboutDialog();
+  Redraw();
+}
+
+Settings TMain::CollectSettings() const {
+  Settings s;
+  s.GridHeight = w_.ScrollBar1->value();
+  s.GridWidth = w_.ScrollBar3->value();
+  s.ObjectHeight = w_.ScrollBar2->value();
+  s.GridPosition = w_.cb_grid->currentIndex();
+  s.SubGridPosition = w_.cb_r->currentIndex();
+  s.ShowIndexNumver = menu_.c_dindex->isChecked();
+  s.ShowFileName = menu_.N33->isChecked();
+  s.ShowDirectInputBox = menu_.c_direct->isChecked();
+  s.ShowSettingWindow = menu_.N7->isChecked();
+  s.FlatObjectWidth = menu_.N26->isChecked();
+  s.WavBmpDropOverWrite = w_.CheckBox1->isChecked();
+  s.DebugingSave = w_.CheckBox8->isChecked();
+  s.MinimamColWidth = ToSettingsText(w_.Edit3->text());
+  s.InActiveClickCancel = menu_.N34->isChecked();
+  s.BMPView = previewBounds_;
+  for (int i = 0; i < kColorCount; ++i) s.Colors[i] = static_cast<int>(ColorRefFromRgb(view_.Colors[i]));
+  s.Window = {x(), y(), width(), height()};
+  return s;
+}
+
+void TMain::closeEvent(QCloseEvent* event) {
+  if (closing_) return event->accept();
+  if (!FormClose()) return event->ignore();
+  closing_ = true;
+  timer1_->stop();
+  event->accept();
+}
+
+bool TMain::FormClose() {
+  if (!ConfirmDiscard()) return false;
+  suppressResize_ = true;
+  QFile::remove(WorkingCopyPath());
+  WriteSettings(settingsFile_, CollectSettings());
+  return true;
+}
+
+bool TMain::ConfirmDiscard() {
+  if (discardGuard_) return discardGuard_();
+  if (!doc_.Modified) return true;
+  switch (prompts_->Ask(QString::fromUtf8(kDiscardQuestion), Prompts::Icon::Warning, Prompts::Buttons::YesNoCancel)) {
+    case Prompts::Answer::No:
+      return true;
+    case Prompts::Answer::Yes:
+      menu_.Save1->trigger();
+      return !doc_.Modified;
+    default:
+      return false;
+  }
+}
+
+// ---- the chart in the window ----
+
+QString TMain::WorkingCopyPath() const {
+  const QString name = QString::fromUtf8(kPlayerWorkingCopyFile);
+  if (chartFileName_.isEmpty()) return name;
+  return QFileInfo(chartFileName_).dir().filePath(name);
+}
+
+void TMain::ResetDocument() {
+  QFile::remove(WorkingCopyPath());
+  doc_.DefaultEmail = settingsFile_.ReadString(kSectionMain, "UserSettingEMAIL", "");
+  doc_.DefaultURL = settingsFile_.ReadString(kSectionMain, "UserSettingURL", "");
+  doc_.ResetDocument();
+  if (doc_.DocumentIO) SetCaption(QString::fromUtf8(kNewDataCaption));
+  SetFileCommandsEnabled(false);
+  ShowReplacedDocument(false);
+}
+
+void TMain::ShowReplacedDocument(bool loaded) {
+  RefreshFromDocument();
+  {
+    const QSignalBlocker block(w_.GSV);
+    w_.GSV->setRange(doc_.ScrollMin, 0);
+    w_.GSV->setValue(0);
+  }
+  w_.lbw->setCurrentRow(0);
+  w_.lbb->setCurrentRow(loaded ? 0 : 1);
+  Score()->SetScroll(0, w_.GSH->value());
+  Redraw();
+}
+
+bool TMain::LoadChart(const QString& path) {
+  QFile::remove(WorkingCopyPath());
+  doc_.DefaultEmail = settingsFile_.ReadString(kSectionMain, "UserSettingEMAIL", "");
+  doc_.DefaultURL = settingsFile_.ReadString(kSectionMain, "UserSettingURL", "");
+  const bool ok = LoadBmsFile(doc_, LocalPath(path), log_);
+  if (doc_.DocumentIO) {
+    if (ok) chartFileName_ = path;
+    SetCaption(ok ? QStringLiteral("Beatloom [%1]").arg(path) : QString::fromUtf8(kNewDataCaption));
+  }
+  SetFileCommandsEnabled(ok);
+  ShowReplacedDocument(true);
+  emit logChanged(log_.ShowRequested());
+  return ok;
+}
+
+void TMain::SetCaption(const QString& caption) { setWindowTitle(caption); }
+
+void TMain::RefreshFromDocument() { header_->RefreshFromDocument(); }
+
+void TMain::Redraw() {
+  Score()->Redraw();
+  SyncScrollBars();
+}
+
+void TMain::SyncScrollBars() {
+  // The score clamps its positions; the bars only show them.
+  const QSignalBlocker blockV(w_.GSV);
+  const QSignalBlocker blockH(w_.GSH);
+  w_.GSV->setRange(doc_.ScrollMin, 0);
+  w_.GSV->setValue(Score()->VerticalScroll());
+  const auto [hmin, hmax] = Score()->HorizontalRange();
+  w_.GSH->setRange(hmin, hmax);
+  w_.GSH->setValue(Score()->HorizontalScroll());
+}
+
+void TMain::SetFileCommandsEnabled(bool enabled) {
+  for (QAction* a : {menu_.K2, menu_.k12, menu_.k18}) a->setEnabled(enabled);
+}
+
+bool TMain::FileCommandsEnabled() const { return menu_.K2->isEnabled(); }
+
+SaveOptions TMain::CurrentSaveOptions() const {
+  SaveOptions o;
+  o.minCells = ParseMinCells(w_.Edit3->text().toStdString());
+  o.keepLayout = w_.CheckBox8->isChecked();
+  return o;
+}
+
+void TMain::SetArtistItems(const std::vector<std::string>& items) {
+  artists_ = items;
+  header_->SetArtistItems(items);
+}
+
+void TMain::SetGenreItems(const std::vector<std::string>& items) {
+  genres_ = items;
+  header_->SetGenreItems(items);
+}
+
+void TMain::RefreshRecentFiles() {
+  const std::vector<std::string> files = LoadRecentFiles(programFolder_);
+  menu_.N9->setEnabled(!files.empty());
+  const QList<QAction*> items = menu_.RecentItems();
+  for (int k = 0; k < items.size(); ++k) {
+    const bool used = k < static_cast<int>(files.size());
+    items[k]->setVisible(used);
+    items[k]->setText(used ? QStringLiteral("%1:%2").arg(k + 1).arg(QFile::decodeName(files[k].c_str()))
+                           : QString::number(k + 1));
+  }
+}
+
+// ---- controls ----
+
+void TMain::ConnectControls() {
+  const auto route = [this](auto* control, auto signal) {
+    connect(control, signal, this, [this, control] { menuselect(control); });
+  };
+  for (QAction* a : {menu_.N34, menu_.N7, menu_.K13, menu_.K10, menu_.K4}) route(a, &QAction::triggered);
+  route(w_.Panel3, &QPushButton::clicked);
+  route(w_.Button6, &QPushButton::clicked);
+  route(w_.Button2, &QPushButton::clicked);
+  route(w_.lbw, &QListWidget::itemClicked);
+  route(timer1_, &QTimer::timeout);
+  connect(menu_.Exit1, &QAction::triggered, this, &QWidget::close);
+  connect(menu_.K17, &QAction::triggered, this, [this] {
+    if (undo_.Restore()) Redraw();
+  });
+  // Buttons and popup items that only repeat a menu command.
+  const std::pair<QAbstractButton*, QAction*> repeats[] = {{w_.sp2, menu_.Open1},
+                                                           {w_.sp3, menu_.Save1},
+                                                           {w_.s_fplay, menu_.k12},
+                                                           {w_.s_play, menu_.k18},
+                                                           {w_.S_SPlay, menu_.N44}};
+  for (auto [button, action] : repeats) connect(button, &QAbstractButton::clicked, action, &QAction::trigger);
+  const std::pair<QAction*, QAction*> popup[] = {
+      {menu_.K19, menu_.K8}, {menu_.K20, menu_.K7}, {menu_.K21, menu_.K6}, {menu_.Delete2, menu_.Delete1}};
+  for (auto [item, twin] : popup) connect(item, &QAction::triggered, twin, &QAction::trigger);
+  const std::pair<QAction*, QAbstractButton*> modes[] = {
+      {menu_.N22, w_.s_select}, {menu_.N23, w_.s_draw}, {menu_.N24, w_.s_erase}};
+  for (auto [item, button] : modes) connect(item, &QAction::triggered, button, &QAbstractButton::click);
+}
+
+void TMain::ConnectView() {
+  const auto bar = [this](QScrollBar* scrollBar, int ViewSettings::*field) {
+    connect(scrollBar, &QScrollBar::valueChanged, this, [this, field](int v) {
+      view_.*field = v;
+      Redraw();
+    });
+  };
+  bar(w_.ScrollBar1, &ViewSettings::GridHeight);
+  bar(w_.ScrollBar3, &ViewSettings::GridWidth);
+  bar(w_.ScrollBar2, &ViewSettings::ObjectHeight);
+  const std::pair<QPushButton*, std::pair<QScrollBar*, int>> resets[] = {
+      {w_.Button7, {w_.ScrollBar1, DefaultGridHeight}},
+      {w_.Button10, {w_.ScrollBar3, DefaultGridWidth}},
+      {w_.Button8, {w_.ScrollBar2, DefaultObjectHeight}}};
+  for (auto [button, target] : resets) {
+    connect(button, &QPushButton::clicked, target.first, [target] { target.first->setValue(target.second); });
+  }
+  const auto combo = [this](QComboBox* box, int ViewSettings::*field) {
+    connect(box, &QComboBox::currentIndexChanged, this, [this, field](int i) {
+      view_.*field = i;
+      Redraw();
+    });
+  };
+  combo(w_.cb_grid, &ViewSettings::GridPosition);
+  combo(w_.cb_r, &ViewSettings::SubGridPosition);
+  const auto check = [this](QAction* item, bool ViewSettings::*field) {
+    connect(item, &QAction::toggled, this, [this, field](bool on) {
+      view_.*field = on;
+      Redraw();
+    });
+  };
+  check(menu_.c_dindex, &ViewSettings::ShowIndexNumver);
+  check(menu_.N33, &ViewSettings::ShowFileName);
+  check(menu_.N26, &ViewSettings::FlatObjectWidth);
+  connect(menu_.c_direct, &QAction::toggled, this, [this](bool on) {
+    w_.Panel6->setVisible(on);
+    FormResize();
+  });
+  connect(header_, &HeaderPanel::playModeChanged, this, &TMain::Redraw);
+  const auto scroll = [this] { Score()->SetScroll(w_.GSV->value(), w_.GSH->value()); };
+  connect(w_.GSV, &QScrollBar::valueChanged, this, scroll);
+  connect(w_.GSH, &QScrollBar::valueChanged, this, scroll);
+  connect(Score(), &ScoreWidget::layoutChanged, this, &TMain::SyncScrollBars);
+}
+
+void TMain::keyPressEvent(QKeyEvent* event) {
+  // "Input" is the window's default button: Enter in a control that has no
+  // use for it sends the direct-input line.
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && event->modifiers() == Qt::NoModifier && w_.Button6->isVisible()) {
+    w_.Button6->click();
+    return;
+  }
+  QMainWindow::keyPressEvent(event);
+}
+
+// ---- menuselect ----
+
+void TMain::menuselect(QObject* sender) {
+  // N34 keeps its own check mark: the action is checkable.
+  if (sender == w_.Panel3) ToggleHeaderPages();
+  if (sender == menu_.N7) ToggleSettingsColumn();
+  if (sender == timer1_) TimerDuties();
+  if (sender == menu_.K13) OpenHelp();
+  if (sender == menu_.K10) shell_->OpenUrl(QUrl(QString::fromUtf8(kHomePageUrl)));
+  if (sender == menu_.K4) splash_->ShowAbout();
+  if (sender == w_.Button6) DirectInput();
+  if (sender == w_.lbw && mediaPlayer_) PlaySelectedSound();
+  if (sender == w_.Button2 && mediaPlayer_) StopSound();
+}
+
+void TMain::ToggleHeaderPages() {
+  const bool show = w_.Panel7->isHidden();
+  w_.Panel7->setVisible(show);
+  w_.Panel3->setText(show ? QStringLiteral("△") : QStringLiteral("▽"));
+  FormResize();
+}
+
+void TMain::ToggleSettingsColumn() {
+  const bool show = w_.Panel8->isHidden();
+  w_.Panel8->setVisible(show);
+  menu_.N7->setChecked(show);
+  FormResize();
+}
+
+void TMain::TimerDuties() {
+  // A preview that played to its end gives the sound device back.
+  if (mediaPlayer_ && mediaPlayer_->playbackState() == QMediaPlayer::StoppedState && !mediaPlayer_->source().isEmpty())
+    mediaPlayer_->setSource(QUrl());
+  appActive_ = QGuiApplication::applicationState() == Qt::ApplicationActive;
+}
+
+void TMain::OpenHelp() {
+  const QString help = QDir(QString::fromStdString(programFolder_)).filePath(QString::fromUtf8(kHelpFile));
+  if (QFileInfo::exists(help)) {
+    shell_->OpenUrl(QUrl::fromLocalFile(help));
+  } else {
+    prompts_->Message(QString::fromUtf8(kNoHelpMessage));
+  }
+}
+
+void TMain::DirectInput() {
+  const QString text = w_.Edit2->text();
+  // An Enter pressed in another field must not add empty memo lines.
+  if (text.isEmpty()) return;
+  const HeaderFields header = doc_.header;
+  const std::vector<std::string> memo = doc_.mmemo;
+  const std::vector<std::string> commands = doc_.mcom;
+  try {
+    InterpretLine(doc_, FromUtf8(text.toStdString(), doc_.encoding), 0, log_);
+  } catch (const ConversionError&) {
+    prompts_->Message(QStringLiteral("値を変換できませんでした：%1").arg(text), Prompts::Icon::Error);
+    return;
+  }
+  // The header fields' own change handlers would have marked the chart; the
+  // play mode is a view choice and marks nothing.
+  HeaderFields now = doc_.header;
+  now.cbpmode = header.cbpmode;
+  if (now != header || doc_.mmemo != memo || doc_.mcom != commands) doc_.Modified = true;
+  RefreshFromDocument();
+  Redraw();
+  w_.Edit2->clear();
+  emit logChanged(false);
+}
+
+void TMain::PlaySelectedSound() {
+  const int row = w_.lbw->currentRow();
+  if (row < 0 || row + 1 >= WavSlots || doc_.wav[row + 1].empty()) return;
+  const QString folder = chartFileName_.isEmpty() ? QString() : QFileInfo(chartFileName_).absolutePath();
+  const QString name = QString::fromStdString(ToUtf8(doc_.wav[row + 1], doc_.encoding));
+  StopSound();
+  mediaPlayer_->setSource(QUrl::fromLocalFile(QDir(folder).filePath(name)));
+  mediaPlayer_->play();
+}
+
+void TMain::StopSound() {
+  mediaPlayer_->stop();
+  mediaPlayer_->setSource(QUrl());
+}
+
+}  // namespace beatloom

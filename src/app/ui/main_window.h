@@ -1,0 +1,187 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/ini_file.h"
+#include "app/settings.h"
+#include "app/ui/main_menu.h"
+#include "app/ui/main_widgets.h"
+#include "bms/bms_writer.h"
+#include "bms/log.h"
+#include "edit/undo.h"
+#include "model/document.h"
+#include "view/view_settings.h"
+
+class QMediaPlayer;
+class QTimer;
+
+namespace beatloom {
+
+class HeaderPanel;
+class Prompts;
+class ScoreWidget;
+class Shell;
+class TForm2;
+
+struct TMainOptions {
+  QStringList arguments;       // after the program's own path
+  std::string programFolder;   // empty: the real program folder
+  Prompts* prompts = nullptr;  // empty: real dialogs
+  Shell* shell = nullptr;      // empty: the desktop
+  int splashMilliseconds = 500;
+};
+
+// The main window: where the chart, the score, the header panel, the menus
+// and the settings file meet. Creating it runs the start-up sequence; its
+// first showing applies the stored view settings and opens the chart named
+// on the command line; closing it writes the settings back.
+class TMain : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit TMain(const TMainOptions& options = {});
+  ~TMain() override;
+
+  Document& Doc() { return doc_; }
+  Log& ChartLog() { return log_; }
+  Prompts& GetPrompts() { return *prompts_; }
+  Shell& GetShell() { return *shell_; }
+  std::string ProgramFolder() const { return programFolder_; }
+  IniFile& SettingsFile() { return settingsFile_; }
+  // The boot switches and the values read at start-up.
+  const Settings& StartSettings() const { return startSettings_; }
+  ViewSettings& View() { return view_; }
+  const MainWidgets& Widgets() const { return w_; }
+  const MainMenu& Menu() const { return menu_; }
+  // Any menu item by its control name, or null.
+  QAction* Action(const QString& name) const;
+  ScoreWidget* Score() const;
+  TForm2* SplashWindow() const { return splash_; }
+  // Null when the boot switch NoSound is on.
+  QMediaPlayer* MediaPlayer() const { return mediaPlayer_; }
+  const QString& StartFolder() const { return startFolder_; }
+  // Where the image preview window stands, as stored between runs.
+  const WindowBounds& PreviewBounds() const { return previewBounds_; }
+  void SetPreviewBounds(const WindowBounds& bounds) { previewBounds_ = bounds; }
+
+  // Re-renders the score after any change of the chart or the view.
+  void Redraw();
+  // The header controls, memos and definition lists show the document again
+  // (after a load); no change handler runs and Modified stays.
+  void RefreshFromDocument();
+  // The whole reset of a new chart, both halves: the document's, then the
+  // window's (caption, scroll, list selections, file commands, e-mail and
+  // URL from the settings). Leaves Modified alone.
+  void ResetDocument();
+  // The window half of a reset (loaded: after a load, which selects BMP00
+  // instead of BMP01 and keeps the caption for the caller).
+  void ShowReplacedDocument(bool loaded);
+  // Loads a chart with the reader and does the window's part of a load.
+  // Used for the command line; Open can use it too.
+  bool LoadChart(const QString& path);
+  void SetCaption(const QString& caption);
+
+  // "ソースのダイレクト編集", "編集中のデータを最初から演奏" and
+  // "編集中のデータを表示位置から演奏": available once the chart went through a file.
+  void SetFileCommandsEnabled(bool enabled);
+  bool FileCommandsEnabled() const;
+
+  Undo& ChartUndo() { return undo_; }
+  void TakeUndoSnapshot() { undo_.TakeSnapshot(); }
+  void DisableUndo() { undo_.Disable(); }
+
+  // From Edit3 and CheckBox8.
+  SaveOptions CurrentSaveOptions() const;
+  // Drop-down items of e_art and e_genre, bytes as in their list files.
+  const std::vector<std::string>& ArtistItems() const { return artists_; }
+  const std::vector<std::string>& GenreItems() const { return genres_; }
+  void SetArtistItems(const std::vector<std::string>& items);
+  void SetGenreItems(const std::vector<std::string>& items);
+  // The reopen submenu follows "Beatloom WorkFiles.txt".
+  void RefreshRecentFiles();
+
+  // Asked before the chart may be dropped (closing the window). The default
+  // asks the author and offers Save1; it refuses while the chart is still
+  // modified afterwards, so no change is lost behind the author's back.
+  void SetDiscardGuard(std::function<bool()> guard) { discardGuard_ = std::move(guard); }
+  bool ConfirmDiscard();
+
+  // Shell state.
+  bool SuppressResize() const { return suppressResize_; }
+  bool SettingsApplied() const { return settingsApplied_; }
+  // Whether the application was active at the last timer tick.
+  bool ApplicationWasActive() const { return appActive_; }
+  // The chart file the open dialog holds; the player's working copy lives
+  // beside it.
+  const QString& ChartFileName() const { return chartFileName_; }
+  QString WorkingCopyPath() const;
+
+  // The shared handler of the shell's commands, panel buttons and the timer.
+  void menuselect(QObject* sender);
+
+ signals:
+  // The log holds a new report; show: it wants the author's attention.
+  void logChanged(bool show);
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void FormCreate();
+  void FormResize();
+  bool FormClose();
+  void ApplyStoredSettings();
+  void ApplyWindowBounds(const Settings& s);
+  Settings CollectSettings() const;
+  void LoadNameLists();
+  void LoadMemoTemplate();
+  void ConnectControls();
+  void ConnectView();
+  void SetVerticalScroll(int v);
+  void SyncScrollBars();
+  void ToggleHeaderPages();
+  void ToggleSettingsColumn();
+  void TimerDuties();
+  void OpenHelp();
+  void DirectInput();
+  void PlaySelectedSound();
+  void StopSound();
+
+  TMainOptions options_;
+  std::string programFolder_;
+  std::unique_ptr<Prompts> ownPrompts_;
+  std::unique_ptr<Shell> ownShell_;
+  Prompts* prompts_ = nullptr;
+  Shell* shell_ = nullptr;
+  Document doc_;
+  Log log_;
+  Undo undo_{doc_};
+  ViewSettings view_;
+  IniFile settingsFile_{""};
+  Settings startSettings_;
+  MainMenu menu_;
+  MainWidgets w_;
+  HeaderPanel* header_ = nullptr;
+  TForm2* splash_ = nullptr;
+  QMediaPlayer* mediaPlayer_ = nullptr;
+  QTimer* timer1_ = nullptr;
+  std::vector<std::string> artists_;
+  std::vector<std::string> genres_;
+  std::function<bool()> discardGuard_;
+  QString startFolder_;
+  WindowBounds previewBounds_ = Settings{}.BMPView;
+  QString chartFileName_;
+  bool suppressResize_ = true;
+  bool settingsApplied_ = false;
+  bool appActive_ = true;
+  bool closing_ = false;
+};
+
+}  // namespace beatloom

@@ -1,0 +1,348 @@
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMediaPlayer>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <filesystem>
+
+#include "app/settings.h"
+#include "app/ui/main_window_fixture.h"
+#include "app/ui/splash_window.h"
+#include "view/ui/score_widget.h"
+
+namespace beatloom::test {
+namespace {
+
+using Answer = Prompts::Answer;
+
+// Every key the program writes at shutdown, with a value other than the
+// first-start one, and the window where the offscreen screen has room.
+const std::vector<std::tuple<const char*, const char*, const char*>> kStoredValues = {
+    {"BTLM", "GridHeight", "300"},         {"BTLM", "GridWidth", "11"},
+    {"BTLM", "ObjectHeight", "17"},        {"BTLM", "GridPosition", "8"},
+    {"BTLM", "SubGridPosition", "9"},      {"BTLM", "ShowIndexNumver", "0"},
+    {"BTLM", "ShowFileName", "1"},         {"BTLM", "ShowDirectInputBox", "0"},
+    {"BTLM", "ShowSettingWindow", "0"},    {"BTLM", "FlatObjectWidth", "1"},
+    {"BTLM", "Wav&BmpDropOverWrite", "0"}, {"BTLM", "DebugingSave", "0"},
+    {"BTLM", "MinimamColWidth", "16"},     {"PLAYVIEW", "InActiveClickCancel", "0"},
+    {"BTLM", "BMPViewXPos", "40"},         {"BTLM", "BMPViewYPos", "50"},
+    {"BTLM", "BMPViewWidth", "512"},       {"BTLM", "BMPViewHeight", "530"},
+    {"BTLM", "Color_Background", "255"},   {"BTLM", "Color_NoteFont", "16711680"},
+    {"BTLM", "Color_NoteLine", "65280"},   {"BTLM", "Color_Grid", "1"},
+    {"BTLM", "Color_SubLine", "2"},        {"BTLM", "Color_ColLine1", "3"},
+    {"BTLM", "Color_ColLine2", "4"},       {"BTLM", "Color_ZoneFont", "5"},
+    {"PLAYVIEW", "WindowLeft", "30"},      {"PLAYVIEW", "WindowTop", "20"},
+    {"PLAYVIEW", "WindowWidth", "700"},    {"PLAYVIEW", "WindowHeight", "560"},
+};
+
+TEST_F(MainWindowTest, WithoutSettingsTheFirstStartValuesApply) {
+  auto main = Start();
+  const MainWidgets& w = main->Widgets();
+  const MainMenu& m = main->Menu();
+  EXPECT_EQ(w.cb_grid->currentText(), "1/16");
+  EXPECT_EQ(w.cb_r->currentText(), "1/2");
+  EXPECT_EQ(w.ScrollBar1->value(), 192);
+  EXPECT_EQ(w.ScrollBar3->value(), 6);
+  EXPECT_EQ(w.ScrollBar2->value(), 10);
+  EXPECT_TRUE(m.c_dindex->isChecked());
+  EXPECT_FALSE(m.N33->isChecked());
+  EXPECT_TRUE(m.c_direct->isChecked());
+  EXPECT_TRUE(w.Panel6->isVisible());
+  EXPECT_TRUE(m.N7->isChecked());
+  EXPECT_TRUE(w.Panel8->isVisible());
+  EXPECT_FALSE(m.N26->isChecked());
+  EXPECT_TRUE(w.CheckBox1->isChecked());
+  EXPECT_TRUE(w.CheckBox8->isChecked());
+  EXPECT_EQ(w.Edit3->text(), "1");
+  EXPECT_TRUE(m.N34->isChecked());
+  EXPECT_FALSE(w.L_Devmode->isVisible());
+  EXPECT_NE(main->MediaPlayer(), nullptr);
+  EXPECT_EQ(main->width(), 573);
+  EXPECT_EQ(main->height(), 577);
+
+  // The view follows the controls.
+  const ViewSettings& v = main->View();
+  EXPECT_EQ(v.GridHeight, 192);
+  EXPECT_EQ(v.GridWidth, 6);
+  EXPECT_EQ(v.ObjectHeight, 10);
+  EXPECT_EQ(v.GridPosition, 2);
+  EXPECT_EQ(v.Colors, DefaultScoreColors());
+
+  // A new, unmodified chart.
+  EXPECT_EQ(main->windowTitle(), "Beatloom [New Data]");
+  EXPECT_FALSE(main->Doc().Modified);
+  EXPECT_EQ(main->Doc().header.e_bpm, "120");
+  EXPECT_EQ(w.e_bpm->text(), "120");
+  EXPECT_EQ(w.lbw->count(), 255);
+  EXPECT_EQ(w.lbw->item(0)->text(), "WAV01:");
+  EXPECT_EQ(w.lbw->item(254)->text(), "WAVFF:");
+  EXPECT_EQ(w.lbb->count(), 256);
+  EXPECT_EQ(w.lbb->item(0)->text(), "BMP00:");
+  EXPECT_EQ(w.lbw->currentRow(), 0);
+  EXPECT_EQ(w.lbb->currentRow(), 1);
+  EXPECT_EQ(w.GSV->minimum(), -5000);
+  EXPECT_EQ(w.GSV->value(), 0);
+  EXPECT_TRUE(main->SettingsApplied());
+  EXPECT_FALSE(main->SuppressResize());
+  EXPECT_FALSE(main->SplashWindow()->isVisible());
+
+  // The first start leaves its stamp.
+  const IniFile ini = Ini();
+  EXPECT_TRUE(ini.HasKey("boot", "lastboot"));
+  EXPECT_GT(std::stod(ini.ReadString("boot", "lastboot", "0")), 40000.0);
+}
+
+TEST_F(MainWindowTest, EverySettingWrittenAtCloseIsReadBackUnchanged) {
+  IniFile ini = Ini();
+  ini.WriteString("boot", "NoSound", "1");
+  for (const auto& [section, key, value] : kStoredValues) ini.WriteString(section, key, value);
+  ini.WriteString("BTLM", "UserSettingEMAIL", "me@example.org");
+  ini.WriteString("Other", "Kept", "as it was");
+  {
+    auto main = Start();
+    const MainWidgets& w = main->Widgets();
+    EXPECT_EQ(w.ScrollBar1->value(), 300);
+    EXPECT_EQ(w.ScrollBar3->value(), 11);
+    EXPECT_EQ(w.cb_grid->currentText(), "Free");
+    EXPECT_EQ(w.cb_r->currentText(), "none");
+    EXPECT_TRUE(main->Menu().N26->isChecked());  // the stored 1 clicks it once
+    EXPECT_TRUE(main->View().FlatObjectWidth);
+    EXPECT_FALSE(w.Panel8->isVisible());
+    EXPECT_FALSE(w.Panel6->isVisible());
+    EXPECT_EQ(w.Edit3->text(), "16");
+    EXPECT_EQ(main->View().Color(ScoreColor::Background), 0xFF0000u);  // red in the low byte
+    EXPECT_EQ(main->View().Color(ScoreColor::NoteFont), 0x0000FFu);
+    EXPECT_EQ(main->PreviewBounds(), (WindowBounds{40, 50, 512, 530}));
+    EXPECT_EQ(main->pos(), QPoint(30, 20));
+    EXPECT_EQ(main->size(), QSize(700, 560));
+    EXPECT_EQ(main->Doc().header.E_Email, "me@example.org");
+    EXPECT_EQ(main->MediaPlayer(), nullptr);
+    EXPECT_TRUE(main->close());
+  }
+  for (const auto& [section, key, value] : kStoredValues)
+    EXPECT_EQ(ini.ReadString(section, key, "missing"), value) << section << "/" << key;
+  EXPECT_EQ(ini.ReadString("Other", "Kept", ""), "as it was");
+  EXPECT_EQ(ini.ReadString("BTLM", "UserSettingEMAIL", ""), "me@example.org");
+  EXPECT_EQ(ini.ReadString("boot", "NoSound", ""), "1");
+}
+
+TEST_F(MainWindowTest, ClosingWritesTheControlsAsTheyStand) {
+  Quiet();
+  {
+    auto main = Start();
+    const MainWidgets& w = main->Widgets();
+    w.ScrollBar1->setValue(500);
+    w.Button10->click();  // 表示幅 back to its default
+    w.cb_grid->setCurrentIndex(4);
+    main->Menu().N33->trigger();
+    w.CheckBox8->setChecked(false);
+    w.Edit3->setText("8");
+    main->Menu().N34->trigger();
+    EXPECT_FALSE(main->Menu().N34->isChecked());
+    EXPECT_TRUE(main->close());
+  }
+  const IniFile ini = Ini();
+  EXPECT_EQ(ini.ReadInteger("BTLM", "GridHeight", 0), 500);
+  EXPECT_EQ(ini.ReadInteger("BTLM", "GridWidth", 0), 6);
+  EXPECT_EQ(ini.ReadInteger("BTLM", "GridPosition", 0), 4);
+  EXPECT_EQ(ini.ReadString("BTLM", "ShowFileName", ""), "1");
+  EXPECT_EQ(ini.ReadString("BTLM", "DebugingSave", ""), "0");
+  EXPECT_EQ(ini.ReadString("BTLM", "MinimamColWidth", ""), "8");
+  EXPECT_EQ(ini.ReadString("PLAYVIEW", "InActiveClickCancel", ""), "0");
+  EXPECT_EQ(ini.ReadInteger("BTLM", "Color_NoteFont", 0), 5789784);
+  EXPECT_FALSE(ini.HasKey("BTLM", "UserSettingEMAIL"));
+}
+
+TEST_F(MainWindowTest, StoredValuesOutsideTheControlsAreClamped) {
+  IniFile ini = Ini();
+  ini.WriteBool("boot", "NoSound", true);
+  ini.WriteString("BTLM", "GridHeight", "1000");
+  ini.WriteString("BTLM", "GridWidth", "1");
+  ini.WriteString("BTLM", "ObjectHeight", "99");
+  ini.WriteString("BTLM", "GridPosition", "40");
+  ini.WriteString("BTLM", "SubGridPosition", "-3");
+  auto main = Start();
+  const MainWidgets& w = main->Widgets();
+  EXPECT_EQ(w.ScrollBar1->value(), 728);
+  EXPECT_EQ(w.ScrollBar3->value(), 4);
+  EXPECT_EQ(w.ScrollBar2->value(), 30);
+  EXPECT_EQ(w.cb_grid->currentIndex(), 8);
+  EXPECT_EQ(w.cb_r->currentIndex(), 0);
+  EXPECT_EQ(main->View().GridHeight, 728);
+}
+
+TEST_F(MainWindowTest, AWindowStoredOffEveryScreenComesBack) {
+  Quiet();
+  IniFile ini = Ini();
+  ini.WriteInteger("PLAYVIEW", "WindowLeft", 6000);
+  ini.WriteInteger("PLAYVIEW", "WindowTop", -4000);
+  ini.WriteInteger("PLAYVIEW", "WindowWidth", 600);
+  ini.WriteInteger("PLAYVIEW", "WindowHeight", 500);
+  auto main = Start();
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  EXPECT_TRUE(screen.contains(main->pos())) << main->pos().x() << "," << main->pos().y();
+  EXPECT_EQ(main->size(), QSize(600, 500));
+}
+
+TEST_F(MainWindowTest, BootSwitchesListsAndMemoTemplate) {
+  IniFile ini = Ini();
+  ini.WriteBool("boot", "DevMode", true);
+  ini.WriteBool("boot", "NoSound", true);
+  ini.WriteString("BTLM", "UserSettingURL", "http://example.org/");
+  WriteFile(home.file("BTLM ArtistList.txt"), "Someone\r\n\x83\x65\x83\x58\x83\x67\r\n");  // テスト in CP932
+  WriteFile(home.file("BTLM GenreList.txt"), "Techno\r\n");
+  WriteFile(home.file("header.txt"), "made with care\r\nsecond line\r\n");
+  auto main = Start();
+  const MainWidgets& w = main->Widgets();
+  EXPECT_TRUE(w.L_Devmode->isVisible());
+  EXPECT_EQ(w.L_Devmode->text(), "Developer's Mode");
+  EXPECT_EQ(main->MediaPlayer(), nullptr);
+  ASSERT_EQ(w.e_art->count(), 2);
+  EXPECT_EQ(w.e_art->itemText(1), "テスト");
+  EXPECT_EQ(w.e_art->currentText(), "");
+  ASSERT_EQ(w.e_genre->count(), 1);
+  EXPECT_EQ(main->ArtistItems()[0], "Someone");
+  EXPECT_EQ(w.mmemo->toPlainText(), "made with care\nsecond line");
+  EXPECT_EQ(main->Doc().mmemo, (std::vector<std::string>{"made with care", "second line"}));
+  EXPECT_EQ(w.E_URL->text(), "http://example.org/");
+  EXPECT_FALSE(main->Doc().Modified);
+}
+
+TEST_F(MainWindowTest, TheFirstChartArgumentIsOpened) {
+  Quiet();
+  const std::string a = Chart("a.txt", "#TITLE A\r\n");
+  const std::string b = Chart("B.BmS", "#TITLE B\r\n#00111:01\r\n");
+  const std::string x = Chart("x.bme", "#TITLE X\r\n");
+  const std::string y = Chart("y.bms", "#TITLE Y\r\n");
+  const std::string z = Chart("song.bms.txt", "#TITLE Z\r\n");
+  struct Row {
+    QStringList arguments;
+    std::string title;  // empty: the new chart stays
+    QString caption;
+  };
+  const auto q = [](const std::string& s) { return QString::fromStdString(s); };
+  const Row rows[] = {
+      {{q(a), q(b)}, "B", "Beatloom [" + q(b) + "]"},
+      {{q(x), q(y)}, "X", "Beatloom [" + q(x) + "]"},
+      {{q(z)}, "Z", "Beatloom [" + q(z) + "]"},
+      {{"--verbose", q(a)}, "", "Beatloom [New Data]"},
+      {{}, "", "Beatloom [New Data]"},
+  };
+  for (const Row& r : rows) {
+    auto main = Start(r.arguments);
+    EXPECT_EQ(main->Doc().header.e_title, r.title) << r.arguments.join(' ').toStdString();
+    EXPECT_EQ(main->Widgets().e_title->text(), q(r.title));
+    EXPECT_EQ(main->windowTitle(), r.caption);
+    EXPECT_EQ(main->FileCommandsEnabled(), !r.title.empty());
+    EXPECT_FALSE(main->Doc().Modified);
+    EXPECT_EQ(main->Widgets().lbb->currentRow(), r.title.empty() ? 1 : 0);
+  }
+}
+
+TEST_F(MainWindowTest, AChartThatCannotBeReadLeavesTheNewChart) {
+  Quiet();
+  bool shown = false;
+  auto main = std::make_unique<TMain>([&] {
+    TMainOptions o;
+    o.arguments = {QString::fromStdString(charts.file("missing.bms"))};
+    o.programFolder = home.path();
+    o.prompts = &prompts;
+    o.shell = &shell;
+    o.splashMilliseconds = 0;
+    return o;
+  }());
+  QObject::connect(main.get(), &TMain::logChanged, [&](bool show) { shown = show; });
+  main->show();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(main->windowTitle(), "Beatloom [New Data]");
+  EXPECT_FALSE(main->FileCommandsEnabled());
+  EXPECT_TRUE(shown);
+  EXPECT_FALSE(main->ChartLog().Lines().empty());
+}
+
+TEST_F(MainWindowTest, LoadedChartFillsTheControlsAndScrollRange) {
+  Quiet();
+  const std::string path = Chart("song.bms",
+                                 "#PLAYER 2\r\n#GENRE Trance\r\n#TITLE Song\r\n#RANK 3\r\n#WAV0A kick.wav\r\n"
+                                 "#BMP01 back.bmp\r\n#EXTRA thing\r\nmemo text\r\n#05011:01\r\n");
+  auto main = Start({QString::fromStdString(path)});
+  const MainWidgets& w = main->Widgets();
+  EXPECT_EQ(w.cbpmode->currentIndex(), 1);
+  EXPECT_EQ(w.e_genre->currentText(), "Trance");
+  EXPECT_EQ(w.cbrank->currentIndex(), 4);
+  EXPECT_EQ(w.lbw->item(9)->text(), "WAV0A:kick.wav");
+  EXPECT_EQ(w.lbb->item(1)->text(), "BMP01:back.bmp");
+  EXPECT_EQ(w.mcom->toPlainText(), "#EXTRA thing");
+  EXPECT_EQ(w.mmemo->toPlainText(), "memo text");
+  EXPECT_EQ(w.GSV->minimum(), -(50 * 192 + 3072));
+  EXPECT_EQ(w.GSV->maximum(), 0);
+  EXPECT_FALSE(main->Doc().Modified);
+  // The score scrolls with the bar.
+  w.GSV->setValue(-960);
+  EXPECT_EQ(main->Score()->VerticalScroll(), -960);
+}
+
+TEST_F(MainWindowTest, CloseAsksAboutAModifiedChart) {
+  Quiet();
+  auto main = Start();
+  main->Widgets().e_title->setText("changed");
+  ASSERT_TRUE(main->Doc().Modified);
+
+  prompts.answers = {Answer::Cancel};
+  EXPECT_FALSE(main->close());
+  EXPECT_TRUE(main->isVisible());
+  EXPECT_FALSE(main->SuppressResize());
+  EXPECT_FALSE(Ini().HasKey("BTLM", "GridHeight"));
+  EXPECT_TRUE(prompts.WasShown("データは変更されています。保存しますか？"));
+
+  // Yes without a save that could take the changes: still not lost.
+  prompts.answers = {Answer::Yes};
+  EXPECT_FALSE(main->close());
+  EXPECT_FALSE(Ini().HasKey("BTLM", "GridHeight"));
+
+  prompts.answers = {Answer::No};
+  EXPECT_TRUE(main->close());
+  EXPECT_TRUE(Ini().HasKey("BTLM", "GridHeight"));
+  EXPECT_TRUE(main->SuppressResize());
+}
+
+TEST_F(MainWindowTest, CloseRemovesThePlayersWorkingCopy) {
+  Quiet();
+  const std::string path = Chart("song.bms", "#TITLE S\r\n");
+  auto main = Start({QString::fromStdString(path)});
+  const std::string copy = charts.file("Edit temp BMS (can delete).bms");
+  WriteFile(copy, "working copy");
+  EXPECT_TRUE(main->close());
+  EXPECT_FALSE(std::filesystem::exists(copy));
+}
+
+TEST_F(MainWindowTest, SplashBecomesTheAboutWindowOfTheSameSize) {
+  Quiet();
+  auto main = Start();
+  TForm2* about = main->SplashWindow();
+  ASSERT_NE(about, nullptr);
+  EXPECT_FALSE(about->isVisible());
+  EXPECT_FALSE(about->windowFlags() & Qt::FramelessWindowHint);
+  bool came = false;
+  WhenModal([&](QDialog& d) {
+    came = &d == about;
+    EXPECT_EQ(d.size(), QSize(538, 170));
+    EXPECT_EQ(d.windowTitle(), "About..");
+    EXPECT_EQ(d.findChild<QLabel*>("Label1")->text(), "2.0.a9");
+    EXPECT_EQ(d.findChild<QLabel*>("Label6")->text(), "Version ");
+    d.close();
+  });
+  main->Menu().K4->trigger();
+  EXPECT_TRUE(came);
+}
+
+}  // namespace
+}  // namespace beatloom::test
