@@ -243,8 +243,10 @@ void BuildExtendedPage(QWidget* page, MainWidgets& w) {
     memo->setLineWrapMode(QPlainTextEdit::NoWrap);
     v->addWidget(memo);
   }
+  // Room for a few memo lines; the lists below want the rest of the column.
+  w.PageControl1->setFixedHeight(112);
   g->addWidget(w.PageControl1, g->rowCount(), 0, 1, 3);
-  g->setRowStretch(g->rowCount() - 1, 1);
+  g->setRowStretch(g->rowCount(), 1);
 }
 
 void AddBarRow(QGridLayout* g, QWidget* page, const char* labelName, const char* caption, QScrollBar* bar,
@@ -265,6 +267,7 @@ void BuildEnvironmentPage(QWidget* page, MainWidgets& w) {
   w.Button7 = MakeButton(page, "Button7", "初期値");
   w.Button10 = MakeButton(page, "Button10", "初期値");
   w.Button8 = MakeButton(page, "Button8", "初期値");
+  for (QPushButton* b : {w.Button7, w.Button10, w.Button8}) b->setMaximumWidth(56);
   AddBarRow(g, page, "Label8", "表示高さ", w.ScrollBar1, w.Button7);
   AddBarRow(g, page, "Label9", "表示幅", w.ScrollBar3, w.Button10);
   AddBarRow(g, page, "Label10", "オブジェ", w.ScrollBar2, w.Button8);
@@ -279,9 +282,9 @@ void BuildEnvironmentPage(QWidget* page, MainWidgets& w) {
   w.Edit3 = Make<QLineEdit>(page, "Edit3");
   w.Edit3->setText(QStringLiteral("1"));
   w.Edit3->setMaximumWidth(48);
-  const int r = g->rowCount();
-  g->addWidget(MakeLabel(page, "Label11", "ファイル保存時の一行最低桁数"), r, 0, 1, 2);
-  g->addWidget(w.Edit3, r, 2);
+  g->addWidget(MakeLabel(page, "Label11", "ファイル保存時の一行最低桁数"), g->rowCount(), 0, 1, 3);
+  g->addWidget(w.Edit3, g->rowCount(), 0);
+  g->setColumnStretch(1, 1);
   g->setRowStretch(g->rowCount(), 1);
 }
 
@@ -336,7 +339,7 @@ void BuildDefinitionLists(QWidget* parent, MainWidgets& w) {
 
 void BuildSidePanel(QWidget* parent, MainWidgets& w) {
   w.Panel8 = Make<QWidget>(parent, "Panel8");
-  w.Panel8->setFixedWidth(214);
+  w.Panel8->setFixedWidth(232);
   auto* v = new QVBoxLayout(w.Panel8);
   v->setContentsMargins(2, 0, 0, 0);
   v->setSpacing(0);

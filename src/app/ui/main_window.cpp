@@ -175,11 +175,10 @@ void TMain::LoadNameLists() {
 void TMain::LoadMemoTemplate() {
   std::vector<std::string> lines;
   if (!ReadLinesFile(JoinPath(programFolder_, kHeaderTemplateFile), lines)) return;
-  // The template may be written in either encoding; the memo holds the
-  // chart's.
-  for (std::string& line : lines) {
-    if (DetectEncoding(line) != doc_.encoding) line = FromUtf8(ToUtf8(line, DetectEncoding(line)), doc_.encoding);
-  }
+  std::string all;
+  for (const std::string& line : lines) all += line;
+  // A template kept in UTF-8 makes a UTF-8 chart rather than garbled text.
+  doc_.encoding = DetectEncoding(all);
   doc_.mmemo = std::move(lines);
   RefreshFromDocument();
 }
@@ -289,45 +288,51 @@ QString TMain::WorkingCopyPath() const {
 
 void TMain::ResetDocument() {
   QFile::remove(WorkingCopyPath());
-  doc_.DefaultEmail = settingsFile_.ReadString(kSectionMain, "UserSettingEMAIL", "");
-  doc_.DefaultURL = settingsFile_.ReadString(kSectionMain, "UserSettingURL", "");
+  ReadUserDefaults();
   doc_.ResetDocument();
   if (doc_.DocumentIO) SetCaption(QString::fromUtf8(kNewDataCaption));
   SetFileCommandsEnabled(false);
-  ShowReplacedDocument(false);
+  ShowReplacedDocument(Replaced::New);
 }
 
-void TMain::ShowReplacedDocument(bool loaded) {
-  RefreshFromDocument();
+void TMain::ReadUserDefaults() {
+  doc_.DefaultEmail = settingsFile_.ReadString(kSectionMain, "UserSettingEMAIL", "");
+  doc_.DefaultURL = settingsFile_.ReadString(kSectionMain, "UserSettingURL", "");
+}
+
+void TMain::ShowReplacedDocument(Replaced how) {
+  header_->RefreshFromDocument();
   {
     const QSignalBlocker block(w_.GSV);
     w_.GSV->setRange(doc_.ScrollMin, 0);
     w_.GSV->setValue(0);
   }
   w_.lbw->setCurrentRow(0);
-  w_.lbb->setCurrentRow(loaded ? 0 : 1);
+  w_.lbb->setCurrentRow(how == Replaced::Loaded ? 0 : 1);
   Score()->SetScroll(0, w_.GSH->value());
   Redraw();
 }
 
 bool TMain::LoadChart(const QString& path) {
   QFile::remove(WorkingCopyPath());
-  doc_.DefaultEmail = settingsFile_.ReadString(kSectionMain, "UserSettingEMAIL", "");
-  doc_.DefaultURL = settingsFile_.ReadString(kSectionMain, "UserSettingURL", "");
+  ReadUserDefaults();
   const bool ok = LoadBmsFile(doc_, LocalPath(path), log_);
   if (doc_.DocumentIO) {
     if (ok) chartFileName_ = path;
     SetCaption(ok ? QStringLiteral("Beatloom [%1]").arg(path) : QString::fromUtf8(kNewDataCaption));
   }
   SetFileCommandsEnabled(ok);
-  ShowReplacedDocument(true);
+  ShowReplacedDocument(Replaced::Loaded);
   emit logChanged(log_.ShowRequested());
   return ok;
 }
 
 void TMain::SetCaption(const QString& caption) { setWindowTitle(caption); }
 
-void TMain::RefreshFromDocument() { header_->RefreshFromDocument(); }
+void TMain::RefreshFromDocument() {
+  header_->RefreshFromDocument();
+  Redraw();
+}
 
 void TMain::Redraw() {
   Score()->Redraw();
@@ -366,6 +371,18 @@ void TMain::SetArtistItems(const std::vector<std::string>& items) {
 void TMain::SetGenreItems(const std::vector<std::string>& items) {
   genres_ = items;
   header_->SetGenreItems(items);
+}
+
+std::vector<std::string> TMain::NameListItems(NameList list) const {
+  return list == NameList::Artist ? artists_ : genres_;
+}
+
+void TMain::SetNameListItems(NameList list, const std::vector<std::string>& items) {
+  if (list == NameList::Artist) {
+    SetArtistItems(items);
+  } else {
+    SetGenreItems(items);
+  }
 }
 
 void TMain::RefreshRecentFiles() {

@@ -13,6 +13,7 @@
 #include "app/ui/main_widgets.h"
 #include "bms/bms_writer.h"
 #include "bms/log.h"
+#include "bms/ui/document_host.h"
 #include "edit/undo.h"
 #include "model/document.h"
 #include "view/view_settings.h"
@@ -40,7 +41,7 @@ struct TMainOptions {
 // and the settings file meet. Creating it runs the start-up sequence; its
 // first showing applies the stored view settings and opens the chart named
 // on the command line; closing it writes the settings back.
-class TMain : public QMainWindow {
+class TMain : public QMainWindow, public DocumentHost {
   Q_OBJECT
 
  public:
@@ -51,7 +52,7 @@ class TMain : public QMainWindow {
   Log& ChartLog() { return log_; }
   Prompts& GetPrompts() { return *prompts_; }
   Shell& GetShell() { return *shell_; }
-  std::string ProgramFolder() const { return programFolder_; }
+  std::string ProgramFolder() const override { return programFolder_; }
   IniFile& SettingsFile() { return settingsFile_; }
   // The boot switches and the values read at start-up.
   const Settings& StartSettings() const { return startSettings_; }
@@ -70,40 +71,52 @@ class TMain : public QMainWindow {
   void SetPreviewBounds(const WindowBounds& bounds) { previewBounds_ = bounds; }
 
   // Re-renders the score after any change of the chart or the view.
-  void Redraw();
+  void Redraw() override;
   // The header controls, memos and definition lists show the document again
-  // (after a load); no change handler runs and Modified stays.
-  void RefreshFromDocument();
+  // (after a load) and the lanes follow its play mode; no change handler runs
+  // and Modified stays.
+  void RefreshFromDocument() override;
   // The whole reset of a new chart, both halves: the document's, then the
   // window's (caption, scroll, list selections, file commands, e-mail and
   // URL from the settings). Leaves Modified alone.
   void ResetDocument();
-  // The window half of a reset (loaded: after a load, which selects BMP00
-  // instead of BMP01 and keeps the caption for the caller).
-  void ShowReplacedDocument(bool loaded);
+  // %EMAIL and %URL of the next new chart, from the settings file. Every
+  // reset here reads them; after the options dialog changed them, call it
+  // before a reset made elsewhere.
+  void ReadUserDefaults();
+  // The window half of a reset or load: the controls show the document, the
+  // score goes back to measure 000, the lists select their first entries (a
+  // new chart BMP01, a loaded one BMP00). Caption and file commands are the
+  // caller's.
+  void ShowReplacedDocument(Replaced how) override;
   // Loads a chart with the reader and does the window's part of a load.
   // Used for the command line; Open can use it too.
   bool LoadChart(const QString& path);
-  void SetCaption(const QString& caption);
+  void SetCaption(const QString& caption) override;
 
   // "ソースのダイレクト編集", "編集中のデータを最初から演奏" and
   // "編集中のデータを表示位置から演奏": available once the chart went through a file.
-  void SetFileCommandsEnabled(bool enabled);
+  void SetFileCommandsEnabled(bool enabled) override;
   bool FileCommandsEnabled() const;
 
   Undo& ChartUndo() { return undo_; }
-  void TakeUndoSnapshot() { undo_.TakeSnapshot(); }
-  void DisableUndo() { undo_.Disable(); }
+  void TakeUndoSnapshot() override { undo_.TakeSnapshot(); }
+  void DisableUndo() override { undo_.Disable(); }
 
   // From Edit3 and CheckBox8.
-  SaveOptions CurrentSaveOptions() const;
+  SaveOptions CurrentSaveOptions() const override;
   // Drop-down items of e_art and e_genre, bytes as in their list files.
   const std::vector<std::string>& ArtistItems() const { return artists_; }
   const std::vector<std::string>& GenreItems() const { return genres_; }
   void SetArtistItems(const std::vector<std::string>& items);
   void SetGenreItems(const std::vector<std::string>& items);
+  std::vector<std::string> NameListItems(NameList list) const override;
+  void SetNameListItems(NameList list, const std::vector<std::string>& items) override;
   // The reopen submenu follows "Beatloom WorkFiles.txt".
   void RefreshRecentFiles();
+  void RecentFilesChanged() override { RefreshRecentFiles(); }
+  // Emits logChanged.
+  void LogChanged(bool show) override { emit logChanged(show); }
 
   // Asked before the chart may be dropped (closing the window). The default
   // asks the author and offers Save1; it refuses while the chart is still
