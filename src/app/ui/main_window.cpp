@@ -91,7 +91,11 @@ TMain::TMain(const TMainOptions& options) : options_(options) {
   FormCreate();
 }
 
-TMain::~TMain() = default;
+TMain::~TMain() {
+  // The controls refer to the chart and the view settings, members that go
+  // before the child widgets would: take the controls down while both exist.
+  delete takeCentralWidget();
+}
 
 QAction* TMain::Action(const QString& name) const {
   for (QAction* a : findChildren<QAction*>(name)) return a;
