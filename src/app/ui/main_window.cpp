@@ -38,6 +38,7 @@
 #include "bms/name_lists.h"
 #include "bms/ui/document_commands.h"
 #include "edit/recent_files.h"
+#include "formats/ui/format_commands.h"
 #include "model/line_file.h"
 #include "model/text_codec.h"
 #include "view/ui/score_widget.h"
@@ -132,7 +133,10 @@ void TMain::FormCreate() {
   WriteLastBoot(settingsFile_, std::time(nullptr), QLocale().decimalPoint().at(0).toLatin1());
   startSettings_ = ReadSettings(settingsFile_, Settings{});
   w_.L_Devmode->setVisible(startSettings_.DevMode);
-  menu_.WinPSMps1->setEnabled(QFileInfo::exists(QDir(startFolder_).filePath(QStringLiteral("master.psf"))));
+  // The export copies the template from the program folder, so that is where
+  // its presence decides whether the item works.
+  formats_ = std::make_unique<FormatCommands>(doc_, *prompts_, programFolder_, FormatHooksOfWindow(), this);
+  menu_.WinPSMps1->setEnabled(formats_->WinPsmAvailable());
   if (!startSettings_.NoSound) {
     mediaPlayer_ = new QMediaPlayer(this);
     mediaPlayer_->setObjectName(QStringLiteral("MediaPlayer1"));
@@ -403,6 +407,24 @@ void TMain::RefreshRecentFiles() {
 
 // ---- controls ----
 
+FormatHooks TMain::FormatHooksOfWindow() {
+  FormatHooks h;
+  h.confirmDiscard = [this] { return ConfirmDiscard(); };
+  h.resetChart = [this] {
+    ResetDocument();
+    // An imported chart has no file: nothing may be written beside the old one.
+    chartFileName_.clear();
+  };
+  h.chartImported = [this] {
+    DisableUndo();
+    ShowReplacedDocument(Replaced::New);
+  };
+  h.recomputeLanes = [this] { RefreshFromDocument(); };
+  h.chartFileName = [this] { return chartFileName_; };
+  h.dialogFolder = [this] { return startFolder_; };
+  return h;
+}
+
 void TMain::ConnectControls() {
   const auto route = [this](auto* control, auto signal) {
     connect(control, signal, this, [this, control] { menuselect(control); });
@@ -414,6 +436,8 @@ void TMain::ConnectControls() {
   route(w_.lbw, &QListWidget::itemClicked);
   route(timer1_, &QTimer::timeout);
   connect(menu_.Exit1, &QAction::triggered, this, &QWidget::close);
+  for (QAction* a : {menu_.DDRVddr1, menu_.DDRVDDR2, menu_.MML1, menu_.WinPSMps1})
+    connect(a, &QAction::triggered, this, [this, a] { formats_->Run(a->objectName()); });
   connect(menu_.K17, &QAction::triggered, this, [this] {
     if (undo_.Restore()) Redraw();
   });

@@ -23,6 +23,8 @@ class QTimer;
 
 namespace beatloom {
 
+class FormatCommands;
+struct FormatHooks;
 class HeaderPanel;
 class Prompts;
 class ScoreWidget;
@@ -134,6 +136,9 @@ class TMain : public QMainWindow, public DocumentHost {
   const QString& ChartFileName() const { return chartFileName_; }
   QString WorkingCopyPath() const;
 
+  // The import and export items of the File menu and the WinPSM dialog.
+  FormatCommands& Formats() { return *formats_; }
+
   // The shared handler of the shell's commands, panel buttons and the timer.
   void menuselect(QObject* sender);
 
@@ -156,6 +161,7 @@ class TMain : public QMainWindow, public DocumentHost {
   void LoadNameLists();
   void LoadMemoTemplate();
   void ConnectControls();
+  FormatHooks FormatHooksOfWindow();
   void ConnectView();
   void SetVerticalScroll(int v);
   void SyncScrollBars();
@@ -182,6 +188,7 @@ class TMain : public QMainWindow, public DocumentHost {
   MainMenu menu_;
   MainWidgets w_;
   HeaderPanel* header_ = nullptr;
+  std::unique_ptr<FormatCommands> formats_;
   TForm2* splash_ = nullptr;
   QMediaPlayer* mediaPlayer_ = nullptr;
   QTimer* timer1_ = nullptr;
