@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QDropEvent>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -17,6 +18,7 @@
 #include <QLocale>
 #include <QMediaPlayer>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -37,6 +39,8 @@
 #include "bms/bms_reader.h"
 #include "bms/name_lists.h"
 #include "bms/ui/document_commands.h"
+#include "bms/ui/log_window.h"
+#include "bms/ui/source_editor.h"
 #include "edit/recent_files.h"
 #include "formats/ui/format_commands.h"
 #include "model/line_file.h"
@@ -51,14 +55,11 @@ const char* const kNewDataCaption = "Beatloom [New Data]";
 const char* const kHelpFile = "help/help.html";
 const char* const kNoHelpMessage =
     "ヘルプファイルがありません。WWWヘルプを参照し、オフライン用ヘルプをダウンロードして下さい。";
-const char* const kDiscardQuestion = "データは変更されています。保存しますか？";
 
 QString FromSettingsText(const std::string& bytes) {
   return QString::fromStdString(ToUtf8(bytes, DetectEncoding(bytes)));
 }
 std::string ToSettingsText(const QString& text) { return FromUtf8(text.toStdString(), TextEncoding::Cp932); }
-
-std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 }  // namespace
 
@@ -82,11 +83,15 @@ TMain::TMain(const TMainOptions& options) : options_(options) {
   w_ = BuildMainLayout(this, new ScoreWidget(doc_, view_));
   menu_ = BuildMainMenu(this);
   header_ = new HeaderPanel(doc_, w_, this);
+  form4_ = new TForm4(this);
+  form8_ = new TForm8(*prompts_, this);
+  commands_ = std::make_unique<DocumentCommands>(doc_, log_, *prompts_, *this, *form8_);
   undo_.onAvailableChanged = [this](bool available) { menu_.K17->setEnabled(available); };
   timer1_ = new QTimer(this);
   timer1_->setObjectName(QStringLiteral("Timer1"));
   timer1_->setInterval(100);
   ConnectControls();
+  ConnectDocumentCommands();
   ConnectView();
   resize(573, 577);
   FormCreate();
@@ -274,25 +279,14 @@ bool TMain::FormClose() {
 
 bool TMain::ConfirmDiscard() {
   if (discardGuard_) return discardGuard_();
-  if (!doc_.Modified) return true;
-  switch (prompts_->Ask(QString::fromUtf8(kDiscardQuestion), Prompts::Icon::Warning, Prompts::Buttons::YesNoCancel)) {
-    case Prompts::Answer::No:
-      return true;
-    case Prompts::Answer::Yes:
-      menu_.Save1->trigger();
-      return !doc_.Modified;
-    default:
-      return false;
-  }
+  return commands_->ConfirmDiscard();
 }
 
 // ---- the chart in the window ----
 
-QString TMain::WorkingCopyPath() const {
-  const QString name = QString::fromUtf8(kPlayerWorkingCopyFile);
-  if (chartFileName_.isEmpty()) return name;
-  return QFileInfo(chartFileName_).dir().filePath(name);
-}
+const QString& TMain::ChartFileName() const { return commands_->ChartFileName(); }
+
+QString TMain::WorkingCopyPath() const { return commands_->PlayerWorkingCopyPath(); }
 
 void TMain::ResetDocument() {
   QFile::remove(WorkingCopyPath());
@@ -322,17 +316,8 @@ void TMain::ShowReplacedDocument(Replaced how) {
 }
 
 bool TMain::LoadChart(const QString& path) {
-  QFile::remove(WorkingCopyPath());
   ReadUserDefaults();
-  const bool ok = LoadBmsFile(doc_, LocalPath(path), log_);
-  if (doc_.DocumentIO) {
-    if (ok) chartFileName_ = path;
-    SetCaption(ok ? QStringLiteral("Beatloom [%1]").arg(path) : QString::fromUtf8(kNewDataCaption));
-  }
-  SetFileCommandsEnabled(ok);
-  ShowReplacedDocument(Replaced::Loaded);
-  emit logChanged(log_.ShowRequested());
-  return ok;
+  return commands_->LoadChart(path);
 }
 
 void TMain::SetCaption(const QString& caption) { setWindowTitle(caption); }
@@ -413,14 +398,14 @@ FormatHooks TMain::FormatHooksOfWindow() {
   h.resetChart = [this] {
     ResetDocument();
     // An imported chart has no file: nothing may be written beside the old one.
-    chartFileName_.clear();
+    commands_->ForgetFileNames();
   };
   h.chartImported = [this] {
     DisableUndo();
     ShowReplacedDocument(Replaced::New);
   };
   h.recomputeLanes = [this] { RefreshFromDocument(); };
-  h.chartFileName = [this] { return chartFileName_; };
+  h.chartFileName = [this] { return commands_->SaveFileName(); };
   h.dialogFolder = [this] { return startFolder_; };
   return h;
 }
@@ -454,6 +439,24 @@ void TMain::ConnectControls() {
   const std::pair<QAction*, QAbstractButton*> modes[] = {
       {menu_.N22, w_.s_select}, {menu_.N23, w_.s_draw}, {menu_.N24, w_.s_erase}};
   for (auto [item, button] : modes) connect(item, &QAction::triggered, button, &QAbstractButton::click);
+}
+
+void TMain::ConnectDocumentCommands() {
+  DocumentCommands* c = commands_.get();
+  connect(menu_.New1, &QAction::triggered, this, [c] { c->New(); });
+  connect(menu_.Open1, &QAction::triggered, this, [c] { c->Open(); });
+  connect(menu_.Save1, &QAction::triggered, this, [c] { c->Save(); });
+  connect(menu_.SaveAs1, &QAction::triggered, this, [c] { c->SaveAs(); });
+  connect(menu_.K2, &QAction::triggered, this, [c] { c->EditSource(); });
+  connect(menu_.K5, &QAction::triggered, this, [c] { c->ShowLog(); });
+  connect(menu_.N31, &QAction::triggered, this, [c] { c->ClearNameList(NameList::Genre); });
+  connect(menu_.N32, &QAction::triggered, this, [c] { c->ClearNameList(NameList::Artist); });
+  connect(w_.Button1, &QPushButton::clicked, this, [c] { c->ChooseMidiFile(); });
+  connect(w_.Button16, &QPushButton::clicked, this, [c] { c->ChooseStageFile(); });
+  connect(this, &TMain::logChanged, form4_, [this](bool show) {
+    form4_->ShowLines(log_);
+    if (show) form4_->Present();
+  });
 }
 
 void TMain::ConnectView() {
@@ -561,30 +564,29 @@ void TMain::DirectInput() {
   const QString text = w_.Edit2->text();
   // An Enter pressed in another field must not add empty memo lines.
   if (text.isEmpty()) return;
-  const HeaderFields header = doc_.header;
-  const std::vector<std::string> memo = doc_.mmemo;
-  const std::vector<std::string> commands = doc_.mcom;
-  try {
-    InterpretLine(doc_, FromUtf8(text.toStdString(), doc_.encoding), 0, log_);
-  } catch (const ConversionError&) {
-    prompts_->Message(QStringLiteral("値を変換できませんでした：%1").arg(text), Prompts::Icon::Error);
-    return;
-  }
-  // The header fields' own change handlers would have marked the chart; the
-  // play mode is a view choice and marks nothing.
-  HeaderFields now = doc_.header;
-  now.cbpmode = header.cbpmode;
-  if (now != header || doc_.mmemo != memo || doc_.mcom != commands) doc_.Modified = true;
-  RefreshFromDocument();
-  Redraw();
-  w_.Edit2->clear();
-  emit logChanged(false);
+  if (commands_->DirectInput(text)) w_.Edit2->clear();
+}
+
+void TMain::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void TMain::dropEvent(QDropEvent* event) {
+  QStringList paths;
+  for (const QUrl& url : event->mimeData()->urls())
+    if (url.isLocalFile()) paths << url.toLocalFile();
+  event->acceptProposedAction();
+  // The question and the load wait until the drag has ended: a modal box in
+  // the middle of it would hold the source application.
+  // A drop that holds a chart is about that chart alone; sound, image and
+  // MIDI files without one go to the definition lists.
+  QTimer::singleShot(0, this, [this, paths] { commands_->OpenDroppedChart(paths); });
 }
 
 void TMain::PlaySelectedSound() {
   const int row = w_.lbw->currentRow();
   if (row < 0 || row + 1 >= WavSlots || doc_.wav[row + 1].empty()) return;
-  const QString folder = chartFileName_.isEmpty() ? QString() : QFileInfo(chartFileName_).absolutePath();
+  const QString folder = commands_->ChartFolder();
   const QString name = QString::fromStdString(ToUtf8(doc_.wav[row + 1], doc_.encoding));
   StopSound();
   mediaPlayer_->setSource(QUrl::fromLocalFile(QDir(folder).filePath(name)));

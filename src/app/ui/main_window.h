@@ -23,6 +23,7 @@ class QTimer;
 
 namespace beatloom {
 
+class DocumentCommands;
 class FormatCommands;
 struct FormatHooks;
 class HeaderPanel;
@@ -30,6 +31,8 @@ class Prompts;
 class ScoreWidget;
 class Shell;
 class TForm2;
+class TForm4;
+class TForm8;
 
 struct TMainOptions {
   QStringList arguments;       // after the program's own path
@@ -133,8 +136,14 @@ class TMain : public QMainWindow, public DocumentHost {
   bool ApplicationWasActive() const { return appActive_; }
   // The chart file the open dialog holds; the player's working copy lives
   // beside it.
-  const QString& ChartFileName() const { return chartFileName_; }
+  const QString& ChartFileName() const;
   QString WorkingCopyPath() const;
+
+  // New, Open, Save, the header pickers, the direct input line and the
+  // source editor; the log window ("Result..") and the source editor.
+  DocumentCommands& Commands() { return *commands_; }
+  TForm4* LogWindow() const { return form4_; }
+  TForm8* SourceEditor() const { return form8_; }
 
   // The import and export items of the File menu and the WinPSM dialog.
   FormatCommands& Formats() { return *formats_; }
@@ -150,6 +159,8 @@ class TMain : public QMainWindow, public DocumentHost {
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void FormCreate();
@@ -161,6 +172,7 @@ class TMain : public QMainWindow, public DocumentHost {
   void LoadNameLists();
   void LoadMemoTemplate();
   void ConnectControls();
+  void ConnectDocumentCommands();
   FormatHooks FormatHooksOfWindow();
   void ConnectView();
   void SetVerticalScroll(int v);
@@ -189,6 +201,9 @@ class TMain : public QMainWindow, public DocumentHost {
   MainWidgets w_;
   HeaderPanel* header_ = nullptr;
   std::unique_ptr<FormatCommands> formats_;
+  TForm4* form4_ = nullptr;
+  TForm8* form8_ = nullptr;
+  std::unique_ptr<DocumentCommands> commands_;
   TForm2* splash_ = nullptr;
   QMediaPlayer* mediaPlayer_ = nullptr;
   QTimer* timer1_ = nullptr;
@@ -197,7 +212,6 @@ class TMain : public QMainWindow, public DocumentHost {
   std::function<bool()> discardGuard_;
   QString startFolder_;
   WindowBounds previewBounds_ = Settings{}.BMPView;
-  QString chartFileName_;
   bool suppressResize_ = true;
   bool settingsApplied_ = false;
   bool appActive_ = true;

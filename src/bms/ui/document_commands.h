@@ -65,6 +65,12 @@ class DocumentCommands {
   QString PlayerWorkingCopyPath() const;
   void RemovePlayerWorkingCopy() const;
 
+  // A chart that came from no file (an import): Save must ask for a name and
+  // nothing may be written beside the file it replaced.
+  void ForgetFileNames() {
+    chartFileName_.clear();
+    saveFileName_.clear();
+  }
   const QString& ChartFileName() const { return chartFileName_; }
   const QString& SaveFileName() const { return saveFileName_; }
   // Folder of the chart: where its sounds and images are looked up.
