@@ -59,16 +59,16 @@ QString QtFilter(const QString& filter) {
   return filter + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
 }
 
-void Configure(QFileDialog& d, const Prompts::FileDialog& spec) {
-  d.setWindowTitle(spec.title);
-  if (!spec.folder.isEmpty()) d.setDirectory(spec.folder);
-  if (!spec.fileName.isEmpty()) d.selectFile(spec.fileName);
+void Configure(QFileDialog& d, const Prompts::FileDialog& dialog) {
+  d.setWindowTitle(dialog.title);
+  if (!dialog.folder.isEmpty()) d.setDirectory(dialog.folder);
+  if (!dialog.fileName.isEmpty()) d.selectFile(dialog.fileName);
   QStringList filters;
-  for (const QString& f : spec.filters) filters << QtFilter(f);
+  for (const QString& f : dialog.filters) filters << QtFilter(f);
   d.setOption(QFileDialog::HideNameFilterDetails);
   d.setNameFilters(filters);
-  if (spec.filterIndex >= 0 && spec.filterIndex < filters.size()) d.selectNameFilter(filters[spec.filterIndex]);
-  d.setDefaultSuffix(spec.defaultSuffix);
+  if (dialog.filterIndex >= 0 && dialog.filterIndex < filters.size()) d.selectNameFilter(filters[dialog.filterIndex]);
+  d.setDefaultSuffix(dialog.defaultSuffix);
 }
 
 }  // namespace
@@ -88,17 +88,17 @@ Prompts::Answer QtPrompts::Ask(const QString& text, Icon icon, Buttons buttons, 
   }
 }
 
-QString QtPrompts::OpenFileName(const FileDialog& spec) {
+QString QtPrompts::OpenFileName(const FileDialog& dialog) {
   QFileDialog d(parent_);
-  Configure(d, spec);
+  Configure(d, dialog);
   d.setAcceptMode(QFileDialog::AcceptOpen);
   d.setFileMode(QFileDialog::ExistingFile);
   return d.exec() == QDialog::Accepted && !d.selectedFiles().isEmpty() ? d.selectedFiles().first() : QString();
 }
 
-QString QtPrompts::SaveFileName(const FileDialog& spec) {
+QString QtPrompts::SaveFileName(const FileDialog& dialog) {
   QFileDialog d(parent_);
-  Configure(d, spec);
+  Configure(d, dialog);
   d.setAcceptMode(QFileDialog::AcceptSave);
   // The editor asks its own overwrite question, in its own words.
   d.setOption(QFileDialog::DontConfirmOverwrite);
