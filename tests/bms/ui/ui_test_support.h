@@ -15,30 +15,13 @@
 #include <ostream>
 #include <string>
 
-// Readable failure messages for Qt strings.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+#include "app/ui/main_window_fixture.h"
+
+// Readable failure messages for lists of Qt strings (single strings: the
+// main window fixture).
 inline void PrintTo(const QStringList& l, std::ostream* os) { *os << '[' << l.join(", ").toStdString() << ']'; }
 
 namespace beatloom::test {
-
-// Acts on the next modal dialog once its event loop runs. A dialog that never
-// comes fails the test instead of hanging it.
-inline void WhenModal(std::function<void(QDialog&)> act, int timeoutMs = 5000) {
-  auto* timer = new QTimer;
-  const QDeadlineTimer deadline(timeoutMs);
-  QObject::connect(timer, &QTimer::timeout, [timer, deadline, act = std::move(act)] {
-    if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-      timer->stop();
-      timer->deleteLater();
-      act(*dialog);
-    } else if (deadline.hasExpired()) {
-      timer->stop();
-      timer->deleteLater();
-      ADD_FAILURE() << "no modal dialog came up";
-    }
-  });
-  timer->start(10);
-}
 
 // A folder nobody may create files in, not even root (whom permission bits do
 // not stop): the immutable flag is set as well when the bits are not enough.
