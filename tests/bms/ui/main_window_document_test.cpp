@@ -71,6 +71,13 @@ std::string CliSave(const std::string& in, const std::string& out) {
   return ReadFile(out);
 }
 
+// Lets the event loop run until cond holds; false when it never did.
+bool WaitFor(const std::function<bool()>& cond, int timeoutMs = 5000) {
+  const QDeadlineTimer deadline(timeoutMs);
+  while (!cond() && !deadline.hasExpired()) QTest::qWait(10);
+  return cond();
+}
+
 class DocumentWindowTest : public MainWindowTest {
  protected:
   void SetUp() override {
@@ -88,6 +95,14 @@ class DocumentWindowTest : public MainWindowTest {
   const MainWidgets& W() const { return main->Widgets(); }
   Document& Doc() const { return main->Doc(); }
   void Press(const QKeySequence& keys) { QTest::keySequence(main.get(), keys); }
+  // The shell's drop: the window must take the drag before the drop reaches it.
+  void Drop(const QMimeData& data) {
+    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(main.get(), &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(main.get(), &drop);
+  }
   void OpenByMenu(const std::string& path) {
     prompts.fileNames.push_back(Q(path));
     Item("Open1")->trigger();
@@ -399,18 +414,16 @@ TEST_F(DocumentWindowTest, DroppingAChartOpensIt) {
   const std::string path = Chart("dropped.BME", "#TITLE Dropped\r\n");
   QMimeData data;
   data.setUrls({QUrl::fromLocalFile(Q(charts.file("z.wav"))), QUrl::fromLocalFile(Q(path))});
-  QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(main.get(), &drop);
-  QTRY_COMPARE(W().e_title->text(), QStringLiteral("Dropped"));
+  Drop(data);
+  EXPECT_TRUE(WaitFor([&] { return W().e_title->text() == QStringLiteral("Dropped"); }));
   EXPECT_EQ(main->windowTitle(), "Beatloom [" + Q(path) + "]");
   EXPECT_FALSE(Doc().Modified);
 
   // Modified and refused: the chart stays.
   EditTitle(QStringLiteral("Mine"));
   prompts.answers = {Answer::Cancel};
-  QDropEvent again(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(main.get(), &again);
-  QTRY_VERIFY(prompts.answers.empty());
+  Drop(data);
+  EXPECT_TRUE(WaitFor([&] { return prompts.answers.empty(); }));
   EXPECT_EQ(W().e_title->text(), QStringLiteral("Mine"));
 }
 
