@@ -279,6 +279,7 @@ TEST_F(DocumentWindowTest, OpeningAndSavingUnchangedWritesWhatTheCommandLineTool
       {"UTF-8 chart with a byte-order mark, LF only",
        "\xEF\xBB\xBF#TITLE \xE6\xAD\x8C\n#GENRE x\n#00211:0000000001\n#00003:78\n"},
       {"bytes that decode in no encoding", "#TITLE a\xFF\x80z\r\n#00111:01\r\n"},
+      {"the demo chart", ReadFile(DataFile("../../samples/demo.bms"))},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
