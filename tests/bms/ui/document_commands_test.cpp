@@ -168,64 +168,6 @@ TEST_F(DocumentCommandsTest, OpenUsesTheChartDialogAndLeavesAnUnmodifiedChart) {
   EXPECT_EQ(doc.ObjList.size(), 4u);
 }
 
-TEST_F(DocumentCommandsTest, SaveOnANewChartAsksForANameOnceThenSavesWithoutADialog) {
-  commands.New();
-  doc.header.e_title = "Fresh";
-  doc.header.e_art = "Artist A";
-  Touch();
-  const std::string path = charts.file("fresh.bms");
-  prompts.fileNames = {Q(path)};
-  EXPECT_TRUE(commands.Save());
-  ASSERT_EQ(prompts.fileDialogs.size(), 1u);
-  EXPECT_EQ(prompts.fileDialogs[0].filters, QStringList{QStringLiteral("BMSファイル形式(*.bms;*.bme)")});
-  EXPECT_FALSE(doc.Modified);
-  EXPECT_NE(ReadFile(path).find("#TITLE Fresh\r\n"), std::string::npos);
-  EXPECT_EQ(host.caption, QStringLiteral("Beatloom [") + Q(path) + "]");
-  EXPECT_EQ(LoadRecentFiles(home.path()), std::vector<std::string>{path});
-  EXPECT_EQ(host.names[DocumentHost::NameList::Artist], std::vector<std::string>{"Artist A"});
-  std::vector<std::string> stored;
-  EXPECT_TRUE(ReadLinesFile(home.file(kArtistListFile), stored));
-  EXPECT_EQ(stored, std::vector<std::string>{"Artist A"});
-
-  doc.header.e_title = "Fresher";
-  doc.Modified = true;
-  EXPECT_TRUE(commands.Save());
-  EXPECT_EQ(prompts.fileDialogs.size(), 1u);
-  EXPECT_TRUE(prompts.shown.empty());
-  EXPECT_NE(ReadFile(path).find("#TITLE Fresher\r\n"), std::string::npos);
-  EXPECT_EQ(log.Lines().back(), "正常に保存が完了しました。");
-}
-
-TEST_F(DocumentCommandsTest, SaveAsOverAnExistingFileAsksFirst) {
-  const QString overwrite = QStringLiteral("同名のファイルが存在します。上書きしますか？");
-  const std::string other = Chart("other.bms", "keep me\r\n");
-  LoadChart(Chart());
-  doc.header.e_title = "Changed";
-  doc.Modified = true;
-
-  prompts.fileNames = {Q(other)};
-  prompts.answers = {Answer::Cancel};
-  EXPECT_FALSE(commands.SaveAs());
-  EXPECT_TRUE(prompts.WasShown(overwrite));
-  EXPECT_EQ(prompts.shown.back().buttons, Prompts::Buttons::YesCancel);
-  EXPECT_EQ(ReadFile(other), "keep me\r\n");
-  EXPECT_TRUE(doc.Modified);
-  EXPECT_EQ(commands.SaveFileName(), Q(charts.file("song.bms")));
-
-  prompts.fileNames = {Q(other)};
-  prompts.answers = {Answer::Yes};
-  EXPECT_TRUE(commands.SaveAs());
-  EXPECT_NE(ReadFile(other).find("#TITLE Changed\r\n"), std::string::npos);
-  EXPECT_EQ(commands.SaveFileName(), Q(other));
-  EXPECT_EQ(ReadFile(charts.file("song.bms")), kChart);
-
-  // A name nobody uses yet is written without a question.
-  prompts.shown.clear();
-  prompts.fileNames = {Q(charts.file("third.bms"))};
-  EXPECT_TRUE(commands.SaveAs());
-  EXPECT_TRUE(prompts.shown.empty());
-}
-
 TEST_F(DocumentCommandsTest, AFailedSaveKeepsTheOldFileTheModifiedMarkAndTheCaption) {
   TempDir folder;
   const std::string path = folder.file("a.bms");
@@ -375,50 +317,6 @@ TEST_F(DocumentCommandsTest, DroppingFilesOpensTheFirstChartByName) {
   EXPECT_TRUE(doc.Modified);
 }
 
-TEST_F(DocumentCommandsTest, SourceEditorDiscardChangesNothing) {
-  LoadChart(Chart());
-  doc.Modified = false;
-  const Document before = doc;
-  WhenModal([](QDialog& dialog) {
-    auto& form = static_cast<TForm8&>(dialog);
-    EXPECT_EQ(form.windowTitle(), QStringLiteral("ソースのダイレクト編集"));
-    EXPECT_TRUE(form.Memo1()->toPlainText().contains(QStringLiteral("#TITLE Song")));
-    form.Memo1()->setPlainText(QStringLiteral("#TITLE Other"));
-    form.discardButton()->click();
-  });
-  commands.EditSource();
-  EXPECT_EQ(doc.header, before.header);
-  EXPECT_EQ(doc.ObjList, before.ObjList);
-  EXPECT_FALSE(doc.Modified);
-  EXPECT_TRUE(doc.DocumentIO);
-  EXPECT_EQ(host.snapshots, 1);
-  EXPECT_FALSE(std::filesystem::exists(home.file(kSourceWorkFile)));
-  EXPECT_EQ(host.caption, QStringLiteral("Beatloom [") + Q(charts.file("song.bms")) + "]");
-}
-
-TEST_F(DocumentCommandsTest, SourceEditorApplyReloadsTheEditedText) {
-  LoadChart(Chart());
-  const QString caption = host.caption;
-  WhenModal([](QDialog& dialog) {
-    auto& form = static_cast<TForm8&>(dialog);
-    QStringList lines = form.Memo1()->toPlainText().split('\n');
-    EXPECT_TRUE(lines.removeOne(QStringLiteral("#00111:0101")));
-    lines.replaceInStrings(QStringLiteral("#TITLE Song"), QStringLiteral("#TITLE 曲"));
-    form.Memo1()->setPlainText(lines.join('\n'));
-    form.applyButton()->click();
-  });
-  commands.EditSource();
-  ASSERT_EQ(doc.ObjList.size(), 1u);
-  EXPECT_EQ(doc.ObjList[0].Lane, 2);
-  EXPECT_EQ(ToUtf8(doc.header.e_title, doc.encoding), "曲");
-  EXPECT_TRUE(doc.Modified);
-  EXPECT_TRUE(doc.DocumentIO);
-  EXPECT_EQ(host.caption, caption);
-  EXPECT_EQ(commands.SaveFileName(), Q(charts.file("song.bms")));
-  EXPECT_FALSE(std::filesystem::exists(home.file(kSourceWorkFile)));
-  EXPECT_EQ(ReadFile(charts.file("song.bms")), kChart);
-}
-
 TEST_F(DocumentCommandsTest, SourceEditorKeepsTheBytesOfLinesLeftAlone) {
   // 0x80 is no character in CP932; the line shows a replacement character.
   const std::string odd = "#GENRE a\x80z";
@@ -441,11 +339,6 @@ TEST_F(DocumentCommandsTest, TheFontButtonChangesTheMemoFont) {
   EXPECT_EQ(editor.Memo1()->font().pointSize(), chosen.pointSize());
   editor.fontButton()->click();  // cancelled
   EXPECT_EQ(editor.Memo1()->font().pointSize(), chosen.pointSize());
-}
-
-TEST_F(DocumentCommandsTest, ShowLogAsksTheWindowToComeUp) {
-  commands.ShowLog();
-  EXPECT_EQ(host.logShown, 1);
 }
 
 }  // namespace
