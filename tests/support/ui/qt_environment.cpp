@@ -1,4 +1,4 @@
-// The widgets under test need one application object for the whole program.
+// Every window test program needs one application object for its whole run.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -10,7 +10,7 @@ class QtEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
     static int argc = 1;
-    static char name[] = "test_bms_ui";
+    static char name[] = "beatloom_ui_test";
     static char* argv[] = {name, nullptr};
     app_ = std::make_unique<QApplication>(argc, argv);
   }
