@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include "app/ui/main_window.h"
 #include "view/ui/export_image.h"
@@ -11,6 +13,11 @@ int main(int argc, char** argv) {
 
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Beatloom"));
+  // The editor speaks Japanese whatever the desktop's language, so Qt's own
+  // buttons and dialogs ("はい", "キャンセル", the file dialog) do too.
+  QTranslator qtTexts;
+  if (qtTexts.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QApplication::installTranslator(&qtTexts);
   beatloom::TMainOptions options;
   options.arguments = arguments;
   beatloom::TMain main(options);
