@@ -6,6 +6,7 @@
 #include <iterator>
 #include <sys/stat.h>
 
+#include "model/line_file.h"
 
 namespace beatloom {
 
@@ -331,20 +332,7 @@ void InterpretLine(Document& doc, std::string_view line, int lineNumber, Log& lo
 
 std::vector<std::string_view> SplitLines(std::string_view bytes) {
   const size_t eof = bytes.find('\x1A');
-  if (eof != std::string_view::npos) bytes = bytes.substr(0, eof);
-  std::vector<std::string_view> lines;
-  size_t start = 0;
-  while (start < bytes.size()) {
-    const size_t end = bytes.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) {
-      lines.push_back(bytes.substr(start));
-      break;
-    }
-    lines.push_back(bytes.substr(start, end - start));
-    start = end + 1;
-    if (bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n') ++start;
-  }
-  return lines;
+  return SplitLineEnds(eof == std::string_view::npos ? bytes : bytes.substr(0, eof));
 }
 
 void LoadBmsBytes(Document& doc, std::string_view bytes, const std::string& displayName, Log& log) {

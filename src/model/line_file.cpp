@@ -7,17 +7,12 @@
 
 namespace beatloom {
 
-bool ReadLinesFile(const std::string& path, std::vector<std::string>& lines) {
-  struct stat st{};
-  if (stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  lines.clear();
+std::vector<std::string_view> SplitLineEnds(std::string_view bytes) {
+  std::vector<std::string_view> lines;
   size_t start = 0;
   while (start < bytes.size()) {
     const size_t end = bytes.find_first_of("\r\n", start);
-    if (end == std::string::npos) {
+    if (end == std::string_view::npos) {
       lines.push_back(bytes.substr(start));
       break;
     }
@@ -25,6 +20,17 @@ bool ReadLinesFile(const std::string& path, std::vector<std::string>& lines) {
     start = end + 1;
     if (bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n') ++start;
   }
+  return lines;
+}
+
+bool ReadLinesFile(const std::string& path, std::vector<std::string>& lines) {
+  struct stat st{};
+  if (stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  lines.clear();
+  for (std::string_view line : SplitLineEnds(bytes)) lines.emplace_back(line);
   return true;
 }
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <string>
 
+#include "cli/cli_runner.h"
 #include "support/test_support.h"
 
 namespace beatloom {
@@ -14,22 +14,12 @@ struct CliRun {
   std::string out;
 };
 
-// Runs beatloom-cli with the given (already quoted) arguments; stderr is
-// discarded so that only the command's output is compared.
 CliRun Cli(const std::string& args) {
-  const std::string command = std::string("'") + BEATLOOM_CLI + "' " + args + " 2>/dev/null";
-  FILE* p = popen(command.c_str(), "r");
-  CliRun r{-1, {}};
-  if (!p) return r;
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-  const int raw = pclose(p);
-  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return r;
+  const test::CliRun r = test::RunCli(args, test::CliStream::Out);
+  return {r.status, r.text};
 }
 
-std::string Quote(const std::string& s) { return "'" + s + "'"; }
+using test::Quote;
 
 TEST(Cli, ExitStatuses) {
   test::TempDir dir;

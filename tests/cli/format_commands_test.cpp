@@ -1,11 +1,11 @@
 // import-ddr, export-ddr, export-bmm and export-ps run as the author would run them.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <fstream>
 #include <string>
 
+#include "cli/cli_runner.h"
 #include "support/test_support.h"
 
 namespace beatloom {
@@ -16,21 +16,13 @@ struct FormatRun {
   std::string err;
 };
 
-// Runs beatloom-cli and keeps what it said on stderr: every failure must say why.
+// Keeps what beatloom-cli said on stderr: every failure must say why.
 FormatRun FormatCli(const std::string& args) {
-  const std::string command = std::string("'") + BEATLOOM_CLI + "' " + args + " 2>&1 >/dev/null";
-  FILE* p = popen(command.c_str(), "r");
-  FormatRun r{-1, {}};
-  if (!p) return r;
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.err.append(buf, n);
-  const int raw = pclose(p);
-  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return r;
+  const test::CliRun r = test::RunCli(args, test::CliStream::Err);
+  return {r.status, r.text};
 }
 
-std::string Q(const std::string& s) { return "'" + s + "'"; }
+std::string Q(const std::string& s) { return test::Quote(s); }
 
 TEST(CliFormats, DdrvThroughBmsAndBack) {
   test::TempDir dir;
