@@ -55,9 +55,10 @@ std::string ObjectLabel(const TBmsObject& o, const Document& doc, const ViewSett
   std::string name;
   if (image && o.Value < doc.bmp.size()) name = doc.bmp[o.Value];
   if (!image && o.Value >= 1 && o.Value < doc.wav.size()) name = doc.wav[o.Value];
-  const std::string stem = DropLastCharacters(ToUtf8(name, doc.encoding), 4);
-  if (stem.empty()) return "No." + Hex2(o.Value);
-  return stem;
+  if (name.empty()) return "No." + Hex2(o.Value);
+  // A name of four characters or fewer is all extension and shows as nothing;
+  // "No." is kept for an index without a file.
+  return DropLastCharacters(ToUtf8(name, doc.encoding), 4);
 }
 
 std::string MeasureNumberText(int64_t measure) {

@@ -56,6 +56,8 @@ TEST(ObjectLabel, ValuesBpmAndFileNames) {
   doc.wav[2] = "kick.wav";
   doc.wav[0x0A] = "\x83\x68\x83\x89\x83\x80.wav";  // "ドラム.wav" in CP932
   doc.wav[0x0B] = "a.wa";                          // nothing left once the extension goes
+  doc.wav[0x0C] = "ab";                            // shorter than an extension: still a file
+  doc.wav[0x0D] = "x.ogg";
   doc.bmp[0] = "base.bmp";
   doc.bmp[2] = "flash.bmp";
   ViewSettings values;
@@ -72,9 +74,10 @@ TEST(ObjectLabel, ValuesBpmAndFileNames) {
   const std::vector<Case> cases = {
       {&values, Obj(0, 150), "150"},   {&names, Obj(0, 150), "150"},     {&values, Obj(1, 10), "0A"},
       {&values, Obj(22, 2), "02"},     {&names, Obj(1, 1), "No.01"},     {&names, Obj(1, 2), "kick"},
-      {&names, Obj(30, 2), "kick"},    {&names, Obj(5, 0x0A), "ドラム"}, {&names, Obj(5, 0x0B), "No.0B"},
+      {&names, Obj(30, 2), "kick"},    {&names, Obj(5, 0x0A), "ドラム"}, {&names, Obj(5, 0x0B), ""},
       {&names, Obj(19, 2), "flash"},   {&names, Obj(20, 0), "base"},     {&names, Obj(21, 1), "No.01"},
       {&names, Obj(1, 300), "No.12C"}, {&none, Obj(0, 150), ""},         {&none, Obj(1, 2), ""},
+      {&names, Obj(8, 0x0C), ""},      {&names, Obj(9, 0x0D), "x"},      {&values, Obj(5, 0x0B), "0B"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ObjectLabel(c.object, doc, *c.settings), c.label) << "lane " << int{c.object.Lane};
