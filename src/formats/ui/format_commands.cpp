@@ -2,6 +2,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <string>
+#include <vector>
 
 #include "app/ui/prompts.h"
 #include "formats/bmm_export.h"
@@ -74,12 +76,14 @@ void FormatCommands::ImportDdrv() {
     doc_.ResetDocument();
   }
   const HeaderFields reset = doc_.header;
+  const std::vector<std::string> resetMcom = doc_.mcom;
   std::string error;
   const bool read = ImportDdrvFile(doc_, LocalPath(path), &error);
-  // The header fields' own change handlers would mark the chart: the same
-  // happens here when the import filled any of them.
+  // The text fields' and the memo's own change handlers would mark the chart:
+  // the same happens here when the import changed any of them. The play mode
+  // selector has no such handler, and the steps alone do not mark it either.
   const HeaderFields& h = doc_.header;
-  if (h.e_title != reset.e_title || h.e_art != reset.e_art || h.e_genre != reset.e_genre || h.cbpmode != reset.cbpmode)
+  if (h.e_title != reset.e_title || h.e_art != reset.e_art || h.e_genre != reset.e_genre || doc_.mcom != resetMcom)
     doc_.Modified = true;
   if (hooks_.chartImported) hooks_.chartImported();
   if (!read) FileError(error);

@@ -6,6 +6,7 @@
 #include <QDeadlineTimer>
 #include <QTimer>
 #include <fstream>
+#include <vector>
 
 #include "formats/ui/winpsm_dialog.h"
 #include "model/document.h"
@@ -91,6 +92,29 @@ TEST(FormatCommands, ImportReplacesTheChart) {
   EXPECT_EQ(f.doc.ObjList[1].Lane, 17);
   EXPECT_EQ(f.doc.ObjList[1].Pos, 192);
   EXPECT_TRUE(f.doc.Modified);
+}
+
+TEST(FormatCommands, ImportMarksTheChartWhenTextFieldsOrMemoChange) {
+  struct Case {
+    const char* file;
+    bool modified;
+  };
+  const std::vector<Case> cases = {
+      {"#TITLE Hop\r\n", true},
+      {"#COMMENT Ann\r\n", true},
+      {"#BASIC\r\n", true},
+      {"#MSD 7.5\r\n", true},
+      {"#DOUBLE\r\n#000:1\r\n", false},  // the play mode has no change handler
+      {"#TWOPLAY\r\n$001:8\r\n", false},
+      {"#TITLE   \r\n#000:F\r\n", false},  // an empty title leaves the field as it was
+  };
+  for (const Case& c : cases) {
+    Fixture f;
+    test::WriteFile(f.home.file("in.ddr"), c.file);
+    f.prompts.fileNames.push_back(f.File("in.ddr"));
+    f.commands->ImportDdrv();
+    EXPECT_EQ(f.doc.Modified, c.modified) << c.file;
+  }
 }
 
 TEST(FormatCommands, ImportStopsWhenRefusedOrCancelled) {
