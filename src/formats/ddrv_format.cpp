@@ -141,7 +141,7 @@ std::string ExportDdrvText(const Document& doc) {
   }
 
   constexpr char kHex[] = "0123456789ABCDEF";
-  char number[8];
+  char number[16];
   for (int m = 0; m <= lastMeasure; ++m) {
     std::snprintf(number, sizeof number, "%03d", m);
     const auto& s = steps[static_cast<size_t>(m)];
