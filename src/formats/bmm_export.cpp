@@ -120,12 +120,14 @@ std::string BuildBml(const Document& doc) {
 }
 
 bool TempoLine(const Document& doc, std::string& line, std::string* error) {
-  double tempo = 0;
+  // In long double, so that 18 digits of the quotient are right before it is
+  // rounded to the picture.
+  long double tempo = 0;
   if (!ParseDecimalNumber(doc.header.e_bpm, tempo)) {
     if (error) *error = "テンポ「" + ToUtf8(doc.header.e_bpm, doc.encoding) + "」は数値ではありません";
     return false;
   }
-  const double quotient = 4980.0 / tempo;
+  const long double quotient = 4980.0L / tempo;
   if (tempo == 0 || !std::isfinite(quotient)) {
     if (error) *error = "テンポ「" + ToUtf8(doc.header.e_bpm, doc.encoding) + "」では割り算ができません";
     return false;

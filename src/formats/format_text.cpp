@@ -1,9 +1,10 @@
 #include "formats/format_text.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <vector>
+#include <string>
 
 namespace beatloom {
 
@@ -38,20 +39,61 @@ bool ParseDecimalInt(std::string_view s, int& value) {
   return true;
 }
 
-bool ParseDecimalNumber(std::string_view s, double& value) {
-  s = TrimBlanks(s);
+namespace {
+
+// strtod would also take hexadecimal and "inf"; a typed number never looks like that.
+bool LooksDecimal(std::string_view s) {
   if (s.empty()) return false;
-  // strtod would also take hexadecimal and "inf"; a typed number never looks like that.
   for (const char c : s) {
     const bool ok = (c >= '0' && c <= '9') || c == '.' || c == '+' || c == '-' || c == 'e' || c == 'E';
     if (!ok) return false;
   }
+  return true;
+}
+
+template <typename Real>
+bool ParseReal(std::string_view s, Real& value, Real (*convert)(const char*, char**)) {
+  s = TrimBlanks(s);
+  if (!LooksDecimal(s)) return false;
   const std::string text(s);
   char* end = nullptr;
-  const double v = std::strtod(text.c_str(), &end);
+  const Real v = convert(text.c_str(), &end);
   if (end != text.c_str() + text.size() || !std::isfinite(v)) return false;
   value = v;
   return true;
+}
+
+// |value| to 18 significant digits in fixed notation with exactly `places`
+// digits after the point (cut or padded with zeros).
+std::string SignificantFixed(long double magnitude, int places) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.17Le", magnitude);  // d.ddddddddddddddddde+XX
+  const std::string text(buf);
+  const size_t e = text.find('e');
+  const std::string mantissa = text.substr(0, 1) + text.substr(2, e - 2);
+  const int exponent = std::atoi(text.c_str() + e + 1);
+  const int size = static_cast<int>(mantissa.size());
+  std::string intPart;
+  std::string fraction;
+  if (exponent >= 0) {
+    const int intDigits = exponent + 1;
+    intPart = mantissa.substr(0, static_cast<size_t>(std::min(intDigits, size)));
+    if (intDigits > size) intPart.append(static_cast<size_t>(intDigits - size), '0');
+    if (intDigits < size) fraction = mantissa.substr(static_cast<size_t>(intDigits));
+  } else {
+    intPart = "0";
+    fraction = std::string(static_cast<size_t>(-exponent - 1), '0') + mantissa;
+  }
+  fraction.resize(static_cast<size_t>(places), '0');
+  return intPart + "." + fraction;
+}
+
+}  // namespace
+
+bool ParseDecimalNumber(std::string_view s, double& value) { return ParseReal<double>(s, value, std::strtod); }
+
+bool ParseDecimalNumber(std::string_view s, long double& value) {
+  return ParseReal<long double>(s, value, std::strtold);
 }
 
 int HexDigitValue(char c) {
@@ -66,15 +108,10 @@ void AppendLine(std::string& out, std::string_view line) {
   out.append("\r\n");
 }
 
-std::string FormatRounded(double value, int decimals, int minIntDigits) {
-  // The exact decimal expansion of the double, to more places than a tie
-  // could need, then rounded by hand: printf alone would send exact ties to
-  // the even digit.
-  const double magnitude = std::fabs(value);
-  const int needed = std::snprintf(nullptr, 0, "%.*f", decimals + 20, magnitude);
-  std::vector<char> buf(static_cast<size_t>(needed) + 1);
-  std::snprintf(buf.data(), buf.size(), "%.*f", decimals + 20, magnitude);
-  std::string text(buf.data());
+std::string FormatRounded(long double value, int decimals, int minIntDigits) {
+  // Rounded by hand from the decimal digits: printf alone would send exact
+  // ties to the even digit.
+  const std::string text = SignificantFixed(std::fabs(value), decimals + 1);
   const size_t point = text.find('.');
   std::string digits = text.substr(0, point) + text.substr(point + 1, static_cast<size_t>(decimals));
   const bool roundUp = text[point + 1 + static_cast<size_t>(decimals)] >= '5';

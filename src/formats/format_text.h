@@ -19,6 +19,8 @@ bool ParseDecimalInt(std::string_view s, int& value);
 
 // A finite decimal number with blanks allowed around it.
 bool ParseDecimalNumber(std::string_view s, double& value);
+// The same, read to the full precision of long double.
+bool ParseDecimalNumber(std::string_view s, long double& value);
 
 // Value of one hexadecimal digit in either case, -1 for any other byte.
 int HexDigitValue(char c);
@@ -29,6 +31,9 @@ void AppendLine(std::string& out, std::string_view line);
 // value rounded half away from zero to `decimals` places, with at least
 // `minIntDigits` digits before the point; with 0 a zero integer part is left
 // out entirely, so a value that rounds to 0 gives "" (the "###" picture).
-std::string FormatRounded(double value, int decimals, int minIntDigits);
+// The value is first taken to 18 significant digits, so that a quotient whose
+// exact decimal is a tie (4980 / 800 = 6.225) rounds as that decimal would,
+// not as its nearest binary neighbour happens to lie.
+std::string FormatRounded(long double value, int decimals, int minIntDigits);
 
 }  // namespace beatloom

@@ -118,8 +118,20 @@ TEST(BmmExport, SoundListHasOneLinePerIndex) {
 
 TEST(BmmExport, TempoLine) {
   const std::vector<std::pair<std::string, std::string>> good = {
-      {"120", "T41.50"},     {"150", "T33.20"},   {"60", "T83.00"},  {"7", "T711.43"},
-      {" 180.5 ", "T27.59"}, {"39840", "T00.13"}, {"9999", "T00.50"}};
+      {"120", "T41.50"},
+      {"150", "T33.20"},
+      {"60", "T83.00"},
+      {"7", "T711.43"},
+      {" 180.5 ", "T27.59"},
+      {"39840", "T00.13"},
+      {"9999", "T00.50"},
+      // quotients whose exact decimal is a tie go away from zero, whichever
+      // side of the tie their binary value lies
+      {"800", "T06.23"},
+      {"12000", "T00.42"},
+      {"318.72", "T15.63"},
+      {"2400", "T02.08"},
+      {"-800", "T-06.23"}};
   for (const auto& [tempo, line] : good) {
     Document doc = Chart({});
     doc.header.e_bpm = tempo;
