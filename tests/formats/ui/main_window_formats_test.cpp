@@ -64,10 +64,20 @@ TEST_F(MainWindowFormats, ImportShowsTheChartAndForgetsTheOldFile) {
   ASSERT_EQ(main->Doc().ObjList.size(), 1u);
   EXPECT_EQ(main->Doc().ObjList[0].Pos, 90 * 192);
   EXPECT_FALSE(main->ChartUndo().Available());
+  EXPECT_TRUE(main->Doc().Modified);  // the title field changed
 
   // The BMM export needs a chart that has a file; the imported one has none.
   Item("MML1").trigger();
   EXPECT_TRUE(prompts.WasShown("BMS形式で保存してから実行して下さい"));
+}
+
+TEST_F(MainWindowFormats, ImportOfStepsAndPlayModeAloneLeavesTheChartUnmarked) {
+  main = Start();
+  prompts.fileNames = {QString::fromStdString(Chart("in.ddr", "#DOUBLE\r\n#000:F\r\n"))};
+  Item("DDRVddr1").trigger();
+  EXPECT_EQ(main->Widgets().cbpmode->currentIndex(), 2);
+  EXPECT_EQ(main->Doc().ObjList.size(), 4u);
+  EXPECT_FALSE(main->Doc().Modified);
 }
 
 TEST_F(MainWindowFormats, ExportsFromTheMenu) {
