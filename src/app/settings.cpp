@@ -85,6 +85,10 @@ void WriteSettings(IniFile& ini, const Settings& s) {
   WriteBounds(ini, kSectionPlayView, kWindowKeys, s.Window);
 }
 
+UserDefaults ReadUserDefaults(const IniFile& ini) {
+  return {ini.ReadString(kSectionMain, "UserSettingEMAIL", ""), ini.ReadString(kSectionMain, "UserSettingURL", "")};
+}
+
 double DateSerial(std::time_t when) {
   std::tm local{};
   localtime_r(&when, &local);

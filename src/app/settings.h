@@ -83,6 +83,14 @@ Settings ReadSettings(const IniFile& ini, const Settings& fallback);
 // and URL belong to the options dialog and boot keys are never written.
 void WriteSettings(IniFile& ini, const Settings& settings);
 
+// %EMAIL and %URL of every new chart, as the options dialog stored them;
+// empty when absent.
+struct UserDefaults {
+  std::string email;
+  std::string url;
+};
+UserDefaults ReadUserDefaults(const IniFile& ini);
+
 // Days since 30 December 1899 with the time of day as fraction: the form the
 // "lastboot" stamp has always had.
 double DateSerial(std::time_t when);

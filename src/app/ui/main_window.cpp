@@ -298,8 +298,9 @@ void TMain::ResetDocument() {
 }
 
 void TMain::ReadUserDefaults() {
-  doc_.DefaultEmail = settingsFile_.ReadString(kSectionMain, "UserSettingEMAIL", "");
-  doc_.DefaultURL = settingsFile_.ReadString(kSectionMain, "UserSettingURL", "");
+  const UserDefaults user = beatloom::ReadUserDefaults(settingsFile_);
+  doc_.DefaultEmail = user.email;
+  doc_.DefaultURL = user.url;
 }
 
 void TMain::ShowReplacedDocument(Replaced how) {
@@ -315,10 +316,7 @@ void TMain::ShowReplacedDocument(Replaced how) {
   Redraw();
 }
 
-bool TMain::LoadChart(const QString& path) {
-  ReadUserDefaults();
-  return commands_->LoadChart(path);
-}
+bool TMain::LoadChart(const QString& path) { return commands_->LoadChart(path); }
 
 void TMain::SetCaption(const QString& caption) { setWindowTitle(caption); }
 
@@ -449,6 +447,14 @@ void TMain::ConnectDocumentCommands() {
   connect(menu_.SaveAs1, &QAction::triggered, this, [c] { c->SaveAs(); });
   connect(menu_.K2, &QAction::triggered, this, [c] { c->EditSource(); });
   connect(menu_.K5, &QAction::triggered, this, [c] { c->ShowLog(); });
+  // A reopen item names its chart in the caption, after the number and the
+  // first colon; the path itself may hold more colons.
+  for (QAction* item : menu_.RecentItems()) {
+    connect(item, &QAction::triggered, this, [c, item] {
+      const QString caption = item->text();
+      c->OpenFile(caption.mid(caption.indexOf(QLatin1Char(':')) + 1));
+    });
+  }
   connect(menu_.N31, &QAction::triggered, this, [c] { c->ClearNameList(NameList::Genre); });
   connect(menu_.N32, &QAction::triggered, this, [c] { c->ClearNameList(NameList::Artist); });
   connect(w_.Button1, &QPushButton::clicked, this, [c] { c->ChooseMidiFile(); });

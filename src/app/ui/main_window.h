@@ -86,8 +86,7 @@ class TMain : public QMainWindow, public DocumentHost {
   // URL from the settings). Leaves Modified alone.
   void ResetDocument();
   // %EMAIL and %URL of the next new chart, from the settings file. Every
-  // reset here reads them; after the options dialog changed them, call it
-  // before a reset made elsewhere.
+  // reset reads them, here and in the document commands.
   void ReadUserDefaults();
   // The window half of a reset or load: the controls show the document, the
   // score goes back to measure 000, the lists select their first entries (a

@@ -96,8 +96,17 @@ void DocumentCommands::ResetToNew() {
   doc_.Modified = false;
 }
 
+void DocumentCommands::ReadUserDefaults() {
+  // Read at every reset, so an address changed in the options dialog (or in
+  // the file) reaches the next new or loaded chart.
+  const UserDefaults user = beatloom::ReadUserDefaults(IniFile(JoinPath(host_.ProgramFolder(), kSettingsFile)));
+  doc_.DefaultEmail = user.email;
+  doc_.DefaultURL = user.url;
+}
+
 void DocumentCommands::ResetWindowHalf() {
   RemovePlayerWorkingCopy();
+  ReadUserDefaults();
   doc_.ResetDocument();
   if (doc_.DocumentIO) host_.SetCaption(kNewDataCaption);
   host_.SetFileCommandsEnabled(false);
@@ -141,6 +150,7 @@ bool DocumentCommands::OpenDroppedChart(const QStringList& paths) {
 
 bool DocumentCommands::Load(const QString& path) {
   RemovePlayerWorkingCopy();
+  ReadUserDefaults();
   const bool ok = LoadBmsFile(doc_, Encode(path), log_);
   if (doc_.DocumentIO) {
     if (ok) {

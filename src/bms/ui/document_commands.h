@@ -81,6 +81,7 @@ class DocumentCommands {
   bool SaveTo(const QString& path);
   bool Load(const QString& path);
   void ResetWindowHalf();
+  void ReadUserDefaults();
   void ApplyLog();
   void SetHeaderText(std::string HeaderFields::*field, const QString& text);
   bool SaveSourceWorkFile(const std::string& path);

@@ -12,12 +12,15 @@
 #include <QTest>
 #include <QToolButton>
 #include <filesystem>
+#include <optional>
 
 #include "app/ui/bpm_dialog.h"
 #include "app/ui/main_window_fixture.h"
 
 namespace beatloom::test {
 namespace {
+
+using Answer = Prompts::Answer;
 
 struct MenuRow {
   const char* name;
@@ -152,6 +155,46 @@ TEST_F(MainWindowTest, ReopenMenuFollowsTheWorkFilesList) {
   EXPECT_EQ(items[1]->text(), "2:/charts/b:c.bms");
   EXPECT_TRUE(items[1]->isVisible());
   EXPECT_FALSE(items[2]->isVisible());
+}
+
+TEST_F(MainWindowTest, AReopenItemOpensItsChartAfterAsking) {
+  Quiet();
+  // The path's own colon must not cut the name short.
+  const std::string first = Chart("a:b.bms", "#TITLE First\r\n#00111:01\r\n");
+  const std::string second = Chart("second.bms", "#TITLE Second\r\n");
+  WriteFile(home.file("Beatloom WorkFiles.txt"), first + "\r\n" + second + "\r\n");
+  auto main = Start();
+  const MainMenu& m = main->Menu();
+  Document& doc = main->Doc();
+  struct Row {
+    QAction* item;
+    bool modifiedBefore;
+    std::optional<Answer> answer;
+    std::string expectTitle;
+  };
+  const Row rows[] = {
+      {m.N10, false, std::nullopt, "First"},
+      {m.N11, true, Answer::Cancel, "First"},
+      {m.N11, true, Answer::No, "Second"},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.item->text().toStdString());
+    doc.AddObject(2, 0, 1);
+    main->TakeUndoSnapshot();
+    doc.Modified = r.modifiedBefore;
+    if (r.answer) prompts.answers.push_back(*r.answer);
+    prompts.shown.clear();
+    r.item->trigger();
+    EXPECT_TRUE(prompts.answers.empty());
+    EXPECT_EQ(prompts.shown.size(), r.answer ? 1u : 0u);
+    EXPECT_EQ(doc.header.e_title, r.expectTitle);
+    const bool opened = r.answer != Answer::Cancel;
+    EXPECT_EQ(doc.Modified, !opened);
+    EXPECT_EQ(m.K17->isEnabled(), !opened);
+  }
+  EXPECT_EQ(main->windowTitle(), "Beatloom [" + QString::fromStdString(second) + "]");
+  // Opening does not reorder the list; only saving does.
+  EXPECT_EQ(m.N10->text(), "1:" + QString::fromStdString(first));
 }
 
 TEST_F(MainWindowTest, HeaderPagesAndSettingsColumnToggle) {

@@ -5,8 +5,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <filesystem>
+#include <functional>
 #include <optional>
 
+#include "app/ini_file.h"
+#include "app/settings.h"
 #include "bms/bms_reader.h"
 #include "bms/name_lists.h"
 #include "bms/ui/fake_document_host.h"
@@ -166,6 +169,32 @@ TEST_F(DocumentCommandsTest, OpenUsesTheChartDialogAndLeavesAnUnmodifiedChart) {
   prompts.answers = {Answer::No};
   EXPECT_FALSE(commands.Open());
   EXPECT_EQ(doc.ObjList.size(), 4u);
+}
+
+TEST_F(DocumentCommandsTest, EveryResetTakesTheUsersAddressesFromTheSettingsAsTheyAreNow) {
+  IniFile ini(home.file(kSettingsFile));
+  const std::string plain = Chart("plain.bms", "#TITLE Plain\r\n");
+  const std::string own = Chart("own.bms", "#TITLE Own\r\n%EMAIL chart@example.org\r\n");
+  struct Row {
+    const char* email;  // stored before the command
+    std::function<void()> command;
+    std::string expectEmail;
+    std::string expectUrl;
+  };
+  const Row rows[] = {
+      {"first@example.org", [&] { commands.New(); }, "first@example.org", "http://example.org/"},
+      {"second@example.org", [&] { LoadChart(plain); }, "second@example.org", "http://example.org/"},
+      {"third@example.org", [&] { LoadChart(own); }, "chart@example.org", "http://example.org/"},
+      {"fourth@example.org", [&] { commands.New(); }, "fourth@example.org", "http://example.org/"},
+  };
+  ini.WriteString("BTLM", "UserSettingURL", "http://example.org/");
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.email);
+    ini.WriteString("BTLM", "UserSettingEMAIL", row.email);
+    row.command();
+    EXPECT_EQ(doc.header.E_Email, row.expectEmail);
+    EXPECT_EQ(doc.header.E_URL, row.expectUrl);
+  }
 }
 
 TEST_F(DocumentCommandsTest, AFailedSaveKeepsTheOldFileTheModifiedMarkAndTheCaption) {
