@@ -2,8 +2,11 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QRegularExpression>
 
@@ -71,6 +74,40 @@ void Configure(QFileDialog& d, const Prompts::FileDialog& dialog) {
   d.setDefaultSuffix(dialog.defaultSuffix);
 }
 
+// The one file of the folder whose name differs from path's only in letter
+// case; empty when there is none or more than one.
+QString SameNameInOtherCase(const QString& path) {
+  const QFileInfo info(path);
+  const QDir folder = info.absoluteDir();
+  QString found;
+  for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden)) {
+    if (name.compare(info.fileName(), Qt::CaseInsensitive) != 0) continue;
+    if (!found.isEmpty()) return QString();
+    found = folder.filePath(name);
+  }
+  return found;
+}
+
+// Charts are named .bms and .BMS alike, and the default extension is added in
+// one case only; on a file system that tells the cases apart, "song" must
+// still open song.bms. A name typed in the wrong case opens the file it
+// means, as it always has on the systems the charts come from.
+class OpenDialog : public QFileDialog {
+ public:
+  using QFileDialog::QFileDialog;
+  void accept() override {
+    const QStringList files = selectedFiles();
+    if (files.size() == 1 && !QFileInfo::exists(files.front())) {
+      const QString match = SameNameInOtherCase(files.front());
+      // selectFile() leaves the name field alone while it has the focus, and
+      // the field is what the dialog goes by.
+      auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+      if (!match.isEmpty() && name) name->setText(match);
+    }
+    QFileDialog::accept();
+  }
+};
+
 }  // namespace
 
 Prompts::Answer QtPrompts::Ask(const QString& text, Icon icon, Buttons buttons, const QString& caption) {
@@ -89,7 +126,7 @@ Prompts::Answer QtPrompts::Ask(const QString& text, Icon icon, Buttons buttons, 
 }
 
 QString QtPrompts::OpenFileName(const FileDialog& dialog) {
-  QFileDialog d(parent_);
+  OpenDialog d(parent_);
   Configure(d, dialog);
   d.setAcceptMode(QFileDialog::AcceptOpen);
   d.setFileMode(QFileDialog::ExistingFile);
