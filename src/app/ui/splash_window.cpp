@@ -116,9 +116,9 @@ void TForm2::BecomeAboutDialog() {
 }
 
 void TForm2::ShowAbout() {
-  if (QWidget* owner = parentWidget()) {
-    move(owner->geometry().center() - QPoint(kClientWidth / 2, kClientHeight / 2));
-  }
+  // Centred on the screen, like the splash: the one the main window is on.
+  const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+  if (screen) move(screen->availableGeometry().center() - QPoint(kClientWidth / 2, kClientHeight / 2));
   exec();
 }
 

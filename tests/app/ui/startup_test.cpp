@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -324,9 +325,31 @@ TEST_F(MainWindowTest, CloseRemovesThePlayersWorkingCopy) {
   EXPECT_FALSE(std::filesystem::exists(copy));
 }
 
+TEST_F(MainWindowTest, TheSplashStaysUpHalfASecondUntilTheWindowIsShown) {
+  Quiet();
+  TMainOptions options;
+  options.programFolder = home.path();
+  options.prompts = &prompts;
+  options.shell = &shell;
+  QElapsedTimer created;
+  created.start();
+  TMain main(options);
+  EXPECT_GE(created.elapsed(), 500);
+  TForm2* splash = main.SplashWindow();
+  ASSERT_NE(splash, nullptr);
+  EXPECT_TRUE(splash->isVisible());
+  EXPECT_TRUE(splash->windowFlags() & Qt::FramelessWindowHint);
+  EXPECT_EQ(splash->size(), QSize(538, 170));
+  main.show();
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(splash->isVisible());
+  main.close();
+}
+
 TEST_F(MainWindowTest, SplashBecomesTheAboutWindowOfTheSameSize) {
   Quiet();
   auto main = Start();
+  main->move(0, 0);  // away from the middle, where the About window belongs
   TForm2* about = main->SplashWindow();
   ASSERT_NE(about, nullptr);
   EXPECT_FALSE(about->isVisible());
@@ -334,6 +357,8 @@ TEST_F(MainWindowTest, SplashBecomesTheAboutWindowOfTheSameSize) {
   bool came = false;
   WhenModal([&](QDialog& d) {
     came = &d == about;
+    const QPoint centre = main->screen()->availableGeometry().center();
+    EXPECT_LE((d.geometry().center() - centre).manhattanLength(), 2);
     EXPECT_EQ(d.size(), QSize(538, 170));
     EXPECT_EQ(d.windowTitle(), "About..");
     EXPECT_EQ(d.findChild<QLabel*>("Label1")->text(), "2.0.a9");
