@@ -135,9 +135,19 @@ TEST_F(MainWindowTest, MenusHoldTheirItemsInOrderWithSeparators) {
   Walk(main->Menu().K3, edit);
   EXPECT_EQ(edit.join(' '),
             "K17 - K8 K7 K6 Delete1 - N45 N46 - subete1 N1P1 N2P1 BGMB1 BMPM1 - K11 N28 K2 - N41 - N22 N23 N24 - N30");
-  QStringList help;
-  Walk(main->Menu().K16, help);
-  EXPECT_EQ(help.join(' '), "K13 K10 - K4");
+  const MainMenu& m = main->Menu();
+  const std::pair<QMenu*, const char*> others[] = {
+      {m.K9, "K5 BMPB1 - N7 c_dindex c_direct N26 N33"},
+      {m.Setting1, "N34 - N43"},
+      {m.Arrange1, "N35 N36"},
+      {m.Viewer1, "k12 k18 N44"},
+      {m.K16, "K13 K10 - K4"},
+  };
+  for (const auto& [menu, items] : others) {
+    QStringList walked;
+    Walk(menu, walked);
+    EXPECT_EQ(walked.join(' '), QString::fromUtf8(items)) << menu->objectName().toStdString();
+  }
   QStringList popup;
   Walk(main->Menu().PM, popup);
   EXPECT_EQ(popup.join(' '), "K14 K15 - K19 K20 K21 Delete2");
