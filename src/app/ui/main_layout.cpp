@@ -15,6 +15,7 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace beatloom {
 
@@ -339,7 +340,6 @@ void BuildDefinitionLists(QWidget* parent, MainWidgets& w) {
 
 void BuildSidePanel(QWidget* parent, MainWidgets& w) {
   w.Panel8 = Make<QWidget>(parent, "Panel8");
-  w.Panel8->setFixedWidth(232);
   auto* v = new QVBoxLayout(w.Panel8);
   v->setContentsMargins(2, 0, 0, 0);
   v->setSpacing(0);
@@ -355,6 +355,10 @@ void BuildSidePanel(QWidget* parent, MainWidgets& w) {
   w.Panel3->setFixedSize(18, 21);
   w.Panel3->setFlat(true);
   v->addWidget(w.Panel3, 0, Qt::AlignRight);
+  // The column keeps its design width unless the desktop's font needs more
+  // room for the check box captions of the "環境" page.
+  const int captions = std::max(w.CheckBox1->sizeHint().width(), w.CheckBox8->sizeHint().width());
+  w.Panel8->setFixedWidth(std::max(232, captions + 16));
 }
 
 }  // namespace

@@ -164,6 +164,14 @@ TEST_F(MainWindowTest, ToolBarRunsLeftToRightAndListsHoldTheirItems) {
   EXPECT_EQ(w.ScrollBar1->pageStep(), 48);
   EXPECT_EQ(w.Panel3->size(), QSize(18, 21));
   EXPECT_TRUE(w.Button6->isDefault());
+
+  // The check box captions of "環境" are shown whole, whatever the font.
+  w.Panel7->setCurrentIndex(2);
+  QCoreApplication::processEvents();
+  for (const QCheckBox* box : {w.CheckBox1, w.CheckBox8}) {
+    EXPECT_GE(box->width(), box->sizeHint().width()) << box->objectName().toStdString();
+    EXPECT_LE(box->mapTo(w.Panel8, QPoint(box->sizeHint().width(), 0)).x(), w.Panel8->width());
+  }
 }
 
 }  // namespace
