@@ -181,8 +181,14 @@ bool DocumentCommands::Save() {
 }
 
 bool DocumentCommands::SaveAs() {
-  const Prompts::FileDialog dialog{
-      QStringLiteral("BMSファイルに名前を付けて保存"), folders_.save, saveFileName_, {kBmsFilter}, 0, QString()};
+  // A name typed without an extension still makes a chart: a file without
+  // ".bms" would vanish from every chart filter and look lost to its author.
+  const Prompts::FileDialog dialog{QStringLiteral("BMSファイルに名前を付けて保存"),
+                                   folders_.save,
+                                   saveFileName_,
+                                   {kBmsFilter},
+                                   0,
+                                   QStringLiteral("bms")};
   const QString path = prompts_.SaveFileName(dialog);
   if (path.isEmpty()) return false;
   if (QFileInfo::exists(path) &&

@@ -203,6 +203,7 @@ TEST_F(DocumentWindowTest, SaveOnANewChartAsksForANameOnceThenSavesWithoutADialo
   ASSERT_EQ(prompts.fileDialogs.size(), 1u);
   EXPECT_EQ(prompts.fileDialogs[0].title, QStringLiteral("BMSファイルに名前を付けて保存"));
   EXPECT_EQ(prompts.fileDialogs[0].filters, QStringList{QStringLiteral("BMSファイル形式(*.bms;*.bme)")});
+  EXPECT_EQ(prompts.fileDialogs[0].defaultSuffix, QStringLiteral("bms"));
   EXPECT_NE(ReadFile(path).find("#TITLE Fresh\r\n"), std::string::npos);
   EXPECT_FALSE(Doc().Modified);
   EXPECT_EQ(main->windowTitle(), "Beatloom [" + Q(path) + "]");
