@@ -1,5 +1,7 @@
 #include "json_writer.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 
 namespace beatloom::cli {
@@ -50,11 +52,21 @@ void JsonWriter::Quoted(const std::string& s) {
   out_ += '"';
   for (unsigned char c : s) {
     switch (c) {
-      case '"': out_ += "\\\""; break;
-      case '\\': out_ += "\\\\"; break;
-      case '\n': out_ += "\\n"; break;
-      case '\r': out_ += "\\r"; break;
-      case '\t': out_ += "\\t"; break;
+      case '"':
+        out_ += "\\\"";
+        break;
+      case '\\':
+        out_ += "\\\\";
+        break;
+      case '\n':
+        out_ += "\\n";
+        break;
+      case '\r':
+        out_ += "\\r";
+        break;
+      case '\t':
+        out_ += "\\t";
+        break;
       default:
         if (c < 0x20) {
           char buf[8];
@@ -75,9 +87,16 @@ void JsonWriter::Number(long long v) {
 
 void JsonWriter::Double(double v) {
   BeforeValue();
+  // JSON has no infinity or NaN.
+  if (!std::isfinite(v)) {
+    out_ += "null";
+    return;
+  }
+  // The shortest text that reads back as the same number: 0.1, not
+  // 0.10000000000000001.
   char buf[32];
-  std::snprintf(buf, sizeof buf, "%.17g", v);
-  out_ += buf;
+  const auto end = std::to_chars(buf, buf + sizeof buf, v).ptr;
+  out_.append(buf, end);
 }
 
 }  // namespace beatloom::cli

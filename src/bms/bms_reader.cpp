@@ -1,10 +1,14 @@
 #include "bms/bms_reader.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <sys/stat.h>
 
 #include "model/line_file.h"
 
@@ -88,7 +92,11 @@ bool ParseDecimal(std::string_view s, double& out) {
   }
   if (i != s.size()) return false;
   const std::string text(s);
-  out = std::strtod(text.c_str(), nullptr);
+  const double value = std::strtod(text.c_str(), nullptr);
+  // "1e999" is no length a measure can have: it would draw an endless measure
+  // and write back as "INF".
+  if (!std::isfinite(value)) return false;
+  out = value;
   return true;
 }
 
@@ -148,35 +156,46 @@ void KeepRejected(Document& doc, std::string_view line, int lineNumber, Log& log
   doc.mcom.emplace_back(line);
 }
 
-// Checks that every cell of a background line can get a lane when the 28
-// numbered lanes of its measure are used up, without adding anything.
-bool BackgroundCellsFit(const Document& doc, int measure, const std::vector<std::pair<int, int>>& cells) {
-  std::vector<std::pair<int, int>> next;  // position -> lane the next cell there would take
+// Lanes for the cells of a background line once the 28 numbered lanes of its
+// measure are used up: each cell goes above the highest background lane at
+// its position, as AddObject(AnyBgmLane, ..) would put it. Empty when some
+// cell would find no lane, so that the line is kept whole. One pass over the
+// chart per line instead of one per cell.
+std::vector<int> BackgroundLanes(const Document& doc, int measure, const std::vector<std::pair<int, int>>& cells) {
+  const int first = measure * TicksPerMeasure;
+  // Offsets reach TicksPerMeasure: the last cells of a line of more than 384
+  // cells round up to the next measure's first tick.
+  std::array<int, TicksPerMeasure + 1> next;
+  next.fill(FirstBgmLane);
+  for (const TBmsObject& o : doc.ObjList) {
+    const long long offset = static_cast<long long>(o.Pos) - first;
+    if (offset < 0 || offset > TicksPerMeasure || o.Lane < FirstBgmLane) continue;
+    next[offset] = std::max(next[offset], o.Lane + 1);
+  }
+  std::vector<int> lanes;
+  lanes.reserve(cells.size());
   for (const auto& [offset, value] : cells) {
     (void)value;
-    const int pos = measure * TicksPerMeasure + offset;
-    auto it = next.begin();
-    while (it != next.end() && it->first != pos) ++it;
-    if (it == next.end()) {
-      const int lane = doc.NextBgmLaneAt(pos);
-      if (lane < 0) return false;
-      next.emplace_back(pos, lane + 1);
-    } else {
-      if (it->second > LastBgmLane) return false;
-      ++it->second;
-    }
+    if (next[offset] > LastBgmLane) return {};
+    lanes.push_back(next[offset]++);
   }
-  return true;
+  return lanes;
 }
 
 bool InterpretHeader(Document& doc, std::string_view line, const std::string& up) {
   static const HeaderKeyword kText[] = {
-      {"#TITLE", &HeaderFields::e_title},       {"#GENRE", &HeaderFields::e_genre},
-      {"#MIDIFILE", &HeaderFields::e_midif},    {"#BPM", &HeaderFields::e_bpm},
-      {"#PLAYLEVEL", &HeaderFields::e_level},   {"#ARTIST", &HeaderFields::e_art},
-      {"#TOTAL", &HeaderFields::e_total},       {"#VOLWAV", &HeaderFields::e_volwav},
-      {"#RANK", nullptr},                       {"#STAGEFILE", &HeaderFields::E_Stagefile},
-      {"%EMAIL", &HeaderFields::E_Email},       {"%URL", &HeaderFields::E_URL},
+      {"#TITLE", &HeaderFields::e_title},
+      {"#GENRE", &HeaderFields::e_genre},
+      {"#MIDIFILE", &HeaderFields::e_midif},
+      {"#BPM", &HeaderFields::e_bpm},
+      {"#PLAYLEVEL", &HeaderFields::e_level},
+      {"#ARTIST", &HeaderFields::e_art},
+      {"#TOTAL", &HeaderFields::e_total},
+      {"#VOLWAV", &HeaderFields::e_volwav},
+      {"#RANK", nullptr},
+      {"#STAGEFILE", &HeaderFields::E_Stagefile},
+      {"%EMAIL", &HeaderFields::E_Email},
+      {"%URL", &HeaderFields::E_URL},
       {"#PLAYER", nullptr},
   };
   for (const HeaderKeyword& k : kText) {
@@ -269,22 +288,29 @@ void InterpretData(Document& doc, std::string_view line, int lineNumber, Log& lo
     KeepRejected(doc, line, lineNumber, log, kRejected);
     return;
   }
-  int lane = ch.lane;
+  // The last cells of a very long line round up to the tick after the
+  // measure; after measure 999 there is no tick the file could hold.
+  if (measure == MeasureCount - 1 && !cells.empty() && cells.back().first >= TicksPerMeasure) {
+    KeepRejected(doc, line, lineNumber, log, kRejected);
+    return;
+  }
+  std::vector<int> lanes(cells.size(), ch.lane);
   if (ch.lane == kBackgroundChannel) {
     int& count = doc.BgmLineCount[measure];
     if (count < BgmLaneCount) {
-      lane = FirstBgmLane + count;
+      lanes.assign(cells.size(), FirstBgmLane + count);
       ++count;
-    } else if (BackgroundCellsFit(doc, measure, cells)) {
-      lane = AnyBgmLane;
     } else {
-      KeepRejected(doc, line, lineNumber, log, ":BGMレーンに空きがありません  ");
-      return;
+      lanes = BackgroundLanes(doc, measure, cells);
+      if (lanes.size() != cells.size()) {
+        KeepRejected(doc, line, lineNumber, log, ":BGMレーンに空きがありません  ");
+        return;
+      }
     }
   }
-  for (const auto& [offset, value] : cells) {
+  for (size_t i = 0; i < cells.size(); ++i) {
     const size_t before = doc.ObjList.size();
-    const int index = doc.AddObject(lane, measure * TicksPerMeasure + offset, value);
+    const int index = doc.AddObject(lanes[i], measure * TicksPerMeasure + cells[i].first, cells[i].second);
     if (doc.ObjList.size() > before) doc.ObjList[index].Hidden = ch.hidden ? 1 : 0;
   }
 }
@@ -336,6 +362,7 @@ std::vector<std::string_view> SplitLines(std::string_view bytes) {
 }
 
 void LoadBmsBytes(Document& doc, std::string_view bytes, const std::string& displayName, Log& log) {
+  doc.ResetDocument();
   doc.BgmLineCount.fill(0);
   doc.IfDepth = 0;
   constexpr std::string_view kBom = "\xEF\xBB\xBF";
@@ -352,7 +379,7 @@ void LoadBmsBytes(Document& doc, std::string_view bytes, const std::string& disp
     if (line.empty()) continue;
     try {
       InterpretLine(doc, line, counter, log);
-    } catch (const ConversionError&) {
+    } catch (const std::exception&) {
       log.Add(LineTag(counter) + "：解析失敗。スキップします：" + ToUtf8(line, doc.encoding));
       log.RequestShow();
       doc.mcom.emplace_back(line);
@@ -368,7 +395,7 @@ void LoadBmsBytes(Document& doc, std::string_view bytes, const std::string& disp
 }
 
 bool ReadFileBytes(const std::string& path, std::string& out) {
-  struct stat st{};
+  struct stat st {};
   if (stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <unordered_map>
 
@@ -73,14 +74,11 @@ std::string FormatFactor(double v) {
 }
 
 bool IsMeasureLine(std::string_view line) {
-  return line.size() >= 4 && line[0] == '#' && std::all_of(line.begin() + 1, line.begin() + 4, [](char c) {
-           return c >= '0' && c <= '9';
-         });
+  return line.size() >= 4 && line[0] == '#' &&
+         std::all_of(line.begin() + 1, line.begin() + 4, [](char c) { return c >= '0' && c <= '9'; });
 }
 
-int MeasureOfLine(std::string_view line) {
-  return (line[1] - '0') * 100 + (line[2] - '0') * 10 + (line[3] - '0');
-}
+int MeasureOfLine(std::string_view line) { return (line[1] - '0') * 100 + (line[2] - '0') * 10 + (line[3] - '0'); }
 
 struct KeptLines {
   std::vector<std::string_view> extension;    // written before the data
@@ -208,7 +206,10 @@ void PackBgmLanes(Document& doc) {
 std::string WriteBmsText(const Document& doc, const SaveOptions& options) {
   std::string out;
   out.reserve(64 * 1024 + doc.ObjList.size() * 8);
-  if (doc.hasBom) out.append("\xEF\xBB\xBF");
+  // A first memo line that itself begins with a byte-order mark would lose it
+  // to the next load, which takes a mark at the start for the file's own.
+  constexpr std::string_view kBom = "\xEF\xBB\xBF";
+  if (doc.hasBom || (!doc.mmemo.empty() && doc.mmemo.front().starts_with(kBom))) out.append(kBom);
   WriteHeader(doc, out);
 
   const KeptLines kept = SortKeptLines(doc.mcom);
@@ -263,7 +264,17 @@ std::string WriteBmsText(const Document& doc, const SaveOptions& options) {
   return out;
 }
 
-bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* reason) {
+bool WriteFileAtomically(const std::string& requested, std::string_view bytes, std::string* reason) {
+  // Saving through a symbolic link replaces the file it points to, as writing
+  // into it would; renaming over the link would cut it off instead.
+  std::string path = requested;
+  struct stat link {};
+  if (lstat(requested.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+    if (char* target = realpath(requested.c_str(), nullptr)) {
+      path = target;
+      std::free(target);
+    }
+  }
   const size_t slash = path.find_last_of('/');
   const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
   const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
@@ -272,7 +283,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
     if (reason) *reason = std::string(what) + ": " + std::strerror(errno);
     return false;
   };
-  struct stat old{};
+  struct stat old {};
   const bool existed = stat(path.c_str(), &old) == 0;
   if (existed && S_ISDIR(old.st_mode)) {
     errno = EISDIR;
@@ -325,10 +336,18 @@ bool SaveBmsFile(Document& doc, const std::string& path, const SaveOptions& opti
     if (effects->genres) RememberName(*effects->genres, doc.header.e_genre, effects->programFolder, kGenreListFile);
     PushRecentFile(effects->programFolder, path);
   }
-  if (!options.keepLayout) PackBgmLanes(doc);
+  // Packing moves the author's objects; a save that never reached the disk
+  // must not have moved them.
+  std::vector<uint8_t> lanesBefore;
+  if (!options.keepLayout) {
+    lanesBefore.reserve(doc.ObjList.size());
+    for (const TBmsObject& o : doc.ObjList) lanesBefore.push_back(o.Lane);
+    PackBgmLanes(doc);
+  }
   log.Add("filename:" + path);
   std::string reason;
   if (!WriteFileAtomically(path, WriteBmsText(doc, options), &reason)) {
+    for (size_t i = 0; i < lanesBefore.size(); ++i) doc.ObjList[i].Lane = lanesBefore[i];
     if (error) *error = std::string(kSaveFailedMessage) + "\n" + reason;
     return false;
   }

@@ -110,6 +110,7 @@ TEST(Reader, LinesTheModelCannotHoldAreKeptVerbatim) {
       {"#00111:010", true},      // half a cell
       {"#-0111:01", true},       // no measure we can hold
       {"#00102:x", false},       // length 1.0, line kept
+      {"#00102:1e999", false},   // no finite length either
       {"#WAVZZ a.wav", true},
       {"#RANK high", true},
   };
@@ -163,6 +164,47 @@ TEST(Reader, BackgroundLinesBeyondTwentyEightPlaceOrKeepWholeLine) {
   EXPECT_EQ(l->doc.BgmLineCount[0], 28);
 }
 
+TEST(Reader, BackgroundLinesBeyondTwentyEightGoAboveTheHighestLane) {
+  std::vector<std::string> lines(28, "#00001:00");
+  lines[3] = "#00001:0100";  // lane 25 at tick 0
+  lines[0] = "#00001:0001";  // lane 22 at tick 96
+  lines.push_back("#00001:0202");  // tick 0: above 25, the gap below is not filled; tick 96: lane 23
+  // 384 cells: cells 0 and 1 both round to tick 0 and take one lane each.
+  std::string wide = "#00001:0303";
+  for (int i = 2; i < 384; ++i) wide += "00";
+  lines.push_back(wide);
+  auto l = Load(lines);
+  EXPECT_EQ(Objects(l->doc), (std::vector<Obj>{{22, 96, 1, 0},
+                                               {25, 0, 1, 0},
+                                               {26, 0, 2, 0},
+                                               {23, 96, 2, 0},
+                                               {27, 0, 3, 0},
+                                               {28, 0, 3, 0}}));
+  EXPECT_TRUE(l->doc.mcom.empty());
+}
+
+TEST(Reader, CellsOfVeryLongLinesRoundIntoTheNextMeasure) {
+  // With more than 384 cells the last one lies nearer the next measure's first
+  // tick; after measure 999 there is none, and the line is kept whole.
+  struct Case {
+    const char* measure;
+    bool kept;
+    std::vector<Obj> objects;
+  } cases[] = {
+      {"998", false, {{1, 998 * 192, 1, 0}, {1, 999 * 192, 2, 0}}},
+      {"999", true, {}},
+  };
+  for (const Case& c : cases) {
+    std::string line = std::string("#") + c.measure + "11:01";
+    for (int i = 1; i < 384; ++i) line += "00";
+    line += "02";
+    auto l = Load({line});
+    EXPECT_EQ(Objects(l->doc), c.objects) << c.measure;
+    EXPECT_EQ(l->doc.mcom.size(), c.kept ? 1u : 0u) << c.measure;
+    EXPECT_EQ(l->log.Lines().size(), c.kept ? 4u : 3u) << c.measure;
+  }
+}
+
 TEST(Reader, ConditionalBlocksAreKeptAndNotInterpreted) {
   auto l = Load({"#00011:01", "#RANDOM 2", "#IF 1", "#00111:02", "#TITLE inside", "#IF 2", "#ENDIF", "#00211:03",
                  "#ENDIF", "#IF 2", "#00311:04", "#ENDIF", "#ENDRANDOM", "#IFX 1", "#00411:05"});
@@ -197,6 +239,57 @@ TEST(Reader, LongValuesAreNotCut) {
   EXPECT_EQ(l->doc.header.e_title, title);
   EXPECT_EQ(l->doc.wav[1], title);
   EXPECT_EQ(l->doc.ObjList.size(), 1000u);
+}
+
+TEST(Reader, TempoKeywordStandsAlone) {
+  const struct {
+    const char* line;
+    const char* bpm;
+    bool kept;
+  } cases[] = {
+      {"#BPM 150", "150", false}, {"#bpm\t150 ", "150", false}, {"#BPM", "", false},
+      {"#BPM01 150", "120", true}, {"#BPMX", "120", true},       {"#BPM:150", "120", true},
+  };
+  for (const auto& c : cases) {
+    auto l = Load({c.line});
+    EXPECT_EQ(l->doc.header.e_bpm, c.bpm) << c.line;
+    EXPECT_EQ(l->doc.mcom, c.kept ? std::vector<std::string>{c.line} : std::vector<std::string>{}) << c.line;
+  }
+}
+
+TEST(Reader, LineSplitting) {
+  const struct {
+    std::string bytes;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {"a\r\nb", {"a", "b"}},
+      {"a\nb\n", {"a", "b"}},
+      {"a\rb\r", {"a", "b"}},
+      {"a\n\rb", {"a", "", "b"}},  // LF then CR: two line ends
+      {"a\r\n\r\nb", {"a", "", "b"}},
+      {"\r\na", {"", "a"}},
+      {"a\x1A\r\nb", {"a"}},
+      {"\x1A", {}},
+      {"", {}},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> lines;
+    for (std::string_view line : SplitLines(c.bytes)) lines.emplace_back(line);
+    EXPECT_EQ(lines, c.lines) << testing::PrintToString(c.bytes);
+  }
+}
+
+TEST(Reader, LoadingBytesReplacesTheChart) {
+  Document d;
+  Log log;
+  LoadBmsBytes(d, "\xEF\xBB\xBF#TITLE a\r\n#00111:01\r\n#LNTYPE 1\r\nmemo\r\n#00102:0.5\r\n", "f", log);
+  LoadBmsBytes(d, "#00211:02\r\n", "f", log);
+  EXPECT_EQ(Objects(d), (std::vector<Obj>{{1, 384, 2, 0}}));
+  EXPECT_EQ(d.header.e_title, "");
+  EXPECT_TRUE(d.mcom.empty());
+  EXPECT_TRUE(d.mmemo.empty());
+  EXPECT_EQ(d.MeasureLen[1], 1.0);
+  EXPECT_FALSE(d.hasBom);
 }
 
 TEST(Reader, EncodingIsDetected) {

@@ -7,6 +7,7 @@
 
 #include "bms/bms_reader.h"
 #include "bms/bms_writer.h"
+#include "bms/name_lists.h"
 #include "edit/recent_files.h"
 #include "model/line_file.h"
 #include "support/test_support.h"
@@ -60,11 +61,10 @@ TEST(Writer, ColumnsAndChannels) {
     int lane, hidden;
     const char* line;
   } cases[] = {
-      {0, 0, "#00003:78"},  {1, 0, "#00011:78"},  {6, 0, "#00018:78"},  {7, 0, "#00019:78"},
-      {8, 0, "#00016:78"},  {9, 0, "#00017:78"},  {8, 1, "#00036:78"},  {6, 1, "#00038:78"},
-      {10, 0, "#00021:78"}, {15, 0, "#00028:78"}, {17, 0, "#00026:78"}, {17, 1, "#00046:78"},
-      {19, 0, "#00004:78"}, {20, 0, "#00007:78"}, {21, 0, "#00006:78"}, {22, 0, "#00001:78"},
-      {22, 1, "#00001:78"},  // a hidden mark on a background lane is not lost
+      {0, 0, "#00003:78"},  {1, 0, "#00011:78"},  {6, 0, "#00018:78"},  {7, 0, "#00019:78"},  {8, 0, "#00016:78"},
+      {9, 0, "#00017:78"},  {8, 1, "#00036:78"},  {6, 1, "#00038:78"},  {10, 0, "#00021:78"}, {15, 0, "#00028:78"},
+      {17, 0, "#00026:78"}, {17, 1, "#00046:78"}, {19, 0, "#00004:78"}, {20, 0, "#00007:78"}, {21, 0, "#00006:78"},
+      {22, 0, "#00001:78"}, {22, 1, "#00001:78"},  // a hidden mark on a background lane is not lost
   };
   for (const Case& c : cases) {
     Document d;
@@ -83,8 +83,8 @@ TEST(Writer, MeasureOrderOfColumns) {
   for (int lane : lanes) d.AddObject(lane, 0, 1);
   d.ObjList[d.AddObject(1, 0, 2)].Hidden = 1;  // replaces the visible lane-1 note
   d.RemoveDuplicates();
-  std::vector<std::string> expected = {"#00003:01", "#00016:01", "#00017:01", "#00021:01", "#00004:01",
-                                       "#00007:01", "#00006:01", "#00001:01"};
+  std::vector<std::string> expected = {"#00003:01", "#00016:01", "#00017:01", "#00021:01",
+                                       "#00004:01", "#00007:01", "#00006:01", "#00001:01"};
   expected.insert(expected.end(), 27, "#00001:00");
   expected.push_back("#00031:02");
   EXPECT_EQ(DataLines(d), expected);
@@ -136,6 +136,60 @@ TEST(Writer, WholeFileLayout) {
             "#STAGEFILE \r\n%EMAIL \r\n%URL \r\n\r\n\r\n\r\n\r\n*---------------------- MAIN DATA FIELD\r\n\r\n");
 }
 
+TEST(Writer, HeaderLinesAndTheirConditions) {
+  // Each row changes one thing in a new chart and names the header lines that
+  // must then stand between "#ARTIST " and "#STAGEFILE ".
+  const struct {
+    void (*change)(HeaderFields&);
+    const char* player;  // the #PLAYER line, empty for none
+    const char* lines;
+  } cases[] = {
+      {[](HeaderFields&) {}, "#PLAYER 1\r\n", "#BPM 120\r\n"},
+      {[](HeaderFields& h) { h.e_bpm.clear(); }, "#PLAYER 1\r\n", ""},
+      {[](HeaderFields& h) { h.cbpmode = 2; }, "#PLAYER 3\r\n", "#BPM 120\r\n"},
+      {[](HeaderFields& h) { h.cbpmode = -1; }, "", "#BPM 120\r\n"},
+      {[](HeaderFields& h) { h.cbrank = -1; }, "#PLAYER 1\r\n", "#BPM 120\r\n"},
+      {[](HeaderFields& h) { h.cbrank = 1; }, "#PLAYER 1\r\n", "#BPM 120\r\n#RANK 0\r\n"},
+      {[](HeaderFields& h) { h.cbrank = 4; }, "#PLAYER 1\r\n", "#BPM 120\r\n#RANK 3\r\n"},
+      {[](HeaderFields& h) {
+         h.e_midif = "m.mid";
+         h.e_level = "5";
+         h.cbrank = 3;
+         h.e_volwav = "80";
+         h.e_total = "300";
+       },
+       "#PLAYER 1\r\n", "#BPM 120\r\n#MIDIFILE m.mid\r\n#PLAYLEVEL 5\r\n#RANK 2\r\n#VOLWAV 80\r\n#TOTAL 300\r\n"},
+  };
+  for (const auto& c : cases) {
+    Document d;
+    d.header.e_genre = "G";
+    d.header.e_title = "T";
+    d.header.e_art = "A";
+    d.header.E_Stagefile = "s.png";
+    d.header.E_Email = "e@x";
+    d.header.E_URL = "http://u";
+    c.change(d.header);
+    const std::string expected = std::string("\r\n*---------------------- HEADER FIELD\r\n") + c.player +
+                                 "#GENRE G\r\n#TITLE T\r\n#ARTIST A\r\n" + c.lines +
+                                 "#STAGEFILE s.png\r\n%EMAIL e@x\r\n%URL http://u\r\n\r\n";
+    const std::string text = WriteBmsText(d, {});
+    EXPECT_EQ(text.substr(0, expected.size()), expected) << c.lines;
+  }
+}
+
+TEST(Writer, MemoLineWithAByteOrderMarkSurvives) {
+  for (const bool bom : {false, true}) {
+    Document d;
+    d.hasBom = bom;
+    d.mmemo = {"\xEF\xBB\xBF#PLAYER 3", "next"};
+    Document back;
+    Log log;
+    LoadBmsBytes(back, WriteBmsText(d, {}), "f", log);
+    EXPECT_EQ(back.mmemo, d.mmemo) << bom;
+    EXPECT_EQ(back.header.cbpmode, 0) << bom;
+  }
+}
+
 TEST(Writer, KeptLinesGoWhereTheyBelong) {
   Document d;
   d.mcom = {"#LNTYPE 1", "#00105:01", "#IF 1", "#00211:01", "#ENDIF", "#-0111:01", "x001 text", "#00902:x"};
@@ -160,8 +214,7 @@ TEST(Writer, MeasureLengthsInShortestForm) {
   d.MeasureLen[5] = 0.1;
   d.MeasureLen[6] = 1e-5;
   const auto lines = DataLines(d);
-  EXPECT_EQ(lines, (std::vector<std::string>{"#00002:0.75", "#00102:1.5", "#00202:2", "#00502:0.1",
-                                             "#00602:1E-5"}));
+  EXPECT_EQ(lines, (std::vector<std::string>{"#00002:0.75", "#00102:1.5", "#00202:2", "#00502:0.1", "#00602:1E-5"}));
   Document back;
   Log log;
   LoadBmsBytes(back, WriteBmsText(d, {}), "f", log);
@@ -237,6 +290,64 @@ TEST(SaveBmsFile, FailureLeavesTheOldFileAndTheModifiedMark) {
   EXPECT_TRUE(d.Modified);
   EXPECT_EQ(test::ReadFile(path), "precious");
   EXPECT_EQ(log.Lines().size(), 1u);  // nothing reported as completed
+}
+
+TEST(SaveBmsFile, FailedSaveLeavesTheLanesUnpacked) {
+  test::TempDir dir;
+  Document d;
+  d.AddObject(25, 0, 1);
+  d.AddObject(30, 192, 2);
+  SaveOptions pack;
+  pack.keepLayout = false;
+  Log log;
+  std::string error;
+  EXPECT_FALSE(SaveBmsFile(d, dir.path(), pack, log, nullptr, &error));  // a folder is no file
+  EXPECT_EQ(d.ObjList[0].Lane, 25);
+  EXPECT_EQ(d.ObjList[1].Lane, 30);
+  ASSERT_TRUE(SaveBmsFile(d, dir.file("ok.bms"), pack, log, nullptr, &error)) << error;
+  EXPECT_EQ(d.ObjList[0].Lane, 22);  // a save that happened keeps the packed lanes
+  EXPECT_EQ(d.ObjList[1].Lane, 22);
+}
+
+TEST(SaveBmsFile, SavingThroughALinkReplacesWhatItPointsTo) {
+  test::TempDir dir;
+  const std::string target = dir.file("real.bms");
+  const std::string link = dir.file("link.bms");
+  test::WriteFile(target, "old");
+  ASSERT_EQ(symlink(target.c_str(), link.c_str()), 0);
+  Document d;
+  d.AddObject(1, 0, 1);
+  Log log;
+  std::string error;
+  ASSERT_TRUE(SaveBmsFile(d, link, {}, log, nullptr, &error)) << error;
+  struct stat st {};
+  ASSERT_EQ(lstat(link.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  EXPECT_EQ(test::ReadFile(target), WriteBmsText(d, {}));
+}
+
+TEST(NameLists, RememberOnlyNewNamesExactly) {
+  const struct {
+    std::vector<std::string> items;
+    std::string name;
+    std::vector<std::string> after;
+    bool written;
+  } cases[] = {
+      {{"B", "C"}, "A", {"A", "B", "C"}, true},
+      {{"B", "C"}, "C", {"B", "C"}, false},
+      {{"B", "C"}, "c", {"c", "B", "C"}, true},  // the match is case-sensitive
+      {{"B"}, "", {"B"}, false},
+      {{}, "A", {"A"}, true},
+  };
+  for (const auto& c : cases) {
+    test::TempDir dir;
+    std::vector<std::string> items = c.items;
+    RememberName(items, c.name, dir.path(), kGenreListFile);
+    EXPECT_EQ(items, c.after) << c.name;
+    std::vector<std::string> stored;
+    EXPECT_EQ(ReadLinesFile(dir.file(kGenreListFile), stored), c.written) << c.name;
+    EXPECT_EQ(stored, c.written ? c.after : std::vector<std::string>{}) << c.name;
+  }
 }
 
 TEST(RecentFiles, MoveToTopIgnoringCaseAndKeepTen) {

@@ -80,5 +80,20 @@ TEST(Cli, DumpIsJsonOfTheChart) {
   EXPECT_NE(k.out.find("\"mmemo\": [\n    \"Made by hand\"\n  ]"), std::string::npos) << k.out;
 }
 
+TEST(Cli, DumpWritesNumbersJsonCanRead) {
+  test::TempDir dir;
+  const std::string file = dir.file("len.bms");
+  test::WriteFile(file, "#wav0f a.wav\r\n#RANK 9\r\n#00102:0.1\r\n#00202:1e999\r\n#00302:2\r\n");
+  const CliRun r = Cli("dump " + Quote(file));
+  ASSERT_EQ(r.status, 0);
+  const char* expected[] = {
+      "\"wav\": {\n    \"0F\": \"a.wav\"\n  }",
+      "\"cbrank\": -1",
+      "\"measureLen\": {\n    \"1\": 0.1,\n    \"3\": 2\n  }",
+      "\"mcom\": [\n    \"#RANK 9\",\n    \"#00202:1e999\"\n  ]",
+  };
+  for (const char* e : expected) EXPECT_NE(r.out.find(e), std::string::npos) << e << "\n" << r.out;
+}
+
 }  // namespace
 }  // namespace beatloom
