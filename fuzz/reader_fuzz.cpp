@@ -1,11 +1,35 @@
-// Feeds arbitrary bytes through the reader and the writer, and checks that a
-// chart the writer wrote reads back and writes again to the same bytes.
+// Feeds arbitrary bytes through the reader and the writer. A save must carry
+// every object, definition, memo line and kept line over to the next load,
+// and a chart the writer wrote must read back and write again to the same
+// bytes.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
+#include <tuple>
+#include <vector>
 
 #include "bms/bms_reader.h"
 #include "bms/bms_writer.h"
+
+namespace {
+
+using beatloom::Document;
+
+std::vector<std::tuple<int, int, int, int>> SortedObjects(const Document& d) {
+  std::vector<std::tuple<int, int, int, int>> out;
+  for (const auto& o : d.ObjList) out.emplace_back(o.Lane, o.Pos, o.Value, o.Hidden);
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+// The writer gathers kept lines into blocks, so only their order may change.
+std::vector<std::string> SortedKept(std::vector<std::string> lines) {
+  std::sort(lines.begin(), lines.end());
+  return lines;
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace beatloom;
@@ -17,6 +41,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Document reread;
   LoadBmsBytes(reread, written, "fuzz", log);
   reread.RemoveDuplicates();
+  if (SortedObjects(reread) != SortedObjects(doc) || reread.wav != doc.wav || reread.bmp != doc.bmp ||
+      reread.mmemo != doc.mmemo || SortedKept(reread.mcom) != SortedKept(doc.mcom))
+    std::abort();
   // Contradicting header lines (a valid "#RANK" after an unusable one) settle
   // after one save; from then on every save must reproduce itself.
   const std::string first = WriteBmsText(reread, SaveOptions{});
