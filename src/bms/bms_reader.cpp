@@ -408,16 +408,22 @@ bool LoadBmsFile(Document& doc, const std::string& path, Log& log) {
   doc.ResetDocument();
   log.Add("ファイルのオープン:" + path);
   log.Add("オープンに成功しました" + path);
-  std::string bytes;
-  if (!ReadFileBytes(path, bytes)) {
-    log.Add("ファイルの読込に失敗しました" + path);
-    log.RequestShow();
-    log.Add("メモリ内のデータをリセットしました" + path);
-    doc.ResetDocument();
-    return false;
+  bool loaded = false;
+  try {
+    std::string bytes;
+    if (ReadFileBytes(path, bytes)) {
+      LoadBmsBytes(doc, bytes, path, log);
+      loaded = true;
+    }
+  } catch (const std::exception&) {
+    // A file too large to hold fails like one that cannot be read.
   }
-  LoadBmsBytes(doc, bytes, path, log);
-  return true;
+  if (loaded) return true;
+  log.Add("ファイルの読込に失敗しました" + path);
+  log.RequestShow();
+  log.Add("メモリ内のデータをリセットしました" + path);
+  doc.ResetDocument();
+  return false;
 }
 
 }  // namespace beatloom
