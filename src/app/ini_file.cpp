@@ -84,7 +84,7 @@ int IniFile::Find(const Lines& lines, std::string_view section, std::string_view
     std::string_view line = lines.text[i];
     std::string_view name;
     if (SectionOf(line, name)) {
-      // Only the first section of a name counts, as it always has.
+      // Only the first section of a name counts, as profile files expect.
       if (inSection) return -1;
       inSection = !seenSection && SameText(name, section);
       if (inSection) {

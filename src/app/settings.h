@@ -79,7 +79,7 @@ struct Settings {
 Settings ReadSettings(const IniFile& ini, const Settings& fallback);
 
 // The shutdown write: view options, check boxes, preview window, colours and
-// main window bounds, in the order they have always been written. The e-mail
+// main window bounds, in the order the settings file keeps them. The e-mail
 // and URL belong to the options dialog and boot keys are never written.
 void WriteSettings(IniFile& ini, const Settings& settings);
 

@@ -39,7 +39,7 @@ bool AllDigits(std::string_view s) {
   return true;
 }
 
-// Integer text as the old conversion routine took it: leading blanks, a sign,
+// Integer text in the loose sense charts use: leading blanks, a sign,
 // digits. Used only to tell "a measure number, but not one we can hold" from
 // "not a data line at all".
 bool LooksLikeInteger(std::string_view s) {

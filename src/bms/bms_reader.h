@@ -22,7 +22,7 @@ class ConversionError : public std::runtime_error {
 // Throws ConversionError for a malformed "#RANK" value or definition index.
 void InterpretLine(Document& doc, std::string_view line, int lineNumber, Log& log);
 
-// Splits file bytes into lines the way charts have always been read: a 0x1A
+// Splits file bytes into lines the way chart files are written: a 0x1A
 // ends the text, and CR, LF and CR LF each end a line.
 std::vector<std::string_view> SplitLines(std::string_view bytes);
 

@@ -74,7 +74,7 @@ bool PatchWinPsm(std::string& bytes, const Document& doc, const WinPsmFields& fi
   for (size_t i = kWinPsmCheckedFrom; i < kWinPsmCheckByteOffset; ++i) check ^= static_cast<uint8_t>(bytes[i]);
   bytes[kWinPsmCheckByteOffset] = static_cast<char>(check);
   bytes[kWinPsmSongOffset] = static_cast<char>(fields.songCode);
-  // The play mode is the selector's index; "none" wraps to 0xFF as it always has.
+  // The play mode is the selector's index; "none" wraps to 0xFF.
   bytes[kWinPsmPlayModeOffset] = static_cast<char>(static_cast<uint8_t>(doc.header.cbpmode));
   const std::vector<uint8_t> steps = WinPsmStepBytes(doc);
   // A long chart runs past the template's end; the file simply grows.

@@ -8,7 +8,7 @@ namespace beatloom {
 enum class TextEncoding { Cp932, Utf8 };
 
 // A file that is valid UTF-8 and has any non-ASCII byte is UTF-8; everything
-// else is read as CP932, the encoding of the charts this editor grew up with.
+// else is read as CP932, the encoding most charts are written in.
 TextEncoding DetectEncoding(std::string_view bytes);
 bool IsValidUtf8(std::string_view bytes);
 

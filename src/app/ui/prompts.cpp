@@ -91,7 +91,7 @@ QString SameNameInOtherCase(const QString& path) {
 // Charts are named .bms and .BMS alike, and the default extension is added in
 // one case only; on a file system that tells the cases apart, "song" must
 // still open song.bms. A name typed in the wrong case opens the file it
-// means, as it always has on the systems the charts come from.
+// means, as on the case-blind file systems many charts are made on.
 class OpenDialog : public QFileDialog {
  public:
   using QFileDialog::QFileDialog;
