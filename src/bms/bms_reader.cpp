@@ -405,7 +405,6 @@ bool ReadFileBytes(const std::string& path, std::string& out) {
 
 bool LoadBmsFile(Document& doc, const std::string& path, Log& log) {
   log.Clear();
-  doc.ResetDocument();
   log.Add("ファイルのオープン:" + path);
   log.Add("オープンに成功しました" + path);
   bool loaded = false;

@@ -331,11 +331,6 @@ bool SaveBmsFile(Document& doc, const std::string& path, const SaveOptions& opti
                  const SaveSideEffects* effects, std::string* error) {
   doc.RemoveDuplicates();
   log.Clear();
-  if (doc.DocumentIO && effects) {
-    if (effects->artists) RememberName(*effects->artists, doc.header.e_art, effects->programFolder, kArtistListFile);
-    if (effects->genres) RememberName(*effects->genres, doc.header.e_genre, effects->programFolder, kGenreListFile);
-    PushRecentFile(effects->programFolder, path);
-  }
   // Packing moves the author's objects; a save that never reached the disk
   // must not have moved them.
   std::vector<uint8_t> lanesBefore;
@@ -352,6 +347,12 @@ bool SaveBmsFile(Document& doc, const std::string& path, const SaveOptions& opti
     return false;
   }
   log.Add("正常に保存が完了しました。");
+  // The lists name files that exist: a save that failed leaves them alone.
+  if (doc.DocumentIO && effects) {
+    if (effects->artists) RememberName(*effects->artists, doc.header.e_art, effects->programFolder, kArtistListFile);
+    if (effects->genres) RememberName(*effects->genres, doc.header.e_genre, effects->programFolder, kGenreListFile);
+    PushRecentFile(effects->programFolder, path);
+  }
   if (doc.DocumentIO) doc.Modified = false;
   return true;
 }

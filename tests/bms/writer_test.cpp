@@ -285,7 +285,12 @@ TEST(SaveBmsFile, FailureLeavesTheOldFileAndTheModifiedMark) {
   Log log;
   std::string error;
   const std::string target = rootCanWriteAnyway ? dir.path() : path;  // a folder cannot be replaced by a file
-  EXPECT_FALSE(SaveBmsFile(d, target, {}, log, nullptr, &error));
+  d.header.e_art = "Nobody";
+  std::vector<std::string> artists, genres;
+  const SaveSideEffects fx{dir.path(), &artists, &genres};
+  EXPECT_FALSE(SaveBmsFile(d, target, {}, log, &fx, &error));
+  EXPECT_TRUE(artists.empty());  // the lists name only files that were saved
+  EXPECT_TRUE(LoadRecentFiles(dir.path()).empty());
   EXPECT_EQ(error.rfind("保存でエラーが生じました", 0), 0u);
   EXPECT_TRUE(d.Modified);
   EXPECT_EQ(test::ReadFile(path), "precious");

@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
+#include <QTabWidget>
 #include <map>
 
 #include "model/text_codec.h"
@@ -27,7 +28,13 @@ void ShowText(QObject* control, const QString& text) {
 
 HeaderPanel::HeaderPanel(Document& doc, const MainWidgets& widgets, QObject* parent)
     : QObject(parent), doc_(doc), w_(widgets) {
-  for (const TextField& f : TextFields()) BindText(f.control, f.field);
+  // Every control is named after its field, so the document's own field
+  // table is the one list of header texts.
+  for (const HeaderFieldRef& f : HeaderTextFields()) {
+    textFields_.push_back({w_.Panel7->findChild<QWidget*>(QString::fromLatin1(f.name)), f.field});
+    Q_ASSERT(textFields_.back().control);
+    BindText(textFields_.back().control, f.field);
+  }
   BindMemo(w_.mmemo, &Document::mmemo);
   BindMemo(w_.mcom, &Document::mcom);
   connect(w_.cbrank, &QComboBox::currentIndexChanged, this, [this](int index) {
@@ -40,14 +47,6 @@ HeaderPanel::HeaderPanel(Document& doc, const MainWidgets& widgets, QObject* par
     doc_.header.cbpmode = index;
     emit playModeChanged();
   });
-}
-
-std::vector<HeaderPanel::TextField> HeaderPanel::TextFields() const {
-  using H = HeaderFields;
-  return {{w_.e_genre, &H::e_genre}, {w_.e_title, &H::e_title},   {w_.e_art, &H::e_art},
-          {w_.e_bpm, &H::e_bpm},     {w_.e_level, &H::e_level},   {w_.e_midif, &H::e_midif},
-          {w_.e_total, &H::e_total}, {w_.e_volwav, &H::e_volwav}, {w_.E_Stagefile, &H::E_Stagefile},
-          {w_.E_Email, &H::E_Email}, {w_.E_URL, &H::E_URL}};
 }
 
 QString HeaderPanel::Decode(const std::string& bytes) const {
@@ -99,7 +98,7 @@ void HeaderPanel::BindMemo(QPlainTextEdit* memo, std::vector<std::string> Docume
 
 void HeaderPanel::RefreshFromDocument() {
   refreshing_ = true;
-  for (const TextField& f : TextFields()) ShowText(f.control, Decode(doc_.header.*(f.field)));
+  for (const TextField& f : textFields_) ShowText(f.control, Decode(doc_.header.*(f.field)));
   w_.cbpmode->setCurrentIndex(doc_.header.cbpmode);
   w_.cbrank->setCurrentIndex(doc_.header.cbrank);
   for (auto [memo, lines] : {std::pair{w_.mmemo, &doc_.mmemo}, std::pair{w_.mcom, &doc_.mcom}}) {

@@ -37,7 +37,6 @@ class HeaderPanel : public QObject {
     QObject* control;  // QLineEdit or editable QComboBox
     std::string HeaderFields::*field;
   };
-  std::vector<TextField> TextFields() const;
   void BindText(QObject* control, std::string HeaderFields::*field);
   void BindMemo(class QPlainTextEdit* memo, std::vector<std::string> Document::*lines);
   void SetItems(class QComboBox* combo, const std::vector<std::string>& items);
@@ -47,6 +46,8 @@ class HeaderPanel : public QObject {
 
   Document& doc_;
   const MainWidgets& w_;
+  // The header text controls, found by the names of the document's fields.
+  std::vector<TextField> textFields_;
   bool refreshing_ = false;
 };
 

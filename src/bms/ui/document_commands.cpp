@@ -14,7 +14,6 @@
 #include "bms/bms_writer.h"
 #include "bms/name_lists.h"
 #include "bms/ui/source_editor.h"
-#include "edit/recent_files.h"
 #include "model/line_file.h"
 #include "model/text_codec.h"
 
@@ -202,21 +201,20 @@ bool DocumentCommands::SaveAs() {
 bool DocumentCommands::SaveTo(const QString& path) {
   RemovePlayerWorkingCopy();
   std::string error;
-  // The lists, the caption and the dialogs' names follow only a save that
-  // reached the disk: after a failure the chart's file is still the old one.
-  const bool ok = SaveBmsFile(doc_, Encode(path), host_.CurrentSaveOptions(), log_, nullptr, &error);
+  // The caption, the dialogs' names and (in the writer) the lists follow only
+  // a save that reached the disk: after a failure the chart's file is still
+  // the old one.
+  using List = DocumentHost::NameList;
+  std::vector<std::string> artists = host_.NameListItems(List::Artist);
+  std::vector<std::string> genres = host_.NameListItems(List::Genre);
+  const size_t artistCount = artists.size();
+  const size_t genreCount = genres.size();
+  const SaveSideEffects effects{host_.ProgramFolder(), &artists, &genres};
+  const bool ok = SaveBmsFile(doc_, Encode(path), host_.CurrentSaveOptions(), log_, &effects, &error);
   const bool modified = doc_.Modified;
   if (ok && doc_.DocumentIO) {
-    const std::string folder = host_.ProgramFolder();
-    for (const auto list : {DocumentHost::NameList::Artist, DocumentHost::NameList::Genre}) {
-      const bool artist = list == DocumentHost::NameList::Artist;
-      std::vector<std::string> items = host_.NameListItems(list);
-      const size_t before = items.size();
-      RememberName(items, artist ? doc_.header.e_art : doc_.header.e_genre, folder,
-                   artist ? kArtistListFile : kGenreListFile);
-      if (items.size() != before) host_.SetNameListItems(list, items);
-    }
-    PushRecentFile(folder, Encode(path));
+    if (artists.size() != artistCount) host_.SetNameListItems(List::Artist, artists);
+    if (genres.size() != genreCount) host_.SetNameListItems(List::Genre, genres);
     host_.RecentFilesChanged();
     host_.SetCaption(Caption(path));
     chartFileName_ = path;
