@@ -4,13 +4,13 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 
 #include "model/line_file.h"
+#include "model/text_scan.h"
 
 namespace beatloom {
 
@@ -22,14 +22,6 @@ std::string LineTag(int lineNumber) {
   char buf[32];
   std::snprintf(buf, sizeof buf, "Line%04d", lineNumber);
   return buf;
-}
-
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
-
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return s;
 }
 
 bool AllDigits(std::string_view s) {
@@ -46,58 +38,6 @@ bool LooksLikeInteger(std::string_view s) {
   while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
   if (!s.empty() && (s.front() == '+' || s.front() == '-')) s.remove_prefix(1);
   return AllDigits(s);
-}
-
-bool ParseInt(std::string_view s, long long& out) {
-  s = Trim(s);
-  bool neg = false;
-  if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
-    neg = s.front() == '-';
-    s.remove_prefix(1);
-  }
-  if (!AllDigits(s) || s.size() > 10) return false;
-  long long v = 0;
-  for (char c : s) v = v * 10 + (c - '0');
-  v = neg ? -v : v;
-  if (v < INT32_MIN || v > INT32_MAX) return false;
-  out = v;
-  return true;
-}
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
-// Decimal number with "." as point; nothing else (no hex, no inf, no nan).
-bool ParseDecimal(std::string_view s, double& out) {
-  s = Trim(s);
-  size_t i = 0;
-  if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
-  size_t digits = 0;
-  while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i, ++digits;
-  if (i < s.size() && s[i] == '.') {
-    ++i;
-    while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i, ++digits;
-  }
-  if (digits == 0) return false;
-  if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
-    ++i;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
-    size_t expDigits = 0;
-    while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i, ++expDigits;
-    if (expDigits == 0) return false;
-  }
-  if (i != s.size()) return false;
-  const std::string text(s);
-  const double value = std::strtod(text.c_str(), nullptr);
-  // "1e999" is no length a measure can have: it would draw an endless measure
-  // and write back as "INF".
-  if (!std::isfinite(value)) return false;
-  out = value;
-  return true;
 }
 
 std::string Upper(std::string_view s) {
@@ -202,14 +142,14 @@ bool InterpretHeader(Document& doc, std::string_view line, const std::string& up
     // "#BPM01 150" defines an extended tempo, not the chart's tempo.
     const bool matches = k.keyword == "#BPM" ? StartsWithWord(up, k.keyword) : StartsWith(up, k.keyword);
     if (!matches) continue;
-    const std::string_view value = Trim(line.substr(k.keyword.size()));
+    const std::string_view value = TrimBlanks(line.substr(k.keyword.size()));
     if (k.field) {
       doc.header.*k.field = std::string(value);
       return true;
     }
-    long long n = 0;
+    int n = 0;
     if (k.keyword == "#RANK") {
-      if (!ParseInt(value, n)) throw ConversionError("#RANK");
+      if (!ParseDecimalInt(value, n)) throw ConversionError("#RANK");
       if (n >= -1 && n <= 3) {
         doc.header.cbrank = static_cast<int>(n + 1);
       } else {
@@ -219,7 +159,7 @@ bool InterpretHeader(Document& doc, std::string_view line, const std::string& up
       return true;
     }
     // #PLAYER: a value that is no number is not ours; it ends up kept as text.
-    if (!ParseInt(value, n)) return false;
+    if (!ParseDecimalInt(value, n)) return false;
     if (n >= 1 && n <= 3) {
       doc.header.cbpmode = static_cast<int>(n - 1);
     } else {
@@ -233,7 +173,7 @@ bool InterpretHeader(Document& doc, std::string_view line, const std::string& up
     const std::string_view digits = line.substr(4, 2);
     int index = 0;
     for (char c : digits) {
-      const int d = HexDigit(c);
+      const int d = HexDigitValue(c);
       if (d < 0) throw ConversionError(isWav ? "#WAV" : "#BMP");
       index = index * 16 + d;
     }
@@ -260,7 +200,7 @@ void InterpretData(Document& doc, std::string_view line, int lineNumber, Log& lo
   const std::string_view data = line.size() > 7 ? line.substr(7) : std::string_view();
   if (ch.lane == kMeasureLengthLane) {
     double factor = 1.0;
-    if (!ParseDecimal(data, factor)) {
+    if (!ParseDecimalNumber(data, factor)) {
       factor = 1.0;
       doc.mcom.emplace_back(line);
     }
@@ -275,8 +215,8 @@ void InterpretData(Document& doc, std::string_view line, int lineNumber, Log& lo
   const size_t n = cellsText.size() / 2;
   bool wellFormed = cellsText.size() % 2 == 0;
   for (size_t i = 0; i < n && wellFormed; ++i) {
-    const int hi = HexDigit(cellsText[2 * i]);
-    const int lo = HexDigit(cellsText[2 * i + 1]);
+    const int hi = HexDigitValue(cellsText[2 * i]);
+    const int lo = HexDigitValue(cellsText[2 * i + 1]);
     if (hi < 0 || lo < 0) {
       wellFormed = false;
       break;

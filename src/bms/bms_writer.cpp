@@ -14,6 +14,7 @@
 #include "bms/bms_reader.h"
 #include "bms/name_lists.h"
 #include "edit/recent_files.h"
+#include "model/text_scan.h"
 
 namespace beatloom {
 
@@ -41,11 +42,6 @@ int ChannelOfColumn(int c) {
 }
 
 bool IsBgmColumn(int c) { return c >= FirstBgmLane && c <= LastBgmLane; }
-
-void AppendLine(std::string& out, std::string_view line) {
-  out.append(line);
-  out.append("\r\n");
-}
 
 std::string Hex2(int v) {
   static const char* digits = "0123456789ABCDEF";

@@ -13,55 +13,7 @@ std::string ToCp932(const std::string& bytes, TextEncoding encoding) {
   return FromUtf8(bytes, TextEncoding::Cp932);
 }
 
-std::string_view TrimBlanks(std::string_view s) {
-  while (!s.empty() && static_cast<unsigned char>(s.front()) <= 0x20) s.remove_prefix(1);
-  while (!s.empty() && static_cast<unsigned char>(s.back()) <= 0x20) s.remove_suffix(1);
-  return s;
-}
-
-bool ParseDecimalInt(std::string_view s, int& value) {
-  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-  bool negative = false;
-  if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
-    negative = s.front() == '-';
-    s.remove_prefix(1);
-  }
-  if (s.empty()) return false;
-  long long v = 0;
-  for (const char c : s) {
-    if (c < '0' || c > '9') return false;
-    v = v * 10 + (c - '0');
-    if (v > 2147483648LL) return false;
-  }
-  if (negative) v = -v;
-  if (v > 2147483647LL) return false;
-  value = static_cast<int>(v);
-  return true;
-}
-
 namespace {
-
-// strtod would also take hexadecimal and "inf"; a typed number never looks like that.
-bool LooksDecimal(std::string_view s) {
-  if (s.empty()) return false;
-  for (const char c : s) {
-    const bool ok = (c >= '0' && c <= '9') || c == '.' || c == '+' || c == '-' || c == 'e' || c == 'E';
-    if (!ok) return false;
-  }
-  return true;
-}
-
-template <typename Real>
-bool ParseReal(std::string_view s, Real& value, Real (*convert)(const char*, char**)) {
-  s = TrimBlanks(s);
-  if (!LooksDecimal(s)) return false;
-  const std::string text(s);
-  char* end = nullptr;
-  const Real v = convert(text.c_str(), &end);
-  if (end != text.c_str() + text.size() || !std::isfinite(v)) return false;
-  value = v;
-  return true;
-}
 
 // |value| to 18 significant digits in fixed notation with exactly `places`
 // digits after the point (cut or padded with zeros).
@@ -89,24 +41,6 @@ std::string SignificantFixed(long double magnitude, int places) {
 }
 
 }  // namespace
-
-bool ParseDecimalNumber(std::string_view s, double& value) { return ParseReal<double>(s, value, std::strtod); }
-
-bool ParseDecimalNumber(std::string_view s, long double& value) {
-  return ParseReal<long double>(s, value, std::strtold);
-}
-
-int HexDigitValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
-void AppendLine(std::string& out, std::string_view line) {
-  out.append(line);
-  out.append("\r\n");
-}
 
 std::string FormatRounded(long double value, int decimals, int minIntDigits) {
   // Rounded by hand from the decimal digits: printf alone would send exact
