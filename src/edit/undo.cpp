@@ -1,5 +1,7 @@
 #include "edit/undo.h"
 
+#include <utility>
+
 namespace beatloom {
 
 bool Undo::TakeSnapshot() {
@@ -18,6 +20,11 @@ bool Undo::Restore() {
 }
 
 void Undo::Disable() { SetAvailable(false); }
+
+void Undo::Reinstate(std::vector<TBmsObject> snapshot, bool available) {
+  doc_.UndoList = std::move(snapshot);
+  SetAvailable(available);
+}
 
 void Undo::SetAvailable(bool available) {
   if (available_ == available) return;

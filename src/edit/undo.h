@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 
 #include "model/document.h"
 
@@ -22,6 +23,9 @@ class Undo {
   // For commands after which the saved records no longer fit the chart
   // (index swaps, compaction, another chart).
   void Disable();
+  // Brings back a snapshot taken aside, for a change that was refused after
+  // its snapshot had been taken.
+  void Reinstate(std::vector<TBmsObject> snapshot, bool available);
   bool Available() const { return available_; }
 
   // Told whenever availability changes, so the menu item can follow.

@@ -1,0 +1,50 @@
+#include "edit/chart_session.h"
+
+#include <utility>
+
+namespace beatloom {
+
+EditOutcome ChartSession::Apply(const ChartEdit& edit, const std::function<EditOutcome(Document&)>& change) {
+  // The older snapshot is kept aside: a refused change must leave it usable.
+  std::vector<TBmsObject> previousSnapshot;
+  const bool previousAvailable = undo_.Available();
+  bool snapshotTaken = false;
+  if (edit.snapshot) {
+    previousSnapshot.swap(doc_.UndoList);
+    snapshotTaken = undo_.TakeSnapshot();
+    if (!snapshotTaken) previousSnapshot.swap(doc_.UndoList);
+  }
+  const bool wasModified = doc_.Modified;
+  const EditOutcome outcome = change(doc_);
+  if (outcome == EditOutcome::Refused) {
+    if (snapshotTaken) undo_.Reinstate(std::move(previousSnapshot), previousAvailable);
+    doc_.Modified = wasModified;
+    return outcome;
+  }
+  switch (edit.modified) {
+    case ChartEdit::Mark::Set:
+      doc_.Modified = wasModified || outcome == EditOutcome::Changed;
+      break;
+    case ChartEdit::Mark::Keep:
+      doc_.Modified = wasModified;
+      break;
+    case ChartEdit::Mark::Clear:
+      doc_.Modified = false;
+      break;
+  }
+  Notify({edit.aspects, edit.replaced});
+  return outcome;
+}
+
+void ChartSession::Notify(const ChartNotice& notice) {
+  // A listener may add another (a window opened by a redraw): walk by index.
+  for (size_t i = 0; i < listeners_.size(); ++i) listeners_[i](notice);
+}
+
+bool ChartSession::UndoLastChange() {
+  if (!undo_.Restore()) return false;
+  Notify({kChartObjects, ChartReplaced::No});
+  return true;
+}
+
+}  // namespace beatloom

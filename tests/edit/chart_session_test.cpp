@@ -1,0 +1,77 @@
+#include "edit/chart_session.h"
+
+#include <gtest/gtest.h>
+
+namespace beatloom {
+namespace {
+
+struct ChartSessionFixture : ::testing::Test {
+  ChartSession session;
+  std::vector<ChartNotice> notices;
+  void SetUp() override {
+    session.AddListener([this](const ChartNotice& n) { notices.push_back(n); });
+  }
+  EditOutcome AddNote(int lane, int pos, EditOutcome outcome = EditOutcome::Changed) {
+    return session.Apply({.snapshot = true}, [&](Document& doc) {
+      if (outcome != EditOutcome::Refused) doc.AddObject(lane, pos, 1);
+      return outcome;
+    });
+  }
+};
+
+TEST_F(ChartSessionFixture, ChangeIsAnnouncedMarkedAndUndone) {
+  AddNote(1, 0);
+  const std::vector<TBmsObject> afterFirst = session.Doc().ObjList;
+  session.Doc().Modified = false;
+  notices.clear();
+
+  EXPECT_EQ(AddNote(2, 48), EditOutcome::Changed);
+  EXPECT_TRUE(session.Doc().Modified);
+  ASSERT_EQ(notices.size(), 1u);
+  EXPECT_EQ(notices[0].aspects, kChartObjects);
+  EXPECT_EQ(session.Doc().ObjList.size(), 2u);
+
+  ASSERT_TRUE(session.UndoLastChange());
+  EXPECT_EQ(session.Doc().ObjList, afterFirst);
+  EXPECT_EQ(notices.size(), 2u);
+  EXPECT_FALSE(session.UndoLastChange()) << "the one step is used up";
+}
+
+TEST_F(ChartSessionFixture, RefusedChangeKeepsOlderSnapshotAndModified) {
+  AddNote(1, 0);
+  AddNote(2, 48);  // the snapshot now holds the one-note chart
+  session.Doc().Modified = false;
+  notices.clear();
+
+  session.Doc().ObjList[0].Lane = 5;  // stands for a change the user cannot undo
+  EXPECT_EQ(AddNote(3, 96, EditOutcome::Refused), EditOutcome::Refused);
+  EXPECT_FALSE(session.Doc().Modified);
+  EXPECT_TRUE(notices.empty());
+  ASSERT_TRUE(session.ChartUndo().Available());
+  ASSERT_TRUE(session.UndoLastChange());
+  ASSERT_EQ(session.Doc().ObjList.size(), 1u);
+  EXPECT_EQ(session.Doc().ObjList[0].Lane, 1) << "the snapshot from before the refused change";
+}
+
+TEST_F(ChartSessionFixture, MarkRulesFollowTheEdit) {
+  struct Row {
+    ChartEdit::Mark mark;
+    bool before;
+    EditOutcome outcome;
+    bool after;
+  };
+  const Row rows[] = {
+      {ChartEdit::Mark::Set, false, EditOutcome::Unchanged, false},
+      {ChartEdit::Mark::Set, true, EditOutcome::Unchanged, true},
+      {ChartEdit::Mark::Keep, false, EditOutcome::Changed, false},
+      {ChartEdit::Mark::Clear, true, EditOutcome::Changed, false},
+  };
+  for (const Row& row : rows) {
+    session.Doc().Modified = row.before;
+    session.Apply({.modified = row.mark}, [&](Document&) { return row.outcome; });
+    EXPECT_EQ(session.Doc().Modified, row.after) << static_cast<int>(row.mark);
+  }
+}
+
+}  // namespace
+}  // namespace beatloom
