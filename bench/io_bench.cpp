@@ -1,5 +1,6 @@
 // Load, save and duplicate removal on generated charts of 10 000 and 100 000
-// objects.
+// objects, a chart whose first measure has 20 000 more background lines than
+// it has lanes, and a chart of a million objects.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -77,6 +78,72 @@ void BM_LoadPlusSave(benchmark::State& state) {
   }
 }
 
+// The 100 000-object chart with 20 000 extra background lines in measure 000:
+// every one of them finds its measure's 28 lanes taken.
+std::string CrowdedBackgroundText() {
+  std::string text = MakeChartText(100000);
+  for (int i = 0; i < 20000; ++i) text += "#00001:01\r\n";
+  return text;
+}
+
+// A million objects, 1000 in each measure: 18 key channels of 48 cells, 28
+// background lines of 4 cells and 6 more background lines whose cells fall
+// between those, so that they are placed above the 28 numbered lanes.
+std::string MillionObjectText() {
+  std::string text = "#TITLE million\r\n";
+  text.reserve(24 * 1024 * 1024);
+  const char* keys[] = {"11", "12", "13", "14", "15", "16", "17", "18", "19",
+                        "21", "22", "23", "24", "25", "26", "27", "28", "29"};
+  char head[16];
+  for (int m = 0; m < MeasureCount; ++m) {
+    for (const char* ch : keys) {
+      std::snprintf(head, sizeof head, "#%03d%s:", m, ch);
+      text += head;
+      for (int i = 0; i < 48; ++i) text += "0A";
+      text += "\r\n";
+    }
+    std::snprintf(head, sizeof head, "#%03d01:", m);
+    for (int i = 0; i < 28; ++i) text += std::string(head) + "01010101\r\n";
+    for (int i = 0; i < 6; ++i) text += std::string(head) + "0002000200020002\r\n";
+  }
+  return text;
+}
+
+void LoadText(benchmark::State& state, const std::string& text) {
+  size_t objects = 0;
+  for (auto _ : state) {
+    Document d;
+    Log log;
+    LoadBmsBytes(d, text, "bench", log);
+    objects = d.ObjList.size();
+    benchmark::DoNotOptimize(d.ObjList.data());
+  }
+  state.counters["bytes"] = static_cast<double>(text.size());
+  state.counters["objects"] = static_cast<double>(objects);
+}
+
+void BM_LoadCrowdedBackground(benchmark::State& state) { LoadText(state, CrowdedBackgroundText()); }
+
+void BM_LoadMillion(benchmark::State& state) { LoadText(state, MillionObjectText()); }
+
+// Duplicate removal, packing when asked, and the text, as a save does them.
+void BM_SaveMillion(benchmark::State& state) {
+  Document loaded;
+  Log log;
+  LoadBmsBytes(loaded, MillionObjectText(), "bench", log);
+  SaveOptions options;
+  options.keepLayout = state.range(0) == 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    Document d = loaded;
+    state.ResumeTiming();
+    d.RemoveDuplicates();
+    if (!options.keepLayout) PackBgmLanes(d);
+    std::string text = WriteBmsText(d, options);
+    benchmark::DoNotOptimize(text.data());
+  }
+}
+
 void BM_RemoveDuplicates(benchmark::State& state) {
   // Half of the objects are duplicates of the other half.
   Document base = MakeChart(static_cast<int>(state.range(0)) / 2);
@@ -96,6 +163,10 @@ BENCHMARK(BM_Save)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveFile)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadPlusSave)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RemoveDuplicates)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadCrowdedBackground)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadMillion)->Unit(benchmark::kMillisecond);
+// 0: keep the background layout, 1: pack the background lanes.
+BENCHMARK(BM_SaveMillion)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace beatloom

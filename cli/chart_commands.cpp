@@ -19,7 +19,7 @@ int Check(const std::vector<std::string>& args) {
   Log log;
   const bool ok = LoadBmsFile(doc, args[0], log);
   for (const std::string& line : log.Lines()) std::printf("%s\n", line.c_str());
-  return ok ? kOk : kFailed;
+  return ok ? kOk : Fail(LoadFailure(args[0]));
 }
 
 std::string Hex2(int v) {
@@ -38,11 +38,7 @@ void DumpLines(JsonWriter& json, const char* key, const std::vector<std::string>
 int Dump(const std::vector<std::string>& args) {
   if (args.size() != 1) return UsageError("dump takes one FILE");
   Document doc;
-  Log log;
-  if (!LoadBmsFile(doc, args[0], log)) {
-    for (const std::string& line : log.Lines()) std::fprintf(stderr, "%s\n", line.c_str());
-    return kFailed;
-  }
+  if (!LoadChart(doc, args[0])) return kFailed;
   const TextEncoding enc = doc.encoding;
   JsonWriter json;
   json.BeginObject();
@@ -111,16 +107,10 @@ int Save(const std::vector<std::string>& args) {
   }
   if (files.size() != 2) return UsageError("save takes IN and OUT");
   Document doc;
+  if (!LoadChart(doc, files[0])) return kFailed;
   Log log;
-  if (!LoadBmsFile(doc, files[0], log)) {
-    for (const std::string& line : log.Lines()) std::fprintf(stderr, "%s\n", line.c_str());
-    return kFailed;
-  }
   std::string error;
-  if (!SaveBmsFile(doc, files[1], options, log, nullptr, &error)) {
-    std::fprintf(stderr, "%s\n", error.c_str());
-    return kFailed;
-  }
+  if (!SaveBmsFile(doc, files[1], options, log, nullptr, &error)) return SaveFailed(error);
   return kOk;
 }
 

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "model/document.h"
+
 namespace beatloom::cli {
 
 // Exit statuses shared by every command.
@@ -27,5 +29,19 @@ struct Registrar {
 };
 
 int UsageError(const std::string& message);
+
+// Every failure is one line on stderr with the program's name in front, and
+// names the file the user gave with the system's reason.
+int Fail(const std::string& message);
+
+// Loads a chart as Open does; when it cannot, says why and returns false.
+bool LoadChart(Document& doc, const std::string& path);
+
+// Why a chart could not be loaded: "cannot read FILE: reason".
+std::string LoadFailure(const std::string& path);
+
+// The message for a failed save: SaveBmsFile's error is the program's own
+// notice followed by the reason on the next line.
+int SaveFailed(const std::string& error);
 
 }  // namespace beatloom::cli

@@ -16,32 +16,20 @@ namespace beatloom::cli {
 
 namespace {
 
-int Fail(const std::string& message) {
-  std::fprintf(stderr, "beatloom-cli: %s\n", message.c_str());
-  return kFailed;
-}
-
-bool LoadChart(Document& doc, const std::string& path) {
-  Log log;
-  if (LoadBmsFile(doc, path, log)) return true;
-  for (const std::string& line : log.Lines()) std::fprintf(stderr, "%s\n", line.c_str());
-  return false;
-}
-
 int ImportDdr(const std::vector<std::string>& args) {
   if (args.size() != 2) return UsageError("import-ddr takes IN.ddr and OUT.bms");
   Document doc;
   std::string error;
   if (!ImportDdrvFile(doc, args[0], &error)) return Fail("cannot read " + error);
   Log log;
-  if (!SaveBmsFile(doc, args[1], SaveOptions{}, log, nullptr, &error)) return Fail(error);
+  if (!SaveBmsFile(doc, args[1], SaveOptions{}, log, nullptr, &error)) return SaveFailed(error);
   return kOk;
 }
 
 int ExportDdr(const std::vector<std::string>& args) {
   if (args.size() != 2) return UsageError("export-ddr takes IN.bms and OUT.ddr");
   Document doc;
-  if (!LoadChart(doc, args[0])) return Fail("cannot load " + args[0]);
+  if (!LoadChart(doc, args[0])) return kFailed;
   std::string error;
   if (!ExportDdrvFile(doc, args[1], &error)) return Fail("cannot write " + error);
   return kOk;
@@ -50,7 +38,7 @@ int ExportDdr(const std::vector<std::string>& args) {
 int ExportBmm(const std::vector<std::string>& args) {
   if (args.size() != 1) return UsageError("export-bmm takes IN.bms");
   Document doc;
-  if (!LoadChart(doc, args[0])) return Fail("cannot load " + args[0]);
+  if (!LoadChart(doc, args[0])) return kFailed;
   std::string error;
   if (!ExportBmmFiles(doc, args[0], &error)) return Fail(error);
   std::printf("%s\n%s\n", BmmFileName(args[0], "BML").c_str(), BmmFileName(args[0], "BMM").c_str());
@@ -88,7 +76,7 @@ int ExportPs(const std::vector<std::string>& args) {
   if (files.size() != 2) return UsageError("export-ps takes IN.bms and OUT.ps");
   if (templatePath.empty()) return UsageError("export-ps needs --template FILE");
   Document doc;
-  if (!LoadChart(doc, files[0])) return Fail("cannot load " + files[0]);
+  if (!LoadChart(doc, files[0])) return kFailed;
   std::string reason;
   if (!ExportWinPsmFile(doc, fields, templatePath, files[1], &reason))
     return Fail(std::string(kWinPsmFailedMessage) + ": " + reason);

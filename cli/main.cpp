@@ -3,7 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "bms/bms_reader.h"
 #include "command_registry.h"
+#include "model/file_io.h"
 
 namespace beatloom::cli {
 
@@ -15,6 +17,29 @@ std::vector<Command>& Commands() {
 int UsageError(const std::string& message) {
   std::fprintf(stderr, "beatloom-cli: %s\nTry 'beatloom-cli --help'.\n", message.c_str());
   return kUsage;
+}
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "beatloom-cli: %s\n", message.c_str());
+  return kFailed;
+}
+
+std::string LoadFailure(const std::string& path) {
+  const std::string problem = ReadProblem(path);
+  // A readable file that still did not load was too large to hold.
+  return "cannot read " + (problem.empty() ? path + ": too large to load" : problem);
+}
+
+bool LoadChart(Document& doc, const std::string& path) {
+  Log log;
+  if (LoadBmsFile(doc, path, log)) return true;
+  Fail(LoadFailure(path));
+  return false;
+}
+
+int SaveFailed(const std::string& error) {
+  const size_t reason = error.find('\n');
+  return Fail("cannot write " + (reason == std::string::npos ? error : error.substr(reason + 1)));
 }
 
 namespace {

@@ -7,6 +7,7 @@ packages=(
   g++ cmake make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-multimedia-dev qt6-translations-l10n libgl-dev
+  gstreamer1.0-plugins-base
   libjpeg-dev
   clang libclang-rt-14-dev
   fonts-noto-cjk fonts-dejavu-core fonts-liberation2

@@ -2,8 +2,7 @@
 
 #include <charconv>
 
-#include "bms/bms_reader.h"
-#include "bms/bms_writer.h"
+#include "model/file_io.h"
 
 namespace beatloom {
 

@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "model/line_file.h"
+#include "model/file_io.h"
 
 namespace beatloom {
 

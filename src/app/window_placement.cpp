@@ -51,4 +51,12 @@ WindowBounds KeepOnScreen(const WindowBounds& window, const std::vector<WindowBo
   return moved;
 }
 
+WindowBounds KeepClientOnScreen(const WindowBounds& client, const FrameMargins& frame,
+                                const std::vector<WindowBounds>& screens) {
+  const WindowBounds outer{client.left - frame.left, client.top - frame.top, client.width + frame.left + frame.right,
+                           client.height + frame.top + frame.bottom};
+  const WindowBounds kept = KeepOnScreen(outer, screens);
+  return {kept.left + frame.left, kept.top + frame.top, client.width, client.height};
+}
+
 }  // namespace beatloom

@@ -12,4 +12,19 @@ namespace beatloom {
 // moved onto the screen nearest to it; the size is kept.
 WindowBounds KeepOnScreen(const WindowBounds& window, const std::vector<WindowBounds>& screens);
 
+// How far the window manager's frame (title bar, borders) reaches beyond the
+// client area; all zero while the window system has not told.
+struct FrameMargins {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+};
+
+// The settings keep the client area, since that is what placing a window
+// sets and what it reports back, so a start and a close without moving write
+// back the values read. The frame around it is what must stay within reach.
+WindowBounds KeepClientOnScreen(const WindowBounds& client, const FrameMargins& frame,
+                                const std::vector<WindowBounds>& screens);
+
 }  // namespace beatloom

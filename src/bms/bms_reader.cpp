@@ -1,15 +1,12 @@
 #include "bms/bms_reader.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
+#include <optional>
 
-#include "model/line_file.h"
+#include "model/file_io.h"
 #include "model/text_scan.h"
 
 namespace beatloom {
@@ -96,33 +93,117 @@ void KeepRejected(Document& doc, std::string_view line, int lineNumber, Log& log
   doc.mcom.emplace_back(line);
 }
 
-// Lanes for the cells of a background line once the 28 numbered lanes of its
-// measure are used up: each cell goes above the highest background lane at
-// its position, as AddObject(AnyBgmLane, ..) would put it. Empty when some
-// cell would find no lane, so that the line is kept whole. One pass over the
-// chart per line instead of one per cell.
-std::vector<int> BackgroundLanes(const Document& doc, int measure, const std::vector<std::pair<int, int>>& cells) {
+// Where the next background object at each tick goes once a measure's 28
+// numbered lanes are used up: above the highest background lane there (the
+// lane AddObject(AnyBgmLane, ..) would choose), or past LastBgmLane when none
+// is left. A load keeps one table for the whole chart, so that a line costs
+// what its cells cost; a single typed line builds the table of its measure.
+// Offsets reach TicksPerMeasure: the last cells of a line of more than 384
+// cells round up to the next measure's first tick.
+using NextLanes = std::array<uint8_t, TicksPerMeasure + 1>;
+
+void NextLanesOf(const Document& doc, int measure, NextLanes& next) {
   const int first = measure * TicksPerMeasure;
-  // Offsets reach TicksPerMeasure: the last cells of a line of more than 384
-  // cells round up to the next measure's first tick.
-  std::array<int, TicksPerMeasure + 1> next;
   next.fill(FirstBgmLane);
   for (const TBmsObject& o : doc.ObjList) {
     const long long offset = static_cast<long long>(o.Pos) - first;
     if (offset < 0 || offset > TicksPerMeasure || o.Lane < FirstBgmLane) continue;
-    next[offset] = std::max(next[offset], o.Lane + 1);
+    next[offset] = std::max<uint8_t>(next[offset], static_cast<uint8_t>(o.Lane + 1));
   }
+}
+
+// Lanes for the cells of such a line, taken from next (which then counts
+// them). Empty, with next as it was, when some cell would find no lane, so
+// that the line is kept whole.
+std::vector<int> BackgroundLanes(uint8_t* next, const std::vector<std::pair<int, int>>& cells) {
   std::vector<int> lanes;
   lanes.reserve(cells.size());
   for (const auto& [offset, value] : cells) {
     (void)value;
-    if (next[offset] > LastBgmLane) return {};
+    if (next[offset] > LastBgmLane) {
+      for (size_t k = lanes.size(); k-- > 0;) --next[cells[k].first];
+      return {};
+    }
     lanes.push_back(next[offset]++);
   }
   return lanes;
 }
 
-bool InterpretHeader(Document& doc, std::string_view line, const std::string& up) {
+// Header values and measure lengths that the last line of their kind decides.
+// A kept line of such a kind took effect when it was read (no play mode, no
+// rank, length 1.0), so an earlier one must go when a later line overrides it:
+// written back after the header it would win on the next load.
+constexpr int kRankSlot = 0;
+constexpr int kPlayerSlot = 1;
+constexpr int kFirstLengthSlot = 2;
+constexpr int kSlotCount = kFirstLengthSlot + MeasureCount;
+
+struct KeptSetting {
+  size_t index = 0;  // in mcom
+  int lineNumber = 0;
+};
+
+// What a load remembers between lines.
+struct LoadState {
+  std::vector<uint8_t> nextLanes = std::vector<uint8_t>(MeasureCount * TicksPerMeasure + 1, FirstBgmLane);
+  std::vector<std::optional<KeptSetting>> kept = std::vector<std::optional<KeptSetting>>(kSlotCount);
+  std::vector<char> dropped;  // by mcom index
+
+  void Drop(size_t index) {
+    if (dropped.size() <= index) dropped.resize(index + 1, 0);
+    dropped[index] = 1;
+  }
+};
+
+constexpr std::string_view kOverridden = ":後の記述で上書きされたため破棄します  ";
+
+// Which setting a kept line (not inside a conditional block) has decided,
+// or -1: the lines the header and length rules keep are recognised again.
+int SettingOfKeptLine(std::string_view line) {
+  const std::string up = Upper(line.substr(0, 8));
+  int n = 0;
+  if (StartsWith(up, "#RANK") && ParseDecimalInt(TrimBlanks(line.substr(5)), n)) return kRankSlot;
+  if (StartsWith(up, "#PLAYER") && ParseDecimalInt(TrimBlanks(line.substr(7)), n)) return kPlayerSlot;
+  if (line.size() >= 6 && line[0] == '#' && line.substr(4, 2) == "02" && AllDigits(line.substr(1, 3)))
+    return kFirstLengthSlot + std::stoi(std::string(line.substr(1, 3)));
+  return -1;
+}
+
+// A line of the given setting has just been applied: the kept line that
+// decided it before is dropped, as the file itself never used it.
+void Override(Document& doc, int slot, LoadState* state, Log& log) {
+  if (state) {
+    std::optional<KeptSetting>& kept = state->kept[slot];
+    if (!kept) return;
+    log.Add(LineTag(kept->lineNumber) + std::string(kOverridden) + ToUtf8(doc.mcom[kept->index], doc.encoding));
+    state->Drop(kept->index);
+    kept.reset();
+    return;
+  }
+  // A typed line: the kept lines left by the load are looked for by their text.
+  int depth = 0;
+  for (size_t i = 0; i < doc.mcom.size(); ++i) {
+    const ConditionalKind kind = ClassifyConditional(doc.mcom[i]);
+    if (kind == ConditionalKind::Open) ++depth;
+    if (kind == ConditionalKind::Close && depth > 0) --depth;
+    if (kind != ConditionalKind::None || depth > 0 || SettingOfKeptLine(doc.mcom[i]) != slot) continue;
+    log.Add(LineTag(0) + std::string(kOverridden) + ToUtf8(doc.mcom[i], doc.encoding));
+    doc.mcom.erase(doc.mcom.begin() + static_cast<std::ptrdiff_t>(i--));
+  }
+}
+
+// Applies a line of the given setting: the earlier kept one goes, and when
+// keep is set this line itself is kept as the one that now decides.
+void ApplySetting(Document& doc, std::string_view line, int lineNumber, int slot, bool keep, LoadState* state,
+                  Log& log) {
+  Override(doc, slot, state, log);
+  if (!keep) return;
+  if (state) state->kept[slot] = KeptSetting{doc.mcom.size(), lineNumber};
+  doc.mcom.emplace_back(line);
+}
+
+bool InterpretHeader(Document& doc, std::string_view line, int lineNumber, const std::string& up, LoadState* state,
+                     Log& log) {
   static const HeaderKeyword kText[] = {
       {"#TITLE", &HeaderFields::e_title},
       {"#GENRE", &HeaderFields::e_genre},
@@ -150,22 +231,16 @@ bool InterpretHeader(Document& doc, std::string_view line, const std::string& up
     int n = 0;
     if (k.keyword == "#RANK") {
       if (!ParseDecimalInt(value, n)) throw ConversionError("#RANK");
-      if (n >= -1 && n <= 3) {
-        doc.header.cbrank = static_cast<int>(n + 1);
-      } else {
-        doc.header.cbrank = -1;
-        doc.mcom.emplace_back(line);
-      }
+      const bool inRange = n >= -1 && n <= 3;
+      doc.header.cbrank = inRange ? n + 1 : -1;
+      ApplySetting(doc, line, lineNumber, kRankSlot, !inRange, state, log);
       return true;
     }
     // #PLAYER: a value that is no number is not ours; it ends up kept as text.
     if (!ParseDecimalInt(value, n)) return false;
-    if (n >= 1 && n <= 3) {
-      doc.header.cbpmode = static_cast<int>(n - 1);
-    } else {
-      doc.header.cbpmode = -1;
-      doc.mcom.emplace_back(line);
-    }
+    const bool inRange = n >= 1 && n <= 3;
+    doc.header.cbpmode = inRange ? n - 1 : -1;
+    ApplySetting(doc, line, lineNumber, kPlayerSlot, !inRange, state, log);
     return true;
   }
   for (const bool isWav : {true, false}) {
@@ -189,7 +264,7 @@ bool InterpretHeader(Document& doc, std::string_view line, const std::string& up
   return false;
 }
 
-void InterpretData(Document& doc, std::string_view line, int lineNumber, Log& log) {
+void InterpretData(Document& doc, std::string_view line, int lineNumber, LoadState* state, Log& log) {
   const int measure = (line[1] - '0') * 100 + (line[2] - '0') * 10 + (line[3] - '0');
   const int channel = MapChannel((line[4] - '0') * 10 + (line[5] - '0'));
   const Channel ch = LaneOfChannel(channel);
@@ -200,20 +275,19 @@ void InterpretData(Document& doc, std::string_view line, int lineNumber, Log& lo
   const std::string_view data = line.size() > 7 ? line.substr(7) : std::string_view();
   if (ch.lane == kMeasureLengthLane) {
     double factor = 1.0;
-    if (!ParseDecimalNumber(data, factor)) {
-      factor = 1.0;
-      doc.mcom.emplace_back(line);
-    }
-    doc.MeasureLen[measure] = factor;
+    const bool parsed = ParseDecimalNumber(data, factor);
+    doc.MeasureLen[measure] = parsed ? factor : 1.0;
+    ApplySetting(doc, line, lineNumber, kFirstLengthSlot + measure, !parsed, state, log);
     return;
   }
   std::string_view cellsText = data;
   while (!cellsText.empty() && (cellsText.back() == ' ' || cellsText.back() == '\t')) cellsText.remove_suffix(1);
   // A line with a malformed cell adds nothing: half a line of notes would be
-  // worse than none, and the line itself is kept.
+  // worse than none, and the line itself is kept. A trailing odd character
+  // is no cell and is ignored.
   std::vector<std::pair<int, int>> cells;
   const size_t n = cellsText.size() / 2;
-  bool wellFormed = cellsText.size() % 2 == 0;
+  bool wellFormed = true;
   for (size_t i = 0; i < n && wellFormed; ++i) {
     const int hi = HexDigitValue(cellsText[2 * i]);
     const int lo = HexDigitValue(cellsText[2 * i + 1]);
@@ -241,7 +315,10 @@ void InterpretData(Document& doc, std::string_view line, int lineNumber, Log& lo
       lanes.assign(cells.size(), FirstBgmLane + count);
       ++count;
     } else {
-      lanes = BackgroundLanes(doc, measure, cells);
+      NextLanes own;
+      uint8_t* next = state ? state->nextLanes.data() + measure * TicksPerMeasure : own.data();
+      if (!state) NextLanesOf(doc, measure, own);
+      lanes = BackgroundLanes(next, cells);
       if (lanes.size() != cells.size()) {
         KeepRejected(doc, line, lineNumber, log, ":BGMレーンに空きがありません  ");
         return;
@@ -250,8 +327,14 @@ void InterpretData(Document& doc, std::string_view line, int lineNumber, Log& lo
   }
   for (size_t i = 0; i < cells.size(); ++i) {
     const size_t before = doc.ObjList.size();
-    const int index = doc.AddObject(lanes[i], measure * TicksPerMeasure + cells[i].first, cells[i].second);
-    if (doc.ObjList.size() > before) doc.ObjList[index].Hidden = ch.hidden ? 1 : 0;
+    const int pos = measure * TicksPerMeasure + cells[i].first;
+    const int index = doc.AddObject(lanes[i], pos, cells[i].second);
+    if (doc.ObjList.size() == before) continue;
+    doc.ObjList[index].Hidden = ch.hidden ? 1 : 0;
+    if (state && lanes[i] >= FirstBgmLane) {
+      uint8_t& next = state->nextLanes[static_cast<size_t>(pos)];
+      next = std::max(next, static_cast<uint8_t>(lanes[i] + 1));
+    }
   }
 }
 
@@ -266,7 +349,9 @@ ConditionalKind ClassifyConditional(std::string_view line) {
   return ConditionalKind::None;
 }
 
-void InterpretLine(Document& doc, std::string_view line, int lineNumber, Log& log) {
+namespace {
+
+void InterpretLineIn(Document& doc, std::string_view line, int lineNumber, LoadState* state, Log& log) {
   // Conditional blocks are never interpreted: which branch plays is the
   // player's business, and taking all of them would merge every branch.
   const ConditionalKind cond = ClassifyConditional(line);
@@ -278,13 +363,13 @@ void InterpretLine(Document& doc, std::string_view line, int lineNumber, Log& lo
     return;
   }
   const std::string up = Upper(line);
-  const bool handled = InterpretHeader(doc, line, up);
+  const bool handled = InterpretHeader(doc, line, lineNumber, up, state, log);
   if (!up.empty() && up[0] == '#') {
     if (handled) return;
     const std::string_view measureText = line.substr(1, 3);
     const std::string_view channelText = line.size() >= 6 ? line.substr(4, 2) : std::string_view();
     if (measureText.size() == 3 && AllDigits(measureText) && channelText.size() == 2 && AllDigits(channelText)) {
-      InterpretData(doc, line, lineNumber, log);
+      InterpretData(doc, line, lineNumber, state, log);
     } else if (LooksLikeInteger(measureText) && LooksLikeInteger(channelText)) {
       KeepRejected(doc, line, lineNumber, log, kRejected);  // a measure we cannot hold
     } else {
@@ -294,6 +379,12 @@ void InterpretLine(Document& doc, std::string_view line, int lineNumber, Log& lo
   }
   if (line.empty() || StartsWith(line, "*-") || handled) return;
   doc.mmemo.emplace_back(line);
+}
+
+}  // namespace
+
+void InterpretLine(Document& doc, std::string_view line, int lineNumber, Log& log) {
+  InterpretLineIn(doc, line, lineNumber, nullptr, log);
 }
 
 std::vector<std::string_view> SplitLines(std::string_view bytes) {
@@ -314,33 +405,33 @@ void LoadBmsBytes(Document& doc, std::string_view bytes, const std::string& disp
   doc.encoding = DetectEncoding(eof == std::string_view::npos ? bytes : bytes.substr(0, eof));
   if (doc.hasBom) doc.encoding = TextEncoding::Utf8;
   int counter = 0;
+  LoadState state;
   for (std::string_view line : SplitLines(bytes)) {
     ++counter;
     if (line.empty()) continue;
     try {
-      InterpretLine(doc, line, counter, log);
+      InterpretLineIn(doc, line, counter, &state, log);
     } catch (const std::exception&) {
       log.Add(LineTag(counter) + "：解析失敗。スキップします：" + ToUtf8(line, doc.encoding));
       log.RequestShow();
       doc.mcom.emplace_back(line);
     }
   }
+  if (!state.dropped.empty()) {
+    size_t kept = 0;
+    for (size_t i = 0; i < doc.mcom.size(); ++i)
+      if (i >= state.dropped.size() || !state.dropped[i]) doc.mcom[kept++] = std::move(doc.mcom[i]);
+    doc.mcom.resize(kept);
+  }
   // An #IF the file leaves open is closed here, as the writer would close it,
   // so that the chart shown is the chart that will be saved.
   for (; doc.IfDepth > 0; --doc.IfDepth) doc.mcom.emplace_back("#ENDIF");
+  // Decided again on what a save keeps, so that saving cannot change it.
+  doc.encoding = DetectDocumentEncoding(doc);
   log.Add("ファイルのクローズ" + displayName);
   doc.Modified = false;
   log.Add("処理は正常に終了しました" + displayName);
   log.Add("オブジェ総数:" + std::to_string(doc.ObjList.size()));
-}
-
-bool ReadFileBytes(const std::string& path, std::string& out) {
-  struct stat st {};
-  if (stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
 }
 
 bool LoadBmsFile(Document& doc, const std::string& path, Log& log) {

@@ -20,6 +20,8 @@ class ConversionError : public std::runtime_error {
 // Applies one source line (bytes in the document's encoding) to the document.
 // lineNumber appears only in log messages; the direct input line passes 0.
 // Throws ConversionError for a malformed "#RANK" value or definition index.
+// A line that sets the play mode, the rank or a measure's length drops the
+// kept line (an out-of-range value) that set it before, and logs that.
 void InterpretLine(Document& doc, std::string_view line, int lineNumber, Log& log);
 
 // Splits file bytes into lines the way chart files are written: a 0x1A
@@ -33,9 +35,6 @@ void LoadBmsBytes(Document& doc, std::string_view bytes, const std::string& disp
 // Replaces the document with the chart in the file. Returns false when the
 // file could not be read; the document is then empty and the log says why.
 bool LoadBmsFile(Document& doc, const std::string& path, Log& log);
-
-// Reads a whole file; false when it is missing, a folder or unreadable.
-bool ReadFileBytes(const std::string& path, std::string& out);
 
 // "#IF" and its kin: lines that only make sense together, kept as one block.
 enum class ConditionalKind { None, Open, Close, Other };

@@ -1,10 +1,7 @@
 #include "bms/bms_writer.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +11,7 @@
 #include "bms/bms_reader.h"
 #include "bms/name_lists.h"
 #include "edit/recent_files.h"
+#include "model/file_io.h"
 #include "model/text_scan.h"
 
 namespace beatloom {
@@ -179,23 +177,48 @@ int ParseMinCells(std::string_view text) {
   return static_cast<int>(neg ? -v : v);
 }
 
+namespace {
+
+// A measure that holds a background line kept as text (one the reader found
+// no lane for) keeps its lanes, placeholders and all: packed, they would
+// leave room for that line on the next load, and the chart would change.
+bool HoldsKeptBackgroundLine(const std::vector<std::string_view>& measureLines) {
+  return std::any_of(measureLines.begin(), measureLines.end(),
+                     [](std::string_view line) { return line.size() >= 6 && line.substr(4, 2) == "01"; });
+}
+
+}  // namespace
+
 void PackBgmLanes(Document& doc) {
-  // Positions never interact, so each position's background objects can be
-  // packed on their own, in list order.
-  std::unordered_map<int32_t, std::vector<int>> byPos;
-  for (int i = 0; i <= doc.ObjLast(); ++i)
-    if (doc.ObjList[i].Lane > 21) byPos[doc.ObjList[i].Pos].push_back(i);
-  for (auto& [pos, members] : byPos) {
-    (void)pos;
-    for (int q : members) {
-      if (doc.ObjList[q].Lane <= FirstBgmLane) continue;
-      uint64_t used = 0;
-      for (int other : members)
-        if (other != q && doc.ObjList[other].Lane <= 63) used |= uint64_t{1} << doc.ObjList[other].Lane;
-      int lane = FirstBgmLane;
-      while (lane <= LastBgmLane && (used >> lane) & 1) ++lane;
-      if (lane <= LastBgmLane) doc.ObjList[q].Lane = static_cast<uint8_t>(lane);
+  const KeptLines kept = SortKeptLines(doc.mcom);
+  // Positions never interact, so each position's background objects are
+  // packed on their own, in list order; counting the lanes in use makes each
+  // object cost the lanes it looks at, however many share its position.
+  std::vector<int> order;
+  for (int i = 0; i <= doc.ObjLast(); ++i) {
+    const TBmsObject& o = doc.ObjList[i];
+    if (o.Lane <= 21) continue;
+    if (o.Pos >= 0 && o.Pos <= kMaxPos && HoldsKeptBackgroundLine(kept.byMeasure[o.Pos / TicksPerMeasure])) continue;
+    order.push_back(i);
+  }
+  std::stable_sort(order.begin(), order.end(),
+                   [&doc](int a, int b) { return doc.ObjList[a].Pos < doc.ObjList[b].Pos; });
+  for (size_t first = 0; first < order.size();) {
+    size_t last = first;
+    while (last < order.size() && doc.ObjList[order[last]].Pos == doc.ObjList[order[first]].Pos) ++last;
+    std::array<int, 64> inUse{};
+    for (size_t k = first; k < last; ++k)
+      if (doc.ObjList[order[k]].Lane < inUse.size()) ++inUse[doc.ObjList[order[k]].Lane];
+    for (size_t k = first; k < last; ++k) {
+      uint8_t& lane = doc.ObjList[order[k]].Lane;
+      if (lane <= FirstBgmLane) continue;
+      if (lane < inUse.size()) --inUse[lane];
+      int free = FirstBgmLane;
+      while (free <= LastBgmLane && inUse[free] > 0) ++free;
+      if (free <= LastBgmLane) lane = static_cast<uint8_t>(free);
+      if (lane < inUse.size()) ++inUse[lane];
     }
+    first = last;
   }
 }
 
@@ -245,7 +268,7 @@ std::string WriteBmsText(const Document& doc, const SaveOptions& options) {
     while (cur != end && cur->measure == m) {
       const Cell* groupEnd = cur;
       while (groupEnd != end && groupEnd->measure == m && groupEnd->column == cur->column) ++groupEnd;
-      if (options.keepLayout) {
+      if (options.keepLayout || HoldsKeptBackgroundLine(kept.byMeasure[m])) {
         for (int c = previousColumn + 1; c < cur->column; ++c)
           if (IsBgmColumn(c)) ++pendingPlaceholders;
       }
@@ -258,69 +281,6 @@ std::string WriteBmsText(const Document& doc, const SaveOptions& options) {
     for (std::string_view line : kept.byMeasure[m]) AppendLine(out, line);
   }
   return out;
-}
-
-bool WriteFileAtomically(const std::string& requested, std::string_view bytes, std::string* reason) {
-  // Saving through a symbolic link replaces the file it points to, as writing
-  // into it would; renaming over the link would cut it off instead.
-  std::string path = requested;
-  struct stat link {};
-  if (lstat(requested.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
-    if (char* target = realpath(requested.c_str(), nullptr)) {
-      path = target;
-      std::free(target);
-    }
-  }
-  const size_t slash = path.find_last_of('/');
-  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
-  const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-  std::string tmp = folder + "/." + base + ".XXXXXX";
-  const auto fail = [&](const char* what) {
-    if (reason) *reason = std::string(what) + ": " + std::strerror(errno);
-    return false;
-  };
-  struct stat old {};
-  const bool existed = stat(path.c_str(), &old) == 0;
-  if (existed && S_ISDIR(old.st_mode)) {
-    errno = EISDIR;
-    return fail(path.c_str());
-  }
-  const int fd = mkstemp(tmp.data());
-  if (fd < 0) return fail(folder.c_str());
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t w = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (w < 0) {
-      if (errno == EINTR) continue;
-      const int e = errno;
-      ::close(fd);
-      ::unlink(tmp.c_str());
-      errno = e;
-      return fail(tmp.c_str());
-    }
-    done += static_cast<size_t>(w);
-  }
-  // Keep the permissions the author's file had; a new file gets the usual ones.
-  if (existed) {
-    fchmod(fd, old.st_mode & 07777);
-  } else {
-    const mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
-  }
-  if (fsync(fd) != 0 || ::close(fd) != 0) {
-    const int e = errno;
-    ::unlink(tmp.c_str());
-    errno = e;
-    return fail(tmp.c_str());
-  }
-  if (std::rename(tmp.c_str(), path.c_str()) != 0) {
-    const int e = errno;
-    ::unlink(tmp.c_str());
-    errno = e;
-    return fail(path.c_str());
-  }
-  return true;
 }
 
 bool SaveBmsFile(Document& doc, const std::string& path, const SaveOptions& options, Log& log,
@@ -337,7 +297,10 @@ bool SaveBmsFile(Document& doc, const std::string& path, const SaveOptions& opti
   }
   log.Add("filename:" + path);
   std::string reason;
-  if (!WriteFileAtomically(path, WriteBmsText(doc, options), &reason)) {
+  const std::string bytes = WriteBmsText(doc, options);
+  const bool written =
+      options.workingFile ? WriteWorkingFile(path, bytes, &reason) : WriteFileAtomically(path, bytes, &reason);
+  if (!written) {
     for (size_t i = 0; i < lanesBefore.size(); ++i) doc.ObjList[i].Lane = lanesBefore[i];
     if (error) *error = std::string(kSaveFailedMessage) + "\n" + reason;
     return false;

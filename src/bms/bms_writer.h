@@ -10,8 +10,9 @@
 namespace beatloom {
 
 struct SaveOptions {
-  int minCells = 1;         // a data line never has fewer cells than this
-  bool keepLayout = true;   // keep every background object on its lane
+  int minCells = 1;          // a data line never has fewer cells than this
+  bool keepLayout = true;    // keep every background object on its lane
+  bool workingFile = false;  // the program's own fixed-name file: never written through a link
 };
 
 // The minimum cell count as typed in the settings: anything but an integer is 1.
@@ -41,8 +42,5 @@ constexpr std::string_view kSaveFailedMessage = "保存でエラーが生じま�
 // Modified is then unchanged. effects may be null (touch no list file).
 bool SaveBmsFile(Document& doc, const std::string& path, const SaveOptions& options, Log& log,
                  const SaveSideEffects* effects, std::string* error);
-
-// Writes bytes to path through a temporary file in the same folder.
-bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* reason);
 
 }  // namespace beatloom

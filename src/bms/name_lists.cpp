@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "model/line_file.h"
+#include "model/file_io.h"
 
 namespace beatloom {
 

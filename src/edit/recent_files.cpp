@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "model/line_file.h"
+#include "model/file_io.h"
 
 namespace beatloom {
 

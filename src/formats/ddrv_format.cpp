@@ -10,6 +10,7 @@
 #include "bms/bms_reader.h"
 #include "bms/bms_writer.h"
 #include "formats/format_text.h"
+#include "model/file_io.h"
 
 namespace beatloom {
 
@@ -96,11 +97,7 @@ void ImportDdrvBytes(Document& doc, std::string_view bytes) {
 
 bool ImportDdrvFile(Document& doc, const std::string& path, std::string* error) {
   std::string bytes;
-  errno = 0;
-  if (!ReadFileBytes(path, bytes)) {
-    if (error) *error = path + ": " + (errno ? std::strerror(errno) : "cannot be read");
-    return false;
-  }
+  if (!ReadFileBytes(path, bytes, error)) return false;
   ImportDdrvBytes(doc, bytes);
   return true;
 }

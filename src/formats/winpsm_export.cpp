@@ -8,6 +8,7 @@
 #include "bms/bms_reader.h"
 #include "bms/bms_writer.h"
 #include "formats/format_text.h"
+#include "model/file_io.h"
 
 namespace beatloom {
 
@@ -36,7 +37,10 @@ std::string PaddedName(std::string_view text, std::string_view pad, size_t padCo
   return out;
 }
 
+// Writes as a seek and a write would: past the end the file grows, and the
+// gap up to the offset reads as zero bytes.
 void Put(std::string& bytes, size_t offset, std::string_view field) {
+  if (bytes.size() < offset + field.size()) bytes.resize(offset + field.size(), '\0');
   std::copy(field.begin(), field.end(), bytes.begin() + static_cast<std::ptrdiff_t>(offset));
 }
 
@@ -64,8 +68,7 @@ std::vector<uint8_t> WinPsmStepBytes(const Document& doc) {
   return steps;
 }
 
-bool PatchWinPsm(std::string& bytes, const Document& doc, const WinPsmFields& fields) {
-  if (bytes.size() < kWinPsmStepsOffset) return false;
+void PatchWinPsm(std::string& bytes, const Document& doc, const WinPsmFields& fields) {
   Put(bytes, kWinPsmBlockNameOffset, WinPsmBlockName(fields.blockName));
   const std::string editName = WinPsmEditName(fields.editName);
   Put(bytes, kWinPsmEditNameOffset, editName);
@@ -73,28 +76,19 @@ bool PatchWinPsm(std::string& bytes, const Document& doc, const WinPsmFields& fi
   uint8_t check = 0;
   for (size_t i = kWinPsmCheckedFrom; i < kWinPsmCheckByteOffset; ++i) check ^= static_cast<uint8_t>(bytes[i]);
   bytes[kWinPsmCheckByteOffset] = static_cast<char>(check);
-  bytes[kWinPsmSongOffset] = static_cast<char>(fields.songCode);
+  Put(bytes, kWinPsmSongOffset, std::string(1, static_cast<char>(fields.songCode)));
   // The play mode is the selector's index; "none" wraps to 0xFF.
-  bytes[kWinPsmPlayModeOffset] = static_cast<char>(static_cast<uint8_t>(doc.header.cbpmode));
+  Put(bytes, kWinPsmPlayModeOffset, std::string(1, static_cast<char>(static_cast<uint8_t>(doc.header.cbpmode))));
   const std::vector<uint8_t> steps = WinPsmStepBytes(doc);
   // A long chart runs past the template's end; the file simply grows.
-  if (bytes.size() < kWinPsmStepsOffset + steps.size()) bytes.resize(kWinPsmStepsOffset + steps.size());
-  std::copy(steps.begin(), steps.end(), bytes.begin() + static_cast<std::ptrdiff_t>(kWinPsmStepsOffset));
-  return true;
+  Put(bytes, kWinPsmStepsOffset, std::string(steps.begin(), steps.end()));
 }
 
 bool ExportWinPsmFile(const Document& doc, const WinPsmFields& fields, const std::string& templatePath,
                       const std::string& destPath, std::string* reason) {
   std::string bytes;
-  errno = 0;
-  if (!ReadFileBytes(templatePath, bytes)) {
-    if (reason) *reason = templatePath + ": " + (errno ? std::strerror(errno) : "cannot be read");
-    return false;
-  }
-  if (!PatchWinPsm(bytes, doc, fields)) {
-    if (reason) *reason = templatePath + ": " + std::to_string(bytes.size()) + " bytes, too short for a template";
-    return false;
-  }
+  if (!ReadFileBytes(templatePath, bytes, reason)) return false;
+  PatchWinPsm(bytes, doc, fields);
   return WriteFileAtomically(destPath, bytes, reason);
 }
 

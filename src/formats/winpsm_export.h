@@ -42,9 +42,10 @@ std::string WinPsmEditName(std::string_view cp932);
 // first side reaches; in 1Player the first side is repeated in the upper bits.
 std::vector<uint8_t> WinPsmStepBytes(const Document& doc);
 
-// Patches the template bytes in place. False when the template is too short
-// to hold the fixed fields; the bytes are then unchanged.
-bool PatchWinPsm(std::string& bytes, const Document& doc, const WinPsmFields& fields);
+// Patches the template bytes in place. Every field is written at its offset
+// whatever the template's length: a short template grows, with zero bytes up
+// to each field.
+void PatchWinPsm(std::string& bytes, const Document& doc, const WinPsmFields& fields);
 
 // Reads the template, patches it and replaces destPath with the result. The
 // destination is touched only when the whole file could be built, so a

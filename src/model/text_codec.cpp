@@ -2,9 +2,12 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <vector>
+
+#include "model/document.h"
 
 namespace beatloom {
 
@@ -15,11 +18,21 @@ bool IsValidUtf8(std::string_view s) {
     const unsigned char c = static_cast<unsigned char>(s[i]);
     int len;
     uint32_t cp;
-    if (c < 0x80) { ++i; continue; }
-    if ((c & 0xE0) == 0xC0) { len = 2; cp = c & 0x1F; }
-    else if ((c & 0xF0) == 0xE0) { len = 3; cp = c & 0x0F; }
-    else if ((c & 0xF8) == 0xF0) { len = 4; cp = c & 0x07; }
-    else return false;
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    if ((c & 0xE0) == 0xC0) {
+      len = 2;
+      cp = c & 0x1F;
+    } else if ((c & 0xF0) == 0xE0) {
+      len = 3;
+      cp = c & 0x0F;
+    } else if ((c & 0xF8) == 0xF0) {
+      len = 4;
+      cp = c & 0x07;
+    } else
+      return false;
     if (i + len > n) return false;
     for (int k = 1; k < len; ++k) {
       const unsigned char cc = static_cast<unsigned char>(s[i + k]);
@@ -34,12 +47,129 @@ bool IsValidUtf8(std::string_view s) {
   return true;
 }
 
-TextEncoding DetectEncoding(std::string_view bytes) {
-  bool nonAscii = false;
-  for (char c : bytes) {
-    if (static_cast<unsigned char>(c) >= 0x80) { nonAscii = true; break; }
+namespace {
+
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+
+// How well one character reads as chart text: Japanese best, the letters and
+// symbols charts borrow from other alphabets less, and scripts or controls no
+// chart holds count against the reading.
+int Utf8CharScore(uint32_t cp) {
+  // Kana, kanji, CJK punctuation, full- and half-width forms.
+  if ((cp >= 0x3000 && cp <= 0x30FF) || (cp >= 0x3400 && cp <= 0x4DBF) || (cp >= 0x4E00 && cp <= 0x9FFF) ||
+      (cp >= 0xFF01 && cp <= 0xFFEF))
+    return 3;
+  if (cp >= 0xA0 && cp <= 0xFF) return 2;                                      // Latin-1 letters and symbols
+  if (cp < 0xA0 || (cp >= 0xE000 && cp <= 0xF8FF) || cp >= 0xFFF0) return -3;  // controls, private use
+  // Other Latin, Greek, Cyrillic, punctuation, arrows, shapes, music signs, emoji.
+  if ((cp >= 0x100 && cp <= 0x24F) || (cp >= 0x370 && cp <= 0x4FF) || (cp >= 0x1E00 && cp <= 0x27BF) ||
+      (cp >= 0x2E80 && cp <= 0x2FFF) || (cp >= 0x3100 && cp <= 0x33FF) || (cp >= 0x1F000 && cp <= 0x1FAFF))
+    return 1;
+  return -1;
+}
+
+int64_t Utf8Score(std::string_view valid) {
+  int64_t score = 0;
+  for (size_t i = 0; i < valid.size();) {
+    const unsigned char lead = static_cast<unsigned char>(valid[i]);
+    if (lead < 0x80) {
+      ++i;
+      continue;
+    }
+    const int len = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+    uint32_t cp = lead & (0x7F >> len);
+    for (int k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(valid[i + k]) & 0x3F);
+    score += Utf8CharScore(cp);
+    i += static_cast<size_t>(len);
   }
-  return nonAscii && IsValidUtf8(bytes) ? TextEncoding::Utf8 : TextEncoding::Cp932;
+  return score;
+}
+
+enum class Cp932Kind { Ascii, AsciiAlnum, HalfKana, Double, Bad };
+
+struct Cp932Char {
+  Cp932Kind kind;
+  size_t length;
+  int score;
+};
+
+int DoubleByteScore(int lead, int trail) {
+  const int code = lead << 8 | trail;
+  if (lead == 0x81) return 2;                                    // symbols and punctuation
+  if (lead == 0x82 || lead == 0x83) return 3;                    // full-width letters, kana, Greek
+  if (lead == 0x84 || lead == 0x87) return 1;                    // Cyrillic, box drawing, circled numbers
+  if (code >= 0x889F && code <= 0x9872) return 3;                // the everyday kanji
+  if (code >= 0x989F && code <= 0xEAA4) return 1;                // the rarer kanji
+  if ((lead >= 0xED && lead <= 0xEE) || lead >= 0xFA) return 0;  // vendor kanji
+  return -3;                                                     // unused rows, user-defined characters
+}
+
+Cp932Char ReadCp932(std::string_view s, size_t i) {
+  const unsigned char c = static_cast<unsigned char>(s[i]);
+  if (c < 0x80) {
+    const bool alnum = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    return {alnum ? Cp932Kind::AsciiAlnum : Cp932Kind::Ascii, 1, 0};
+  }
+  if (c >= 0xA1 && c <= 0xDF) return {Cp932Kind::HalfKana, 1, 1};
+  const bool lead = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+  if (!lead || i + 1 >= s.size()) return {Cp932Kind::Bad, 1, -3};
+  const unsigned char t = static_cast<unsigned char>(s[i + 1]);
+  if (t < 0x40 || t == 0x7F || t > 0xFC) return {Cp932Kind::Bad, 1, -3};
+  return {Cp932Kind::Double, 2, DoubleByteScore(c, t)};
+}
+
+// Half-width katakana read well in runs of their own; glued to kanji they are
+// what UTF-8 Japanese looks like in CP932, glued to Latin letters what a UTF-8
+// accented letter looks like.
+int64_t Cp932Score(std::string_view s) {
+  int64_t score = 0;
+  Cp932Kind previous = Cp932Kind::Ascii;
+  for (size_t i = 0; i < s.size();) {
+    const Cp932Char ch = ReadCp932(s, i);
+    i += ch.length;
+    int add = ch.score;
+    if (ch.kind == Cp932Kind::HalfKana) {
+      const Cp932Kind next = i < s.size() ? ReadCp932(s, i).kind : Cp932Kind::Ascii;
+      if (previous == Cp932Kind::Double || next == Cp932Kind::Double) {
+        add = -1;
+      } else if (previous == Cp932Kind::AsciiAlnum || next == Cp932Kind::AsciiAlnum) {
+        add = 0;
+      }
+    }
+    score += add;
+    previous = ch.kind;
+  }
+  return score;
+}
+
+}  // namespace
+
+TextEncoding DetectEncoding(std::string_view bytes) {
+  if (bytes.starts_with(kBom)) return TextEncoding::Utf8;
+  const bool ascii =
+      std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  if (ascii || !IsValidUtf8(bytes)) return TextEncoding::Cp932;
+  // A tie goes to CP932: such short text is far more often a CP932 chart's.
+  const int64_t utf8 = Utf8Score(bytes);
+  return utf8 > 0 && utf8 > Cp932Score(bytes) ? TextEncoding::Utf8 : TextEncoding::Cp932;
+}
+
+TextEncoding DetectDocumentEncoding(const Document& doc) {
+  std::string text;
+  // The writer puts a mark at the start for either of these, and the next
+  // load takes the mark for UTF-8.
+  if (doc.hasBom || (!doc.mmemo.empty() && doc.mmemo.front().starts_with(kBom))) text.append(kBom);
+  const auto add = [&text](const std::string& piece) {
+    if (piece.empty()) return;
+    text.append(piece);
+    text.push_back('\n');
+  };
+  for (const HeaderFieldRef& field : HeaderTextFields()) add(doc.header.*field.field);
+  for (const std::string& name : doc.wav) add(name);
+  for (const std::string& name : doc.bmp) add(name);
+  for (const std::string& line : doc.mmemo) add(line);
+  for (const std::string& line : doc.mcom) add(line);
+  return DetectEncoding(text);
 }
 
 namespace {
@@ -69,7 +199,10 @@ std::string Convert(std::string_view in, const char* from, const char* to, std::
         const unsigned char lead = static_cast<unsigned char>(*src);
         skip = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
         for (size_t k = 1; k < skip && k < srcLeft; ++k) {
-          if ((static_cast<unsigned char>(src[k]) & 0xC0) != 0x80) { skip = k; break; }
+          if ((static_cast<unsigned char>(src[k]) & 0xC0) != 0x80) {
+            skip = k;
+            break;
+          }
         }
         if (skip > srcLeft) skip = srcLeft;
       }

@@ -30,5 +30,24 @@ TEST(KeepOnScreen, MovesOnlyWindowsThatCannotBeReached) {
   for (const Row& r : rows) EXPECT_EQ(KeepOnScreen(r.stored, r.screens), r.expected) << r.what;
 }
 
+TEST(KeepClientOnScreen, KeepsTheFrameWithinReachAndTheClientAsStored) {
+  const std::vector<WindowBounds> one = {{0, 0, 1280, 1024}};
+  const FrameMargins titled{1, 20, 1, 1};
+  struct Row {
+    const char* what;
+    FrameMargins frame;
+    WindowBounds stored;
+    WindowBounds expected;
+  };
+  const Row rows[] = {
+      {"reachable, unchanged", titled, {100, 200, 573, 577}, {100, 200, 573, 577}},
+      {"title bar just fits", titled, {1, 20, 573, 577}, {1, 20, 573, 577}},
+      {"title bar above the screen", titled, {100, 5, 573, 577}, {100, 20, 573, 577}},
+      {"off to the right", titled, {5000, 500, 573, 577}, {706, 446, 573, 577}},
+      {"margins not yet known", {}, {100, -10, 573, 577}, {100, 0, 573, 577}},
+  };
+  for (const Row& r : rows) EXPECT_EQ(KeepClientOnScreen(r.stored, r.frame, one), r.expected) << r.what;
+}
+
 }  // namespace
 }  // namespace beatloom

@@ -47,6 +47,12 @@ TEST(Reader, DataLinesGoToTheirLanesAndPositions) {
       {"#00011:0101010101", {{1, 0, 1, 0}, {1, 38, 1, 0}, {1, 77, 1, 0}, {1, 115, 1, 0}, {1, 154, 1, 0}}},
       {"#00011:010101", {{1, 0, 1, 0}, {1, 64, 1, 0}, {1, 128, 1, 0}}},
       {"#00011:0101  ", {{1, 0, 1, 0}, {1, 96, 1, 0}}},  // trailing blanks are no cells
+      // A trailing odd character is no cell: ignored, whatever it is.
+      {"#00111:010", {{1, 192, 1, 0}}},
+      {"#00111:01020", {{1, 192, 1, 0}, {1, 288, 2, 0}}},
+      {"#00111:0102z", {{1, 192, 1, 0}, {1, 288, 2, 0}}},
+      {"#00111:0", {}},
+      {"#00101:030", {{22, 192, 3, 0}}},
       {"#99911:01", {{1, 999 * 192, 1, 0}}},
   };
   for (const Case& c : cases) {
@@ -107,7 +113,6 @@ TEST(Reader, LinesTheModelCannotHoldAreKeptVerbatim) {
       {"#00105:01", true},       // channel 05 is not ours
       {"#00150:01", true},
       {"#00111:01zz02", true},   // a malformed cell: no object at all
-      {"#00111:010", true},      // half a cell
       {"#-0111:01", true},       // no measure we can hold
       {"#00102:x", false},       // length 1.0, line kept
       {"#00102:1e999", false},   // no finite length either
@@ -181,6 +186,25 @@ TEST(Reader, BackgroundLinesBeyondTwentyEightGoAboveTheHighestLane) {
                                                {27, 0, 3, 0},
                                                {28, 0, 3, 0}}));
   EXPECT_TRUE(l->doc.mcom.empty());
+}
+
+// The direct input line continues where the load left off: the background
+// lanes the loaded lines took, and the kept settings a typed line overrides.
+TEST(Reader, TypedLinesContinueTheLoadedChart) {
+  std::vector<std::string> lines(28, "#00001:01");
+  lines.insert(lines.end(), {"#PLAYER 5", "#00102:x", "#RANK 9"});
+  auto l = Load(lines);
+  for (const char* typed : {"#00001:0202", "#00001:0003", "#PLAYER 2", "#00102:0.5", "#00202:0.25"})
+    InterpretLine(l->doc, typed, 0, l->log);
+  EXPECT_EQ(l->doc.ObjList.size(), 29u);
+  EXPECT_EQ(Objects(l->doc).back(), Obj(22, 96, 3, 0));
+  EXPECT_EQ(l->doc.mcom, (std::vector<std::string>{"#RANK 9", "#00001:0202"}));
+  EXPECT_EQ(l->doc.header.cbpmode, 1);
+  EXPECT_EQ(l->doc.MeasureLen[1], 0.5);
+  const auto& log = l->log.Lines();
+  EXPECT_EQ(std::vector<std::string>(log.end() - 2, log.end()),
+            (std::vector<std::string>{"Line0000:後の記述で上書きされたため破棄します  #PLAYER 5",
+                                      "Line0000:後の記述で上書きされたため破棄します  #00102:x"}));
 }
 
 TEST(Reader, CellsOfVeryLongLinesRoundIntoTheNextMeasure) {

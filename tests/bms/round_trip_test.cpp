@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <random>
 
 #include "bms/bms_reader.h"
@@ -97,6 +98,77 @@ TEST(RoundTrip, SavedChartsLoadBackAndSaveIdentically) {
         second.RemoveDuplicates();
         EXPECT_EQ(WriteBmsText(second, options), written) << what;
       }
+    }
+  }
+}
+
+std::string CrLfText(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  return text;
+}
+
+// Every kind of line the reader keeps as text, alone and around the lines that
+// override it: a save and a load must give back the chart the first load
+// gave, and saving that again must write the same bytes.
+TEST(RoundTrip, KeptLinesNeitherGainNorLoseTheirEffect) {
+  std::vector<std::string> roundsOver{"#99911:01"};
+  for (int i = 1; i < 383; ++i) roundsOver.front() += "00";
+  roundsOver.front() += "02";  // 384 cells: the last one falls after measure 999
+  std::vector<std::string> fullLanes(28, "#00001:01");
+  fullLanes.push_back("#00001:0202");  // tick 0 is full, tick 96 is not: kept whole
+  std::vector<std::string> topLaneOnly(27, "#00001:00");
+  topLaneOnly.push_back("#00001:01");    // lane 49 alone at tick 0
+  topLaneOnly.push_back("#00001:02");    // nothing above it: kept
+  topLaneOnly.push_back("#00001:0003");  // tick 96 is free
+  const struct Case {
+    std::vector<std::string> lines;
+    const char* overridden = nullptr;  // the kept line a later one overrides
+    int overriddenLine = 0;
+  } cases[] = {
+      {{"#00102:x", "#00102:0.75", "#00111:01"}, "#00102:x", 1},
+      {{"#00102:0.75", "#00102:x", "#00111:01"}},
+      {{"#00102:x", "#00102:1e999", "#00111:01"}, "#00102:x", 1},
+      {{"#00302:x"}},
+      {{"#PLAYER 5", "#PLAYER 2"}, "#PLAYER 5", 1},
+      {{"#PLAYER 2", "#PLAYER 5"}},
+      {{"#PLAYER 0", "#TITLE t", "#PLAYER 7"}, "#PLAYER 0", 1},
+      {{"#RANK 9", "#RANK 2"}, "#RANK 9", 1},
+      {{"#RANK 2", "#RANK 9"}},
+      {{"#RANK -2", "#RANK -1"}, "#RANK -2", 1},
+      {{"#RANK high", "#RANK 1", "#RANK low"}},
+      {{"#PLAYER x", "#PLAYERS 2", "#PLAYER 3", "#LNTYPE 1", "#BPM01 150", "#BPMX"}},
+      {{"#WAV00 a.wav", "#WAV01 b.wav", "#WAVZZ c.wav", "#BMPG0 d.bmp"}},
+      {{"#00105:01", "#00150:01", "#00111:01zz02", "#-0111:01", "#00211:01"}},
+      {roundsOver},
+      {{"#RANDOM 2", "#IF 1", "#00111:02", "#PLAYER 5", "#00102:x", "#ENDIF", "#ENDRANDOM", "#00102:0.5"}},
+      {{"#IF 1", "#00211:01", "#RANK 9"}},  // left open
+      {fullLanes},
+      {topLaneOnly},
+  };
+  for (const Case& c : cases) {
+    for (const bool keepLayout : {true, false}) {
+      const std::string what = c.lines.front() + " ... " + c.lines.back() + (keepLayout ? " keep" : " pack");
+      test::TempDir dir;
+      test::WriteFile(dir.file("in.bms"), CrLfText(c.lines));
+      SaveOptions options;
+      options.keepLayout = keepLayout;
+      Document first;
+      Log log;
+      ASSERT_TRUE(LoadBmsFile(first, dir.file("in.bms"), log)) << what;
+      if (c.overridden) {
+        EXPECT_EQ(std::count(first.mcom.begin(), first.mcom.end(), c.overridden), 0) << what;
+        char tag[16];
+        std::snprintf(tag, sizeof tag, "Line%04d", c.overriddenLine);
+        const std::string message = tag + std::string(":後の記述で上書きされたため破棄します  ") + c.overridden;
+        EXPECT_EQ(std::count(log.Lines().begin(), log.Lines().end(), message), 1) << what;
+      }
+      ASSERT_TRUE(SaveBmsFile(first, dir.file("a.bms"), options, log, nullptr, nullptr)) << what;
+      Document second;
+      ASSERT_TRUE(LoadBmsFile(second, dir.file("a.bms"), log)) << what;
+      ExpectSameChart(first, second, what);
+      ASSERT_TRUE(SaveBmsFile(second, dir.file("b.bms"), options, log, nullptr, nullptr)) << what;
+      EXPECT_EQ(test::ReadFile(dir.file("b.bms")), test::ReadFile(dir.file("a.bms"))) << what;
     }
   }
 }

@@ -9,7 +9,7 @@
 #include "bms/bms_writer.h"
 #include "bms/name_lists.h"
 #include "edit/recent_files.h"
-#include "model/line_file.h"
+#include "model/file_io.h"
 #include "support/test_support.h"
 
 namespace beatloom {
@@ -278,6 +278,7 @@ TEST(SaveBmsFile, FailureLeavesTheOldFileAndTheModifiedMark) {
   mkdir(folder.c_str(), 0755);
   const std::string path = folder + "/song.bms";
   test::WriteFile(path, "precious");
+  chmod(path.c_str(), 0444);  // a writable chart would be saved in place
   chmod(folder.c_str(), 0555);
   const bool rootCanWriteAnyway = access(folder.c_str(), W_OK) == 0;
   Document d;
@@ -329,6 +330,20 @@ TEST(SaveBmsFile, SavingThroughALinkReplacesWhatItPointsTo) {
   ASSERT_EQ(lstat(link.c_str(), &st), 0);
   EXPECT_TRUE(S_ISLNK(st.st_mode));
   EXPECT_EQ(test::ReadFile(target), WriteBmsText(d, {}));
+}
+
+TEST(SaveBmsFile, AWorkingFileReplacesALinkPlantedInItsPlace) {
+  test::TempDir dir;
+  test::WriteFile(dir.file("victim.bms"), "keep me");
+  ASSERT_EQ(symlink(dir.file("victim.bms").c_str(), dir.file("workcode").c_str()), 0);
+  Document d;
+  d.AddObject(1, 0, 1);
+  SaveOptions options;
+  options.workingFile = true;
+  Log log;
+  ASSERT_TRUE(SaveBmsFile(d, dir.file("workcode"), options, log, nullptr, nullptr));
+  EXPECT_EQ(test::ReadFile(dir.file("victim.bms")), "keep me");
+  EXPECT_EQ(test::ReadFile(dir.file("workcode")), WriteBmsText(d, {}));
 }
 
 TEST(NameLists, RememberOnlyNewNamesExactly) {

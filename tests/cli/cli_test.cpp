@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "cli/cli_runner.h"
 #include "support/test_support.h"
+#include "support/unwritable_folder.h"
 
 namespace beatloom {
 namespace {
@@ -45,6 +49,51 @@ TEST(Cli, ExitStatuses) {
   EXPECT_FALSE(test::ReadFile(dir.file("out.bms")).size());
 }
 
+TEST(Cli, FailuresNameTheFileAndTheSystemsReason) {
+  alarm(60);  // a command blocked on a FIFO fails the test instead of hanging it
+  test::TempDir dir;
+  const std::string chart = test::DataFile("golden/basic.bms");
+  const std::string fifo = dir.file("pipe.bms"), readOnly = dir.file("ro.bms");
+  const std::string song = dir.file("song.bms"), longName = dir.file(std::string(251, 'n') + ".bms");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+  test::WriteFile(readOnly, "old");
+  chmod(readOnly.c_str(), 0444);
+  test::WriteFile(song, "#BPM 120\r\n#00111:01\r\n");
+  test::WriteFile(dir.file("song.BML"), "old list");
+  // The sequence cannot be renamed over (append-only), so the sound list
+  // already moved into place must be put back; else it is refused at once.
+  test::WriteFile(dir.file("song.BMM"), "old sequence");
+  const bool appendOnly = test::SetFileFlag(dir.file("song.BMM"), FS_APPEND_FL, true);
+  if (!appendOnly) std::filesystem::remove(dir.file("song.BMM"));
+  if (!appendOnly) mkdir(dir.file("song.BMM").c_str(), 0755);
+  const struct {
+    std::string args;
+    int status;
+    std::string err;
+  } cases[] = {
+      {"check " + Quote(fifo), 1, "cannot read " + fifo + ": not a regular file"},
+      {"save " + Quote("/dev/zero") + " " + Quote(dir.file("x.bms")), 1, "cannot read /dev/zero: not a regular file"},
+      {"save " + Quote(chart) + " " + Quote(readOnly), 1, "cannot write " + readOnly + ": Permission denied"},
+      {"save " + Quote(chart) + " " + Quote(longName), 0, ""},
+      {"import-ddr " + Quote(fifo) + " " + Quote(dir.file("x.bms")), 1, "cannot read " + fifo + ": not a regular file"},
+      {"export-ps " + Quote(chart) + " " + Quote(dir.file("x.ps")) + " --template " + Quote(fifo), 1,
+       "保存に失敗しました: " + fifo + ": not a regular file"},
+      {"export-bmm " + Quote(song), 1,
+       dir.file("song.BMM") + (appendOnly ? ": Operation not permitted" : ": Is a directory")},
+  };
+  for (const auto& c : cases) {
+    const test::CliRun r = test::RunCli(c.args, test::CliStream::Err);
+    EXPECT_EQ(r.status, c.status) << c.args;
+    EXPECT_EQ(r.text, c.err.empty() ? "" : "beatloom-cli: " + c.err + "\n") << c.args;
+  }
+  alarm(0);
+  test::SetFileFlag(dir.file("song.BMM"), FS_APPEND_FL, false);
+  EXPECT_EQ(test::ReadFile(readOnly), "old");
+  EXPECT_EQ(test::ReadFile(dir.file("song.BML")), "old list");  // half a pair is never written
+  EXPECT_EQ(test::ReadFile(longName), test::ReadFile(test::DataFile("golden/basic.expected.bms")));
+  EXPECT_FALSE(std::filesystem::exists(dir.file("x.bms")));
+}
+
 TEST(Cli, CheckPrintsTheLog) {
   const std::string file = test::DataFile("golden/kept.bms");
   const CliRun r = Cli("check " + Quote(file));
@@ -59,9 +108,9 @@ TEST(Cli, SaveWritesWhatTheEditorWrites) {
   const std::string out = dir.file("out.bms");
   ASSERT_EQ(Cli("save " + Quote(test::DataFile("golden/basic.bms")) + " " + Quote(out)).status, 0);
   EXPECT_EQ(test::ReadFile(out), test::ReadFile(test::DataFile("golden/basic.expected.bms")));
-  ASSERT_EQ(Cli("save " + Quote(test::DataFile("golden/basic.bms")) + " " + Quote(out) + " --min-cells 8 --pack-bgm")
-                .status,
-            0);
+  ASSERT_EQ(
+      Cli("save " + Quote(test::DataFile("golden/basic.bms")) + " " + Quote(out) + " --min-cells 8 --pack-bgm").status,
+      0);
   const std::string packed = test::ReadFile(out);
   EXPECT_NE(packed.find("#00011:0100000000000000\r\n"), std::string::npos);
   EXPECT_EQ(packed.find("#00101:00\r\n"), std::string::npos);  // packed: no placeholder lines
@@ -71,8 +120,13 @@ TEST(Cli, DumpIsJsonOfTheChart) {
   const CliRun r = Cli("dump " + Quote(test::DataFile("golden/utf8bom.bms")));
   ASSERT_EQ(r.status, 0);
   const char* expected[] = {
-      "\"e_title\": \"曲名\"", "\"cbpmode\": 2", "\"cbrank\": 0", "\"wav\": {\n    \"01\": \"音.wav\"\n  }",
-      "\"bmp\": {}", "\"measureLen\": {}", "\"objects\": [\n    [1, 0, 1, 0]\n  ]",
+      "\"e_title\": \"曲名\"",
+      "\"cbpmode\": 2",
+      "\"cbrank\": 0",
+      "\"wav\": {\n    \"01\": \"音.wav\"\n  }",
+      "\"bmp\": {}",
+      "\"measureLen\": {}",
+      "\"objects\": [\n    [1, 0, 1, 0]\n  ]",
   };
   for (const char* e : expected) EXPECT_NE(r.out.find(e), std::string::npos) << e << "\n" << r.out;
   const CliRun k = Cli("dump " + Quote(test::DataFile("golden/basic.bms")));

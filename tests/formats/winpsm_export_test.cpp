@@ -28,7 +28,7 @@ Document Chart(int mode, const std::vector<std::tuple<int, int>>& objects) {
 }
 
 std::string Patched(const Document& doc, const WinPsmFields& fields = {}, std::string bytes = Template()) {
-  EXPECT_TRUE(PatchWinPsm(bytes, doc, fields));
+  PatchWinPsm(bytes, doc, fields);
   return bytes;
 }
 
@@ -116,10 +116,22 @@ TEST(WinPsmExport, LongChartExtendsTheFile) {
   EXPECT_EQ(At(out, 8760 + 500), 0x01);
 }
 
-TEST(WinPsmExport, TooShortTemplateIsRefused) {
-  std::string bytes = Template(8759);
-  EXPECT_FALSE(PatchWinPsm(bytes, Chart(0, {}), {}));
-  EXPECT_EQ(bytes, Template(8759));
+// A short template is written at the same offsets and grows: what it lacks
+// reads as zero bytes, up to the last step byte.
+TEST(WinPsmExport, ShortTemplateGrows) {
+  const Document doc = Chart(0, {{1, 0}, {3, 24}, {8, 24}});
+  WinPsmFields fields;
+  fields.blockName = "ABC";
+  fields.editName = "X";
+  for (const size_t size : {size_t{0}, size_t{200}, size_t{8250}, size_t{8759}, size_t{8760}}) {
+    test::TempDir dir;
+    test::WriteFile(dir.file("master.psf"), Template(size));
+    std::string reason;
+    ASSERT_TRUE(ExportWinPsmFile(doc, fields, dir.file("master.psf"), dir.file("out.ps"), &reason)) << reason;
+    std::string padded = Template(size);
+    padded.resize(9000, '\0');
+    EXPECT_EQ(test::ReadFile(dir.file("out.ps")), Patched(doc, fields, padded).substr(0, 8763)) << size;
+  }
 }
 
 TEST(WinPsmExport, FileExport) {

@@ -14,14 +14,21 @@ namespace beatloom {
 
 namespace {
 
-// Sets a control's text without telling anyone.
+// Sets a control's text without telling anyone. A field the program fills
+// shows the start of its text: setting it leaves the cursor, and so the
+// view, at the end of a long title.
 void ShowText(QObject* control, const QString& text) {
   const QSignalBlocker block(control);
-  if (auto* edit = qobject_cast<QLineEdit*>(control)) {
-    if (edit->text() != text) edit->setText(text);
-  } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
-    if (combo->currentText() != text) combo->setEditText(text);
+  QLineEdit* edit = qobject_cast<QLineEdit*>(control);
+  if (auto* combo = qobject_cast<QComboBox*>(control)) {
+    if (combo->currentText() == text) return;
+    combo->setEditText(text);
+    edit = combo->lineEdit();
+  } else if (edit) {
+    if (edit->text() == text) return;
+    edit->setText(text);
   }
+  if (edit) edit->home(false);
 }
 
 }  // namespace
@@ -139,6 +146,7 @@ void HeaderPanel::SetItems(QComboBox* combo, const std::vector<std::string>& ite
     // List files hold each name in whatever encoding its chart had.
     for (const std::string& item : items) combo->addItem(QString::fromStdString(ToUtf8(item, DetectEncoding(item))));
     combo->setEditText(text);
+    combo->lineEdit()->home(false);
   }
   refreshing_ = false;
 }

@@ -43,7 +43,7 @@
 #include "bms/ui/source_editor.h"
 #include "edit/recent_files.h"
 #include "formats/ui/format_commands.h"
-#include "model/line_file.h"
+#include "model/file_io.h"
 #include "model/text_codec.h"
 #include "view/ui/score_widget.h"
 
@@ -157,6 +157,7 @@ void TMain::FormCreate() {
 
   w_.ScrollBar1->setValue(DefaultGridHeight);
   w_.ScrollBar2->setValue(DefaultObjectHeight);
+  ViewFromControls();
   Score()->RecomputeLanes();
 
   ApplyWindowBounds(startSettings_);
@@ -172,8 +173,16 @@ void TMain::ApplyWindowBounds(const Settings& s) {
       const QRect r = screen->availableGeometry();
       screens.push_back({r.x(), r.y(), r.width(), r.height()});
     }
-    b = KeepOnScreen(b, screens);
-    move(b.left, b.top);
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    const FrameMargins frame{inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                             outer.bottom() - inner.bottom()};
+    b = KeepClientOnScreen(b, frame, screens);
+    // The client area, as CollectSettings reads it back: move() would place
+    // the frame on some platforms and the client on others, and the window
+    // would creep by the height of its title bar at every start.
+    setGeometry(b.left, b.top, b.width, b.height);
+    return;
   }
   resize(b.width, b.height);
 }
@@ -233,10 +242,24 @@ void TMain::ApplyStoredSettings() {
   menu_.N34->setChecked(s.InActiveClickCancel);
   previewBounds_ = s.BMPView;
   for (int i = 0; i < kColorCount; ++i) view_.Colors[i] = RgbFromColorRef(s.Colors[i]);
+  ViewFromControls();
   doc_.Modified = false;
   RefreshRecentFiles();
   splash_->BecomeAboutDialog();
   Redraw();
+}
+
+void TMain::ViewFromControls() {
+  // A control set to the value it already holds raises no change signal, so
+  // the view cannot rely on the signals to learn the stored values.
+  view_.GridHeight = w_.ScrollBar1->value();
+  view_.GridWidth = w_.ScrollBar3->value();
+  view_.ObjectHeight = w_.ScrollBar2->value();
+  view_.GridPosition = w_.cb_grid->currentIndex();
+  view_.SubGridPosition = w_.cb_r->currentIndex();
+  view_.ShowIndexNumver = menu_.c_dindex->isChecked();
+  view_.ShowFileName = menu_.N33->isChecked();
+  view_.FlatObjectWidth = menu_.N26->isChecked();
 }
 
 Settings TMain::CollectSettings() const {
@@ -257,7 +280,8 @@ Settings TMain::CollectSettings() const {
   s.InActiveClickCancel = menu_.N34->isChecked();
   s.BMPView = previewBounds_;
   for (int i = 0; i < kColorCount; ++i) s.Colors[i] = static_cast<int>(ColorRefFromRgb(view_.Colors[i]));
-  s.Window = {x(), y(), width(), height()};
+  const QRect client = geometry();
+  s.Window = {client.x(), client.y(), client.width(), client.height()};
   return s;
 }
 
@@ -479,8 +503,10 @@ void TMain::ConnectView() {
       {w_.Button7, {w_.ScrollBar1, DefaultGridHeight}},
       {w_.Button10, {w_.ScrollBar3, DefaultGridWidth}},
       {w_.Button8, {w_.ScrollBar2, DefaultObjectHeight}}};
-  for (auto [button, target] : resets) {
-    connect(button, &QPushButton::clicked, target.first, [target] { target.first->setValue(target.second); });
+  for (const auto& [button, target] : resets) {
+    QScrollBar* scrollBar = target.first;
+    const int value = target.second;
+    connect(button, &QPushButton::clicked, scrollBar, [scrollBar, value] { scrollBar->setValue(value); });
   }
   const auto combo = [this](QComboBox* box, int ViewSettings::*field) {
     connect(box, &QComboBox::currentIndexChanged, this, [this, field](int i) {
@@ -558,12 +584,18 @@ void TMain::TimerDuties() {
 }
 
 void TMain::OpenHelp() {
-  const QString help = QDir(QString::fromStdString(programFolder_)).filePath(QString::fromUtf8(kHelpFile));
-  if (QFileInfo::exists(help)) {
+  // The help page ships beside the program; a program folder of its own
+  // (BEATLOOM_HOME, or the per-user folder) need not hold a copy.
+  QStringList folders = {QString::fromStdString(programFolder_)};
+  folders << (options_.executableFolder.empty() ? QCoreApplication::applicationDirPath()
+                                                : QString::fromStdString(options_.executableFolder));
+  for (const QString& folder : folders) {
+    const QString help = QDir(folder).filePath(QString::fromUtf8(kHelpFile));
+    if (!QFileInfo::exists(help)) continue;
     shell_->OpenUrl(QUrl::fromLocalFile(help));
-  } else {
-    prompts_->Message(QString::fromUtf8(kNoHelpMessage));
+    return;
   }
+  prompts_->Message(QString::fromUtf8(kNoHelpMessage));
 }
 
 void TMain::DirectInput() {

@@ -35,8 +35,11 @@ class TForm4;
 class TForm8;
 
 struct TMainOptions {
-  QStringList arguments;       // after the program's own path
-  std::string programFolder;   // empty: the real program folder
+  QStringList arguments;      // after the program's own path
+  std::string programFolder;  // empty: the real program folder
+  // Where the program file lies, for the files shipped with it (the help
+  // page); empty: the running program's folder.
+  std::string executableFolder;
   Prompts* prompts = nullptr;  // empty: real dialogs
   Shell* shell = nullptr;      // empty: the desktop
   int splashMilliseconds = 500;
@@ -168,6 +171,8 @@ class TMain : public QMainWindow, public DocumentHost {
   void ApplyStoredSettings();
   void ApplyWindowBounds(const Settings& s);
   Settings CollectSettings() const;
+  // The view takes every value the view controls hold.
+  void ViewFromControls();
   void LoadNameLists();
   void LoadMemoTemplate();
   void ConnectControls();

@@ -53,7 +53,7 @@ TForm2::TForm2(QWidget* owner) : QDialog(owner, Qt::SplashScreen | Qt::Frameless
   QLabel* label6 = VersionLabel(panel, "Label6", "Version ", "white");
   label6->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   row->addWidget(label6, 1);
-  row->addWidget(VersionLabel(panel, "Label1", "2.0.a9", "yellow"));
+  row->addWidget(VersionLabel(panel, "Label1", kVersion, "yellow"));
 }
 
 QImage TForm2::Picture() {

@@ -14,6 +14,8 @@ class TForm2 : public QDialog {
  public:
   static constexpr int kClientWidth = 538;
   static constexpr int kClientHeight = 170;
+  // The version the About window shows, and `beatloom --version` prints.
+  static constexpr const char* kVersion = "2.0.a9";
 
   explicit TForm2(QWidget* owner);
 

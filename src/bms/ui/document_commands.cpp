@@ -14,7 +14,7 @@
 #include "bms/bms_writer.h"
 #include "bms/name_lists.h"
 #include "bms/ui/source_editor.h"
-#include "model/line_file.h"
+#include "model/file_io.h"
 #include "model/text_codec.h"
 
 namespace beatloom {
@@ -317,7 +317,9 @@ void DocumentCommands::EditSource() {
 bool DocumentCommands::SaveSourceWorkFile(const std::string& path) {
   RemovePlayerWorkingCopy();
   std::string error;
-  const bool ok = SaveBmsFile(doc_, path, host_.CurrentSaveOptions(), log_, nullptr, &error);
+  SaveOptions options = host_.CurrentSaveOptions();
+  options.workingFile = true;
+  const bool ok = SaveBmsFile(doc_, path, options, log_, nullptr, &error);
   if (ok) host_.SetFileCommandsEnabled(true);
   ApplyLog();
   host_.Redraw();
@@ -341,7 +343,7 @@ void DocumentCommands::ApplySourceLines(const QStringList& lines, const std::vec
     bytes += "\r\n";
   }
   std::string reason;
-  if (!WriteFileAtomically(path, bytes, &reason)) {
+  if (!WriteWorkingFile(path, bytes, &reason)) {
     prompts_.Message(QString::fromStdString(std::string(kSaveFailedMessage) + "\n" + reason), Prompts::Icon::Error);
     return;
   }

@@ -11,7 +11,7 @@
 #include "formats/ui/winpsm_dialog.h"
 #include "formats/winpsm_export.h"
 #include "model/document.h"
-#include "model/line_file.h"
+#include "model/file_io.h"
 
 namespace beatloom {
 

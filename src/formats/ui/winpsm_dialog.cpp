@@ -13,7 +13,7 @@
 #include "app/ui/prompts.h"
 #include "formats/winpsm_export.h"
 #include "model/document.h"
-#include "model/line_file.h"
+#include "model/file_io.h"
 
 namespace beatloom {
 

@@ -250,17 +250,25 @@ TEST_F(MainWindowTest, HelpOpensTheFileOrSaysItIsMissing) {
   EXPECT_TRUE(prompts.WasShown(missing));
   EXPECT_TRUE(shell.opened.empty());
 
-  std::filesystem::create_directory(home.file("help"));
-  WriteFile(home.file("help/help.html"), "<html></html>");
+  // The page shipped beside the program serves a program folder of its own.
+  std::filesystem::create_directory(programFiles.file("help"));
+  WriteFile(programFiles.file("help/help.html"), "<html></html>");
   prompts.shown.clear();
   main->Menu().K13->trigger();
   EXPECT_TRUE(prompts.shown.empty());
   ASSERT_EQ(shell.opened.size(), 1u);
-  EXPECT_EQ(shell.opened[0], QUrl::fromLocalFile(QString::fromStdString(home.file("help/help.html"))));
+  EXPECT_EQ(shell.opened[0], QUrl::fromLocalFile(QString::fromStdString(programFiles.file("help/help.html"))));
+
+  std::filesystem::create_directory(home.file("help"));
+  WriteFile(home.file("help/help.html"), "<html></html>");
+  main->Menu().K13->trigger();
+  EXPECT_TRUE(prompts.shown.empty());
+  ASSERT_EQ(shell.opened.size(), 2u);
+  EXPECT_EQ(shell.opened[1], QUrl::fromLocalFile(QString::fromStdString(home.file("help/help.html"))));
 
   main->Menu().K10->trigger();
-  ASSERT_EQ(shell.opened.size(), 2u);
-  EXPECT_EQ(shell.opened[1].scheme(), "https");
+  ASSERT_EQ(shell.opened.size(), 3u);
+  EXPECT_EQ(shell.opened[2].scheme(), "https");
 }
 
 TEST_F(MainWindowTest, UndoIsAvailableOnlyAfterASnapshotAndOnlyOnce) {

@@ -59,6 +59,7 @@ class MainWindowTest : public ::testing::Test {
     TMainOptions options;
     options.arguments = arguments;
     options.programFolder = home.path();
+    options.executableFolder = programFiles.path();
     options.prompts = &prompts;
     options.shell = &shell;
     options.splashMilliseconds = 0;
@@ -77,6 +78,7 @@ class MainWindowTest : public ::testing::Test {
   }
 
   TempDir home;
+  TempDir programFiles;  // where the program file would lie
   TempDir charts;
   ScriptedPrompts prompts;
   RecordingShell shell;

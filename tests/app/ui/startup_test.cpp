@@ -122,8 +122,7 @@ TEST_F(MainWindowTest, EverySettingWrittenAtCloseIsReadBackUnchanged) {
     EXPECT_EQ(main->View().Color(ScoreColor::Background), 0xFF0000u);  // red in the low byte
     EXPECT_EQ(main->View().Color(ScoreColor::NoteFont), 0x0000FFu);
     EXPECT_EQ(main->PreviewBounds(), (WindowBounds{40, 50, 512, 530}));
-    EXPECT_EQ(main->pos(), QPoint(30, 20));
-    EXPECT_EQ(main->size(), QSize(700, 560));
+    EXPECT_EQ(main->geometry(), QRect(30, 20, 700, 560));
     EXPECT_EQ(main->Doc().header.E_Email, "me@example.org");
     EXPECT_EQ(main->MediaPlayer(), nullptr);
     EXPECT_TRUE(main->close());
@@ -189,8 +188,58 @@ TEST_F(MainWindowTest, AWindowStoredOffEveryScreenComesBack) {
   ini.WriteInteger("PLAYVIEW", "WindowHeight", 500);
   auto main = Start();
   const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-  EXPECT_TRUE(screen.contains(main->pos())) << main->pos().x() << "," << main->pos().y();
+  // The frame's corner, title bar included.
+  EXPECT_TRUE(screen.contains(main->frameGeometry().topLeft())) << main->pos().x() << "," << main->pos().y();
   EXPECT_EQ(main->size(), QSize(600, 500));
+}
+
+TEST_F(MainWindowTest, StartsAndClosesWithoutMovingKeepTheStoredWindow) {
+  Quiet();
+  IniFile ini = Ini();
+  ini.WriteInteger("PLAYVIEW", "WindowLeft", 100);
+  ini.WriteInteger("PLAYVIEW", "WindowTop", 200);
+  ini.WriteInteger("PLAYVIEW", "WindowWidth", 700);
+  ini.WriteInteger("PLAYVIEW", "WindowHeight", 560);
+  for (int start = 1; start <= 3; ++start) {
+    auto main = Start();
+    EXPECT_TRUE(main->close());
+    const WindowBounds stored{ini.ReadInteger("PLAYVIEW", "WindowLeft", 0), ini.ReadInteger("PLAYVIEW", "WindowTop", 0),
+                              ini.ReadInteger("PLAYVIEW", "WindowWidth", 0),
+                              ini.ReadInteger("PLAYVIEW", "WindowHeight", 0)};
+    EXPECT_EQ(stored, (WindowBounds{100, 200, 700, 560})) << "start " << start;
+  }
+  // A move is kept as made.
+  auto main = Start();
+  main->move(main->pos() + QPoint(30, -40));
+  EXPECT_TRUE(main->close());
+  EXPECT_EQ(ini.ReadInteger("PLAYVIEW", "WindowLeft", 0), 130);
+  EXPECT_EQ(ini.ReadInteger("PLAYVIEW", "WindowTop", 0), 160);
+}
+
+// A stored value that equals what its control shows before start-up raises
+// no change signal; the score must still use it.
+TEST_F(MainWindowTest, StoredValuesEqualToTheControlsInitialStateReachTheView) {
+  IniFile ini = Ini();
+  ini.WriteBool("boot", "NoSound", true);
+  const std::pair<const char*, const char*> initial[] = {
+      {"GridPosition", "0"},      {"SubGridPosition", "0"},    {"GridHeight", "192"}, {"GridWidth", "6"},
+      {"ObjectHeight", "10"},     {"ShowIndexNumver", "1"},    {"ShowFileName", "0"}, {"FlatObjectWidth", "0"},
+      {"ShowSettingWindow", "1"}, {"ShowDirectInputBox", "1"},
+  };
+  for (const auto& [key, value] : initial) ini.WriteString("BTLM", key, value);
+  auto main = Start();
+  const MainWidgets& w = main->Widgets();
+  const MainMenu& m = main->Menu();
+  const ViewSettings& v = main->View();
+  EXPECT_EQ(w.cb_grid->currentText(), "1/4");
+  EXPECT_EQ(v.GridPosition, 0);
+  EXPECT_EQ(v.SubGridPosition, w.cb_r->currentIndex());
+  EXPECT_EQ(v.GridHeight, w.ScrollBar1->value());
+  EXPECT_EQ(v.GridWidth, w.ScrollBar3->value());
+  EXPECT_EQ(v.ObjectHeight, w.ScrollBar2->value());
+  EXPECT_EQ(v.ShowIndexNumver, m.c_dindex->isChecked());
+  EXPECT_EQ(v.ShowFileName, m.N33->isChecked());
+  EXPECT_EQ(v.FlatObjectWidth, m.N26->isChecked());
 }
 
 TEST_F(MainWindowTest, BootSwitchesListsAndMemoTemplate) {
@@ -271,13 +320,19 @@ TEST_F(MainWindowTest, AChartThatCannotBeReadLeavesTheNewChart) {
 
 TEST_F(MainWindowTest, LoadedChartFillsTheControlsAndScrollRange) {
   Quiet();
-  const std::string path = Chart("song.bms",
-                                 "#PLAYER 2\r\n#GENRE Trance\r\n#TITLE Song\r\n#RANK 3\r\n#WAV0A kick.wav\r\n"
-                                 "#BMP01 back.bmp\r\n#EXTRA thing\r\nmemo text\r\n#05011:01\r\n");
+  const std::string longText(150, 'x');
+  const std::string path =
+      Chart("song.bms", "#PLAYER 2\r\n#GENRE Trance\r\n#TITLE Song " + longText + "\r\n#ARTIST Someone " + longText +
+                            "\r\n#RANK 3\r\n#WAV0A kick.wav\r\n"
+                            "#BMP01 back.bmp\r\n#EXTRA thing\r\nmemo text\r\n#05011:01\r\n");
   auto main = Start({QString::fromStdString(path)});
   const MainWidgets& w = main->Widgets();
   EXPECT_EQ(w.cbpmode->currentIndex(), 1);
   EXPECT_EQ(w.e_genre->currentText(), "Trance");
+  // Long values show their start.
+  EXPECT_EQ(w.e_title->cursorPosition(), 0);
+  EXPECT_EQ(w.e_art->lineEdit()->cursorPosition(), 0);
+  EXPECT_TRUE(w.e_art->currentText().startsWith("Someone"));
   EXPECT_EQ(w.cbrank->currentIndex(), 4);
   EXPECT_EQ(w.lbw->item(9)->text(), "WAV0A:kick.wav");
   EXPECT_EQ(w.lbb->item(1)->text(), "BMP01:back.bmp");

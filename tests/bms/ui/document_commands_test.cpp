@@ -16,7 +16,7 @@
 #include "bms/ui/source_editor.h"
 #include "bms/ui/ui_test_support.h"
 #include "edit/recent_files.h"
-#include "model/line_file.h"
+#include "model/file_io.h"
 #include "support/scripted_prompts.h"
 #include "support/test_support.h"
 
