@@ -3,7 +3,7 @@
 #include <deque>
 #include <stdexcept>
 
-#include "app/ui/prompts.h"
+#include "platform/ui/prompts.h"
 
 namespace beatloom::test {
 

@@ -31,7 +31,7 @@ int AnswerWithoutWindow(const QStringList& arguments) {
       return 0;
     }
     if (a == QLatin1String("--version")) {
-      std::printf("Beatloom %s\n", beatloom::TForm2::kVersion);
+      std::printf("Beatloom %s\n", beatloom::SplashWindow::kVersion);
       return 0;
     }
   }

@@ -32,8 +32,8 @@
 #include "app/program_folder.h"
 #include "app/ui/header_panel.h"
 #include "app/ui/main_layout.h"
-#include "app/ui/prompts.h"
-#include "app/ui/shell.h"
+#include "platform/ui/prompts.h"
+#include "platform/ui/shell.h"
 #include "app/ui/splash_window.h"
 #include "app/window_placement.h"
 #include "bms/bms_reader.h"
@@ -83,9 +83,9 @@ TMain::TMain(const TMainOptions& options) : options_(options) {
   w_ = BuildMainLayout(this, new ScoreWidget(doc_, view_));
   menu_ = BuildMainMenu(this);
   header_ = new HeaderPanel(doc_, w_, this);
-  form4_ = new TForm4(this);
-  form8_ = new TForm8(*prompts_, this);
-  commands_ = std::make_unique<DocumentCommands>(doc_, log_, *prompts_, *this, *form8_);
+  logWindow_ = new LogWindow(this);
+  sourceEditor_ = new SourceEditor(*prompts_, this);
+  commands_ = std::make_unique<DocumentCommands>(doc_, log_, *prompts_, *this, *sourceEditor_);
   undo_.onAvailableChanged = [this](bool available) { menu_.K17->setEnabled(available); };
   timer1_ = new QTimer(this);
   timer1_->setObjectName(QStringLiteral("Timer1"));
@@ -115,7 +115,7 @@ ScoreWidget* TMain::Score() const { return static_cast<ScoreWidget*>(w_.pb); }
 // ---- start-up, first resize, close ----
 
 void TMain::FormCreate() {
-  splash_ = new TForm2(this);
+  splash_ = new SplashWindow(this);
   splash_->ShowSplash();
   // The splash stays up a moment even on a fast machine; only painting is
   // let through meanwhile.
@@ -483,9 +483,9 @@ void TMain::ConnectDocumentCommands() {
   connect(menu_.N32, &QAction::triggered, this, [c] { c->ClearNameList(NameList::Artist); });
   connect(w_.Button1, &QPushButton::clicked, this, [c] { c->ChooseMidiFile(); });
   connect(w_.Button16, &QPushButton::clicked, this, [c] { c->ChooseStageFile(); });
-  connect(this, &TMain::logChanged, form4_, [this](bool show) {
-    form4_->ShowLines(log_);
-    if (show) form4_->Present();
+  connect(this, &TMain::logChanged, logWindow_, [this](bool show) {
+    logWindow_->ShowLines(log_);
+    if (show) logWindow_->Present();
   });
 }
 

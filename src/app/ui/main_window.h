@@ -30,9 +30,9 @@ class HeaderPanel;
 class Prompts;
 class ScoreWidget;
 class Shell;
-class TForm2;
-class TForm4;
-class TForm8;
+class SplashWindow;
+class LogWindow;
+class SourceEditor;
 
 struct TMainOptions {
   QStringList arguments;      // after the program's own path
@@ -70,7 +70,6 @@ class TMain : public QMainWindow, public DocumentHost {
   // Any menu item by its control name, or null.
   QAction* Action(const QString& name) const;
   ScoreWidget* Score() const;
-  TForm2* SplashWindow() const { return splash_; }
   // Null when the boot switch NoSound is on.
   QMediaPlayer* MediaPlayer() const { return mediaPlayer_; }
   const QString& StartFolder() const { return startFolder_; }
@@ -144,8 +143,6 @@ class TMain : public QMainWindow, public DocumentHost {
   // New, Open, Save, the header pickers, the direct input line and the
   // source editor; the log window ("Result..") and the source editor.
   DocumentCommands& Commands() { return *commands_; }
-  TForm4* LogWindow() const { return form4_; }
-  TForm8* SourceEditor() const { return form8_; }
 
   // The import and export items of the File menu and the WinPSM dialog.
   FormatCommands& Formats() { return *formats_; }
@@ -205,10 +202,10 @@ class TMain : public QMainWindow, public DocumentHost {
   MainWidgets w_;
   HeaderPanel* header_ = nullptr;
   std::unique_ptr<FormatCommands> formats_;
-  TForm4* form4_ = nullptr;
-  TForm8* form8_ = nullptr;
+  LogWindow* logWindow_ = nullptr;
+  SourceEditor* sourceEditor_ = nullptr;
   std::unique_ptr<DocumentCommands> commands_;
-  TForm2* splash_ = nullptr;
+  SplashWindow* splash_ = nullptr;
   QMediaPlayer* mediaPlayer_ = nullptr;
   QTimer* timer1_ = nullptr;
   std::vector<std::string> artists_;

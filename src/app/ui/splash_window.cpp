@@ -26,11 +26,11 @@ QLabel* VersionLabel(QWidget* parent, const char* name, const char* text, const 
 
 }  // namespace
 
-TForm2::TForm2(QWidget* owner) : QDialog(owner, Qt::SplashScreen | Qt::FramelessWindowHint) {
+SplashWindow::SplashWindow(QWidget* owner) : QDialog(owner, Qt::SplashScreen | Qt::FramelessWindowHint) {
   setObjectName(QStringLiteral("Form2"));
   setWindowTitle(QStringLiteral("About.."));
   setFixedSize(kClientWidth, kClientHeight);
-  setStyleSheet(QStringLiteral("TForm2 { background: black; }"));
+  setStyleSheet(QStringLiteral("SplashWindow { background: black; }"));
   setAutoFillBackground(true);
   QPalette pal = palette();
   pal.setColor(QPalette::Window, Qt::black);
@@ -56,7 +56,7 @@ TForm2::TForm2(QWidget* owner) : QDialog(owner, Qt::SplashScreen | Qt::Frameless
   row->addWidget(VersionLabel(panel, "Label1", kVersion, "yellow"));
 }
 
-QImage TForm2::Picture() {
+QImage SplashWindow::Picture() {
   // Threads of a loom crossed by rows of notes: the program's name, drawn.
   QImage img(kClientWidth, kClientHeight, QImage::Format_RGB32);
   img.fill(Qt::black);
@@ -99,7 +99,7 @@ QImage TForm2::Picture() {
   return img;
 }
 
-void TForm2::ShowSplash() {
+void SplashWindow::ShowSplash() {
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
     const QRect area = screen->availableGeometry();
     move(area.center() - QPoint(kClientWidth / 2, kClientHeight / 2));
@@ -108,14 +108,14 @@ void TForm2::ShowSplash() {
   repaint();
 }
 
-void TForm2::BecomeAboutDialog() {
+void SplashWindow::BecomeAboutDialog() {
   hide();
   // The border is added around the picture: the client area stays the same.
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   setFixedSize(kClientWidth, kClientHeight);
 }
 
-void TForm2::ShowAbout() {
+void SplashWindow::ShowAbout() {
   // Centred on the screen, like the splash: the one the main window is on.
   const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
   if (screen) move(screen->availableGeometry().center() - QPoint(kClientWidth / 2, kClientHeight / 2));

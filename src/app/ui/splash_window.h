@@ -8,7 +8,7 @@ namespace beatloom {
 
 // The splash shown while the program starts, which afterwards serves as the
 // About window. Its client area stays 538 x 170 in both roles.
-class TForm2 : public QDialog {
+class SplashWindow : public QDialog {
   Q_OBJECT
 
  public:
@@ -17,7 +17,7 @@ class TForm2 : public QDialog {
   // The version the About window shows, and `beatloom --version` prints.
   static constexpr const char* kVersion = "2.0.a9";
 
-  explicit TForm2(QWidget* owner);
+  explicit SplashWindow(QWidget* owner);
 
   // Borderless and painted at once, before the event loop runs.
   void ShowSplash();

@@ -9,7 +9,7 @@
 #include <exception>
 
 #include "app/settings.h"
-#include "app/ui/prompts.h"
+#include "platform/ui/prompts.h"
 #include "bms/bms_reader.h"
 #include "bms/bms_writer.h"
 #include "bms/name_lists.h"
@@ -54,7 +54,7 @@ class SourceEditScope {
 
 }  // namespace
 
-DocumentCommands::DocumentCommands(Document& doc, Log& log, Prompts& prompts, DocumentHost& host, TForm8& sourceEditor)
+DocumentCommands::DocumentCommands(Document& doc, Log& log, Prompts& prompts, DocumentHost& host, SourceEditor& sourceEditor)
     : doc_(doc), log_(log), prompts_(prompts), host_(host), sourceEditor_(sourceEditor) {
   const QString start = QDir::currentPath();
   folders_ = {start, start, start, start, start};

@@ -10,7 +10,7 @@
 namespace beatloom {
 
 class Prompts;
-class TForm8;
+class SourceEditor;
 
 inline constexpr const char* kSourceWorkFile = "workcode";
 inline constexpr const char* kPlayerWorkingCopyFile = "Edit temp BMS (can delete).bms";
@@ -26,7 +26,7 @@ class DocumentCommands {
     QString chart, save, midi, sound, image;
   };
 
-  DocumentCommands(Document& doc, Log& log, Prompts& prompts, DocumentHost& host, TForm8& sourceEditor);
+  DocumentCommands(Document& doc, Log& log, Prompts& prompts, DocumentHost& host, SourceEditor& sourceEditor);
 
   // True: go on, the chart may be replaced. A modified chart is offered for
   // saving first; when that save is cancelled or fails the answer is false,
@@ -91,7 +91,7 @@ class DocumentCommands {
   Log& log_;
   Prompts& prompts_;
   DocumentHost& host_;
-  TForm8& sourceEditor_;
+  SourceEditor& sourceEditor_;
   QString chartFileName_;  // held by the open dialog
   QString saveFileName_;   // held by the save dialog; empty: Save asks for a name
   Folders folders_;

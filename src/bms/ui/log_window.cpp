@@ -9,7 +9,7 @@
 
 namespace beatloom {
 
-TForm4::TForm4(QWidget* parent)
+LogWindow::LogWindow(QWidget* parent)
     : QDialog(parent), lb_(new QListWidget(this)), closeButton_(new QPushButton(QStringLiteral("閉じる"), this)) {
   setObjectName(QStringLiteral("Form4"));
   setWindowTitle(QStringLiteral("Result.."));
@@ -31,13 +31,13 @@ TForm4::TForm4(QWidget* parent)
   layout->addLayout(buttons);
 }
 
-void TForm4::ShowLines(const Log& log) {
+void LogWindow::ShowLines(const Log& log) {
   lb_->clear();
   for (const std::string& line : log.Lines()) lb_->addItem(QString::fromStdString(line));
   if (lb_->count() > 0) lb_->scrollToBottom();
 }
 
-void TForm4::Present() {
+void LogWindow::Present() {
   if (!placed_) {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
       QRect frame = frameGeometry();

@@ -12,11 +12,11 @@ namespace beatloom {
 // "Result..": the report of the last load or save. Not modal and always on
 // top, so the author can keep it beside the score while fixing the lines it
 // names.
-class TForm4 : public QDialog {
+class LogWindow : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TForm4(QWidget* parent = nullptr);
+  explicit LogWindow(QWidget* parent = nullptr);
 
   // Shows the lines of the log; the window keeps them until the next call.
   void ShowLines(const Log& log);

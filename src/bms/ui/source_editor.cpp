@@ -6,11 +6,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/ui/prompts.h"
+#include "platform/ui/prompts.h"
 
 namespace beatloom {
 
-TForm8::TForm8(Prompts& prompts, QWidget* parent)
+SourceEditor::SourceEditor(Prompts& prompts, QWidget* parent)
     : QDialog(parent),
       prompts_(prompts),
       memo_(new QPlainTextEdit(this)),
@@ -33,7 +33,7 @@ TForm8::TForm8(Prompts& prompts, QWidget* parent)
   applyButton_->setObjectName(QStringLiteral("Button3"));
   // Enter belongs to the memo; only a click applies the edits.
   for (QPushButton* b : {fontButton_, discardButton_, applyButton_}) b->setAutoDefault(false);
-  connect(fontButton_, &QPushButton::clicked, this, &TForm8::ChooseFont);
+  connect(fontButton_, &QPushButton::clicked, this, &SourceEditor::ChooseFont);
   connect(discardButton_, &QPushButton::clicked, this, &QDialog::reject);
   connect(applyButton_, &QPushButton::clicked, this, &QDialog::accept);
 
@@ -47,7 +47,7 @@ TForm8::TForm8(Prompts& prompts, QWidget* parent)
   layout->addLayout(buttons);
 }
 
-bool TForm8::EditLines(QStringList& lines) {
+bool SourceEditor::EditLines(QStringList& lines) {
   memo_->setPlainText(lines.join(QLatin1Char('\n')));
   memo_->moveCursor(QTextCursor::Start);
   memo_->setFocus();
@@ -56,7 +56,7 @@ bool TForm8::EditLines(QStringList& lines) {
   return true;
 }
 
-void TForm8::ChooseFont() {
+void SourceEditor::ChooseFont() {
   QFont font = memo_->font();
   if (prompts_.ChooseFont(font)) memo_->setFont(font);
 }

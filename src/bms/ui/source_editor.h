@@ -12,11 +12,11 @@ class Prompts;
 
 // "ソースのダイレクト編集": the whole chart as text, edited by hand and read
 // back as a file would be.
-class TForm8 : public QDialog {
+class SourceEditor : public QDialog {
   Q_OBJECT
 
  public:
-  TForm8(Prompts& prompts, QWidget* parent = nullptr);
+  SourceEditor(Prompts& prompts, QWidget* parent = nullptr);
 
   // Shows the lines modally. True when the author left with "変更"; lines then
   // hold the memo's lines. Closing the window or "編集を破棄" gives false.

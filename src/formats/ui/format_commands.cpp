@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ui/prompts.h"
+#include "platform/ui/prompts.h"
 #include "formats/bmm_export.h"
 #include "formats/ddrv_format.h"
 #include "formats/ui/winpsm_dialog.h"
@@ -29,9 +29,9 @@ FormatCommands::FormatCommands(Document& doc, Prompts& prompts, std::string prog
     : doc_(doc), prompts_(prompts), programFolder_(std::move(programFolder)), hooks_(std::move(hooks)) {
   winPsmAvailable_ = FileExists(JoinPath(programFolder_, std::string(kWinPsmTemplateName)));
   if (window) {
-    form12_ = new TForm12(doc_, prompts_, programFolder_, window);
+    form12_ = new WinPsmDialog(doc_, prompts_, programFolder_, window);
   } else {
-    ownedForm12_ = std::make_unique<TForm12>(doc_, prompts_, programFolder_);
+    ownedForm12_ = std::make_unique<WinPsmDialog>(doc_, prompts_, programFolder_);
     form12_ = ownedForm12_.get();
   }
   form12_->SetInitialFolder(DialogFolder());

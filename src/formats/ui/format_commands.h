@@ -11,7 +11,7 @@ namespace beatloom {
 
 class Document;
 class Prompts;
-class TForm12;
+class WinPsmDialog;
 
 // The steps of the import and export commands that belong to the main window.
 // Every hook may be left empty.
@@ -39,7 +39,7 @@ struct FormatHooks {
 };
 
 // The File menu's import and export items. The main window makes one at
-// start-up (which also makes the WinPSM dialog, TForm12) and hands every
+// start-up (which also makes the WinPSM dialog, WinPsmDialog) and hands every
 // item's object name to Run.
 class FormatCommands {
  public:
@@ -61,7 +61,7 @@ class FormatCommands {
   // Whether "master.psf" was in the program folder when this object was
   // made; WinPSMps1 is enabled exactly then.
   bool WinPsmAvailable() const { return winPsmAvailable_; }
-  TForm12& Form12() { return *form12_; }
+  WinPsmDialog& WinPsmExportDialog() { return *form12_; }
 
  private:
   QString DialogFolder() const;
@@ -72,8 +72,8 @@ class FormatCommands {
   std::string programFolder_;
   FormatHooks hooks_;
   bool winPsmAvailable_ = false;
-  std::unique_ptr<TForm12> ownedForm12_;  // only when there is no window to parent it
-  TForm12* form12_ = nullptr;
+  std::unique_ptr<WinPsmDialog> ownedForm12_;  // only when there is no window to parent it
+  WinPsmDialog* form12_ = nullptr;
   QString importFolder_;  // IOD1 and ESD1 each start where they were left
   QString exportFolder_;
 };

@@ -10,7 +10,7 @@
 #include <QScreen>
 #include <algorithm>
 
-#include "app/ui/prompts.h"
+#include "platform/ui/prompts.h"
 #include "formats/winpsm_export.h"
 #include "model/document.h"
 #include "model/file_io.h"
@@ -29,17 +29,17 @@ std::string Cp932Of(const QString& text) { return FromUtf8(text.toStdString(), T
 
 }  // namespace
 
-TForm12::TForm12(Document& doc, Prompts& prompts, std::string programFolder, QWidget* parent)
+WinPsmDialog::WinPsmDialog(Document& doc, Prompts& prompts, std::string programFolder, QWidget* parent)
     : QDialog(parent), doc_(doc), prompts_(prompts), programFolder_(std::move(programFolder)) {
   setObjectName(QStringLiteral("Form12"));
   setWindowTitle(QStringLiteral("DDRエディットデータ出力"));
   setModal(true);
   BuildControls();
-  connect(Button1, &QPushButton::clicked, this, &TForm12::Button1Click);
-  connect(Button2, &QPushButton::clicked, this, &TForm12::Button2Click);
+  connect(Button1, &QPushButton::clicked, this, &WinPsmDialog::Button1Click);
+  connect(Button2, &QPushButton::clicked, this, &WinPsmDialog::Button2Click);
 }
 
-void TForm12::BuildControls() {
+void WinPsmDialog::BuildControls() {
   auto* grid = new QGridLayout(this);
   grid->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -79,12 +79,12 @@ void TForm12::BuildControls() {
   grid->addWidget(Button2, 4, 2, 2, 1);
 }
 
-void TForm12::showEvent(QShowEvent* event) {
+void WinPsmDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
 }
 
-void TForm12::Button1Click() {
+void WinPsmDialog::Button1Click() {
   Prompts::FileDialog d;
   d.folder = Edit1->text().isEmpty() ? initialFolder_ : QFileInfo(Edit1->text()).absolutePath();
   d.fileName = Edit1->text();
@@ -94,7 +94,7 @@ void TForm12::Button1Click() {
   if (!chosen.isEmpty()) Edit1->setText(chosen);
 }
 
-void TForm12::Button2Click() {
+void WinPsmDialog::Button2Click() {
   if (Edit1->text().isEmpty()) return;
   WinPsmFields fields;
   fields.blockName = Cp932Of(Edit2->text());

@@ -17,11 +17,11 @@ class Prompts;
 // "DDRエディットデータ出力": builds the console edit save from the template
 // "master.psf" in the program folder. Created once at start-up; the fields
 // keep what the author typed between uses.
-class TForm12 : public QDialog {
+class WinPsmDialog : public QDialog {
   Q_OBJECT
 
  public:
-  TForm12(Document& doc, Prompts& prompts, std::string programFolder, QWidget* parent = nullptr);
+  WinPsmDialog(Document& doc, Prompts& prompts, std::string programFolder, QWidget* parent = nullptr);
 
   // Where the save dialog starts until a destination has been chosen: the
   // folder of the main window's open-chart dialog.

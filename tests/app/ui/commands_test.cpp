@@ -14,7 +14,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "app/ui/bpm_dialog.h"
+#include "platform/ui/bpm_dialog.h"
 #include "app/ui/main_window_fixture.h"
 
 namespace beatloom::test {

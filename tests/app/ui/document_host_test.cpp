@@ -28,7 +28,7 @@ class DocumentHostTest : public MainWindowTest {
   }
 
   std::unique_ptr<TMain> main;
-  TForm8 editor{prompts};
+  SourceEditor editor{prompts};
   std::unique_ptr<DocumentCommands> commands;
 };
 

@@ -13,7 +13,7 @@
 
 #include "app/ini_file.h"
 #include "app/ui/main_window.h"
-#include "app/ui/shell.h"
+#include "platform/ui/shell.h"
 #include "support/scripted_prompts.h"
 #include "support/test_support.h"
 

@@ -93,7 +93,7 @@ TEST_F(MainWindowTest, WithoutSettingsTheFirstStartValuesApply) {
   EXPECT_EQ(w.GSV->value(), 0);
   EXPECT_TRUE(main->SettingsApplied());
   EXPECT_FALSE(main->SuppressResize());
-  EXPECT_FALSE(main->SplashWindow()->isVisible());
+  EXPECT_FALSE(main->findChild<SplashWindow*>("Form2")->isVisible());
 
   // The first start leaves its stamp.
   const IniFile ini = Ini();
@@ -390,7 +390,7 @@ TEST_F(MainWindowTest, TheSplashStaysUpHalfASecondUntilTheWindowIsShown) {
   created.start();
   TMain main(options);
   EXPECT_GE(created.elapsed(), 500);
-  TForm2* splash = main.SplashWindow();
+  SplashWindow* splash = main.findChild<SplashWindow*>("Form2");
   ASSERT_NE(splash, nullptr);
   EXPECT_TRUE(splash->isVisible());
   EXPECT_TRUE(splash->windowFlags() & Qt::FramelessWindowHint);
@@ -405,7 +405,7 @@ TEST_F(MainWindowTest, SplashBecomesTheAboutWindowOfTheSameSize) {
   Quiet();
   auto main = Start();
   main->move(0, 0);  // away from the middle, where the About window belongs
-  TForm2* about = main->SplashWindow();
+  SplashWindow* about = main->findChild<SplashWindow*>("Form2");
   ASSERT_NE(about, nullptr);
   EXPECT_FALSE(about->isVisible());
   EXPECT_FALSE(about->windowFlags() & Qt::FramelessWindowHint);

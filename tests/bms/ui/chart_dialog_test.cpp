@@ -7,7 +7,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/ui/prompts.h"
+#include "platform/ui/prompts.h"
 #include "bms/ui/ui_test_support.h"
 #include "support/test_support.h"
 

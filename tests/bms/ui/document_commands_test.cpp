@@ -54,7 +54,7 @@ class DocumentCommandsTest : public ::testing::Test {
   Log log;
   ScriptedPrompts prompts;
   FakeDocumentHost host;
-  TForm8 editor;
+  SourceEditor editor;
   DocumentCommands commands;
 };
 
@@ -351,7 +351,7 @@ TEST_F(DocumentCommandsTest, SourceEditorKeepsTheBytesOfLinesLeftAlone) {
   const std::string odd = "#GENRE a\x80z";
   LoadChart(Chart("odd.bms", odd + "\r\n#00111:01\r\n"));
   WhenModal([](QDialog& dialog) {
-    auto& form = static_cast<TForm8&>(dialog);
+    auto& form = static_cast<SourceEditor&>(dialog);
     form.Memo1()->setPlainText(form.Memo1()->toPlainText() + QStringLiteral("\n#TITLE typed"));
     form.applyButton()->click();
   });

@@ -16,7 +16,7 @@ QStringList Items(const QListWidget& list) {
 }
 
 TEST(LogWindowTest, ShowsTheLastReportAndClosesWithItsButtonOrKeys) {
-  TForm4 window;
+  LogWindow window;
   EXPECT_EQ(window.windowTitle(), QStringLiteral("Result.."));
   EXPECT_TRUE(window.windowFlags() & Qt::WindowStaysOnTopHint);
   Log log;

@@ -328,8 +328,8 @@ TEST_F(DocumentWindowTest, SourceEditorDiscardChangesNothing) {
   const HeaderFields header = Doc().header;
   bool seen = false;
   WhenModal([&](QDialog& dialog) {
-    seen = &dialog == main->SourceEditor();
-    QPlainTextEdit* memo = main->SourceEditor()->Memo1();
+    seen = &dialog == main->findChild<SourceEditor*>("Form8");
+    QPlainTextEdit* memo = main->findChild<SourceEditor*>("Form8")->Memo1();
     EXPECT_TRUE(memo->toPlainText().contains(QStringLiteral("#00111:0101")));
     EXPECT_EQ(memo->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     EXPECT_EQ(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
@@ -337,7 +337,7 @@ TEST_F(DocumentWindowTest, SourceEditorDiscardChangesNothing) {
     EXPECT_EQ(metrics.horizontalAdvance(QLatin1Char('i')), metrics.horizontalAdvance(QLatin1Char('W')));
     EXPECT_TRUE(std::filesystem::exists(home.file(kSourceWorkFile)));
     memo->clear();
-    main->SourceEditor()->discardButton()->click();
+    main->findChild<SourceEditor*>("Form8")->discardButton()->click();
   });
   Press(QKeySequence(Qt::Key_F10));
   EXPECT_TRUE(seen);
@@ -356,11 +356,11 @@ TEST_F(DocumentWindowTest, SourceEditorApplyReloadsTheEditedText) {
   const std::string path = Chart("song.bms", kSong);
   ASSERT_TRUE(main->LoadChart(Q(path)));
   WhenModal([&](QDialog&) {
-    QPlainTextEdit* memo = main->SourceEditor()->Memo1();
+    QPlainTextEdit* memo = main->findChild<SourceEditor*>("Form8")->Memo1();
     QStringList lines = memo->toPlainText().split('\n');
     EXPECT_TRUE(lines.removeOne(QStringLiteral("#00111:0101")));
     memo->setPlainText(lines.join('\n'));
-    main->SourceEditor()->applyButton()->click();
+    main->findChild<SourceEditor*>("Form8")->applyButton()->click();
   });
   Item("K2")->trigger();
   ASSERT_EQ(Doc().ObjList.size(), 1u);
@@ -377,7 +377,7 @@ TEST_F(DocumentWindowTest, SourceEditorApplyReloadsTheEditedText) {
 }
 
 TEST_F(DocumentWindowTest, TheLogWindowShowsTheLastLoad) {
-  TForm4* log = main->LogWindow();
+  LogWindow* log = main->findChild<LogWindow*>("Form4");
   ASSERT_NE(log, nullptr);
   const std::string good = Chart("good.bms", kSong);
   OpenByMenu(good);

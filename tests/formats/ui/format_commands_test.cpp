@@ -223,7 +223,7 @@ TEST(FormatCommands, WinPsmShowsItsDialogModally) {
   });
   timer->start(10);
   f.commands->Run("WinPSMps1");
-  EXPECT_EQ(seen, &f.commands->Form12());
+  EXPECT_EQ(seen, &f.commands->WinPsmExportDialog());
 }
 
 }  // namespace

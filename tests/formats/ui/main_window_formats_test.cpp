@@ -43,7 +43,7 @@ TEST_F(MainWindowFormats, WinPsmItemFollowsTheTemplateInTheProgramFolder) {
     d.close();
   });
   Item("WinPSMps1").trigger();
-  EXPECT_EQ(seen, &main->Formats().Form12());
+  EXPECT_EQ(seen, &main->Formats().WinPsmExportDialog());
   EXPECT_EQ(seen->parentWidget(), main.get());
 }
 

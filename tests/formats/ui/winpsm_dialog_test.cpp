@@ -32,10 +32,10 @@ struct Fixture {
   test::TempDir home;
   Document doc;
   test::ScriptedPrompts prompts;
-  TForm12 dialog{doc, prompts, home.path()};
+  WinPsmDialog dialog{doc, prompts, home.path()};
 };
 
-TEST(TForm12, ControlsAndTexts) {
+TEST(WinPsmDialog, ControlsAndTexts) {
   Fixture f;
   EXPECT_EQ(f.dialog.objectName(), "Form12");
   EXPECT_EQ(f.dialog.windowTitle(), "DDRエディットデータ出力");
@@ -65,7 +65,7 @@ TEST(TForm12, ControlsAndTexts) {
   EXPECT_EQ(sm->itemText(46), "2F:");
 }
 
-TEST(TForm12, BrouseFillsTheDestination) {
+TEST(WinPsmDialog, BrouseFillsTheDestination) {
   Fixture f;
   f.dialog.SetInitialFolder("/charts");
   f.prompts.fileNames.push_back("/charts/edit.ps");
@@ -80,7 +80,7 @@ TEST(TForm12, BrouseFillsTheDestination) {
   EXPECT_EQ(Child<QLineEdit>(f.dialog, "Edit1")->text(), "/charts/edit.ps");
 }
 
-TEST(TForm12, CreateWritesThePatchedTemplate) {
+TEST(WinPsmDialog, CreateWritesThePatchedTemplate) {
   Fixture f;
   test::WriteFile(f.home.file("master.psf"), Template());
   f.doc.AddObject(1, 0, 1);
@@ -103,14 +103,14 @@ TEST(TForm12, CreateWritesThePatchedTemplate) {
   EXPECT_EQ(static_cast<uint8_t>(out[8762]), 0xAA);
 }
 
-TEST(TForm12, NothingHappensWithoutADestination) {
+TEST(WinPsmDialog, NothingHappensWithoutADestination) {
   Fixture f;
   test::WriteFile(f.home.file("master.psf"), Template());
   Child<QPushButton>(f.dialog, "Button2")->click();
   EXPECT_TRUE(f.prompts.shown.empty());
 }
 
-TEST(TForm12, MissingTemplateFailsAndKeepsTheOldFile) {
+TEST(WinPsmDialog, MissingTemplateFailsAndKeepsTheOldFile) {
   Fixture f;
   const std::string dest = f.home.file("edit.ps");
   test::WriteFile(dest, "old");

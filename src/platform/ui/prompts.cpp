@@ -1,4 +1,4 @@
-#include "app/ui/prompts.h"
+#include "platform/ui/prompts.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -10,7 +10,7 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 
-#include "app/ui/bpm_dialog.h"
+#include "platform/ui/bpm_dialog.h"
 
 namespace beatloom {
 

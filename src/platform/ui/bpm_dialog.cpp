@@ -1,4 +1,4 @@
-#include "app/ui/bpm_dialog.h"
+#include "platform/ui/bpm_dialog.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>

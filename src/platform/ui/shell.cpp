@@ -1,4 +1,4 @@
-#include "app/ui/shell.h"
+#include "platform/ui/shell.h"
 
 #include <QDesktopServices>
 #include <QProcess>
