@@ -22,12 +22,6 @@ int Check(const std::vector<std::string>& args) {
   return ok ? kOk : Fail(LoadFailure(args[0]));
 }
 
-std::string Hex2(int v) {
-  char buf[4];
-  std::snprintf(buf, sizeof buf, "%02X", v);
-  return buf;
-}
-
 void DumpLines(JsonWriter& json, const char* key, const std::vector<std::string>& lines, TextEncoding enc) {
   json.Key(key);
   json.BeginArray();
@@ -57,9 +51,11 @@ int Dump(const std::vector<std::string>& args) {
     json.Key(isWav ? "wav" : "bmp");
     json.BeginObject();
     const auto& names = isWav ? doc.wav : doc.bmp;
-    for (int k = isWav ? 1 : 0; k < 256; ++k) {
+    const int first = isWav ? DefinitionIndex::FirstWav : DefinitionIndex::FirstBmp;
+    const int last = isWav ? doc.indices.HighestWav() : doc.indices.HighestBmp();
+    for (int k = first; k <= last; ++k) {
       if (names[k].empty()) continue;
-      json.Key(Hex2(k));
+      json.Key(doc.indices.Format(k));
       json.String(ToUtf8(names[k], enc));
     }
     json.EndObject();

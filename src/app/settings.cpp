@@ -4,12 +4,6 @@
 
 namespace beatloom {
 
-const std::array<const char*, kColorCount> kColorKeys = {
-    "Color_Background", "Color_NoteFont", "Color_NoteLine", "Color_Grid",
-    "Color_SubLine",    "Color_ColLine1", "Color_ColLine2", "Color_ZoneFont",
-};
-const std::array<int, kColorCount> kDefaultColors = {0, 5789784, 16777215, 8421504, 12632256, 8421504, 16777215, 65280};
-
 namespace {
 
 WindowBounds ReadBounds(const IniFile& ini, const char* section, const std::array<const char*, 4>& keys,
@@ -28,36 +22,58 @@ void WriteBounds(IniFile& ini, const char* section, const std::array<const char*
 constexpr std::array<const char*, 4> kBmpViewKeys = {"BMPViewXPos", "BMPViewYPos", "BMPViewWidth", "BMPViewHeight"};
 constexpr std::array<const char*, 4> kWindowKeys = {"WindowLeft", "WindowTop", "WindowWidth", "WindowHeight"};
 
+// The keys the shutdown writes, in the order the settings file keeps them;
+// the start-up reads the same rows. The view's own keys come from the view.
+struct IntField {
+  const IntViewSetting* setting;
+  int Settings::*field;
+};
+constexpr IntField kIntFields[] = {
+    {&GridHeightSetting, &Settings::GridHeight},           {&GridWidthSetting, &Settings::GridWidth},
+    {&ObjectHeightSetting, &Settings::ObjectHeight},       {&GridPositionSetting, &Settings::GridPosition},
+    {&SubGridPositionSetting, &Settings::SubGridPosition},
+};
+
+struct BoolField {
+  const char* key;
+  bool Settings::*field;
+};
+constexpr BoolField kBoolFields[] = {
+    {ShowIndexNumverSetting.key, &Settings::ShowIndexNumver},
+    {ShowFileNameSetting.key, &Settings::ShowFileName},
+    {"ShowDirectInputBox", &Settings::ShowDirectInputBox},
+    {"ShowSettingWindow", &Settings::ShowSettingWindow},
+    {FlatObjectWidthSetting.key, &Settings::FlatObjectWidth},
+    {"Wav&BmpDropOverWrite", &Settings::WavBmpDropOverWrite},
+    {"DebugingSave", &Settings::DebugingSave},
+};
+
+constexpr const char* kMinColWidthKey = "MinimamColWidth";
+constexpr const char* kActivationClickKey = "InActiveClickCancel";
+constexpr const char* kEmailKey = "UserSettingEMAIL";
+constexpr const char* kUrlKey = "UserSettingURL";
+
 }  // namespace
 
 Settings ReadSettings(const IniFile& ini, const Settings& fallback) {
   Settings s = fallback;
   const char* m = kSectionMain;
-  s.GridPosition = kGridPositionRange.Clamp(ini.ReadInteger(m, "GridPosition", fallback.GridPosition));
-  s.SubGridPosition = kSubGridPositionRange.Clamp(ini.ReadInteger(m, "SubGridPosition", fallback.SubGridPosition));
-  s.GridHeight = kGridHeightRange.Clamp(ini.ReadInteger(m, "GridHeight", fallback.GridHeight));
-  s.GridWidth = kGridWidthRange.Clamp(ini.ReadInteger(m, "GridWidth", fallback.GridWidth));
-  s.ObjectHeight = kObjectHeightRange.Clamp(ini.ReadInteger(m, "ObjectHeight", fallback.ObjectHeight));
-  s.ShowIndexNumver = ini.ReadBool(m, "ShowIndexNumver", fallback.ShowIndexNumver);
-  s.ShowFileName = ini.ReadBool(m, "ShowFileName", fallback.ShowFileName);
-  s.ShowDirectInputBox = ini.ReadBool(m, "ShowDirectInputBox", fallback.ShowDirectInputBox);
-  s.ShowSettingWindow = ini.ReadBool(m, "ShowSettingWindow", fallback.ShowSettingWindow);
-  s.FlatObjectWidth = ini.ReadBool(m, "FlatObjectWidth", fallback.FlatObjectWidth);
-  s.WavBmpDropOverWrite = ini.ReadBool(m, "Wav&BmpDropOverWrite", fallback.WavBmpDropOverWrite);
-  s.DebugingSave = ini.ReadBool(m, "DebugingSave", fallback.DebugingSave);
-  s.MinimamColWidth = ini.ReadString(m, "MinimamColWidth", fallback.MinimamColWidth);
+  for (const IntField& f : kIntFields)
+    s.*f.field = f.setting->Clamp(ini.ReadInteger(m, f.setting->key, fallback.*f.field));
+  for (const BoolField& f : kBoolFields) s.*f.field = ini.ReadBool(m, f.key, fallback.*f.field);
+  s.MinimamColWidth = ini.ReadString(m, kMinColWidthKey, fallback.MinimamColWidth);
   s.BMPView = ReadBounds(ini, m, kBmpViewKeys, fallback.BMPView);
   for (int i = 0; i < kColorCount; ++i) {
-    const int c = ini.ReadInteger(m, kColorKeys[i], fallback.Colors[i]);
+    const int c = ini.ReadInteger(m, ScoreColorTable[i].key, fallback.Colors[i]);
     s.Colors[i] = c < 0 || c > 0xFFFFFF ? fallback.Colors[i] : c;
   }
-  s.UserSettingEMAIL = ini.ReadString(m, "UserSettingEMAIL", fallback.UserSettingEMAIL);
-  s.UserSettingURL = ini.ReadString(m, "UserSettingURL", fallback.UserSettingURL);
+  s.UserSettingEMAIL = ini.ReadString(m, kEmailKey, fallback.UserSettingEMAIL);
+  s.UserSettingURL = ini.ReadString(m, kUrlKey, fallback.UserSettingURL);
 
   const char* p = kSectionPlayView;
-  s.InActiveClickCancel = ini.ReadBool(p, "InActiveClickCancel", fallback.InActiveClickCancel);
+  s.InActiveClickCancel = ini.ReadBool(p, kActivationClickKey, fallback.InActiveClickCancel);
   s.Window = ReadBounds(ini, p, kWindowKeys, fallback.Window);
-  s.WindowPositionStored = ini.HasKey(p, "WindowLeft") || ini.HasKey(p, "WindowTop");
+  s.WindowPositionStored = ini.HasKey(p, kWindowKeys[0]) || ini.HasKey(p, kWindowKeys[1]);
 
   s.NoSound = ini.ReadBool(kSectionBoot, "NoSound", fallback.NoSound);
   s.DevMode = ini.ReadBool(kSectionBoot, "DevMode", fallback.DevMode);
@@ -66,27 +82,17 @@ Settings ReadSettings(const IniFile& ini, const Settings& fallback) {
 
 void WriteSettings(IniFile& ini, const Settings& s) {
   const char* m = kSectionMain;
-  ini.WriteInteger(m, "GridHeight", s.GridHeight);
-  ini.WriteInteger(m, "GridWidth", s.GridWidth);
-  ini.WriteInteger(m, "ObjectHeight", s.ObjectHeight);
-  ini.WriteInteger(m, "GridPosition", s.GridPosition);
-  ini.WriteInteger(m, "SubGridPosition", s.SubGridPosition);
-  ini.WriteBool(m, "ShowIndexNumver", s.ShowIndexNumver);
-  ini.WriteBool(m, "ShowFileName", s.ShowFileName);
-  ini.WriteBool(m, "ShowDirectInputBox", s.ShowDirectInputBox);
-  ini.WriteBool(m, "ShowSettingWindow", s.ShowSettingWindow);
-  ini.WriteBool(m, "FlatObjectWidth", s.FlatObjectWidth);
-  ini.WriteBool(m, "Wav&BmpDropOverWrite", s.WavBmpDropOverWrite);
-  ini.WriteBool(m, "DebugingSave", s.DebugingSave);
-  ini.WriteString(m, "MinimamColWidth", s.MinimamColWidth);
-  ini.WriteBool(kSectionPlayView, "InActiveClickCancel", s.InActiveClickCancel);
+  for (const IntField& f : kIntFields) ini.WriteInteger(m, f.setting->key, s.*f.field);
+  for (const BoolField& f : kBoolFields) ini.WriteBool(m, f.key, s.*f.field);
+  ini.WriteString(m, kMinColWidthKey, s.MinimamColWidth);
+  ini.WriteBool(kSectionPlayView, kActivationClickKey, s.InActiveClickCancel);
   WriteBounds(ini, m, kBmpViewKeys, s.BMPView);
-  for (int i = 0; i < kColorCount; ++i) ini.WriteInteger(m, kColorKeys[i], s.Colors[i]);
+  for (int i = 0; i < kColorCount; ++i) ini.WriteInteger(m, ScoreColorTable[i].key, s.Colors[i]);
   WriteBounds(ini, kSectionPlayView, kWindowKeys, s.Window);
 }
 
 UserDefaults ReadUserDefaults(const IniFile& ini) {
-  return {ini.ReadString(kSectionMain, "UserSettingEMAIL", ""), ini.ReadString(kSectionMain, "UserSettingURL", "")};
+  return {ini.ReadString(kSectionMain, kEmailKey, ""), ini.ReadString(kSectionMain, kUrlKey, "")};
 }
 
 double DateSerial(std::time_t when) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/ini_file.h"
+#include "view/view_settings.h"
 
 namespace beatloom {
 
@@ -22,43 +23,36 @@ struct WindowBounds {
   bool operator==(const WindowBounds&) const = default;
 };
 
-// The ranges of the controls that show the stored values; a value outside
-// them (the program never writes one) is pulled to the nearest end.
-struct SettingRange {
-  int min;
-  int max;
-  int Clamp(int v) const { return v < min ? min : (v > max ? max : v); }
-};
-inline constexpr SettingRange kGridPositionRange{0, 8};
-inline constexpr SettingRange kSubGridPositionRange{0, 9};
-inline constexpr SettingRange kGridHeightRange{96, 728};
-inline constexpr SettingRange kGridWidthRange{4, 20};
-inline constexpr SettingRange kObjectHeightRange{4, 30};
-
-constexpr int kColorCount = 8;
-// Key names of the score colours, in the order the colour dialog lists them.
-extern const std::array<const char*, kColorCount> kColorKeys;
-extern const std::array<int, kColorCount> kDefaultColors;
+// The score colours as the settings file stores them (Windows colour
+// numbers), in the colour dialog's order; the view's colour table is the
+// source.
+constexpr int kColorCount = ScoreColorCount;
+using StoredColors = std::array<int, kColorCount>;
+constexpr StoredColors DefaultStoredColors() {
+  StoredColors colors{};
+  for (int i = 0; i < kColorCount; ++i) colors[i] = static_cast<int>(ColorRefFromRgb(ScoreColorTable[i].defaultRgb));
+  return colors;
+}
 
 // Everything the program keeps in the settings file between runs. The
 // defaults are those of a first start.
 struct Settings {
   // BTLM
-  int GridPosition = 2;
-  int SubGridPosition = 0;
-  int GridHeight = 192;
-  int GridWidth = 6;
-  int ObjectHeight = 10;
-  bool ShowIndexNumver = true;
-  bool ShowFileName = false;
+  int GridPosition = GridPositionSetting.defaultValue;
+  int SubGridPosition = SubGridPositionSetting.defaultValue;
+  int GridHeight = GridHeightSetting.defaultValue;
+  int GridWidth = GridWidthSetting.defaultValue;
+  int ObjectHeight = ObjectHeightSetting.defaultValue;
+  bool ShowIndexNumver = ShowIndexNumverSetting.defaultValue;
+  bool ShowFileName = ShowFileNameSetting.defaultValue;
   bool ShowDirectInputBox = true;
   bool ShowSettingWindow = true;
-  bool FlatObjectWidth = false;
+  bool FlatObjectWidth = FlatObjectWidthSetting.defaultValue;
   bool WavBmpDropOverWrite = true;
   bool DebugingSave = true;
   std::string MinimamColWidth = "1";
   WindowBounds BMPView{0, 0, 256, 256};
-  std::array<int, kColorCount> Colors = kDefaultColors;
+  StoredColors Colors = DefaultStoredColors();
   std::string UserSettingEMAIL;
   std::string UserSettingURL;
   // PLAYVIEW

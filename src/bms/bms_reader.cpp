@@ -68,11 +68,18 @@ struct Channel {
 
 constexpr int kMeasureLengthLane = 51;
 constexpr int kBackgroundChannel = -2;
+constexpr int kTempoLane = 0;
+
+int HexCellValue(char high, char low) {
+  const int h = HexDigitValue(high);
+  const int l = HexDigitValue(low);
+  return h < 0 || l < 0 ? -1 : h * 16 + l;
+}
 
 Channel LaneOfChannel(int channel) {
   if (channel == 1) return {kBackgroundChannel, false};
   if (channel == 2) return {kMeasureLengthLane, false};
-  if (channel == 3) return {0, false};
+  if (channel == 3) return {kTempoLane, false};
   if (channel == 4) return {19, false};
   if (channel == 6) return {21, false};
   if (channel == 7) return {20, false};
@@ -245,19 +252,13 @@ bool InterpretHeader(Document& doc, std::string_view line, int lineNumber, const
   }
   for (const bool isWav : {true, false}) {
     if (!StartsWith(up, isWav ? "#WAV" : "#BMP")) continue;
-    const std::string_view digits = line.substr(4, 2);
-    int index = 0;
-    for (char c : digits) {
-      const int d = HexDigitValue(c);
-      if (d < 0) throw ConversionError(isWav ? "#WAV" : "#BMP");
-      index = index * 16 + d;
-    }
-    if (digits.empty()) throw ConversionError(isWav ? "#WAV" : "#BMP");
+    const std::optional<int> index = doc.indices.Parse(line.substr(4, 2));
+    if (!index) throw ConversionError(isWav ? "#WAV" : "#BMP");
     const std::string name(line.size() > 7 ? line.substr(7) : std::string_view());
-    if (isWav && index == 0) {
+    if (isWav && *index < DefinitionIndex::FirstWav) {
       doc.mcom.emplace_back(line);  // WAV00 has no slot but charts use it
     } else {
-      (isWav ? doc.wav : doc.bmp)[index] = name;
+      (isWav ? doc.wav : doc.bmp)[static_cast<size_t>(*index)] = name;
     }
     return true;
   }
@@ -288,14 +289,16 @@ void InterpretData(Document& doc, std::string_view line, int lineNumber, LoadSta
   std::vector<std::pair<int, int>> cells;
   const size_t n = cellsText.size() / 2;
   bool wellFormed = true;
+  // Tempo cells are hexadecimal numbers, not definition indices.
+  const bool tempo = ch.lane == kTempoLane;
   for (size_t i = 0; i < n && wellFormed; ++i) {
-    const int hi = HexDigitValue(cellsText[2 * i]);
-    const int lo = HexDigitValue(cellsText[2 * i + 1]);
-    if (hi < 0 || lo < 0) {
+    const char high = cellsText[2 * i];
+    const char low = cellsText[2 * i + 1];
+    const int value = tempo ? HexCellValue(high, low) : doc.indices.CellValue(high, low);
+    if (value < 0) {
       wellFormed = false;
       break;
     }
-    const int value = hi * 16 + lo;
     if (value != 0) cells.emplace_back(CellOffset(static_cast<long long>(i), static_cast<long long>(n)), value);
   }
   if (!wellFormed) {

@@ -19,6 +19,7 @@ namespace beatloom {
 namespace {
 
 constexpr int kMaxPos = MeasureCount * TicksPerMeasure - 1;
+constexpr int kTempoColumn = 0;
 
 int ColumnOf(const TBmsObject& o) {
   if (o.Lane >= 1 && o.Lane <= 18) return o.Hidden ? o.Lane + 49 : o.Lane;
@@ -28,7 +29,7 @@ int ColumnOf(const TBmsObject& o) {
 }
 
 int ChannelOfColumn(int c) {
-  if (c == 0) return 3;
+  if (c == kTempoColumn) return 3;
   if (c <= 9) return MapChannel(c + 10);
   if (c <= 18) return MapChannel(c + 11);
   if (c == 19) return 4;
@@ -41,9 +42,11 @@ int ChannelOfColumn(int c) {
 
 bool IsBgmColumn(int c) { return c >= FirstBgmLane && c <= LastBgmLane; }
 
-std::string Hex2(int v) {
+// Tempo cells are hexadecimal numbers, not definition indices.
+void FormatTempoCell(int v, char* out) {
   static const char* digits = "0123456789ABCDEF";
-  return {digits[(v >> 4) & 15], digits[v & 15]};
+  out[0] = digits[(v >> 4) & 15];
+  out[1] = digits[v & 15];
 }
 
 std::string DataLinePrefix(int measure, int channel) {
@@ -129,17 +132,19 @@ void WriteHeader(const Document& doc, std::string& out) {
   AppendLine(out, "%EMAIL " + h.E_Email);
   AppendLine(out, "%URL " + h.E_URL);
   AppendLine(out, "");
-  for (int k = 1; k < WavSlots; ++k)
-    if (!doc.wav[k].empty()) AppendLine(out, "#WAV" + Hex2(k) + " " + doc.wav[k]);
+  const DefinitionIndex& indices = doc.indices;
+  for (int k = DefinitionIndex::FirstWav; k <= indices.HighestWav(); ++k)
+    if (!doc.wav[k].empty()) AppendLine(out, "#WAV" + indices.Format(k) + " " + doc.wav[k]);
   AppendLine(out, "");
-  for (int k = 0; k < BmpSlots; ++k)
-    if (!doc.bmp[k].empty()) AppendLine(out, "#BMP" + Hex2(k) + " " + doc.bmp[k]);
+  for (int k = DefinitionIndex::FirstBmp; k <= indices.HighestBmp(); ++k)
+    if (!doc.bmp[k].empty()) AppendLine(out, "#BMP" + indices.Format(k) + " " + doc.bmp[k]);
   AppendLine(out, "");
 }
 
 // Writes one column's data line at the coarsest resolution that places every
 // object of it exactly and has at least minCells cells.
-void WriteColumnLine(std::string& out, int measure, int column, const Cell* first, const Cell* last, int minCells) {
+void WriteColumnLine(std::string& out, int measure, int column, const Cell* first, const Cell* last, int minCells,
+                     const DefinitionIndex& indices) {
   static const int kSteps[] = {192, 96, 48, 24, 12, 6, 3, 64, 32, 16, 8, 4, 2, 1};
   int step = 1;
   for (int j : kSteps) {
@@ -153,10 +158,14 @@ void WriteColumnLine(std::string& out, int measure, int column, const Cell* firs
   std::string line = DataLinePrefix(measure, ChannelOfColumn(column));
   const size_t cellsAt = line.size();
   line.append(static_cast<size_t>(n) * 2, '0');
+  const bool tempo = column == kTempoColumn;
   for (const Cell* c = first; c != last; ++c) {
-    const std::string hex = Hex2(c->value);
-    line[cellsAt + 2 * (c->offset / step)] = hex[0];
-    line[cellsAt + 2 * (c->offset / step) + 1] = hex[1];
+    char* cell = line.data() + cellsAt + 2 * (c->offset / step);
+    if (tempo) {
+      FormatTempoCell(c->value, cell);
+    } else {
+      indices.FormatCell(c->value, cell);
+    }
   }
   AppendLine(out, line);
 }
@@ -273,7 +282,7 @@ std::string WriteBmsText(const Document& doc, const SaveOptions& options) {
           if (IsBgmColumn(c)) ++pendingPlaceholders;
       }
       for (; pendingPlaceholders > 0; --pendingPlaceholders) AppendLine(out, DataLinePrefix(m, 1) + "00");
-      WriteColumnLine(out, m, cur->column, cur, groupEnd, minCells);
+      WriteColumnLine(out, m, cur->column, cur, groupEnd, minCells, doc.indices);
       previousColumn = cur->column;
       cur = groupEnd;
     }

@@ -250,8 +250,12 @@ void AddAssignments(const Document& doc, std::vector<ExportEntry>& list) {
 
 std::string BuildBml(const Document& doc) {
   std::string out;
-  for (int i = 1; i < WavSlots; ++i) {
-    const std::string& name = doc.wav[static_cast<size_t>(i)];
+  // The list has a line for every sound a hexadecimal chart can name,
+  // whatever the chart's own range.
+  for (int i = DefinitionIndex::FirstWav; i <= DefinitionIndex().HighestWav(); ++i) {
+    static const std::string kNone;
+    const auto slot = static_cast<size_t>(i);
+    const std::string& name = slot < doc.wav.size() ? doc.wav[slot] : kNone;
     AppendLine(out, name.empty() ? std::string("_") : ToCp932(name, doc.encoding));
   }
   AppendLine(out, ".");

@@ -81,8 +81,9 @@ void Document::ResetDocument() {
   header.E_URL = DefaultURL;
   mcom.clear();
   mmemo.clear();
-  for (auto& w : wav) w.clear();
-  for (auto& b : bmp) b.clear();
+  indices = DefinitionIndex();
+  wav.assign(static_cast<size_t>(indices.WavSlots()), std::string());
+  bmp.assign(static_cast<size_t>(indices.BmpSlots()), std::string());
   ScrollMin = InitialScrollMin;
   IfDepth = 0;
   encoding = TextEncoding::Cp932;

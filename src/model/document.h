@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "model/definition_index.h"
 #include "model/text_codec.h"
 
 namespace beatloom {
@@ -22,8 +23,8 @@ constexpr int InitialScrollMin = -5000;
 struct TBmsObject {
   uint8_t Lane = 0;
   int32_t Pos = 0;
-  // 16 bits so wider index ranges can come without touching every user;
-  // today's charts use 1..255.
+  // A definition index (see DefinitionIndex) or, on the tempo lane, a tempo;
+  // 16 bits hold the widest index range.
   uint16_t Value = 0;
   uint8_t Selected = 0;
   uint8_t Hidden = 0;
@@ -60,8 +61,10 @@ struct HeaderFieldRef {
 };
 const std::vector<HeaderFieldRef>& HeaderTextFields();
 
-constexpr int WavSlots = 256;  // WAV01..WAVFF use 1..255; slot 0 stays empty
-constexpr int BmpSlots = 256;  // BMP00..BMPFF
+// Table sizes of a hexadecimal chart, for code that does not yet ask the
+// chart's own indices.
+constexpr int WavSlots = DefinitionIndex().WavSlots();
+constexpr int BmpSlots = DefinitionIndex().BmpSlots();
 
 // The one open chart. Every change to objects goes through the operations
 // below; callers that change anything set Modified themselves, as the header
@@ -82,8 +85,11 @@ class Document {
   int IfDepth = 0;
 
   HeaderFields header;
-  std::array<std::string, WavSlots> wav;  // file names, bytes as read
-  std::array<std::string, BmpSlots> bmp;
+  // How this chart writes definition indices; the tables below have a slot
+  // for every index it can name.
+  DefinitionIndex indices;
+  std::vector<std::string> wav;  // file names, bytes as read
+  std::vector<std::string> bmp;
   std::vector<std::string> mmemo;  // free text written at the top of the file
   std::vector<std::string> mcom;   // # lines kept verbatim
 

@@ -11,12 +11,6 @@ namespace {
 
 bool IsNoteLane(int lane) { return (lane >= 1 && lane <= 8) || (lane >= 10 && lane <= 17); }
 
-std::string Hex2(int value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%02X", value);
-  return text;
-}
-
 // Drops the last n characters (code points) of UTF-8 text; empty when it has
 // no more than n.
 std::string DropLastCharacters(const std::string& utf8, int n) {
@@ -50,12 +44,12 @@ ObjectColors ColorsOf(const TBmsObject& o) {
 std::string ObjectLabel(const TBmsObject& o, const Document& doc, const ViewSettings& settings) {
   if (!settings.ShowIndexNumver) return {};
   if (o.Lane == TempoLane) return std::to_string(o.Value);
-  if (!settings.ShowFileName) return Hex2(o.Value);
+  if (!settings.ShowFileName) return doc.indices.Format(o.Value);
   const bool image = o.Lane >= FirstImageLane && o.Lane <= LastImageLane;
   std::string name;
   if (image && o.Value < doc.bmp.size()) name = doc.bmp[o.Value];
-  if (!image && o.Value >= 1 && o.Value < doc.wav.size()) name = doc.wav[o.Value];
-  if (name.empty()) return "No." + Hex2(o.Value);
+  if (!image && o.Value >= DefinitionIndex::FirstWav && o.Value < doc.wav.size()) name = doc.wav[o.Value];
+  if (name.empty()) return "No." + doc.indices.Format(o.Value);
   // A name of four characters or fewer is all extension and shows as nothing;
   // "No." is kept for an index without a file.
   return DropLastCharacters(ToUtf8(name, doc.encoding), 4);

@@ -20,10 +20,10 @@ struct ObjectColors {
 ObjectColors ColorsOf(const TBmsObject& object);
 
 // The text written on an object (UTF-8), empty when labels are switched off:
-// the BPM in decimal on the tempo lane; otherwise the value as two hex digits
-// or, with file names shown, the assigned file name without its extension
-// ("No." and the hex value when none is assigned; nothing when the name is
-// no longer than its extension).
+// the BPM in decimal on the tempo lane; otherwise the value as the chart
+// writes the index or, with file names shown, the assigned file name without
+// its extension ("No." and the index when none is assigned; nothing when the
+// name is no longer than its extension).
 std::string ObjectLabel(const TBmsObject& object, const Document& doc, const ViewSettings& settings);
 
 // "#" and the measure number with at least three digits: #000, #042, #1000.

@@ -7,9 +7,6 @@ namespace beatloom {
 
 namespace {
 
-constexpr std::array<int, GridChoiceCount> GridDivisions = {4, 8, 16, 32, 3, 6, 12, 24, 192};
-constexpr std::array<int, SubGridChoiceCount> SubLineDivisions = {2, 4, 8, 16, 32, 3, 6, 12, 24, 0};
-
 // Rows far outside any paint area are kept within this bound so that the
 // rectangle arithmetic below cannot overflow for positions near the int limits.
 constexpr int64_t RowLimit = int64_t{1} << 30;
@@ -34,17 +31,17 @@ int64_t Nearest(int64_t num, int64_t den) {
 
 int GridDivision(int index) {
   if (index < 0 || index >= GridChoiceCount) index = 0;
-  return GridDivisions[index];
+  return GridChoices[index].division;
 }
 
 int GridLineDivision(int index) {
   const int d = GridDivision(index);
-  return d == 192 ? 4 : d;
+  return d == TicksPerMeasure ? 4 : d;
 }
 
 int SubLineDivision(int index) {
   if (index < 0 || index >= SubGridChoiceCount) return 0;
-  return SubLineDivisions[index];
+  return SubGridChoices[index].division;
 }
 
 ScrollRange NextHorizontalRange(ScrollRange previous, int totalWidth, int pbWidth) {

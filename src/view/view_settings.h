@@ -6,22 +6,73 @@
 
 namespace beatloom {
 
-// Ranges and defaults of the three view scroll bars ("表示高さ", "表示幅", "オブジェ").
-constexpr int MinGridHeight = 96;
-constexpr int MaxGridHeight = 728;
-constexpr int DefaultGridHeight = 192;
-constexpr int MinGridWidth = 4;
-constexpr int MaxGridWidth = 20;
-constexpr int DefaultGridWidth = 6;
-constexpr int MinObjectHeight = 4;
-constexpr int MaxObjectHeight = 30;
-constexpr int DefaultObjectHeight = 10;
-// cb_grid: "1/4", "1/8", "1/16", "1/32", "1/3", "1/6", "1/12", "1/24", "Free".
-constexpr int GridChoiceCount = 9;
-constexpr int DefaultGridPosition = 2;
-// cb_r: "1/2", "1/4", "1/8", "1/16", "1/32", "1/3", "1/6", "1/12", "1/24", "none".
-constexpr int SubGridChoiceCount = 10;
-constexpr int DefaultSubGridPosition = 0;
+// An integer the settings file keeps for a view control: its key, the range
+// of the control and the value of a first start. Both the settings file code
+// and the view read these; nothing else may restate them.
+struct IntViewSetting {
+  const char* key;
+  int min;
+  int max;
+  int defaultValue;
+  // A stored value the program never writes is pulled to the nearest end.
+  constexpr int Clamp(int v) const { return v < min ? min : (v > max ? max : v); }
+};
+
+struct BoolViewSetting {
+  const char* key;
+  bool defaultValue;
+};
+
+// One item of the grid or sub-line selector: its caption and the divisions
+// per measure it stands for (0: no lines).
+struct GridChoice {
+  const char* caption;
+  int division;
+};
+
+// cb_grid; "Free" snaps to every tick.
+inline constexpr std::array<GridChoice, 9> GridChoices = {{
+    {"1/4", 4},
+    {"1/8", 8},
+    {"1/16", 16},
+    {"1/32", 32},
+    {"1/3", 3},
+    {"1/6", 6},
+    {"1/12", 12},
+    {"1/24", 24},
+    {"Free", 192},
+}};
+// cb_r; "none" draws no sub-lines.
+inline constexpr std::array<GridChoice, 10> SubGridChoices = {{
+    {"1/2", 2},
+    {"1/4", 4},
+    {"1/8", 8},
+    {"1/16", 16},
+    {"1/32", 32},
+    {"1/3", 3},
+    {"1/6", 6},
+    {"1/12", 12},
+    {"1/24", 24},
+    {"none", 0},
+}};
+constexpr int GridChoiceCount = static_cast<int>(GridChoices.size());
+constexpr int SubGridChoiceCount = static_cast<int>(SubGridChoices.size());
+
+// The three view scroll bars ("表示高さ", "表示幅", "オブジェ") and the two selectors.
+inline constexpr IntViewSetting GridHeightSetting{"GridHeight", 96, 728, 192};
+inline constexpr IntViewSetting GridWidthSetting{"GridWidth", 4, 20, 6};
+inline constexpr IntViewSetting ObjectHeightSetting{"ObjectHeight", 4, 30, 10};
+inline constexpr IntViewSetting GridPositionSetting{"GridPosition", 0, GridChoiceCount - 1, 2};           // "1/16"
+inline constexpr IntViewSetting SubGridPositionSetting{"SubGridPosition", 0, SubGridChoiceCount - 1, 0};  // "1/2"
+// The label and lane-width check items of the view menu.
+inline constexpr BoolViewSetting ShowIndexNumverSetting{"ShowIndexNumver", true};
+inline constexpr BoolViewSetting ShowFileNameSetting{"ShowFileName", false};
+inline constexpr BoolViewSetting FlatObjectWidthSetting{"FlatObjectWidth", false};
+
+// The values the "初期値" buttons put back.
+constexpr int DefaultGridHeight = GridHeightSetting.defaultValue;
+constexpr int DefaultGridWidth = GridWidthSetting.defaultValue;
+constexpr int DefaultObjectHeight = ObjectHeightSetting.defaultValue;
 
 // The swatches of the colour dialog, in its order.
 enum class ScoreColor { Background, NoteFont, NoteLine, Grid, SubLine, ColLine1, ColLine2, ZoneFont };
@@ -53,22 +104,27 @@ constexpr std::array<uint32_t, ScoreColorCount> DefaultScoreColors() {
 // The settings file keeps colours as Windows colour numbers, red in the low
 // byte (#585858 is 5789784, pure blue 16711680). Bits above the three colour
 // bytes are ignored.
-uint32_t RgbFromColorRef(int64_t colorRef);
-int64_t ColorRefFromRgb(uint32_t rgb);
+constexpr uint32_t RgbFromColorRef(int64_t colorRef) {
+  const auto v = static_cast<uint32_t>(colorRef & 0xFFFFFF);
+  return ((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF);
+}
+constexpr int64_t ColorRefFromRgb(uint32_t rgb) {
+  return static_cast<int64_t>(((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF));
+}
 
 // What the score view shows and how: the view scroll bars, the grid and
 // sub-line choices, the label options, the colours. The main window, the
 // colour dialog and the settings file fill it; the renderer and the
 // coordinate conversions read it at every render.
 struct ViewSettings {
-  int GridHeight = DefaultGridHeight;            // H: pixels per measure
-  int GridWidth = DefaultGridWidth;              // W: the lane width unit
-  int ObjectHeight = DefaultObjectHeight;        // pixels of an ordinary object
-  bool FlatObjectWidth = false;                  // N26: every key lane 4W wide
-  int GridPosition = DefaultGridPosition;        // cb_grid item index
-  int SubGridPosition = DefaultSubGridPosition;  // cb_r item index
-  bool ShowIndexNumver = true;                   // c_dindex: labels on objects
-  bool ShowFileName = false;                     // N33: labels show file names
+  int GridHeight = GridHeightSetting.defaultValue;             // H: pixels per measure
+  int GridWidth = GridWidthSetting.defaultValue;               // W: the lane width unit
+  int ObjectHeight = ObjectHeightSetting.defaultValue;         // pixels of an ordinary object
+  bool FlatObjectWidth = FlatObjectWidthSetting.defaultValue;  // N26: every key lane 4W wide
+  int GridPosition = GridPositionSetting.defaultValue;         // cb_grid item index
+  int SubGridPosition = SubGridPositionSetting.defaultValue;   // cb_r item index
+  bool ShowIndexNumver = ShowIndexNumverSetting.defaultValue;  // c_dindex: labels on objects
+  bool ShowFileName = ShowFileNameSetting.defaultValue;        // N33: labels show file names
   // The cbpmode index the lanes are laid out for. Empty: the chart's own play
   // mode (Document::header.cbpmode), which is what the main window shows.
   std::optional<int> PlayMode;

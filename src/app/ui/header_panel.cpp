@@ -38,18 +38,18 @@ HeaderPanel::HeaderPanel(Document& doc, const MainWidgets& widgets, QObject* par
   // Every control is named after its field, so the document's own field
   // table is the one list of header texts.
   for (const HeaderFieldRef& f : HeaderTextFields()) {
-    textFields_.push_back({w_.Panel7->findChild<QWidget*>(QString::fromLatin1(f.name)), f.field});
+    textFields_.push_back({w_.headerPages->findChild<QWidget*>(QString::fromLatin1(f.name)), f.field});
     Q_ASSERT(textFields_.back().control);
     BindText(textFields_.back().control, f.field);
   }
-  BindMemo(w_.mmemo, &Document::mmemo);
-  BindMemo(w_.mcom, &Document::mcom);
-  connect(w_.cbrank, &QComboBox::currentIndexChanged, this, [this](int index) {
+  BindMemo(w_.infoMemo, &Document::mmemo);
+  BindMemo(w_.extensionMemo, &Document::mcom);
+  connect(w_.rankCombo, &QComboBox::currentIndexChanged, this, [this](int index) {
     if (refreshing_) return;
     doc_.header.cbrank = index;
     Changed();
   });
-  connect(w_.cbpmode, &QComboBox::currentIndexChanged, this, [this](int index) {
+  connect(w_.playModeCombo, &QComboBox::currentIndexChanged, this, [this](int index) {
     if (refreshing_) return;
     doc_.header.cbpmode = index;
     emit playModeChanged();
@@ -106,9 +106,9 @@ void HeaderPanel::BindMemo(QPlainTextEdit* memo, std::vector<std::string> Docume
 void HeaderPanel::RefreshFromDocument() {
   refreshing_ = true;
   for (const TextField& f : textFields_) ShowText(f.control, Decode(doc_.header.*(f.field)));
-  w_.cbpmode->setCurrentIndex(doc_.header.cbpmode);
-  w_.cbrank->setCurrentIndex(doc_.header.cbrank);
-  for (auto [memo, lines] : {std::pair{w_.mmemo, &doc_.mmemo}, std::pair{w_.mcom, &doc_.mcom}}) {
+  w_.playModeCombo->setCurrentIndex(doc_.header.cbpmode);
+  w_.rankCombo->setCurrentIndex(doc_.header.cbrank);
+  for (auto [memo, lines] : {std::pair{w_.infoMemo, &doc_.mmemo}, std::pair{w_.extensionMemo, &doc_.mcom}}) {
     QStringList text;
     for (const std::string& line : *lines) text << Decode(line);
     const QString joined = text.join(QLatin1Char('\n'));
@@ -128,13 +128,13 @@ void HeaderPanel::RefreshDefinitions() {
     }
     for (int i = first; i <= last; ++i) {
       const QString name = Decode(names[i]);
-      const QString item = QStringLiteral("%1%2:").arg(QLatin1String(prefix)).arg(i, 2, 16, QLatin1Char('0')).toUpper();
+      const QString item = QLatin1String(prefix) + QString::fromStdString(doc_.indices.Format(i)) + QLatin1Char(':');
       list->item(i - first)->setText(item + name);
     }
     if (selected >= 0) list->setCurrentRow(selected);
   };
-  fill(w_.lbw, "WAV", 1, WavSlots - 1, doc_.wav);
-  fill(w_.lbb, "BMP", 0, BmpSlots - 1, doc_.bmp);
+  fill(w_.wavList, "WAV", DefinitionIndex::FirstWav, doc_.indices.HighestWav(), doc_.wav);
+  fill(w_.bmpList, "BMP", DefinitionIndex::FirstBmp, doc_.indices.HighestBmp(), doc_.bmp);
 }
 
 void HeaderPanel::SetItems(QComboBox* combo, const std::vector<std::string>& items) {
@@ -151,7 +151,7 @@ void HeaderPanel::SetItems(QComboBox* combo, const std::vector<std::string>& ite
   refreshing_ = false;
 }
 
-void HeaderPanel::SetArtistItems(const std::vector<std::string>& items) { SetItems(w_.e_art, items); }
-void HeaderPanel::SetGenreItems(const std::vector<std::string>& items) { SetItems(w_.e_genre, items); }
+void HeaderPanel::SetArtistItems(const std::vector<std::string>& items) { SetItems(w_.artistCombo, items); }
+void HeaderPanel::SetGenreItems(const std::vector<std::string>& items) { SetItems(w_.genreCombo, items); }
 
 }  // namespace beatloom

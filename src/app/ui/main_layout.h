@@ -12,8 +12,6 @@ namespace beatloom {
 MainWidgets BuildMainLayout(QMainWindow* window, QWidget* scoreWidget);
 
 // Item texts of the list controls.
-extern const char* const kGridItems[9];
-extern const char* const kSubGridItems[10];
 extern const char* const kPlayModeItems[3];
 extern const char* const kRankItems[5];
 extern const char* const kLevelItems[8];

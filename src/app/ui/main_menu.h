@@ -9,104 +9,107 @@ class QMenu;
 namespace beatloom {
 
 // The main menu and the score's popup menu. Every item is a QAction whose
-// objectName is its control name; submenus and top-level menus are reached
+// objectName is its control name (noted beside each member); submenus and top-level menus are reached
 // through their menuAction(), named likewise.
 struct MainMenu {
   // "ファイル(&F)"
-  QMenu* K1 = nullptr;
-  QAction* New1 = nullptr;
-  QAction* Open1 = nullptr;
-  QMenu* N9 = nullptr;  // 開き直す(&R)
-  QAction* N10 = nullptr;
-  QAction* N11 = nullptr;
-  QAction* N12 = nullptr;
-  QAction* N13 = nullptr;
-  QAction* N14 = nullptr;
-  QAction* N15 = nullptr;
-  QAction* N16 = nullptr;
-  QAction* N17 = nullptr;
-  QAction* N18 = nullptr;
-  QAction* N19 = nullptr;
-  QAction* SaveAs1 = nullptr;
-  QAction* Save1 = nullptr;
-  QMenu* N39 = nullptr;  // インポート
-  QAction* DDRVddr1 = nullptr;
-  QMenu* N38 = nullptr;  // エクスポート
-  QAction* MML1 = nullptr;
-  QAction* DDRVDDR2 = nullptr;
-  QAction* WinPSMps1 = nullptr;
-  QAction* TypeMania1 = nullptr;
-  QAction* WAVBMPC1 = nullptr;
-  QAction* BMPWAV1 = nullptr;
-  QAction* N31 = nullptr;
-  QAction* N32 = nullptr;
-  QAction* Exit1 = nullptr;
+  QMenu* fileMenu = nullptr;                 // K1
+  QAction* newAction = nullptr;              // New1
+  QAction* openAction = nullptr;             // Open1
+  QMenu* reopenMenu = nullptr;               // N9, 開き直す(&R)
+  QAction* reopen1Action = nullptr;          // N10
+  QAction* reopen2Action = nullptr;          // N11
+  QAction* reopen3Action = nullptr;          // N12
+  QAction* reopen4Action = nullptr;          // N13
+  QAction* reopen5Action = nullptr;          // N14
+  QAction* reopen6Action = nullptr;          // N15
+  QAction* reopen7Action = nullptr;          // N16
+  QAction* reopen8Action = nullptr;          // N17
+  QAction* reopen9Action = nullptr;          // N18
+  QAction* reopen10Action = nullptr;         // N19
+  QAction* saveAsAction = nullptr;           // SaveAs1
+  QAction* saveAction = nullptr;             // Save1
+  QMenu* importMenu = nullptr;               // N39, インポート
+  QAction* importDdrvAction = nullptr;       // DDRVddr1
+  QMenu* exportMenu = nullptr;               // N38, エクスポート
+  QAction* exportBmmAction = nullptr;        // MML1
+  QAction* exportDdrvAction = nullptr;       // DDRVDDR2
+  QAction* exportWinPsmAction = nullptr;     // WinPSMps1
+  QAction* exportTypeManiaAction = nullptr;  // TypeMania1
+  QAction* releaseUnusedAction = nullptr;    // WAVBMPC1
+  QAction* compactIndicesAction = nullptr;   // BMPWAV1
+  QAction* clearGenreListAction = nullptr;   // N31
+  QAction* clearArtistListAction = nullptr;  // N32
+  QAction* exitAction = nullptr;             // Exit1
 
   // "編集(&E)"
-  QMenu* K3 = nullptr;
-  QAction* K17 = nullptr;
-  QAction* K8 = nullptr;
-  QAction* K7 = nullptr;
-  QAction* K6 = nullptr;
-  QAction* Delete1 = nullptr;
-  QAction* N45 = nullptr;
-  QAction* N46 = nullptr;
-  QAction* subete1 = nullptr;
-  QAction* N1P1 = nullptr;
-  QAction* N2P1 = nullptr;
-  QAction* BGMB1 = nullptr;
-  QAction* BMPM1 = nullptr;
-  QAction* K11 = nullptr;
-  QAction* N28 = nullptr;
-  QAction* K2 = nullptr;
-  QAction* N41 = nullptr;
-  QAction* N22 = nullptr;
-  QAction* N23 = nullptr;
-  QAction* N24 = nullptr;
-  QAction* N30 = nullptr;
+  QMenu* editMenu = nullptr;                    // K3
+  QAction* undoAction = nullptr;                // K17
+  QAction* cutAction = nullptr;                 // K8
+  QAction* copyAction = nullptr;                // K7
+  QAction* pasteAction = nullptr;               // K6
+  QAction* deleteAction = nullptr;              // Delete1
+  QAction* copyToClipboardAction = nullptr;     // N45
+  QAction* pasteFromClipboardAction = nullptr;  // N46
+  QAction* selectAllAction = nullptr;           // subete1
+  QAction* selectPlayer1Action = nullptr;       // N1P1
+  QAction* selectPlayer2Action = nullptr;       // N2P1
+  QAction* selectBgmAction = nullptr;           // BGMB1
+  QAction* selectBmpAction = nullptr;           // BMPM1
+  QAction* searchReplaceAction = nullptr;       // K11
+  QAction* deleteMeasuresAction = nullptr;      // N28
+  QAction* editSourceAction = nullptr;          // K2
+  QAction* measureLengthAction = nullptr;       // N41
+  QAction* selectModeAction = nullptr;          // N22
+  QAction* writeModeAction = nullptr;           // N23
+  QAction* eraseModeAction = nullptr;           // N24
+  QAction* colorsAction = nullptr;              // N30
 
   // "表示(&V)"
-  QMenu* K9 = nullptr;
-  QAction* K5 = nullptr;
-  QAction* BMPB1 = nullptr;
-  QAction* N7 = nullptr;
-  QAction* c_dindex = nullptr;
-  QAction* c_direct = nullptr;
-  QAction* N26 = nullptr;
-  QAction* N33 = nullptr;
+  QMenu* viewMenu = nullptr;                    // K9
+  QAction* showLogAction = nullptr;             // K5
+  QAction* showImagePreviewAction = nullptr;    // BMPB1
+  QAction* showSettingsColumnAction = nullptr;  // N7
+  QAction* showIndexNumbersAction = nullptr;    // c_dindex
+  QAction* showDirectInputAction = nullptr;     // c_direct
+  QAction* flatObjectWidthAction = nullptr;     // N26
+  QAction* showFileNamesAction = nullptr;       // N33
 
   // "設定(&S)"
-  QMenu* Setting1 = nullptr;
-  QAction* N34 = nullptr;
-  QAction* N43 = nullptr;
+  QMenu* settingsMenu = nullptr;                  // Setting1
+  QAction* activationClickGuardAction = nullptr;  // N34
+  QAction* optionsAction = nullptr;               // N43
 
   // "アレンジ(&A)"
-  QMenu* Arrange1 = nullptr;
-  QAction* N35 = nullptr;
-  QAction* N36 = nullptr;
+  QMenu* arrangeMenu = nullptr;            // Arrange1
+  QAction* objectSpacingAction = nullptr;  // N35
+  QAction* mirrorAction = nullptr;         // N36
 
   // "外部ビューア(B)"
-  QMenu* Viewer1 = nullptr;
-  QAction* k12 = nullptr;
-  QAction* k18 = nullptr;
-  QAction* N44 = nullptr;
+  QMenu* playerMenu = nullptr;             // Viewer1
+  QAction* playFromStartAction = nullptr;  // k12
+  QAction* playFromViewAction = nullptr;   // k18
+  QAction* playAction = nullptr;           // N44
 
   // "ヘルプ(&H)"
-  QMenu* K16 = nullptr;
-  QAction* K13 = nullptr;
-  QAction* K10 = nullptr;
-  QAction* K4 = nullptr;
+  QMenu* helpMenu = nullptr;          // K16
+  QAction* helpAction = nullptr;      // K13
+  QAction* homePageAction = nullptr;  // K10
+  QAction* aboutAction = nullptr;     // K4
 
   // The score's popup menu
-  QMenu* PM = nullptr;
-  QAction* K14 = nullptr;
-  QAction* K15 = nullptr;
-  QAction* K19 = nullptr;
-  QAction* K20 = nullptr;
-  QAction* K21 = nullptr;
-  QAction* Delete2 = nullptr;
+  QMenu* scorePopup = nullptr;             // PM
+  QAction* insertMeasureAction = nullptr;  // K14
+  QAction* deleteMeasureAction = nullptr;  // K15
+  QAction* popupCutAction = nullptr;       // K19
+  QAction* popupCopyAction = nullptr;      // K20
+  QAction* popupPasteAction = nullptr;     // K21
+  QAction* popupDeleteAction = nullptr;    // Delete2
 
-  QList<QAction*> RecentItems() const { return {N10, N11, N12, N13, N14, N15, N16, N17, N18, N19}; }
+  QList<QAction*> RecentItems() const {
+    return {reopen1Action, reopen2Action, reopen3Action, reopen4Action, reopen5Action,
+            reopen6Action, reopen7Action, reopen8Action, reopen9Action, reopen10Action};
+  }
 };
 
 // Creates the menu bar of window and the popup menu, with the design

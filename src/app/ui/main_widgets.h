@@ -18,95 +18,95 @@ namespace beatloom {
 // them through Qt parenting; this is only the index.
 struct MainWidgets {
   // Tool bar
-  QWidget* ToolBar1 = nullptr;
-  QToolButton* sp2 = nullptr;
-  QToolButton* sp3 = nullptr;
-  QToolButton* s_select = nullptr;
-  QToolButton* s_draw = nullptr;
-  QToolButton* s_erase = nullptr;
-  QComboBox* CB_Viewer = nullptr;
-  QToolButton* s_fplay = nullptr;
-  QToolButton* s_play = nullptr;
-  QToolButton* S_SPlay = nullptr;
-  QToolButton* s_stop = nullptr;
-  QLabel* Label2 = nullptr;  // "GRID"
-  QComboBox* cb_grid = nullptr;
-  QLabel* Label5 = nullptr;  // "補助"
-  QComboBox* cb_r = nullptr;
-  QLabel* L_Devmode = nullptr;
+  QWidget* toolBar = nullptr;                  // ToolBar1
+  QToolButton* openButton = nullptr;           // sp2
+  QToolButton* saveButton = nullptr;           // sp3
+  QToolButton* selectModeButton = nullptr;     // s_select
+  QToolButton* writeModeButton = nullptr;      // s_draw
+  QToolButton* eraseModeButton = nullptr;      // s_erase
+  QComboBox* playerCombo = nullptr;            // CB_Viewer
+  QToolButton* playFromStartButton = nullptr;  // s_fplay
+  QToolButton* playFromViewButton = nullptr;   // s_play
+  QToolButton* playButton = nullptr;           // S_SPlay
+  QToolButton* stopPlayerButton = nullptr;     // s_stop
+  QLabel* gridLabel = nullptr;                 // Label2, "GRID"
+  QComboBox* gridCombo = nullptr;              // cb_grid
+  QLabel* subGridLabel = nullptr;              // Label5, "補助"
+  QComboBox* subGridCombo = nullptr;           // cb_r
+  QLabel* devModeLabel = nullptr;              // L_Devmode
 
   // Score
-  QWidget* pb = nullptr;
-  QScrollBar* GSH = nullptr;
-  QScrollBar* GSV = nullptr;
+  QWidget* score = nullptr;                   // pb
+  QScrollBar* horizontalScrollBar = nullptr;  // GSH
+  QScrollBar* verticalScrollBar = nullptr;    // GSV
 
   // Direct input bar
-  QWidget* Panel6 = nullptr;
-  QLabel* Label7 = nullptr;  // "Direct"
-  QLineEdit* Edit2 = nullptr;
-  QPushButton* Button6 = nullptr;
+  QWidget* directInputBar = nullptr;         // Panel6
+  QLabel* directInputLabel = nullptr;        // Label7, "Direct"
+  QLineEdit* directInputEdit = nullptr;      // Edit2
+  QPushButton* directInputButton = nullptr;  // Button6
 
   // Status panel; Label30 and Label16 are the fixed texts.
-  QWidget* Panel9 = nullptr;
-  QLabel* Label12 = nullptr;
-  QLabel* Label31 = nullptr;
-  QLabel* Label30 = nullptr;
-  QLabel* Label29 = nullptr;
-  QLabel* Label28 = nullptr;
-  QLabel* Label16 = nullptr;
-  QLabel* Label15 = nullptr;
+  QWidget* statusBar = nullptr;            // Panel9
+  QLabel* statusKindLabel = nullptr;       // Label12
+  QLabel* statusMeasureLabel = nullptr;    // Label31
+  QLabel* statusMeasureCaption = nullptr;  // Label30
+  QLabel* statusBeatLabel = nullptr;       // Label29
+  QLabel* statusGridLabel = nullptr;       // Label28
+  QLabel* statusZoneCaption = nullptr;     // Label16
+  QLabel* statusZoneLabel = nullptr;       // Label15
 
   // Right-hand column
-  QWidget* Panel8 = nullptr;
-  QTabWidget* Panel7 = nullptr;  // pages "基本", "拡張", "環境"
-  QPushButton* Panel3 = nullptr;
+  QWidget* settingsColumn = nullptr;         // Panel8
+  QTabWidget* headerPages = nullptr;         // Panel7, pages "基本", "拡張", "環境"
+  QPushButton* headerPagesToggle = nullptr;  // Panel3
 
   // Header ("基本", "拡張")
-  QComboBox* cbpmode = nullptr;
-  QComboBox* e_genre = nullptr;
-  QLineEdit* e_title = nullptr;
-  QComboBox* e_art = nullptr;
-  QLineEdit* e_bpm = nullptr;
-  QComboBox* e_level = nullptr;
-  QComboBox* cbrank = nullptr;
-  QLineEdit* e_midif = nullptr;
-  QPushButton* Button1 = nullptr;  // "..." beside e_midif
-  QLineEdit* e_total = nullptr;
-  QLineEdit* e_volwav = nullptr;
-  QLineEdit* E_Stagefile = nullptr;
-  QPushButton* Button16 = nullptr;  // "..." beside E_Stagefile
-  QLineEdit* E_Email = nullptr;
-  QLineEdit* E_URL = nullptr;
-  QTabWidget* PageControl1 = nullptr;  // "情報", "拡張命令"
-  QPlainTextEdit* mmemo = nullptr;
-  QPlainTextEdit* mcom = nullptr;
+  QComboBox* playModeCombo = nullptr;       // cbpmode
+  QComboBox* genreCombo = nullptr;          // e_genre
+  QLineEdit* titleEdit = nullptr;           // e_title
+  QComboBox* artistCombo = nullptr;         // e_art
+  QLineEdit* bpmEdit = nullptr;             // e_bpm
+  QComboBox* levelCombo = nullptr;          // e_level
+  QComboBox* rankCombo = nullptr;           // cbrank
+  QLineEdit* midiFileEdit = nullptr;        // e_midif
+  QPushButton* midiFileButton = nullptr;    // Button1, "..." beside e_midif
+  QLineEdit* totalEdit = nullptr;           // e_total
+  QLineEdit* volWavEdit = nullptr;          // e_volwav
+  QLineEdit* stageFileEdit = nullptr;       // E_Stagefile
+  QPushButton* stageFileButton = nullptr;   // Button16, "..." beside E_Stagefile
+  QLineEdit* emailEdit = nullptr;           // E_Email
+  QLineEdit* urlEdit = nullptr;             // E_URL
+  QTabWidget* memoPages = nullptr;          // PageControl1, "情報", "拡張命令"
+  QPlainTextEdit* infoMemo = nullptr;       // mmemo
+  QPlainTextEdit* extensionMemo = nullptr;  // mcom
 
   // "環境"
-  QScrollBar* ScrollBar1 = nullptr;  // 表示高さ
-  QScrollBar* ScrollBar3 = nullptr;  // 表示幅
-  QScrollBar* ScrollBar2 = nullptr;  // オブジェ
-  QPushButton* Button7 = nullptr;
-  QPushButton* Button10 = nullptr;
-  QPushButton* Button8 = nullptr;
-  QCheckBox* CheckBox1 = nullptr;
-  QCheckBox* CheckBox8 = nullptr;
-  QLineEdit* Edit3 = nullptr;
+  QScrollBar* gridHeightBar = nullptr;             // ScrollBar1, 表示高さ
+  QScrollBar* gridWidthBar = nullptr;              // ScrollBar3, 表示幅
+  QScrollBar* objectHeightBar = nullptr;           // ScrollBar2, オブジェ
+  QPushButton* gridHeightResetButton = nullptr;    // Button7
+  QPushButton* gridWidthResetButton = nullptr;     // Button10
+  QPushButton* objectHeightResetButton = nullptr;  // Button8
+  QCheckBox* dropOverwriteCheck = nullptr;         // CheckBox1
+  QCheckBox* keepLayoutCheck = nullptr;            // CheckBox8
+  QLineEdit* minCellsEdit = nullptr;               // Edit3
 
   // WAV and BMP lists
-  QWidget* Panel4 = nullptr;
-  QTabWidget* PC2 = nullptr;
-  QListWidget* lbw = nullptr;
-  QPushButton* Button2 = nullptr;
-  QPushButton* Button11 = nullptr;
-  QPushButton* Button12 = nullptr;
-  QPushButton* Button4 = nullptr;
-  QPushButton* Button5 = nullptr;
-  QListWidget* lbb = nullptr;
-  QPushButton* Button14 = nullptr;
-  QPushButton* Button15 = nullptr;
-  QPushButton* Button3 = nullptr;
-  QPushButton* Button9 = nullptr;
-  QPushButton* Button13 = nullptr;
+  QWidget* listPanel = nullptr;            // Panel4
+  QTabWidget* listPages = nullptr;         // PC2
+  QListWidget* wavList = nullptr;          // lbw
+  QPushButton* stopSoundButton = nullptr;  // Button2
+  QPushButton* assignWavButton = nullptr;  // Button11
+  QPushButton* clearWavButton = nullptr;   // Button12
+  QPushButton* wavUpButton = nullptr;      // Button4
+  QPushButton* wavDownButton = nullptr;    // Button5
+  QListWidget* bmpList = nullptr;          // lbb
+  QPushButton* assignBmpButton = nullptr;  // Button14
+  QPushButton* clearBmpButton = nullptr;   // Button15
+  QPushButton* showImageButton = nullptr;  // Button3
+  QPushButton* bmpUpButton = nullptr;      // Button9
+  QPushButton* bmpDownButton = nullptr;    // Button13
 };
 
 }  // namespace beatloom

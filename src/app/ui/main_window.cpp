@@ -86,7 +86,7 @@ TMain::TMain(const TMainOptions& options) : options_(options) {
   logWindow_ = new LogWindow(this);
   sourceEditor_ = new SourceEditor(*prompts_, this);
   commands_ = std::make_unique<DocumentCommands>(doc_, log_, *prompts_, *this, *sourceEditor_);
-  undo_.onAvailableChanged = [this](bool available) { menu_.K17->setEnabled(available); };
+  undo_.onAvailableChanged = [this](bool available) { menu_.undoAction->setEnabled(available); };
   timer1_ = new QTimer(this);
   timer1_->setObjectName(QStringLiteral("Timer1"));
   timer1_->setInterval(100);
@@ -110,7 +110,7 @@ QAction* TMain::Action(const QString& name) const {
   return nullptr;
 }
 
-ScoreWidget* TMain::Score() const { return static_cast<ScoreWidget*>(w_.pb); }
+ScoreWidget* TMain::Score() const { return static_cast<ScoreWidget*>(w_.score); }
 
 // ---- start-up, first resize, close ----
 
@@ -137,11 +137,11 @@ void TMain::FormCreate() {
 
   WriteLastBoot(settingsFile_, std::time(nullptr), QLocale().decimalPoint().at(0).toLatin1());
   startSettings_ = ReadSettings(settingsFile_, Settings{});
-  w_.L_Devmode->setVisible(startSettings_.DevMode);
+  w_.devModeLabel->setVisible(startSettings_.DevMode);
   // The export copies the template from the program folder, so that is where
   // its presence decides whether the item works.
   formats_ = std::make_unique<FormatCommands>(doc_, *prompts_, programFolder_, FormatHooksOfWindow(), this);
-  menu_.WinPSMps1->setEnabled(formats_->WinPsmAvailable());
+  menu_.exportWinPsmAction->setEnabled(formats_->WinPsmAvailable());
   if (!startSettings_.NoSound) {
     mediaPlayer_ = new QMediaPlayer(this);
     mediaPlayer_->setObjectName(QStringLiteral("MediaPlayer1"));
@@ -149,14 +149,14 @@ void TMain::FormCreate() {
   }
   setAcceptDrops(true);
 
-  w_.cb_grid->setCurrentIndex(startSettings_.GridPosition);
-  w_.cb_r->setCurrentIndex(startSettings_.SubGridPosition);
+  w_.gridCombo->setCurrentIndex(startSettings_.GridPosition);
+  w_.subGridCombo->setCurrentIndex(startSettings_.SubGridPosition);
   ResetDocument();
   LoadMemoTemplate();
   doc_.Modified = false;
 
-  w_.ScrollBar1->setValue(DefaultGridHeight);
-  w_.ScrollBar2->setValue(DefaultObjectHeight);
+  w_.gridHeightBar->setValue(DefaultGridHeight);
+  w_.objectHeightBar->setValue(DefaultObjectHeight);
   ViewFromControls();
   Score()->RecomputeLanes();
 
@@ -226,20 +226,20 @@ void TMain::ApplyStoredSettings() {
     }
   }
   const Settings s = ReadSettings(settingsFile_, CollectSettings());
-  w_.ScrollBar1->setValue(s.GridHeight);
-  w_.ScrollBar3->setValue(s.GridWidth);
-  w_.ScrollBar2->setValue(s.ObjectHeight);
-  menu_.c_dindex->setChecked(s.ShowIndexNumver);
-  menu_.c_direct->setChecked(s.ShowDirectInputBox);
-  w_.Panel6->setVisible(s.ShowDirectInputBox);
-  menu_.N7->setChecked(s.ShowSettingWindow);
-  w_.Panel8->setVisible(s.ShowSettingWindow);
-  menu_.N33->setChecked(s.ShowFileName);
-  if (s.FlatObjectWidth) menu_.N26->trigger();
-  w_.CheckBox1->setChecked(s.WavBmpDropOverWrite);
-  w_.CheckBox8->setChecked(s.DebugingSave);
-  w_.Edit3->setText(FromSettingsText(s.MinimamColWidth));
-  menu_.N34->setChecked(s.InActiveClickCancel);
+  w_.gridHeightBar->setValue(s.GridHeight);
+  w_.gridWidthBar->setValue(s.GridWidth);
+  w_.objectHeightBar->setValue(s.ObjectHeight);
+  menu_.showIndexNumbersAction->setChecked(s.ShowIndexNumver);
+  menu_.showDirectInputAction->setChecked(s.ShowDirectInputBox);
+  w_.directInputBar->setVisible(s.ShowDirectInputBox);
+  menu_.showSettingsColumnAction->setChecked(s.ShowSettingWindow);
+  w_.settingsColumn->setVisible(s.ShowSettingWindow);
+  menu_.showFileNamesAction->setChecked(s.ShowFileName);
+  if (s.FlatObjectWidth) menu_.flatObjectWidthAction->trigger();
+  w_.dropOverwriteCheck->setChecked(s.WavBmpDropOverWrite);
+  w_.keepLayoutCheck->setChecked(s.DebugingSave);
+  w_.minCellsEdit->setText(FromSettingsText(s.MinimamColWidth));
+  menu_.activationClickGuardAction->setChecked(s.InActiveClickCancel);
   previewBounds_ = s.BMPView;
   for (int i = 0; i < kColorCount; ++i) view_.Colors[i] = RgbFromColorRef(s.Colors[i]);
   ViewFromControls();
@@ -252,32 +252,32 @@ void TMain::ApplyStoredSettings() {
 void TMain::ViewFromControls() {
   // A control set to the value it already holds raises no change signal, so
   // the view cannot rely on the signals to learn the stored values.
-  view_.GridHeight = w_.ScrollBar1->value();
-  view_.GridWidth = w_.ScrollBar3->value();
-  view_.ObjectHeight = w_.ScrollBar2->value();
-  view_.GridPosition = w_.cb_grid->currentIndex();
-  view_.SubGridPosition = w_.cb_r->currentIndex();
-  view_.ShowIndexNumver = menu_.c_dindex->isChecked();
-  view_.ShowFileName = menu_.N33->isChecked();
-  view_.FlatObjectWidth = menu_.N26->isChecked();
+  view_.GridHeight = w_.gridHeightBar->value();
+  view_.GridWidth = w_.gridWidthBar->value();
+  view_.ObjectHeight = w_.objectHeightBar->value();
+  view_.GridPosition = w_.gridCombo->currentIndex();
+  view_.SubGridPosition = w_.subGridCombo->currentIndex();
+  view_.ShowIndexNumver = menu_.showIndexNumbersAction->isChecked();
+  view_.ShowFileName = menu_.showFileNamesAction->isChecked();
+  view_.FlatObjectWidth = menu_.flatObjectWidthAction->isChecked();
 }
 
 Settings TMain::CollectSettings() const {
   Settings s;
-  s.GridHeight = w_.ScrollBar1->value();
-  s.GridWidth = w_.ScrollBar3->value();
-  s.ObjectHeight = w_.ScrollBar2->value();
-  s.GridPosition = w_.cb_grid->currentIndex();
-  s.SubGridPosition = w_.cb_r->currentIndex();
-  s.ShowIndexNumver = menu_.c_dindex->isChecked();
-  s.ShowFileName = menu_.N33->isChecked();
-  s.ShowDirectInputBox = menu_.c_direct->isChecked();
-  s.ShowSettingWindow = menu_.N7->isChecked();
-  s.FlatObjectWidth = menu_.N26->isChecked();
-  s.WavBmpDropOverWrite = w_.CheckBox1->isChecked();
-  s.DebugingSave = w_.CheckBox8->isChecked();
-  s.MinimamColWidth = ToSettingsText(w_.Edit3->text());
-  s.InActiveClickCancel = menu_.N34->isChecked();
+  s.GridHeight = w_.gridHeightBar->value();
+  s.GridWidth = w_.gridWidthBar->value();
+  s.ObjectHeight = w_.objectHeightBar->value();
+  s.GridPosition = w_.gridCombo->currentIndex();
+  s.SubGridPosition = w_.subGridCombo->currentIndex();
+  s.ShowIndexNumver = menu_.showIndexNumbersAction->isChecked();
+  s.ShowFileName = menu_.showFileNamesAction->isChecked();
+  s.ShowDirectInputBox = menu_.showDirectInputAction->isChecked();
+  s.ShowSettingWindow = menu_.showSettingsColumnAction->isChecked();
+  s.FlatObjectWidth = menu_.flatObjectWidthAction->isChecked();
+  s.WavBmpDropOverWrite = w_.dropOverwriteCheck->isChecked();
+  s.DebugingSave = w_.keepLayoutCheck->isChecked();
+  s.MinimamColWidth = ToSettingsText(w_.minCellsEdit->text());
+  s.InActiveClickCancel = menu_.activationClickGuardAction->isChecked();
   s.BMPView = previewBounds_;
   for (int i = 0; i < kColorCount; ++i) s.Colors[i] = static_cast<int>(ColorRefFromRgb(view_.Colors[i]));
   const QRect client = geometry();
@@ -330,13 +330,13 @@ void TMain::ReadUserDefaults() {
 void TMain::ShowReplacedDocument(Replaced how) {
   header_->RefreshFromDocument();
   {
-    const QSignalBlocker block(w_.GSV);
-    w_.GSV->setRange(doc_.ScrollMin, 0);
-    w_.GSV->setValue(0);
+    const QSignalBlocker block(w_.verticalScrollBar);
+    w_.verticalScrollBar->setRange(doc_.ScrollMin, 0);
+    w_.verticalScrollBar->setValue(0);
   }
-  w_.lbw->setCurrentRow(0);
-  w_.lbb->setCurrentRow(how == Replaced::Loaded ? 0 : 1);
-  Score()->SetScroll(0, w_.GSH->value());
+  w_.wavList->setCurrentRow(0);
+  w_.bmpList->setCurrentRow(how == Replaced::Loaded ? 0 : 1);
+  Score()->SetScroll(0, w_.horizontalScrollBar->value());
   Redraw();
 }
 
@@ -356,25 +356,25 @@ void TMain::Redraw() {
 
 void TMain::SyncScrollBars() {
   // The score clamps its positions; the bars only show them.
-  const QSignalBlocker blockV(w_.GSV);
-  const QSignalBlocker blockH(w_.GSH);
-  w_.GSV->setRange(doc_.ScrollMin, 0);
-  w_.GSV->setValue(Score()->VerticalScroll());
+  const QSignalBlocker blockV(w_.verticalScrollBar);
+  const QSignalBlocker blockH(w_.horizontalScrollBar);
+  w_.verticalScrollBar->setRange(doc_.ScrollMin, 0);
+  w_.verticalScrollBar->setValue(Score()->VerticalScroll());
   const auto [hmin, hmax] = Score()->HorizontalRange();
-  w_.GSH->setRange(hmin, hmax);
-  w_.GSH->setValue(Score()->HorizontalScroll());
+  w_.horizontalScrollBar->setRange(hmin, hmax);
+  w_.horizontalScrollBar->setValue(Score()->HorizontalScroll());
 }
 
 void TMain::SetFileCommandsEnabled(bool enabled) {
-  for (QAction* a : {menu_.K2, menu_.k12, menu_.k18}) a->setEnabled(enabled);
+  for (QAction* a : {menu_.editSourceAction, menu_.playFromStartAction, menu_.playFromViewAction}) a->setEnabled(enabled);
 }
 
-bool TMain::FileCommandsEnabled() const { return menu_.K2->isEnabled(); }
+bool TMain::FileCommandsEnabled() const { return menu_.editSourceAction->isEnabled(); }
 
 SaveOptions TMain::CurrentSaveOptions() const {
   SaveOptions o;
-  o.minCells = ParseMinCells(w_.Edit3->text().toStdString());
-  o.keepLayout = w_.CheckBox8->isChecked();
+  o.minCells = ParseMinCells(w_.minCellsEdit->text().toStdString());
+  o.keepLayout = w_.keepLayoutCheck->isChecked();
   return o;
 }
 
@@ -402,7 +402,7 @@ void TMain::SetNameListItems(NameList list, const std::vector<std::string>& item
 
 void TMain::RefreshRecentFiles() {
   const std::vector<std::string> files = LoadRecentFiles(programFolder_);
-  menu_.N9->setEnabled(!files.empty());
+  menu_.reopenMenu->setEnabled(!files.empty());
   const QList<QAction*> items = menu_.RecentItems();
   for (int k = 0; k < items.size(); ++k) {
     const bool used = k < static_cast<int>(files.size());
@@ -436,41 +436,41 @@ void TMain::ConnectControls() {
   const auto route = [this](auto* control, auto signal) {
     connect(control, signal, this, [this, control] { menuselect(control); });
   };
-  for (QAction* a : {menu_.N34, menu_.N7, menu_.K13, menu_.K10, menu_.K4}) route(a, &QAction::triggered);
-  route(w_.Panel3, &QPushButton::clicked);
-  route(w_.Button6, &QPushButton::clicked);
-  route(w_.Button2, &QPushButton::clicked);
-  route(w_.lbw, &QListWidget::itemClicked);
+  for (QAction* a : {menu_.activationClickGuardAction, menu_.showSettingsColumnAction, menu_.helpAction, menu_.homePageAction, menu_.aboutAction}) route(a, &QAction::triggered);
+  route(w_.headerPagesToggle, &QPushButton::clicked);
+  route(w_.directInputButton, &QPushButton::clicked);
+  route(w_.stopSoundButton, &QPushButton::clicked);
+  route(w_.wavList, &QListWidget::itemClicked);
   route(timer1_, &QTimer::timeout);
-  connect(menu_.Exit1, &QAction::triggered, this, &QWidget::close);
-  for (QAction* a : {menu_.DDRVddr1, menu_.DDRVDDR2, menu_.MML1, menu_.WinPSMps1})
+  connect(menu_.exitAction, &QAction::triggered, this, &QWidget::close);
+  for (QAction* a : {menu_.importDdrvAction, menu_.exportDdrvAction, menu_.exportBmmAction, menu_.exportWinPsmAction})
     connect(a, &QAction::triggered, this, [this, a] { formats_->Run(a->objectName()); });
-  connect(menu_.K17, &QAction::triggered, this, [this] {
+  connect(menu_.undoAction, &QAction::triggered, this, [this] {
     if (undo_.Restore()) Redraw();
   });
   // Buttons and popup items that only repeat a menu command.
-  const std::pair<QAbstractButton*, QAction*> repeats[] = {{w_.sp2, menu_.Open1},
-                                                           {w_.sp3, menu_.Save1},
-                                                           {w_.s_fplay, menu_.k12},
-                                                           {w_.s_play, menu_.k18},
-                                                           {w_.S_SPlay, menu_.N44}};
+  const std::pair<QAbstractButton*, QAction*> repeats[] = {{w_.openButton, menu_.openAction},
+                                                           {w_.saveButton, menu_.saveAction},
+                                                           {w_.playFromStartButton, menu_.playFromStartAction},
+                                                           {w_.playFromViewButton, menu_.playFromViewAction},
+                                                           {w_.playButton, menu_.playAction}};
   for (auto [button, action] : repeats) connect(button, &QAbstractButton::clicked, action, &QAction::trigger);
   const std::pair<QAction*, QAction*> popup[] = {
-      {menu_.K19, menu_.K8}, {menu_.K20, menu_.K7}, {menu_.K21, menu_.K6}, {menu_.Delete2, menu_.Delete1}};
+      {menu_.popupCutAction, menu_.cutAction}, {menu_.popupCopyAction, menu_.copyAction}, {menu_.popupPasteAction, menu_.pasteAction}, {menu_.popupDeleteAction, menu_.deleteAction}};
   for (auto [item, twin] : popup) connect(item, &QAction::triggered, twin, &QAction::trigger);
   const std::pair<QAction*, QAbstractButton*> modes[] = {
-      {menu_.N22, w_.s_select}, {menu_.N23, w_.s_draw}, {menu_.N24, w_.s_erase}};
+      {menu_.selectModeAction, w_.selectModeButton}, {menu_.writeModeAction, w_.writeModeButton}, {menu_.eraseModeAction, w_.eraseModeButton}};
   for (auto [item, button] : modes) connect(item, &QAction::triggered, button, &QAbstractButton::click);
 }
 
 void TMain::ConnectDocumentCommands() {
   DocumentCommands* c = commands_.get();
-  connect(menu_.New1, &QAction::triggered, this, [c] { c->New(); });
-  connect(menu_.Open1, &QAction::triggered, this, [c] { c->Open(); });
-  connect(menu_.Save1, &QAction::triggered, this, [c] { c->Save(); });
-  connect(menu_.SaveAs1, &QAction::triggered, this, [c] { c->SaveAs(); });
-  connect(menu_.K2, &QAction::triggered, this, [c] { c->EditSource(); });
-  connect(menu_.K5, &QAction::triggered, this, [c] { c->ShowLog(); });
+  connect(menu_.newAction, &QAction::triggered, this, [c] { c->New(); });
+  connect(menu_.openAction, &QAction::triggered, this, [c] { c->Open(); });
+  connect(menu_.saveAction, &QAction::triggered, this, [c] { c->Save(); });
+  connect(menu_.saveAsAction, &QAction::triggered, this, [c] { c->SaveAs(); });
+  connect(menu_.editSourceAction, &QAction::triggered, this, [c] { c->EditSource(); });
+  connect(menu_.showLogAction, &QAction::triggered, this, [c] { c->ShowLog(); });
   // A reopen item names its chart in the caption, after the number and the
   // first colon; the path itself may hold more colons.
   for (QAction* item : menu_.RecentItems()) {
@@ -479,10 +479,10 @@ void TMain::ConnectDocumentCommands() {
       c->OpenFile(caption.mid(caption.indexOf(QLatin1Char(':')) + 1));
     });
   }
-  connect(menu_.N31, &QAction::triggered, this, [c] { c->ClearNameList(NameList::Genre); });
-  connect(menu_.N32, &QAction::triggered, this, [c] { c->ClearNameList(NameList::Artist); });
-  connect(w_.Button1, &QPushButton::clicked, this, [c] { c->ChooseMidiFile(); });
-  connect(w_.Button16, &QPushButton::clicked, this, [c] { c->ChooseStageFile(); });
+  connect(menu_.clearGenreListAction, &QAction::triggered, this, [c] { c->ClearNameList(NameList::Genre); });
+  connect(menu_.clearArtistListAction, &QAction::triggered, this, [c] { c->ClearNameList(NameList::Artist); });
+  connect(w_.midiFileButton, &QPushButton::clicked, this, [c] { c->ChooseMidiFile(); });
+  connect(w_.stageFileButton, &QPushButton::clicked, this, [c] { c->ChooseStageFile(); });
   connect(this, &TMain::logChanged, logWindow_, [this](bool show) {
     logWindow_->ShowLines(log_);
     if (show) logWindow_->Present();
@@ -496,13 +496,13 @@ void TMain::ConnectView() {
       Redraw();
     });
   };
-  bar(w_.ScrollBar1, &ViewSettings::GridHeight);
-  bar(w_.ScrollBar3, &ViewSettings::GridWidth);
-  bar(w_.ScrollBar2, &ViewSettings::ObjectHeight);
+  bar(w_.gridHeightBar, &ViewSettings::GridHeight);
+  bar(w_.gridWidthBar, &ViewSettings::GridWidth);
+  bar(w_.objectHeightBar, &ViewSettings::ObjectHeight);
   const std::pair<QPushButton*, std::pair<QScrollBar*, int>> resets[] = {
-      {w_.Button7, {w_.ScrollBar1, DefaultGridHeight}},
-      {w_.Button10, {w_.ScrollBar3, DefaultGridWidth}},
-      {w_.Button8, {w_.ScrollBar2, DefaultObjectHeight}}};
+      {w_.gridHeightResetButton, {w_.gridHeightBar, DefaultGridHeight}},
+      {w_.gridWidthResetButton, {w_.gridWidthBar, DefaultGridWidth}},
+      {w_.objectHeightResetButton, {w_.objectHeightBar, DefaultObjectHeight}}};
   for (const auto& [button, target] : resets) {
     QScrollBar* scrollBar = target.first;
     const int value = target.second;
@@ -514,25 +514,25 @@ void TMain::ConnectView() {
       Redraw();
     });
   };
-  combo(w_.cb_grid, &ViewSettings::GridPosition);
-  combo(w_.cb_r, &ViewSettings::SubGridPosition);
+  combo(w_.gridCombo, &ViewSettings::GridPosition);
+  combo(w_.subGridCombo, &ViewSettings::SubGridPosition);
   const auto check = [this](QAction* item, bool ViewSettings::*field) {
     connect(item, &QAction::toggled, this, [this, field](bool on) {
       view_.*field = on;
       Redraw();
     });
   };
-  check(menu_.c_dindex, &ViewSettings::ShowIndexNumver);
-  check(menu_.N33, &ViewSettings::ShowFileName);
-  check(menu_.N26, &ViewSettings::FlatObjectWidth);
-  connect(menu_.c_direct, &QAction::toggled, this, [this](bool on) {
-    w_.Panel6->setVisible(on);
+  check(menu_.showIndexNumbersAction, &ViewSettings::ShowIndexNumver);
+  check(menu_.showFileNamesAction, &ViewSettings::ShowFileName);
+  check(menu_.flatObjectWidthAction, &ViewSettings::FlatObjectWidth);
+  connect(menu_.showDirectInputAction, &QAction::toggled, this, [this](bool on) {
+    w_.directInputBar->setVisible(on);
     FormResize();
   });
   connect(header_, &HeaderPanel::playModeChanged, this, &TMain::Redraw);
-  const auto scroll = [this] { Score()->SetScroll(w_.GSV->value(), w_.GSH->value()); };
-  connect(w_.GSV, &QScrollBar::valueChanged, this, scroll);
-  connect(w_.GSH, &QScrollBar::valueChanged, this, scroll);
+  const auto scroll = [this] { Score()->SetScroll(w_.verticalScrollBar->value(), w_.horizontalScrollBar->value()); };
+  connect(w_.verticalScrollBar, &QScrollBar::valueChanged, this, scroll);
+  connect(w_.horizontalScrollBar, &QScrollBar::valueChanged, this, scroll);
   connect(Score(), &ScoreWidget::layoutChanged, this, &TMain::SyncScrollBars);
 }
 
@@ -540,8 +540,8 @@ void TMain::keyPressEvent(QKeyEvent* event) {
   // "Input" is the window's default button: Enter in a control that has no
   // use for it sends the direct-input line.
   const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-  if (enter && event->modifiers() == Qt::NoModifier && w_.Button6->isVisible()) {
-    w_.Button6->click();
+  if (enter && event->modifiers() == Qt::NoModifier && w_.directInputButton->isVisible()) {
+    w_.directInputButton->click();
     return;
   }
   QMainWindow::keyPressEvent(event);
@@ -551,28 +551,28 @@ void TMain::keyPressEvent(QKeyEvent* event) {
 
 void TMain::menuselect(QObject* sender) {
   // N34 keeps its own check mark: the action is checkable.
-  if (sender == w_.Panel3) ToggleHeaderPages();
-  if (sender == menu_.N7) ToggleSettingsColumn();
+  if (sender == w_.headerPagesToggle) ToggleHeaderPages();
+  if (sender == menu_.showSettingsColumnAction) ToggleSettingsColumn();
   if (sender == timer1_) TimerDuties();
-  if (sender == menu_.K13) OpenHelp();
-  if (sender == menu_.K10) shell_->OpenUrl(QUrl(QString::fromUtf8(kHomePageUrl)));
-  if (sender == menu_.K4) splash_->ShowAbout();
-  if (sender == w_.Button6) DirectInput();
-  if (sender == w_.lbw && mediaPlayer_) PlaySelectedSound();
-  if (sender == w_.Button2 && mediaPlayer_) StopSound();
+  if (sender == menu_.helpAction) OpenHelp();
+  if (sender == menu_.homePageAction) shell_->OpenUrl(QUrl(QString::fromUtf8(kHomePageUrl)));
+  if (sender == menu_.aboutAction) splash_->ShowAbout();
+  if (sender == w_.directInputButton) DirectInput();
+  if (sender == w_.wavList && mediaPlayer_) PlaySelectedSound();
+  if (sender == w_.stopSoundButton && mediaPlayer_) StopSound();
 }
 
 void TMain::ToggleHeaderPages() {
-  const bool show = w_.Panel7->isHidden();
-  w_.Panel7->setVisible(show);
-  w_.Panel3->setText(show ? QStringLiteral("△") : QStringLiteral("▽"));
+  const bool show = w_.headerPages->isHidden();
+  w_.headerPages->setVisible(show);
+  w_.headerPagesToggle->setText(show ? QStringLiteral("△") : QStringLiteral("▽"));
   FormResize();
 }
 
 void TMain::ToggleSettingsColumn() {
-  const bool show = w_.Panel8->isHidden();
-  w_.Panel8->setVisible(show);
-  menu_.N7->setChecked(show);
+  const bool show = w_.settingsColumn->isHidden();
+  w_.settingsColumn->setVisible(show);
+  menu_.showSettingsColumnAction->setChecked(show);
   FormResize();
 }
 
@@ -599,10 +599,10 @@ void TMain::OpenHelp() {
 }
 
 void TMain::DirectInput() {
-  const QString text = w_.Edit2->text();
+  const QString text = w_.directInputEdit->text();
   // An Enter pressed in another field must not add empty memo lines.
   if (text.isEmpty()) return;
-  if (commands_->DirectInput(text)) w_.Edit2->clear();
+  if (commands_->DirectInput(text)) w_.directInputEdit->clear();
 }
 
 void TMain::dragEnterEvent(QDragEnterEvent* event) {
@@ -622,7 +622,7 @@ void TMain::dropEvent(QDropEvent* event) {
 }
 
 void TMain::PlaySelectedSound() {
-  const int row = w_.lbw->currentRow();
+  const int row = w_.wavList->currentRow();
   if (row < 0 || row + 1 >= WavSlots || doc_.wav[row + 1].empty()) return;
   const QString folder = commands_->ChartFolder();
   const QString name = QString::fromStdString(ToUtf8(doc_.wav[row + 1], doc_.encoding));

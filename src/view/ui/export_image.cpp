@@ -33,7 +33,7 @@ struct ExportOptions {
   int v = 0;
   std::optional<int> s;
   std::optional<int> playMode;  // cbpmode index
-  int gridPosition = DefaultGridPosition;
+  int gridPosition = GridPositionSetting.defaultValue;
   bool flat = false;
 };
 

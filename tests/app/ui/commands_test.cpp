@@ -127,21 +127,21 @@ TEST_F(MainWindowTest, MenusHoldTheirItemsInOrderWithSeparators) {
   EXPECT_EQ(top, QStringList({"ファイル(&F)", "編集(&E)", "表示(&V)", "設定(&S)", "アレンジ(&A)", "外部ビューア(B)",
                               "ヘルプ(&H)"}));
   QStringList file;
-  Walk(main->Menu().K1, file);
+  Walk(main->Menu().fileMenu, file);
   EXPECT_EQ(file.join(' '),
             "New1 Open1 N9 SaveAs1 Save1 - N39 DDRVddr1 N38 MML1 DDRVDDR2 WinPSMps1 TypeMania1 - WAVBMPC1 BMPWAV1 - "
             "N31 N32 - Exit1");
   QStringList edit;
-  Walk(main->Menu().K3, edit);
+  Walk(main->Menu().editMenu, edit);
   EXPECT_EQ(edit.join(' '),
             "K17 - K8 K7 K6 Delete1 - N45 N46 - subete1 N1P1 N2P1 BGMB1 BMPM1 - K11 N28 K2 - N41 - N22 N23 N24 - N30");
   const MainMenu& m = main->Menu();
   const std::pair<QMenu*, const char*> others[] = {
-      {m.K9, "K5 BMPB1 - N7 c_dindex c_direct N26 N33"},
-      {m.Setting1, "N34 - N43"},
-      {m.Arrange1, "N35 N36"},
-      {m.Viewer1, "k12 k18 N44"},
-      {m.K16, "K13 K10 - K4"},
+      {m.viewMenu, "K5 BMPB1 - N7 c_dindex c_direct N26 N33"},
+      {m.settingsMenu, "N34 - N43"},
+      {m.arrangeMenu, "N35 N36"},
+      {m.playerMenu, "k12 k18 N44"},
+      {m.helpMenu, "K13 K10 - K4"},
   };
   for (const auto& [menu, items] : others) {
     QStringList walked;
@@ -149,7 +149,7 @@ TEST_F(MainWindowTest, MenusHoldTheirItemsInOrderWithSeparators) {
     EXPECT_EQ(walked.join(' '), QString::fromUtf8(items)) << menu->objectName().toStdString();
   }
   QStringList popup;
-  Walk(main->Menu().PM, popup);
+  Walk(main->Menu().scorePopup, popup);
   EXPECT_EQ(popup.join(' '), "K14 K15 - K19 K20 K21 Delete2");
   // The reopen items exist, hidden while the list is empty.
   for (QAction* a : main->Menu().RecentItems()) EXPECT_FALSE(a->isVisible());
@@ -159,7 +159,7 @@ TEST_F(MainWindowTest, ReopenMenuFollowsTheWorkFilesList) {
   Quiet();
   WriteFile(home.file("Beatloom WorkFiles.txt"), "/charts/a.bms\r\n/charts/b:c.bms\r\n");
   auto main = Start();
-  EXPECT_TRUE(main->Menu().N9->isEnabled());
+  EXPECT_TRUE(main->Menu().reopenMenu->isEnabled());
   const QList<QAction*> items = main->Menu().RecentItems();
   EXPECT_EQ(items[0]->text(), "1:/charts/a.bms");
   EXPECT_EQ(items[1]->text(), "2:/charts/b:c.bms");
@@ -183,9 +183,9 @@ TEST_F(MainWindowTest, AReopenItemOpensItsChartAfterAsking) {
     std::string expectTitle;
   };
   const Row rows[] = {
-      {m.N10, false, std::nullopt, "First"},
-      {m.N11, true, Answer::Cancel, "First"},
-      {m.N11, true, Answer::No, "Second"},
+      {m.reopen1Action, false, std::nullopt, "First"},
+      {m.reopen2Action, true, Answer::Cancel, "First"},
+      {m.reopen2Action, true, Answer::No, "Second"},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.item->text().toStdString());
@@ -200,11 +200,11 @@ TEST_F(MainWindowTest, AReopenItemOpensItsChartAfterAsking) {
     EXPECT_EQ(doc.header.e_title, r.expectTitle);
     const bool opened = r.answer != Answer::Cancel;
     EXPECT_EQ(doc.Modified, !opened);
-    EXPECT_EQ(m.K17->isEnabled(), !opened);
+    EXPECT_EQ(m.undoAction->isEnabled(), !opened);
   }
   EXPECT_EQ(main->windowTitle(), "Beatloom [" + QString::fromStdString(second) + "]");
   // Opening does not reorder the list; only saving does.
-  EXPECT_EQ(m.N10->text(), "1:" + QString::fromStdString(first));
+  EXPECT_EQ(m.reopen1Action->text(), "1:" + QString::fromStdString(first));
 }
 
 TEST_F(MainWindowTest, HeaderPagesAndSettingsColumnToggle) {
@@ -212,41 +212,41 @@ TEST_F(MainWindowTest, HeaderPagesAndSettingsColumnToggle) {
   {
     auto main = Start();
     const MainWidgets& w = main->Widgets();
-    const int listHeight = w.Panel4->height();
-    w.Panel3->click();
-    EXPECT_FALSE(w.Panel7->isVisible());
-    EXPECT_EQ(w.Panel3->text(), "▽");
+    const int listHeight = w.listPanel->height();
+    w.headerPagesToggle->click();
+    EXPECT_FALSE(w.headerPages->isVisible());
+    EXPECT_EQ(w.headerPagesToggle->text(), "▽");
     QCoreApplication::processEvents();
-    EXPECT_GT(w.Panel4->height(), listHeight);  // the lists take the freed room
-    w.Panel3->click();
-    EXPECT_TRUE(w.Panel7->isVisible());
-    EXPECT_EQ(w.Panel3->text(), "△");
+    EXPECT_GT(w.listPanel->height(), listHeight);  // the lists take the freed room
+    w.headerPagesToggle->click();
+    EXPECT_TRUE(w.headerPages->isVisible());
+    EXPECT_EQ(w.headerPagesToggle->text(), "△");
 
-    main->Menu().N7->trigger();
-    EXPECT_FALSE(w.Panel8->isVisible());
-    EXPECT_FALSE(main->Menu().N7->isChecked());
-    main->Menu().N7->trigger();
-    EXPECT_TRUE(w.Panel8->isVisible());
-    EXPECT_TRUE(main->Menu().N7->isChecked());
-    main->Menu().N7->trigger();
-    main->Menu().c_direct->trigger();
-    EXPECT_FALSE(w.Panel6->isVisible());
-    w.Panel3->click();  // the header panel's state is not kept
+    main->Menu().showSettingsColumnAction->trigger();
+    EXPECT_FALSE(w.settingsColumn->isVisible());
+    EXPECT_FALSE(main->Menu().showSettingsColumnAction->isChecked());
+    main->Menu().showSettingsColumnAction->trigger();
+    EXPECT_TRUE(w.settingsColumn->isVisible());
+    EXPECT_TRUE(main->Menu().showSettingsColumnAction->isChecked());
+    main->Menu().showSettingsColumnAction->trigger();
+    main->Menu().showDirectInputAction->trigger();
+    EXPECT_FALSE(w.directInputBar->isVisible());
+    w.headerPagesToggle->click();  // the header panel's state is not kept
     EXPECT_TRUE(main->close());
   }
   auto again = Start();
-  EXPECT_FALSE(again->Widgets().Panel8->isVisible());
-  EXPECT_FALSE(again->Menu().N7->isChecked());
-  EXPECT_FALSE(again->Widgets().Panel6->isVisible());
-  EXPECT_TRUE(again->Widgets().Panel7->isVisibleTo(again->Widgets().Panel8));
-  EXPECT_EQ(again->Widgets().Panel3->text(), "△");
+  EXPECT_FALSE(again->Widgets().settingsColumn->isVisible());
+  EXPECT_FALSE(again->Menu().showSettingsColumnAction->isChecked());
+  EXPECT_FALSE(again->Widgets().directInputBar->isVisible());
+  EXPECT_TRUE(again->Widgets().headerPages->isVisibleTo(again->Widgets().settingsColumn));
+  EXPECT_EQ(again->Widgets().headerPagesToggle->text(), "△");
 }
 
 TEST_F(MainWindowTest, HelpOpensTheFileOrSaysItIsMissing) {
   Quiet();
   auto main = Start();
   const QString missing = "ヘルプファイルがありません。WWWヘルプを参照し、オフライン用ヘルプをダウンロードして下さい。";
-  main->Menu().K13->trigger();
+  main->Menu().helpAction->trigger();
   EXPECT_TRUE(prompts.WasShown(missing));
   EXPECT_TRUE(shell.opened.empty());
 
@@ -254,19 +254,19 @@ TEST_F(MainWindowTest, HelpOpensTheFileOrSaysItIsMissing) {
   std::filesystem::create_directory(programFiles.file("help"));
   WriteFile(programFiles.file("help/help.html"), "<html></html>");
   prompts.shown.clear();
-  main->Menu().K13->trigger();
+  main->Menu().helpAction->trigger();
   EXPECT_TRUE(prompts.shown.empty());
   ASSERT_EQ(shell.opened.size(), 1u);
   EXPECT_EQ(shell.opened[0], QUrl::fromLocalFile(QString::fromStdString(programFiles.file("help/help.html"))));
 
   std::filesystem::create_directory(home.file("help"));
   WriteFile(home.file("help/help.html"), "<html></html>");
-  main->Menu().K13->trigger();
+  main->Menu().helpAction->trigger();
   EXPECT_TRUE(prompts.shown.empty());
   ASSERT_EQ(shell.opened.size(), 2u);
   EXPECT_EQ(shell.opened[1], QUrl::fromLocalFile(QString::fromStdString(home.file("help/help.html"))));
 
-  main->Menu().K10->trigger();
+  main->Menu().homePageAction->trigger();
   ASSERT_EQ(shell.opened.size(), 3u);
   EXPECT_EQ(shell.opened[2].scheme(), "https");
 }
@@ -274,7 +274,7 @@ TEST_F(MainWindowTest, HelpOpensTheFileOrSaysItIsMissing) {
 TEST_F(MainWindowTest, UndoIsAvailableOnlyAfterASnapshotAndOnlyOnce) {
   Quiet();
   auto main = Start();
-  QAction* k17 = main->Menu().K17;
+  QAction* k17 = main->Menu().undoAction;
   Document& doc = main->Doc();
   main->TakeUndoSnapshot();  // an empty chart has nothing to keep
   EXPECT_FALSE(k17->isEnabled());
@@ -307,30 +307,30 @@ TEST_F(MainWindowTest, DirectInputLine) {
   const MainWidgets& w = main->Widgets();
   Document& doc = main->Doc();
 
-  w.Edit2->setText("#00111:01");
-  QTest::keyClick(w.Edit2, Qt::Key_Return);  // "Input" is the default button
+  w.directInputEdit->setText("#00111:01");
+  QTest::keyClick(w.directInputEdit, Qt::Key_Return);  // "Input" is the default button
   ASSERT_EQ(doc.ObjList.size(), 1u);
   EXPECT_EQ(doc.ObjList[0].Lane, 1);
   EXPECT_EQ(doc.ObjList[0].Pos, 192);
-  EXPECT_EQ(w.Edit2->text(), "");
+  EXPECT_EQ(w.directInputEdit->text(), "");
   EXPECT_FALSE(doc.Modified);
 
-  w.Edit2->setText("#TITLE Test");
-  w.Button6->click();
-  EXPECT_EQ(w.e_title->text(), "Test");
+  w.directInputEdit->setText("#TITLE Test");
+  w.directInputButton->click();
+  EXPECT_EQ(w.titleEdit->text(), "Test");
   EXPECT_TRUE(doc.Modified);
 
   doc.Modified = false;
-  w.Edit2->setText("#RANK hard");
-  w.Button6->click();
+  w.directInputEdit->setText("#RANK hard");
+  w.directInputButton->click();
   ASSERT_EQ(prompts.shown.size(), 1u);
   EXPECT_EQ(prompts.shown[0].icon, Prompts::Icon::Error);
-  EXPECT_EQ(w.Edit2->text(), "#RANK hard");
+  EXPECT_EQ(w.directInputEdit->text(), "#RANK hard");
   EXPECT_FALSE(doc.Modified);
 
   // Enter in an empty line adds nothing to the memo.
-  w.Edit2->clear();
-  w.Button6->click();
+  w.directInputEdit->clear();
+  w.directInputButton->click();
   EXPECT_TRUE(doc.mmemo.empty());
 }
 
@@ -339,7 +339,7 @@ TEST_F(MainWindowTest, HeaderEditsMarkTheChartButThePlayModeDoesNot) {
   auto main = Start();
   const MainWidgets& w = main->Widgets();
   Document& doc = main->Doc();
-  w.cbpmode->setCurrentIndex(2);
+  w.playModeCombo->setCurrentIndex(2);
   EXPECT_EQ(doc.header.cbpmode, 2);
   EXPECT_FALSE(doc.Modified);
 
@@ -348,19 +348,19 @@ TEST_F(MainWindowTest, HeaderEditsMarkTheChartButThePlayModeDoesNot) {
     std::function<bool()> stored;
   };
   const Row rows[] = {
-      {[&] { w.e_title->setText("タイトル"); },
+      {[&] { w.titleEdit->setText("タイトル"); },
        [&] { return doc.header.e_title == "\x83\x5E\x83\x43\x83\x67\x83\x8B"; }},
-      {[&] { w.e_art->setEditText("Me"); }, [&] { return doc.header.e_art == "Me"; }},
-      {[&] { w.e_genre->setEditText("Pop"); }, [&] { return doc.header.e_genre == "Pop"; }},
-      {[&] { w.e_level->setCurrentIndex(7); }, [&] { return doc.header.e_level == "0"; }},
-      {[&] { w.cbrank->setCurrentIndex(3); }, [&] { return doc.header.cbrank == 3; }},
-      {[&] { w.e_bpm->setText("99"); }, [&] { return doc.header.e_bpm == "99"; }},
-      {[&] { w.E_Stagefile->setText("s.jpg"); }, [&] { return doc.header.E_Stagefile == "s.jpg"; }},
-      {[&] { w.mmemo->setPlainText("one\ntwo"); },
+      {[&] { w.artistCombo->setEditText("Me"); }, [&] { return doc.header.e_art == "Me"; }},
+      {[&] { w.genreCombo->setEditText("Pop"); }, [&] { return doc.header.e_genre == "Pop"; }},
+      {[&] { w.levelCombo->setCurrentIndex(7); }, [&] { return doc.header.e_level == "0"; }},
+      {[&] { w.rankCombo->setCurrentIndex(3); }, [&] { return doc.header.cbrank == 3; }},
+      {[&] { w.bpmEdit->setText("99"); }, [&] { return doc.header.e_bpm == "99"; }},
+      {[&] { w.stageFileEdit->setText("s.jpg"); }, [&] { return doc.header.E_Stagefile == "s.jpg"; }},
+      {[&] { w.infoMemo->setPlainText("one\ntwo"); },
        [&] {
          return doc.mmemo == std::vector<std::string>{"one", "two"};
        }},
-      {[&] { w.mcom->setPlainText("#X 1"); }, [&] { return doc.mcom == std::vector<std::string>{"#X 1"}; }},
+      {[&] { w.extensionMemo->setPlainText("#X 1"); }, [&] { return doc.mcom == std::vector<std::string>{"#X 1"}; }},
   };
   int i = 0;
   for (const Row& r : rows) {
@@ -382,11 +382,11 @@ TEST_F(MainWindowTest, EditsOfAUtf8ChartStayUtf8AndUntouchedBytesStay) {
   doc.mmemo = {"kept \xFF bytes"};
   main->RefreshFromDocument();
   EXPECT_FALSE(doc.Modified);
-  main->Widgets().e_title->setText("歌");
+  main->Widgets().titleEdit->setText("歌");
   EXPECT_EQ(doc.header.e_title, "\xE6\xAD\x8C");
   EXPECT_EQ(doc.header.e_art, "\xE4\xBA\xBA");
   // Adding a line to the memo keeps the undecodable one as it was.
-  QPlainTextEdit* memo = main->Widgets().mmemo;
+  QPlainTextEdit* memo = main->Widgets().infoMemo;
   memo->setPlainText(memo->toPlainText() + "\nnew");
   EXPECT_EQ(doc.mmemo, (std::vector<std::string>{"kept \xFF bytes", "new"}));
 }
@@ -397,35 +397,35 @@ TEST_F(MainWindowTest, ToolButtonsAndPopupItemsRepeatTheirMenuCommands) {
   const MainWidgets& w = main->Widgets();
   const MainMenu& m = main->Menu();
   int opens = 0, saves = 0;
-  QObject::connect(m.Open1, &QAction::triggered, [&] { ++opens; });
-  QObject::connect(m.Save1, &QAction::triggered, [&] { ++saves; });
-  w.sp2->click();
-  w.sp3->click();
+  QObject::connect(m.openAction, &QAction::triggered, [&] { ++opens; });
+  QObject::connect(m.saveAction, &QAction::triggered, [&] { ++saves; });
+  w.openButton->click();
+  w.saveButton->click();
   EXPECT_EQ(opens, 1);
   EXPECT_EQ(saves, 1);
-  m.N22->trigger();
-  EXPECT_TRUE(w.s_select->isChecked());
-  m.N24->trigger();
-  EXPECT_TRUE(w.s_erase->isChecked());
-  EXPECT_FALSE(w.s_select->isChecked());
+  m.selectModeAction->trigger();
+  EXPECT_TRUE(w.selectModeButton->isChecked());
+  m.eraseModeAction->trigger();
+  EXPECT_TRUE(w.eraseModeButton->isChecked());
+  EXPECT_FALSE(w.selectModeButton->isChecked());
 }
 
 TEST_F(MainWindowTest, ViewControlsReachTheScore) {
   Quiet();
   auto main = Start();
   const MainWidgets& w = main->Widgets();
-  w.ScrollBar1->setValue(400);
+  w.gridHeightBar->setValue(400);
   EXPECT_EQ(main->View().GridHeight, 400);
-  w.Button7->click();
-  EXPECT_EQ(w.ScrollBar1->value(), 192);
+  w.gridHeightResetButton->click();
+  EXPECT_EQ(w.gridHeightBar->value(), 192);
   EXPECT_EQ(main->View().GridHeight, 192);
-  const int narrow = main->Widgets().GSH->maximum();
-  w.ScrollBar3->setValue(20);
+  const int narrow = main->Widgets().horizontalScrollBar->maximum();
+  w.gridWidthBar->setValue(20);
   EXPECT_EQ(main->View().GridWidth, 20);
-  EXPECT_GT(w.GSH->maximum(), narrow);  // wider lanes, a longer horizontal range
-  w.cb_r->setCurrentIndex(9);
+  EXPECT_GT(w.horizontalScrollBar->maximum(), narrow);  // wider lanes, a longer horizontal range
+  w.subGridCombo->setCurrentIndex(9);
   EXPECT_EQ(main->View().SubGridPosition, 9);
-  main->Menu().c_dindex->trigger();
+  main->Menu().showIndexNumbersAction->trigger();
   EXPECT_FALSE(main->View().ShowIndexNumver);
 }
 

@@ -37,41 +37,41 @@ TEST_F(DocumentHostTest, LoadAndNewShowInTheWindow) {
   ASSERT_TRUE(commands->LoadChart(QString::fromStdString(path)));
   const MainWidgets& w = main->Widgets();
   EXPECT_EQ(main->windowTitle(), "Beatloom [" + QString::fromStdString(path) + "]");
-  EXPECT_EQ(w.e_title->text(), "Song");
-  EXPECT_EQ(w.cbpmode->currentIndex(), 2);
+  EXPECT_EQ(w.titleEdit->text(), "Song");
+  EXPECT_EQ(w.playModeCombo->currentIndex(), 2);
   EXPECT_TRUE(main->FileCommandsEnabled());
-  EXPECT_EQ(w.lbb->currentRow(), 0);
-  EXPECT_EQ(w.GSV->minimum(), -(90 * 192 + 3072));
+  EXPECT_EQ(w.bmpList->currentRow(), 0);
+  EXPECT_EQ(w.verticalScrollBar->minimum(), -(90 * 192 + 3072));
   EXPECT_FALSE(main->Doc().Modified);
 
-  w.e_title->setText("Changed");
+  w.titleEdit->setText("Changed");
   prompts.answers = {Answer::No};
   WriteFile(home.file("header.txt"), "template\r\n");
   commands->New();
   EXPECT_EQ(main->windowTitle(), "Beatloom [New Data]");
-  EXPECT_EQ(w.e_title->text(), "");
-  EXPECT_EQ(w.mmemo->toPlainText(), "template");
-  EXPECT_EQ(w.lbb->currentRow(), 1);
-  EXPECT_EQ(w.GSV->minimum(), -5000);
+  EXPECT_EQ(w.titleEdit->text(), "");
+  EXPECT_EQ(w.infoMemo->toPlainText(), "template");
+  EXPECT_EQ(w.bmpList->currentRow(), 1);
+  EXPECT_EQ(w.verticalScrollBar->minimum(), -5000);
   EXPECT_FALSE(main->FileCommandsEnabled());
   EXPECT_FALSE(main->Doc().Modified);
 }
 
 TEST_F(DocumentHostTest, SavingFillsTheNameListsAndTheReopenMenu) {
   const MainWidgets& w = main->Widgets();
-  w.e_art->setEditText("Someone");
-  w.e_genre->setEditText("Trance");
-  main->Widgets().Edit3->setText("4");
+  w.artistCombo->setEditText("Someone");
+  w.genreCombo->setEditText("Trance");
+  main->Widgets().minCellsEdit->setText("4");
   EXPECT_EQ(main->CurrentSaveOptions().minCells, 4);
   const std::string path = charts.file("out.bms");
   prompts.fileNames = {QString::fromStdString(path)};
   ASSERT_TRUE(commands->SaveAs());
   EXPECT_EQ(main->ArtistItems(), std::vector<std::string>{"Someone"});
-  ASSERT_EQ(w.e_art->count(), 1);
-  EXPECT_EQ(w.e_art->currentText(), "Someone");
-  EXPECT_EQ(w.e_genre->itemText(0), "Trance");
-  EXPECT_TRUE(main->Menu().N9->isEnabled());
-  EXPECT_EQ(main->Menu().N10->text(), "1:" + QString::fromStdString(path));
+  ASSERT_EQ(w.artistCombo->count(), 1);
+  EXPECT_EQ(w.artistCombo->currentText(), "Someone");
+  EXPECT_EQ(w.genreCombo->itemText(0), "Trance");
+  EXPECT_TRUE(main->Menu().reopenMenu->isEnabled());
+  EXPECT_EQ(main->Menu().reopen1Action->text(), "1:" + QString::fromStdString(path));
   EXPECT_TRUE(main->FileCommandsEnabled());
 }
 

@@ -131,46 +131,46 @@ TEST_F(MainWindowTest, ToolBarRunsLeftToRightAndListsHoldTheirItems) {
   Quiet();
   auto main = Start();
   const MainWidgets& w = main->Widgets();
-  const QWidget* order[] = {w.sp2,    w.sp3,     w.s_select, w.s_draw, w.s_erase, w.CB_Viewer, w.s_fplay,
-                            w.s_play, w.S_SPlay, w.s_stop,   w.Label2, w.cb_grid, w.Label5,    w.cb_r};
+  const QWidget* order[] = {w.openButton,    w.saveButton,     w.selectModeButton, w.writeModeButton, w.eraseModeButton, w.playerCombo, w.playFromStartButton,
+                            w.playFromViewButton, w.playButton, w.stopPlayerButton,   w.gridLabel, w.gridCombo, w.subGridLabel,    w.subGridCombo};
   for (size_t i = 1; i < std::size(order); ++i)
     EXPECT_LT(order[i - 1]->x(), order[i]->x()) << order[i]->objectName().toStdString();
-  EXPECT_TRUE(w.s_draw->isChecked());
+  EXPECT_TRUE(w.writeModeButton->isChecked());
 
-  EXPECT_EQ(Items(w.cb_grid), QStringList({"1/4", "1/8", "1/16", "1/32", "1/3", "1/6", "1/12", "1/24", "Free"}));
-  EXPECT_EQ(Items(w.cb_r), QStringList({"1/2", "1/4", "1/8", "1/16", "1/32", "1/3", "1/6", "1/12", "1/24", "none"}));
-  EXPECT_EQ(Items(w.cbpmode), QStringList({"1Player", "2Player", "Double Play"}));
-  EXPECT_EQ(Items(w.cbrank), QStringList({"- default -", "0.Very hard", "1.Hard", "2.Normal", "3.Easy"}));
-  EXPECT_EQ(Items(w.e_level), QStringList({"1", "2", "3", "4", "5", "6", "7", "0"}));
-  for (const QComboBox* free : {w.e_genre, w.e_art, w.e_level}) EXPECT_TRUE(free->isEditable());
-  for (const QComboBox* fixed : {w.cbpmode, w.cbrank, w.cb_grid, w.cb_r}) EXPECT_FALSE(fixed->isEditable());
+  EXPECT_EQ(Items(w.gridCombo), QStringList({"1/4", "1/8", "1/16", "1/32", "1/3", "1/6", "1/12", "1/24", "Free"}));
+  EXPECT_EQ(Items(w.subGridCombo), QStringList({"1/2", "1/4", "1/8", "1/16", "1/32", "1/3", "1/6", "1/12", "1/24", "none"}));
+  EXPECT_EQ(Items(w.playModeCombo), QStringList({"1Player", "2Player", "Double Play"}));
+  EXPECT_EQ(Items(w.rankCombo), QStringList({"- default -", "0.Very hard", "1.Hard", "2.Normal", "3.Easy"}));
+  EXPECT_EQ(Items(w.levelCombo), QStringList({"1", "2", "3", "4", "5", "6", "7", "0"}));
+  for (const QComboBox* free : {w.genreCombo, w.artistCombo, w.levelCombo}) EXPECT_TRUE(free->isEditable());
+  for (const QComboBox* fixed : {w.playModeCombo, w.rankCombo, w.gridCombo, w.subGridCombo}) EXPECT_FALSE(fixed->isEditable());
 
-  EXPECT_EQ(Tabs(w.Panel7), QStringList({"基本", "拡張", "環境"}));
-  EXPECT_EQ(Tabs(w.PageControl1), QStringList({"情報", "拡張命令"}));
-  EXPECT_EQ(w.PageControl1->widget(0)->findChild<QPlainTextEdit*>(), w.mmemo);
-  EXPECT_EQ(w.PageControl1->widget(1)->findChild<QPlainTextEdit*>(), w.mcom);
-  EXPECT_EQ(Tabs(w.PC2), QStringList({"WAV", "BMP"}));
+  EXPECT_EQ(Tabs(w.headerPages), QStringList({"基本", "拡張", "環境"}));
+  EXPECT_EQ(Tabs(w.memoPages), QStringList({"情報", "拡張命令"}));
+  EXPECT_EQ(w.memoPages->widget(0)->findChild<QPlainTextEdit*>(), w.infoMemo);
+  EXPECT_EQ(w.memoPages->widget(1)->findChild<QPlainTextEdit*>(), w.extensionMemo);
+  EXPECT_EQ(Tabs(w.listPages), QStringList({"WAV", "BMP"}));
 
   struct Bar {
     const QScrollBar* bar;
     int min, max, value;
   };
-  for (const Bar& b : {Bar{w.ScrollBar1, 96, 728, 192}, Bar{w.ScrollBar3, 4, 20, 6}, Bar{w.ScrollBar2, 4, 30, 10}}) {
+  for (const Bar& b : {Bar{w.gridHeightBar, 96, 728, 192}, Bar{w.gridWidthBar, 4, 20, 6}, Bar{w.objectHeightBar, 4, 30, 10}}) {
     SCOPED_TRACE(b.bar->objectName().toStdString());
     EXPECT_EQ(b.bar->minimum(), b.min);
     EXPECT_EQ(b.bar->maximum(), b.max);
     EXPECT_EQ(b.bar->value(), b.value);
   }
-  EXPECT_EQ(w.ScrollBar1->pageStep(), 48);
-  EXPECT_EQ(w.Panel3->size(), QSize(18, 21));
-  EXPECT_TRUE(w.Button6->isDefault());
+  EXPECT_EQ(w.gridHeightBar->pageStep(), 48);
+  EXPECT_EQ(w.headerPagesToggle->size(), QSize(18, 21));
+  EXPECT_TRUE(w.directInputButton->isDefault());
 
   // The check box captions of "環境" are shown whole, whatever the font.
-  w.Panel7->setCurrentIndex(2);
+  w.headerPages->setCurrentIndex(2);
   QCoreApplication::processEvents();
-  for (const QCheckBox* box : {w.CheckBox1, w.CheckBox8}) {
+  for (const QCheckBox* box : {w.dropOverwriteCheck, w.keepLayoutCheck}) {
     EXPECT_GE(box->width(), box->sizeHint().width()) << box->objectName().toStdString();
-    EXPECT_LE(box->mapTo(w.Panel8, QPoint(box->sizeHint().width(), 0)).x(), w.Panel8->width());
+    EXPECT_LE(box->mapTo(w.settingsColumn, QPoint(box->sizeHint().width(), 0)).x(), w.settingsColumn->width());
   }
 }
 

@@ -48,23 +48,23 @@ TEST_F(MainWindowTest, WithoutSettingsTheFirstStartValuesApply) {
   auto main = Start();
   const MainWidgets& w = main->Widgets();
   const MainMenu& m = main->Menu();
-  EXPECT_EQ(w.cb_grid->currentText(), "1/16");
-  EXPECT_EQ(w.cb_r->currentText(), "1/2");
-  EXPECT_EQ(w.ScrollBar1->value(), 192);
-  EXPECT_EQ(w.ScrollBar3->value(), 6);
-  EXPECT_EQ(w.ScrollBar2->value(), 10);
-  EXPECT_TRUE(m.c_dindex->isChecked());
-  EXPECT_FALSE(m.N33->isChecked());
-  EXPECT_TRUE(m.c_direct->isChecked());
-  EXPECT_TRUE(w.Panel6->isVisible());
-  EXPECT_TRUE(m.N7->isChecked());
-  EXPECT_TRUE(w.Panel8->isVisible());
-  EXPECT_FALSE(m.N26->isChecked());
-  EXPECT_TRUE(w.CheckBox1->isChecked());
-  EXPECT_TRUE(w.CheckBox8->isChecked());
-  EXPECT_EQ(w.Edit3->text(), "1");
-  EXPECT_TRUE(m.N34->isChecked());
-  EXPECT_FALSE(w.L_Devmode->isVisible());
+  EXPECT_EQ(w.gridCombo->currentText(), "1/16");
+  EXPECT_EQ(w.subGridCombo->currentText(), "1/2");
+  EXPECT_EQ(w.gridHeightBar->value(), 192);
+  EXPECT_EQ(w.gridWidthBar->value(), 6);
+  EXPECT_EQ(w.objectHeightBar->value(), 10);
+  EXPECT_TRUE(m.showIndexNumbersAction->isChecked());
+  EXPECT_FALSE(m.showFileNamesAction->isChecked());
+  EXPECT_TRUE(m.showDirectInputAction->isChecked());
+  EXPECT_TRUE(w.directInputBar->isVisible());
+  EXPECT_TRUE(m.showSettingsColumnAction->isChecked());
+  EXPECT_TRUE(w.settingsColumn->isVisible());
+  EXPECT_FALSE(m.flatObjectWidthAction->isChecked());
+  EXPECT_TRUE(w.dropOverwriteCheck->isChecked());
+  EXPECT_TRUE(w.keepLayoutCheck->isChecked());
+  EXPECT_EQ(w.minCellsEdit->text(), "1");
+  EXPECT_TRUE(m.activationClickGuardAction->isChecked());
+  EXPECT_FALSE(w.devModeLabel->isVisible());
   EXPECT_NE(main->MediaPlayer(), nullptr);
   EXPECT_EQ(main->width(), 573);
   EXPECT_EQ(main->height(), 577);
@@ -81,16 +81,16 @@ TEST_F(MainWindowTest, WithoutSettingsTheFirstStartValuesApply) {
   EXPECT_EQ(main->windowTitle(), "Beatloom [New Data]");
   EXPECT_FALSE(main->Doc().Modified);
   EXPECT_EQ(main->Doc().header.e_bpm, "120");
-  EXPECT_EQ(w.e_bpm->text(), "120");
-  EXPECT_EQ(w.lbw->count(), 255);
-  EXPECT_EQ(w.lbw->item(0)->text(), "WAV01:");
-  EXPECT_EQ(w.lbw->item(254)->text(), "WAVFF:");
-  EXPECT_EQ(w.lbb->count(), 256);
-  EXPECT_EQ(w.lbb->item(0)->text(), "BMP00:");
-  EXPECT_EQ(w.lbw->currentRow(), 0);
-  EXPECT_EQ(w.lbb->currentRow(), 1);
-  EXPECT_EQ(w.GSV->minimum(), -5000);
-  EXPECT_EQ(w.GSV->value(), 0);
+  EXPECT_EQ(w.bpmEdit->text(), "120");
+  EXPECT_EQ(w.wavList->count(), 255);
+  EXPECT_EQ(w.wavList->item(0)->text(), "WAV01:");
+  EXPECT_EQ(w.wavList->item(254)->text(), "WAVFF:");
+  EXPECT_EQ(w.bmpList->count(), 256);
+  EXPECT_EQ(w.bmpList->item(0)->text(), "BMP00:");
+  EXPECT_EQ(w.wavList->currentRow(), 0);
+  EXPECT_EQ(w.bmpList->currentRow(), 1);
+  EXPECT_EQ(w.verticalScrollBar->minimum(), -5000);
+  EXPECT_EQ(w.verticalScrollBar->value(), 0);
   EXPECT_TRUE(main->SettingsApplied());
   EXPECT_FALSE(main->SuppressResize());
   EXPECT_FALSE(main->findChild<SplashWindow*>("Form2")->isVisible());
@@ -110,15 +110,15 @@ TEST_F(MainWindowTest, EverySettingWrittenAtCloseIsReadBackUnchanged) {
   {
     auto main = Start();
     const MainWidgets& w = main->Widgets();
-    EXPECT_EQ(w.ScrollBar1->value(), 300);
-    EXPECT_EQ(w.ScrollBar3->value(), 11);
-    EXPECT_EQ(w.cb_grid->currentText(), "Free");
-    EXPECT_EQ(w.cb_r->currentText(), "none");
-    EXPECT_TRUE(main->Menu().N26->isChecked());  // the stored 1 clicks it once
+    EXPECT_EQ(w.gridHeightBar->value(), 300);
+    EXPECT_EQ(w.gridWidthBar->value(), 11);
+    EXPECT_EQ(w.gridCombo->currentText(), "Free");
+    EXPECT_EQ(w.subGridCombo->currentText(), "none");
+    EXPECT_TRUE(main->Menu().flatObjectWidthAction->isChecked());  // the stored 1 clicks it once
     EXPECT_TRUE(main->View().FlatObjectWidth);
-    EXPECT_FALSE(w.Panel8->isVisible());
-    EXPECT_FALSE(w.Panel6->isVisible());
-    EXPECT_EQ(w.Edit3->text(), "16");
+    EXPECT_FALSE(w.settingsColumn->isVisible());
+    EXPECT_FALSE(w.directInputBar->isVisible());
+    EXPECT_EQ(w.minCellsEdit->text(), "16");
     EXPECT_EQ(main->View().Color(ScoreColor::Background), 0xFF0000u);  // red in the low byte
     EXPECT_EQ(main->View().Color(ScoreColor::NoteFont), 0x0000FFu);
     EXPECT_EQ(main->PreviewBounds(), (WindowBounds{40, 50, 512, 530}));
@@ -139,14 +139,14 @@ TEST_F(MainWindowTest, ClosingWritesTheControlsAsTheyStand) {
   {
     auto main = Start();
     const MainWidgets& w = main->Widgets();
-    w.ScrollBar1->setValue(500);
-    w.Button10->click();  // 表示幅 back to its default
-    w.cb_grid->setCurrentIndex(4);
-    main->Menu().N33->trigger();
-    w.CheckBox8->setChecked(false);
-    w.Edit3->setText("8");
-    main->Menu().N34->trigger();
-    EXPECT_FALSE(main->Menu().N34->isChecked());
+    w.gridHeightBar->setValue(500);
+    w.gridWidthResetButton->click();  // 表示幅 back to its default
+    w.gridCombo->setCurrentIndex(4);
+    main->Menu().showFileNamesAction->trigger();
+    w.keepLayoutCheck->setChecked(false);
+    w.minCellsEdit->setText("8");
+    main->Menu().activationClickGuardAction->trigger();
+    EXPECT_FALSE(main->Menu().activationClickGuardAction->isChecked());
     EXPECT_TRUE(main->close());
   }
   const IniFile ini = Ini();
@@ -171,11 +171,11 @@ TEST_F(MainWindowTest, StoredValuesOutsideTheControlsAreClamped) {
   ini.WriteString("BTLM", "SubGridPosition", "-3");
   auto main = Start();
   const MainWidgets& w = main->Widgets();
-  EXPECT_EQ(w.ScrollBar1->value(), 728);
-  EXPECT_EQ(w.ScrollBar3->value(), 4);
-  EXPECT_EQ(w.ScrollBar2->value(), 30);
-  EXPECT_EQ(w.cb_grid->currentIndex(), 8);
-  EXPECT_EQ(w.cb_r->currentIndex(), 0);
+  EXPECT_EQ(w.gridHeightBar->value(), 728);
+  EXPECT_EQ(w.gridWidthBar->value(), 4);
+  EXPECT_EQ(w.objectHeightBar->value(), 30);
+  EXPECT_EQ(w.gridCombo->currentIndex(), 8);
+  EXPECT_EQ(w.subGridCombo->currentIndex(), 0);
   EXPECT_EQ(main->View().GridHeight, 728);
 }
 
@@ -231,15 +231,15 @@ TEST_F(MainWindowTest, StoredValuesEqualToTheControlsInitialStateReachTheView) {
   const MainWidgets& w = main->Widgets();
   const MainMenu& m = main->Menu();
   const ViewSettings& v = main->View();
-  EXPECT_EQ(w.cb_grid->currentText(), "1/4");
+  EXPECT_EQ(w.gridCombo->currentText(), "1/4");
   EXPECT_EQ(v.GridPosition, 0);
-  EXPECT_EQ(v.SubGridPosition, w.cb_r->currentIndex());
-  EXPECT_EQ(v.GridHeight, w.ScrollBar1->value());
-  EXPECT_EQ(v.GridWidth, w.ScrollBar3->value());
-  EXPECT_EQ(v.ObjectHeight, w.ScrollBar2->value());
-  EXPECT_EQ(v.ShowIndexNumver, m.c_dindex->isChecked());
-  EXPECT_EQ(v.ShowFileName, m.N33->isChecked());
-  EXPECT_EQ(v.FlatObjectWidth, m.N26->isChecked());
+  EXPECT_EQ(v.SubGridPosition, w.subGridCombo->currentIndex());
+  EXPECT_EQ(v.GridHeight, w.gridHeightBar->value());
+  EXPECT_EQ(v.GridWidth, w.gridWidthBar->value());
+  EXPECT_EQ(v.ObjectHeight, w.objectHeightBar->value());
+  EXPECT_EQ(v.ShowIndexNumver, m.showIndexNumbersAction->isChecked());
+  EXPECT_EQ(v.ShowFileName, m.showFileNamesAction->isChecked());
+  EXPECT_EQ(v.FlatObjectWidth, m.flatObjectWidthAction->isChecked());
 }
 
 TEST_F(MainWindowTest, BootSwitchesListsAndMemoTemplate) {
@@ -252,17 +252,17 @@ TEST_F(MainWindowTest, BootSwitchesListsAndMemoTemplate) {
   WriteFile(home.file("header.txt"), "made with care\r\nsecond line\r\n");
   auto main = Start();
   const MainWidgets& w = main->Widgets();
-  EXPECT_TRUE(w.L_Devmode->isVisible());
-  EXPECT_EQ(w.L_Devmode->text(), "Developer's Mode");
+  EXPECT_TRUE(w.devModeLabel->isVisible());
+  EXPECT_EQ(w.devModeLabel->text(), "Developer's Mode");
   EXPECT_EQ(main->MediaPlayer(), nullptr);
-  ASSERT_EQ(w.e_art->count(), 2);
-  EXPECT_EQ(w.e_art->itemText(1), "テスト");
-  EXPECT_EQ(w.e_art->currentText(), "");
-  ASSERT_EQ(w.e_genre->count(), 1);
+  ASSERT_EQ(w.artistCombo->count(), 2);
+  EXPECT_EQ(w.artistCombo->itemText(1), "テスト");
+  EXPECT_EQ(w.artistCombo->currentText(), "");
+  ASSERT_EQ(w.genreCombo->count(), 1);
   EXPECT_EQ(main->ArtistItems()[0], "Someone");
-  EXPECT_EQ(w.mmemo->toPlainText(), "made with care\nsecond line");
+  EXPECT_EQ(w.infoMemo->toPlainText(), "made with care\nsecond line");
   EXPECT_EQ(main->Doc().mmemo, (std::vector<std::string>{"made with care", "second line"}));
-  EXPECT_EQ(w.E_URL->text(), "http://example.org/");
+  EXPECT_EQ(w.urlEdit->text(), "http://example.org/");
   EXPECT_FALSE(main->Doc().Modified);
 }
 
@@ -289,11 +289,11 @@ TEST_F(MainWindowTest, TheFirstChartArgumentIsOpened) {
   for (const Row& r : rows) {
     auto main = Start(r.arguments);
     EXPECT_EQ(main->Doc().header.e_title, r.title) << r.arguments.join(' ').toStdString();
-    EXPECT_EQ(main->Widgets().e_title->text(), q(r.title));
+    EXPECT_EQ(main->Widgets().titleEdit->text(), q(r.title));
     EXPECT_EQ(main->windowTitle(), r.caption);
     EXPECT_EQ(main->FileCommandsEnabled(), !r.title.empty());
     EXPECT_FALSE(main->Doc().Modified);
-    EXPECT_EQ(main->Widgets().lbb->currentRow(), r.title.empty() ? 1 : 0);
+    EXPECT_EQ(main->Widgets().bmpList->currentRow(), r.title.empty() ? 1 : 0);
   }
 }
 
@@ -327,29 +327,29 @@ TEST_F(MainWindowTest, LoadedChartFillsTheControlsAndScrollRange) {
                             "#BMP01 back.bmp\r\n#EXTRA thing\r\nmemo text\r\n#05011:01\r\n");
   auto main = Start({QString::fromStdString(path)});
   const MainWidgets& w = main->Widgets();
-  EXPECT_EQ(w.cbpmode->currentIndex(), 1);
-  EXPECT_EQ(w.e_genre->currentText(), "Trance");
+  EXPECT_EQ(w.playModeCombo->currentIndex(), 1);
+  EXPECT_EQ(w.genreCombo->currentText(), "Trance");
   // Long values show their start.
-  EXPECT_EQ(w.e_title->cursorPosition(), 0);
-  EXPECT_EQ(w.e_art->lineEdit()->cursorPosition(), 0);
-  EXPECT_TRUE(w.e_art->currentText().startsWith("Someone"));
-  EXPECT_EQ(w.cbrank->currentIndex(), 4);
-  EXPECT_EQ(w.lbw->item(9)->text(), "WAV0A:kick.wav");
-  EXPECT_EQ(w.lbb->item(1)->text(), "BMP01:back.bmp");
-  EXPECT_EQ(w.mcom->toPlainText(), "#EXTRA thing");
-  EXPECT_EQ(w.mmemo->toPlainText(), "memo text");
-  EXPECT_EQ(w.GSV->minimum(), -(50 * 192 + 3072));
-  EXPECT_EQ(w.GSV->maximum(), 0);
+  EXPECT_EQ(w.titleEdit->cursorPosition(), 0);
+  EXPECT_EQ(w.artistCombo->lineEdit()->cursorPosition(), 0);
+  EXPECT_TRUE(w.artistCombo->currentText().startsWith("Someone"));
+  EXPECT_EQ(w.rankCombo->currentIndex(), 4);
+  EXPECT_EQ(w.wavList->item(9)->text(), "WAV0A:kick.wav");
+  EXPECT_EQ(w.bmpList->item(1)->text(), "BMP01:back.bmp");
+  EXPECT_EQ(w.extensionMemo->toPlainText(), "#EXTRA thing");
+  EXPECT_EQ(w.infoMemo->toPlainText(), "memo text");
+  EXPECT_EQ(w.verticalScrollBar->minimum(), -(50 * 192 + 3072));
+  EXPECT_EQ(w.verticalScrollBar->maximum(), 0);
   EXPECT_FALSE(main->Doc().Modified);
   // The score scrolls with the bar.
-  w.GSV->setValue(-960);
+  w.verticalScrollBar->setValue(-960);
   EXPECT_EQ(main->Score()->VerticalScroll(), -960);
 }
 
 TEST_F(MainWindowTest, CloseAsksAboutAModifiedChart) {
   Quiet();
   auto main = Start();
-  main->Widgets().e_title->setText("changed");
+  main->Widgets().titleEdit->setText("changed");
   ASSERT_TRUE(main->Doc().Modified);
 
   prompts.answers = {Answer::Cancel};
@@ -420,7 +420,7 @@ TEST_F(MainWindowTest, SplashBecomesTheAboutWindowOfTheSameSize) {
     EXPECT_EQ(d.findChild<QLabel*>("Label6")->text(), "Version ");
     d.close();
   });
-  main->Menu().K4->trigger();
+  main->Menu().aboutAction->trigger();
   EXPECT_TRUE(came);
 }
 

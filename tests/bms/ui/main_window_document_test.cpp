@@ -109,7 +109,7 @@ class DocumentWindowTest : public MainWindowTest {
   }
   // Typing into the title marks the chart as the author's own edits would.
   void EditTitle(const QString& title) {
-    W().e_title->setText(title);
+    W().titleEdit->setText(title);
     ASSERT_TRUE(Doc().Modified);
   }
 
@@ -149,7 +149,7 @@ TEST_F(DocumentWindowTest, NewAndOpenAskAboutAModifiedChart) {
     EXPECT_TRUE(prompts.answers.empty());
     const QString replacedTitle = open ? QStringLiteral("Other") : QString();
     const QString keptTitle = row.modified ? QStringLiteral("Changed") : QStringLiteral("Song");
-    EXPECT_EQ(W().e_title->text(), row.expectReplaced ? replacedTitle : keptTitle);
+    EXPECT_EQ(W().titleEdit->text(), row.expectReplaced ? replacedTitle : keptTitle);
     EXPECT_EQ(Doc().Modified, !row.expectReplaced);
     // The open dialog comes only after the question allowed it.
     EXPECT_EQ(prompts.fileDialogs.size(), open && row.expectReplaced ? 1u : 0u);
@@ -172,7 +172,7 @@ TEST_F(DocumentWindowTest, AYesWhoseSaveIsCancelledOrFailsKeepsTheChart) {
     SCOPED_TRACE(command);
     prompts.answers = {Answer::Yes};
     Item(command)->trigger();
-    EXPECT_EQ(W().e_title->text(), QStringLiteral("Unsaved"));
+    EXPECT_EQ(W().titleEdit->text(), QStringLiteral("Unsaved"));
     EXPECT_TRUE(Doc().Modified);
   }
   prompts.answers = {Answer::Yes};
@@ -190,7 +190,7 @@ TEST_F(DocumentWindowTest, AYesWhoseSaveIsCancelledOrFailsKeepsTheChart) {
   prompts.shown.clear();
   prompts.answers = {Answer::Yes};
   Item("New1")->trigger();
-  EXPECT_EQ(W().e_title->text(), QStringLiteral("Changed"));
+  EXPECT_EQ(W().titleEdit->text(), QStringLiteral("Changed"));
   EXPECT_TRUE(prompts.shown.back().text.startsWith(Q(std::string(kSaveFailedMessage))));
   EXPECT_EQ(ReadFile(path), kSong);
 }
@@ -293,31 +293,31 @@ TEST_F(DocumentWindowTest, OpeningAndSavingUnchangedWritesWhatTheCommandLineTool
     EXPECT_EQ(ReadFile(path), expected);
     EXPECT_EQ(LoadRecentFiles(home.path()).front(), path);
     EXPECT_EQ(main->windowTitle(), "Beatloom [" + Q(path) + "]");
-    EXPECT_EQ(main->Menu().N10->text(), "1:" + Q(path));
+    EXPECT_EQ(main->Menu().reopen1Action->text(), "1:" + Q(path));
   }
 }
 
 TEST_F(DocumentWindowTest, DirectInputLine) {
   ASSERT_TRUE(main->LoadChart(Q(Chart("song.bms", kSong))));
   const size_t objects = Doc().ObjList.size();
-  W().Edit2->setText(QStringLiteral("#00111:01"));
-  QTest::keyClick(W().Edit2, Qt::Key_Return);
+  W().directInputEdit->setText(QStringLiteral("#00111:01"));
+  QTest::keyClick(W().directInputEdit, Qt::Key_Return);
   ASSERT_EQ(Doc().ObjList.size(), objects + 1);
   EXPECT_EQ(Doc().ObjList.back(), (TBmsObject{1, 192, 1, 0, 0}));
   EXPECT_FALSE(Doc().Modified);
-  EXPECT_EQ(W().Edit2->text(), QString());
+  EXPECT_EQ(W().directInputEdit->text(), QString());
 
-  W().Edit2->setText(QStringLiteral("#TITLE Test"));
-  W().Button6->click();
-  EXPECT_EQ(W().e_title->text(), QStringLiteral("Test"));
+  W().directInputEdit->setText(QStringLiteral("#TITLE Test"));
+  W().directInputButton->click();
+  EXPECT_EQ(W().titleEdit->text(), QStringLiteral("Test"));
   EXPECT_TRUE(Doc().Modified);
-  EXPECT_EQ(W().Edit2->text(), QString());
+  EXPECT_EQ(W().directInputEdit->text(), QString());
 
-  W().Edit2->setText(QStringLiteral("#RANK hard"));
-  W().Button6->click();
+  W().directInputEdit->setText(QStringLiteral("#RANK hard"));
+  W().directInputButton->click();
   ASSERT_EQ(prompts.shown.size(), 1u);
   EXPECT_EQ(prompts.shown[0].icon, Prompts::Icon::Error);
-  EXPECT_EQ(W().Edit2->text(), QStringLiteral("#RANK hard"));
+  EXPECT_EQ(W().directInputEdit->text(), QStringLiteral("#RANK hard"));
 }
 
 TEST_F(DocumentWindowTest, SourceEditorDiscardChangesNothing) {
@@ -366,7 +366,7 @@ TEST_F(DocumentWindowTest, SourceEditorApplyReloadsTheEditedText) {
   ASSERT_EQ(Doc().ObjList.size(), 1u);
   EXPECT_EQ(Doc().ObjList[0].Pos, 2 * 192);
   EXPECT_TRUE(Doc().Modified);
-  EXPECT_EQ(W().e_title->text(), QStringLiteral("Song"));
+  EXPECT_EQ(W().titleEdit->text(), QStringLiteral("Song"));
   EXPECT_EQ(main->windowTitle(), "Beatloom [" + Q(path) + "]");
   EXPECT_FALSE(std::filesystem::exists(home.file(kSourceWorkFile)));
   EXPECT_EQ(ReadFile(path), kSong);
@@ -417,7 +417,7 @@ TEST_F(DocumentWindowTest, DroppingAChartOpensIt) {
   QMimeData data;
   data.setUrls({QUrl::fromLocalFile(Q(charts.file("z.wav"))), QUrl::fromLocalFile(Q(path))});
   Drop(data);
-  EXPECT_TRUE(WaitFor([&] { return W().e_title->text() == QStringLiteral("Dropped"); }));
+  EXPECT_TRUE(WaitFor([&] { return W().titleEdit->text() == QStringLiteral("Dropped"); }));
   EXPECT_EQ(main->windowTitle(), "Beatloom [" + Q(path) + "]");
   EXPECT_FALSE(Doc().Modified);
 
@@ -426,33 +426,33 @@ TEST_F(DocumentWindowTest, DroppingAChartOpensIt) {
   prompts.answers = {Answer::Cancel};
   Drop(data);
   EXPECT_TRUE(WaitFor([&] { return prompts.answers.empty(); }));
-  EXPECT_EQ(W().e_title->text(), QStringLiteral("Mine"));
+  EXPECT_EQ(W().titleEdit->text(), QStringLiteral("Mine"));
 }
 
 TEST_F(DocumentWindowTest, PickersAndTheListClearingCommands) {
   prompts.fileNames = {QStringLiteral("/music/bgm.mid"), QStringLiteral("/pictures/stage.jpg")};
-  W().Button1->click();
-  EXPECT_EQ(W().e_midif->text(), QStringLiteral("bgm.mid"));
+  W().midiFileButton->click();
+  EXPECT_EQ(W().midiFileEdit->text(), QStringLiteral("bgm.mid"));
   EXPECT_TRUE(Doc().Modified);
-  W().Button16->click();
-  EXPECT_EQ(W().E_Stagefile->text(), QStringLiteral("stage.jpg"));
+  W().stageFileButton->click();
+  EXPECT_EQ(W().stageFileEdit->text(), QStringLiteral("stage.jpg"));
   EXPECT_EQ(prompts.fileDialogs[0].title, QStringLiteral("BGM用MIDIファイルの読込"));
   EXPECT_EQ(prompts.fileDialogs[1].title, QStringLiteral("画像の読込"));
   EXPECT_EQ(prompts.fileDialogs[1].filterIndex, 1);
 
-  W().e_genre->setEditText(QStringLiteral("Trance"));
-  W().e_art->setEditText(QStringLiteral("Someone"));
+  W().genreCombo->setEditText(QStringLiteral("Trance"));
+  W().artistCombo->setEditText(QStringLiteral("Someone"));
   prompts.fileNames = {Q(charts.file("a.bms"))};
   Item("Save1")->trigger();
-  ASSERT_EQ(W().e_genre->count(), 1);
+  ASSERT_EQ(W().genreCombo->count(), 1);
   ASSERT_TRUE(std::filesystem::exists(home.file(kGenreListFile)));
   Item("N31")->trigger();
-  EXPECT_EQ(W().e_genre->count(), 0);
-  EXPECT_EQ(W().e_genre->currentText(), QStringLiteral("Trance"));
+  EXPECT_EQ(W().genreCombo->count(), 0);
+  EXPECT_EQ(W().genreCombo->currentText(), QStringLiteral("Trance"));
   EXPECT_FALSE(std::filesystem::exists(home.file(kGenreListFile)));
-  EXPECT_EQ(W().e_art->count(), 1);
+  EXPECT_EQ(W().artistCombo->count(), 1);
   Item("N32")->trigger();
-  EXPECT_EQ(W().e_art->count(), 0);
+  EXPECT_EQ(W().artistCombo->count(), 0);
   EXPECT_FALSE(std::filesystem::exists(home.file(kArtistListFile)));
   EXPECT_TRUE(prompts.shown.empty());
 }

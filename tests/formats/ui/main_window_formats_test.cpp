@@ -58,8 +58,8 @@ TEST_F(MainWindowFormats, ImportShowsTheChartAndForgetsTheOldFile) {
 
   EXPECT_EQ(prompts.shown.size(), 1u);  // asked before dropping the modified chart
   const MainWidgets& w = main->Widgets();
-  EXPECT_EQ(w.e_title->text(), "Hop");
-  EXPECT_EQ(w.cbpmode->currentIndex(), 1);
+  EXPECT_EQ(w.titleEdit->text(), "Hop");
+  EXPECT_EQ(w.playModeCombo->currentIndex(), 1);
   EXPECT_EQ(main->windowTitle(), "Beatloom [New Data]");
   ASSERT_EQ(main->Doc().ObjList.size(), 1u);
   EXPECT_EQ(main->Doc().ObjList[0].Pos, 90 * 192);
@@ -75,7 +75,7 @@ TEST_F(MainWindowFormats, ImportOfStepsAndPlayModeAloneLeavesTheChartUnmarked) {
   main = Start();
   prompts.fileNames = {QString::fromStdString(Chart("in.ddr", "#DOUBLE\r\n#000:F\r\n"))};
   Item("DDRVddr1").trigger();
-  EXPECT_EQ(main->Widgets().cbpmode->currentIndex(), 2);
+  EXPECT_EQ(main->Widgets().playModeCombo->currentIndex(), 2);
   EXPECT_EQ(main->Doc().ObjList.size(), 4u);
   EXPECT_FALSE(main->Doc().Modified);
 }
