@@ -63,7 +63,20 @@ std::string ToSettingsText(const QString& text) { return FromUtf8(text.toStdStri
 
 }  // namespace
 
-TMain::TMain(const TMainOptions& options) : options_(options) {
+namespace {
+ChartSession& SessionOf(const TMainOptions& options, std::unique_ptr<ChartSession>& own) {
+  if (options.session) return *options.session;
+  own = std::make_unique<ChartSession>();
+  return *own;
+}
+}  // namespace
+
+TMain::TMain(const TMainOptions& options)
+    : options_(options),
+      session_(&SessionOf(options, ownSession_)),
+      doc_(session_->Doc()),
+      log_(session_->ChartLog()),
+      undo_(session_->ChartUndo()) {
   setObjectName(QStringLiteral("Main"));
   setWindowTitle(QStringLiteral("Beatloom"));
   programFolder_ = options.programFolder.empty() ? beatloom::ProgramFolder() : options.programFolder;

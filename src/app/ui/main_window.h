@@ -14,6 +14,7 @@
 #include "bms/bms_writer.h"
 #include "bms/log.h"
 #include "bms/ui/document_host.h"
+#include "edit/chart_session.h"
 #include "edit/undo.h"
 #include "model/document.h"
 #include "view/view_settings.h"
@@ -42,6 +43,7 @@ struct TMainOptions {
   std::string executableFolder;
   Prompts* prompts = nullptr;  // empty: real dialogs
   Shell* shell = nullptr;      // empty: the desktop
+  ChartSession* session = nullptr;  // empty: a chart session of its own
   int splashMilliseconds = 500;
 };
 
@@ -192,9 +194,11 @@ class TMain : public QMainWindow, public DocumentHost {
   std::unique_ptr<Shell> ownShell_;
   Prompts* prompts_ = nullptr;
   Shell* shell_ = nullptr;
-  Document doc_;
-  Log log_;
-  Undo undo_{doc_};
+  std::unique_ptr<ChartSession> ownSession_;
+  ChartSession* session_ = nullptr;
+  Document& doc_;
+  Log& log_;
+  Undo& undo_;
   ViewSettings view_;
   IniFile settingsFile_{""};
   Settings startSettings_;
