@@ -61,7 +61,7 @@ void BM_SaveFile(benchmark::State& state) {
   const std::string path = "/tmp/beatloom-bench-save.bms";
   Log log;
   for (auto _ : state) {
-    if (!SaveBmsFile(d, path, {}, log, nullptr, nullptr)) state.SkipWithError("save failed");
+    if (!SaveBmsFile(d, path, {}, log, nullptr)) state.SkipWithError("save failed");
   }
   std::remove(path.c_str());
 }

@@ -106,7 +106,7 @@ int Save(const std::vector<std::string>& args) {
   if (!LoadChart(doc, files[0])) return kFailed;
   Log log;
   std::string error;
-  if (!SaveBmsFile(doc, files[1], options, log, nullptr, &error)) return SaveFailed(error);
+  if (!SaveBmsFile(doc, files[1], options, log, &error)) return SaveFailed(error);
   return kOk;
 }
 

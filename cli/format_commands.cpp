@@ -22,7 +22,7 @@ int ImportDdr(const std::vector<std::string>& args) {
   std::string error;
   if (!ImportDdrvFile(doc, args[0], &error)) return Fail("cannot read " + error);
   Log log;
-  if (!SaveBmsFile(doc, args[1], SaveOptions{}, log, nullptr, &error)) return SaveFailed(error);
+  if (!SaveBmsFile(doc, args[1], SaveOptions{}, log, &error)) return SaveFailed(error);
   return kOk;
 }
 

@@ -10,7 +10,6 @@
 namespace beatloom {
 
 inline constexpr const char* kSettingsFile = "beatloom.ini";
-inline constexpr const char* kHeaderTemplateFile = "header.txt";
 inline constexpr const char* kSectionMain = "BTLM";
 inline constexpr const char* kSectionPlayView = "PLAYVIEW";
 inline constexpr const char* kSectionBoot = "boot";

@@ -10,7 +10,6 @@
 
 #include "bms/bms_reader.h"
 #include "bms/name_lists.h"
-#include "edit/recent_files.h"
 #include "model/file_io.h"
 #include "model/text_scan.h"
 
@@ -293,7 +292,7 @@ std::string WriteBmsText(const Document& doc, const SaveOptions& options) {
 }
 
 bool SaveBmsFile(Document& doc, const std::string& path, const SaveOptions& options, Log& log,
-                 const SaveSideEffects* effects, std::string* error) {
+                 std::string* error) {
   doc.RemoveDuplicates();
   log.Clear();
   // Packing moves the author's objects; a save that never reached the disk
@@ -315,12 +314,6 @@ bool SaveBmsFile(Document& doc, const std::string& path, const SaveOptions& opti
     return false;
   }
   log.Add("正常に保存が完了しました。");
-  // The lists name files that exist: a save that failed leaves them alone.
-  if (doc.DocumentIO && effects) {
-    if (effects->artists) RememberName(*effects->artists, doc.header.e_art, effects->programFolder, kArtistListFile);
-    if (effects->genres) RememberName(*effects->genres, doc.header.e_genre, effects->programFolder, kGenreListFile);
-    PushRecentFile(effects->programFolder, path);
-  }
   if (doc.DocumentIO) doc.Modified = false;
   return true;
 }

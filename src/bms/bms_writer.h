@@ -26,21 +26,14 @@ void PackBgmLanes(Document& doc);
 // functions below do that.
 std::string WriteBmsText(const Document& doc, const SaveOptions& options);
 
-// The program-folder side of saving the author's own file: the artist and
-// genre drop-down lists and the recent-file list.
-struct SaveSideEffects {
-  std::string programFolder;
-  std::vector<std::string>* artists = nullptr;
-  std::vector<std::string>* genres = nullptr;
-};
-
 constexpr std::string_view kSaveFailedMessage = "保存でエラーが生じました";
 
 // Removes duplicates, packs when asked, and replaces the file atomically: the
 // old file stays as it was unless every byte of the new one reached the disk.
 // On failure returns false with kSaveFailedMessage (and the reason) in error;
-// Modified is then unchanged. effects may be null (touch no list file).
+// Modified is then unchanged. The program's own lists are the save command's
+// business (RecordSavedChart), not the writer's.
 bool SaveBmsFile(Document& doc, const std::string& path, const SaveOptions& options, Log& log,
-                 const SaveSideEffects* effects, std::string* error);
+                 std::string* error);
 
 }  // namespace beatloom

@@ -25,8 +25,7 @@ EditOutcome ChartSession::Apply(const ChartEdit& edit, const std::function<EditO
     case ChartEdit::Mark::Set:
       doc_.Modified = wasModified || outcome == EditOutcome::Changed;
       break;
-    case ChartEdit::Mark::Keep:
-      doc_.Modified = wasModified;
+    case ChartEdit::Mark::Leave:
       break;
     case ChartEdit::Mark::Clear:
       doc_.Modified = false;

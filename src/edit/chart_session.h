@@ -27,9 +27,12 @@ struct ChartNotice {
   ChartReplaced replaced = ChartReplaced::No;
 };
 
-// How one change treats the undo step and the modified mark.
+// How one change treats the undo step and the modified mark. Set marks the
+// chart when the change reports a change; Clear unmarks it (a load or save
+// that made chart and file the same); Leave keeps whatever the change itself
+// left, for the reader and writer, which decide that themselves.
 struct ChartEdit {
-  enum class Mark { Set, Keep, Clear };
+  enum class Mark { Set, Leave, Clear };
   bool snapshot = false;
   Mark modified = Mark::Set;
   unsigned aspects = kChartObjects;
@@ -40,7 +43,7 @@ struct ChartEdit {
 enum class EditOutcome {
   // Refused or failed before changing anything: as if it had never run.
   Refused,
-  // Ran but found nothing to change: Modified stays as it was.
+  // Ran but found nothing to change: Set leaves Modified as it was.
   Unchanged,
   Changed,
 };
@@ -65,7 +68,8 @@ class ChartSession {
 
   // Takes the snapshot when asked, runs change, marks the chart and tells the
   // listeners. A refused change leaves the snapshot that was there before and
-  // Modified untouched, and nobody is told.
+  // Modified untouched, and nobody is told; it must not have changed the
+  // chart either.
   EditOutcome Apply(const ChartEdit& edit, const std::function<EditOutcome(Document&)>& change);
   // For changes that already happened elsewhere (a reader filling the
   // document): the listeners learn of them, nothing else changes.

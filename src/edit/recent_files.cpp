@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "bms/name_lists.h"
 #include "model/file_io.h"
 
 namespace beatloom {
@@ -31,6 +32,13 @@ void PushRecentFile(const std::string& programFolder, const std::string& path) {
   list.insert(list.begin(), path);
   if (list.size() > kRecentFilesMax) list.resize(kRecentFilesMax);
   WriteLinesFile(JoinPath(programFolder, kRecentFilesFile), list);
+}
+
+void RecordSavedChart(const Document& doc, const std::string& path, const SaveSideEffects& effects) {
+  if (!doc.DocumentIO) return;
+  if (effects.artists) RememberName(*effects.artists, doc.header.e_art, effects.programFolder, kArtistListFile);
+  if (effects.genres) RememberName(*effects.genres, doc.header.e_genre, effects.programFolder, kGenreListFile);
+  PushRecentFile(effects.programFolder, path);
 }
 
 }  // namespace beatloom

@@ -61,11 +61,6 @@ struct HeaderFieldRef {
 };
 const std::vector<HeaderFieldRef>& HeaderTextFields();
 
-// Table sizes of a hexadecimal chart, for code that does not yet ask the
-// chart's own indices.
-constexpr int WavSlots = DefinitionIndex().WavSlots();
-constexpr int BmpSlots = DefinitionIndex().BmpSlots();
-
 // The one open chart. Every change to objects goes through the operations
 // below; callers that change anything set Modified themselves, as the header
 // panel and the editing commands do.

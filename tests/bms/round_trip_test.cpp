@@ -46,7 +46,7 @@ TEST(Golden, SaveWritesTheExpectedBytes) {
     Log log;
     ASSERT_TRUE(LoadBmsFile(d, test::DataFile(std::string("golden/") + name + ".bms"), log));
     const std::string out = dir.file("out.bms");
-    ASSERT_TRUE(SaveBmsFile(d, out, {}, log, nullptr, nullptr));
+    ASSERT_TRUE(SaveBmsFile(d, out, {}, log, nullptr));
     EXPECT_EQ(test::ReadFile(out), test::ReadFile(test::DataFile(std::string("golden/") + name + ".expected.bms")))
         << name;
   }
@@ -163,11 +163,11 @@ TEST(RoundTrip, KeptLinesNeitherGainNorLoseTheirEffect) {
         const std::string message = tag + std::string(":後の記述で上書きされたため破棄します  ") + c.overridden;
         EXPECT_EQ(std::count(log.Lines().begin(), log.Lines().end(), message), 1) << what;
       }
-      ASSERT_TRUE(SaveBmsFile(first, dir.file("a.bms"), options, log, nullptr, nullptr)) << what;
+      ASSERT_TRUE(SaveBmsFile(first, dir.file("a.bms"), options, log, nullptr)) << what;
       Document second;
       ASSERT_TRUE(LoadBmsFile(second, dir.file("a.bms"), log)) << what;
       ExpectSameChart(first, second, what);
-      ASSERT_TRUE(SaveBmsFile(second, dir.file("b.bms"), options, log, nullptr, nullptr)) << what;
+      ASSERT_TRUE(SaveBmsFile(second, dir.file("b.bms"), options, log, nullptr)) << what;
       EXPECT_EQ(test::ReadFile(dir.file("b.bms")), test::ReadFile(dir.file("a.bms"))) << what;
     }
   }

@@ -244,7 +244,8 @@ TEST(SaveBmsFile, ReplacesTheFileAndUpdatesTheLists) {
   SaveSideEffects fx{dir.path(), &artists, &genres};
   Log log;
   std::string error;
-  ASSERT_TRUE(SaveBmsFile(d, path, {}, log, &fx, &error)) << error;
+  ASSERT_TRUE(SaveBmsFile(d, path, {}, log, &error)) << error;
+  RecordSavedChart(d, path, fx);
   EXPECT_FALSE(d.Modified);
   EXPECT_EQ(d.ObjList.size(), 1u);  // duplicates went before writing
   EXPECT_EQ(test::ReadFile(path), WriteBmsText(d, {}));
@@ -266,7 +267,8 @@ TEST(SaveBmsFile, WorkingCopiesTouchNothingElse) {
   std::vector<std::string> artists, genres;
   SaveSideEffects fx{dir.path(), &artists, &genres};
   Log log;
-  ASSERT_TRUE(SaveBmsFile(d, dir.file("workcode"), {}, log, &fx, nullptr));
+  ASSERT_TRUE(SaveBmsFile(d, dir.file("workcode"), {}, log, nullptr));
+  RecordSavedChart(d, dir.file("workcode"), fx);
   EXPECT_TRUE(d.Modified);
   EXPECT_TRUE(artists.empty());
   EXPECT_TRUE(LoadRecentFiles(dir.path()).empty());
@@ -286,12 +288,7 @@ TEST(SaveBmsFile, FailureLeavesTheOldFileAndTheModifiedMark) {
   Log log;
   std::string error;
   const std::string target = rootCanWriteAnyway ? dir.path() : path;  // a folder cannot be replaced by a file
-  d.header.e_art = "Nobody";
-  std::vector<std::string> artists, genres;
-  const SaveSideEffects fx{dir.path(), &artists, &genres};
-  EXPECT_FALSE(SaveBmsFile(d, target, {}, log, &fx, &error));
-  EXPECT_TRUE(artists.empty());  // the lists name only files that were saved
-  EXPECT_TRUE(LoadRecentFiles(dir.path()).empty());
+  EXPECT_FALSE(SaveBmsFile(d, target, {}, log, &error));
   EXPECT_EQ(error.rfind("保存でエラーが生じました", 0), 0u);
   EXPECT_TRUE(d.Modified);
   EXPECT_EQ(test::ReadFile(path), "precious");
@@ -307,10 +304,10 @@ TEST(SaveBmsFile, FailedSaveLeavesTheLanesUnpacked) {
   pack.keepLayout = false;
   Log log;
   std::string error;
-  EXPECT_FALSE(SaveBmsFile(d, dir.path(), pack, log, nullptr, &error));  // a folder is no file
+  EXPECT_FALSE(SaveBmsFile(d, dir.path(), pack, log, &error));  // a folder is no file
   EXPECT_EQ(d.ObjList[0].Lane, 25);
   EXPECT_EQ(d.ObjList[1].Lane, 30);
-  ASSERT_TRUE(SaveBmsFile(d, dir.file("ok.bms"), pack, log, nullptr, &error)) << error;
+  ASSERT_TRUE(SaveBmsFile(d, dir.file("ok.bms"), pack, log, &error)) << error;
   EXPECT_EQ(d.ObjList[0].Lane, 22);  // a save that happened keeps the packed lanes
   EXPECT_EQ(d.ObjList[1].Lane, 22);
 }
@@ -325,7 +322,7 @@ TEST(SaveBmsFile, SavingThroughALinkReplacesWhatItPointsTo) {
   d.AddObject(1, 0, 1);
   Log log;
   std::string error;
-  ASSERT_TRUE(SaveBmsFile(d, link, {}, log, nullptr, &error)) << error;
+  ASSERT_TRUE(SaveBmsFile(d, link, {}, log, &error)) << error;
   struct stat st {};
   ASSERT_EQ(lstat(link.c_str(), &st), 0);
   EXPECT_TRUE(S_ISLNK(st.st_mode));
@@ -341,7 +338,7 @@ TEST(SaveBmsFile, AWorkingFileReplacesALinkPlantedInItsPlace) {
   SaveOptions options;
   options.workingFile = true;
   Log log;
-  ASSERT_TRUE(SaveBmsFile(d, dir.file("workcode"), options, log, nullptr, nullptr));
+  ASSERT_TRUE(SaveBmsFile(d, dir.file("workcode"), options, log, nullptr));
   EXPECT_EQ(test::ReadFile(dir.file("victim.bms")), "keep me");
   EXPECT_EQ(test::ReadFile(dir.file("workcode")), WriteBmsText(d, {}));
 }

@@ -63,7 +63,7 @@ TEST_F(ChartSessionFixture, MarkRulesFollowTheEdit) {
   const Row rows[] = {
       {ChartEdit::Mark::Set, false, EditOutcome::Unchanged, false},
       {ChartEdit::Mark::Set, true, EditOutcome::Unchanged, true},
-      {ChartEdit::Mark::Keep, false, EditOutcome::Changed, false},
+      {ChartEdit::Mark::Leave, false, EditOutcome::Changed, false},
       {ChartEdit::Mark::Clear, true, EditOutcome::Changed, false},
   };
   for (const Row& row : rows) {

@@ -33,8 +33,8 @@ void ShowText(QObject* control, const QString& text) {
 
 }  // namespace
 
-HeaderPanel::HeaderPanel(Document& doc, const MainWidgets& widgets, QObject* parent)
-    : QObject(parent), doc_(doc), w_(widgets) {
+HeaderPanel::HeaderPanel(ChartSession& session, const MainWidgets& widgets, QObject* parent)
+    : QObject(parent), session_(session), doc_(session.Doc()), w_(widgets) {
   // Every control is named after its field, so the document's own field
   // table is the one list of header texts.
   for (const HeaderFieldRef& f : HeaderTextFields()) {
@@ -46,30 +46,44 @@ HeaderPanel::HeaderPanel(Document& doc, const MainWidgets& widgets, QObject* par
   BindMemo(w_.extensionMemo, &Document::mcom);
   connect(w_.rankCombo, &QComboBox::currentIndexChanged, this, [this](int index) {
     if (refreshing_) return;
-    doc_.header.cbrank = index;
-    Changed();
+    Edit(ChartEdit::Mark::Set, kChartHeader, [index](Document& doc) { doc.header.cbrank = index; });
   });
+  // The lanes follow the play mode; the chart is not marked modified by it.
   connect(w_.playModeCombo, &QComboBox::currentIndexChanged, this, [this](int index) {
     if (refreshing_) return;
-    doc_.header.cbpmode = index;
-    emit playModeChanged();
+    Edit(ChartEdit::Mark::Leave, kChartLayout, [index](Document& doc) { doc.header.cbpmode = index; });
   });
+  session_.AddListener([this](const ChartNotice& notice) { Show(notice); });
+}
+
+void HeaderPanel::Edit(ChartEdit::Mark mark, unsigned aspects, const std::function<void(Document&)>& change) {
+  editing_ = true;
+  session_.Apply({.modified = mark, .aspects = aspects}, [&change](Document& doc) {
+    change(doc);
+    return EditOutcome::Changed;
+  });
+  editing_ = false;
+}
+
+void HeaderPanel::Show(const ChartNotice& notice) {
+  // Refilling the control being typed into would move its cursor.
+  if (editing_) return;
+  const bool replaced = notice.replaced != ChartReplaced::No;
+  if (replaced || (notice.aspects & kChartHeader)) RefreshFromDocument();
+  if (!replaced) return;
+  w_.wavList->setCurrentRow(0);
+  w_.bmpList->setCurrentRow(notice.replaced == ChartReplaced::Loaded ? 0 : 1);
 }
 
 QString HeaderPanel::Decode(const std::string& bytes) const {
   return QString::fromStdString(ToUtf8(bytes, doc_.encoding));
 }
 
-void HeaderPanel::Changed() {
-  doc_.Modified = true;
-  emit dataChanged();
-}
-
 void HeaderPanel::BindText(QObject* control, std::string HeaderFields::*field) {
   auto store = [this, field](const QString& text) {
     if (refreshing_) return;
-    doc_.header.*field = FromUtf8(text.toStdString(), doc_.encoding);
-    Changed();
+    std::string bytes = FromUtf8(text.toStdString(), doc_.encoding);
+    Edit(ChartEdit::Mark::Set, kChartHeader, [&](Document& doc) { doc.header.*field = std::move(bytes); });
   };
   if (auto* edit = qobject_cast<QLineEdit*>(control)) {
     connect(edit, &QLineEdit::textChanged, this, store);
@@ -98,8 +112,7 @@ void HeaderPanel::BindMemo(QPlainTextEdit* memo, std::vector<std::string> Docume
     }
     // An empty memo holds no line at all, not one empty line.
     if (fresh.size() == 1 && fresh.front().empty()) fresh.clear();
-    doc_.*lines = std::move(fresh);
-    Changed();
+    Edit(ChartEdit::Mark::Set, kChartHeader, [&](Document& doc) { doc.*lines = std::move(fresh); });
   });
 }
 

@@ -1,23 +1,26 @@
 #pragma once
 
 #include <QObject>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "app/ui/main_widgets.h"
-#include "model/document.h"
+#include "edit/chart_session.h"
 
 namespace beatloom {
 
 // Binds the header controls, the two memos and the definition lists to the
 // document. The document holds the bytes as read; the controls show them
 // decoded, and only what the author edits is encoded back (in the chart's own
-// encoding), so untouched bytes survive a save unchanged.
+// encoding), so untouched bytes survive a save unchanged. Edits go through
+// the chart session; whatever else changes the chart shows here because the
+// session says so.
 class HeaderPanel : public QObject {
   Q_OBJECT
 
  public:
-  HeaderPanel(Document& doc, const MainWidgets& widgets, QObject* parent);
+  HeaderPanel(ChartSession& session, const MainWidgets& widgets, QObject* parent);
 
   // Shows the document again. Runs no change handler: the document and
   // Modified stay as they are.
@@ -25,12 +28,6 @@ class HeaderPanel : public QObject {
   // The drop-down items of e_art and e_genre; the texts being typed stay.
   void SetArtistItems(const std::vector<std::string>& items);
   void SetGenreItems(const std::vector<std::string>& items);
-
- signals:
-  // The author changed a header field or a memo; the document is modified.
-  void dataChanged();
-  // The play mode changed: the lanes follow, the chart is not marked modified.
-  void playModeChanged();
 
  private:
   struct TextField {
@@ -42,13 +39,17 @@ class HeaderPanel : public QObject {
   void SetItems(class QComboBox* combo, const std::vector<std::string>& items);
   void RefreshDefinitions();
   QString Decode(const std::string& bytes) const;
-  void Changed();
+  // One edit of the author's, which this panel already shows.
+  void Edit(ChartEdit::Mark mark, unsigned aspects, const std::function<void(Document&)>& change);
+  void Show(const ChartNotice& notice);
 
+  ChartSession& session_;
   Document& doc_;
   const MainWidgets& w_;
   // The header text controls, found by the names of the document's fields.
   std::vector<TextField> textFields_;
   bool refreshing_ = false;
+  bool editing_ = false;
 };
 
 }  // namespace beatloom

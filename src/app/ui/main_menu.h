@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QKeySequence>
 #include <QList>
+#include <vector>
 
 class QAction;
 class QMainWindow;
@@ -112,8 +114,49 @@ struct MainMenu {
   }
 };
 
-// Creates the menu bar of window and the popup menu, with the design
-// captions, shortcuts, check marks and enabled states.
+// The command group an item belongs to: one handler of the window serves each
+// group, so that wiring and translation can go by the table.
+enum class MenuHandler {
+  None,    // menus, separators and the unfinished export
+  File,    // file, import and export, and external player commands
+  Edit,    // editing commands
+  Repeat,  // items that perform another item's command
+  View,    // view options and modes
+  Shell,   // the shell's own commands: panels, options, help, about
+  Recent,  // the recent-file items
+  WinPsm,  // the WinPSM export dialog
+};
+
+enum class MenuRowKind {
+  Menu,       // a menu of the menu bar, or a submenu when it has a parent
+  Popup,      // a menu of its own, opened elsewhere
+  Item,       // a command
+  Separator,  // named, so that a translation can address it
+};
+
+// One control of the menus. The rows are in menu order, every item after the
+// menu that holds it, so that one walk builds the menus; a translation finds
+// an item by its control name.
+struct MenuItemRow {
+  MenuRowKind kind = MenuRowKind::Item;
+  const char* name = nullptr;    // control name: the objectName
+  const char* parent = nullptr;  // control name of the holding menu; null: the menu bar
+  const char* caption = "";
+  QKeySequence shortcut;
+  bool enabled = true;
+  bool checkable = false;
+  bool checked = false;
+  bool visible = true;
+  MenuHandler handler = MenuHandler::None;
+  QAction* MainMenu::*action = nullptr;  // the member that receives an item
+  QMenu* MainMenu::*menu = nullptr;      // the member that receives a menu
+};
+
+// Every control of the main menu and the score's popup menu, in build order.
+const std::vector<MenuItemRow>& MainMenuTable();
+
+// Creates the menu bar of window and the popup menu from the table, with
+// the design captions, shortcuts, check marks and enabled states.
 MainMenu BuildMainMenu(QMainWindow* window);
 
 // Where the home-page item leads.

@@ -8,14 +8,14 @@
 #include <cstdio>
 #include <exception>
 
-#include "app/settings.h"
-#include "platform/ui/prompts.h"
 #include "bms/bms_reader.h"
 #include "bms/bms_writer.h"
 #include "bms/name_lists.h"
 #include "bms/ui/source_editor.h"
+#include "edit/recent_files.h"
 #include "model/file_io.h"
 #include "model/text_codec.h"
+#include "platform/ui/prompts.h"
 
 namespace beatloom {
 
@@ -24,6 +24,7 @@ namespace {
 const QString kBmsFilter = QStringLiteral("BMSファイル形式(*.bms;*.bme)");
 const QString kNewDataCaption = QStringLiteral("Beatloom [New Data]");
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
+constexpr unsigned kWholeChart = kChartObjects | kChartHeader | kChartLayout;
 
 std::string Encode(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
@@ -54,8 +55,20 @@ class SourceEditScope {
 
 }  // namespace
 
-DocumentCommands::DocumentCommands(Document& doc, Log& log, Prompts& prompts, DocumentHost& host, SourceEditor& sourceEditor)
-    : doc_(doc), log_(log), prompts_(prompts), host_(host), sourceEditor_(sourceEditor) {
+bool IsChartFileName(const QString& path) {
+  const QString upper = path.toUpper();
+  return upper.contains(QLatin1String(".BMS")) || upper.contains(QLatin1String(".BME"));
+}
+
+DocumentCommands::DocumentCommands(ChartSession& session, Prompts& prompts, DocumentHost& host,
+                                   SourceEditor& sourceEditor, std::string programFolder)
+    : session_(session),
+      doc_(session.Doc()),
+      log_(session.ChartLog()),
+      prompts_(prompts),
+      host_(host),
+      sourceEditor_(sourceEditor),
+      programFolder_(std::move(programFolder)) {
   const QString start = QDir::currentPath();
   folders_ = {start, start, start, start, start};
 }
@@ -76,40 +89,41 @@ bool DocumentCommands::ConfirmDiscard() {
 void DocumentCommands::New() {
   if (!ConfirmDiscard()) return;
   ResetToNew();
-  host_.DisableUndo();
+  session_.ChartUndo().Disable();
   saveFileName_.clear();
-  host_.Redraw();
+}
+
+void DocumentCommands::ResetChart() {
+  RemovePlayerWorkingCopy();
+  ReadUserDefaults();
+  if (doc_.DocumentIO) host_.SetCaption(kNewDataCaption);
+  host_.SetFileCommandsEnabled(false);
+  const ChartEdit edit{.modified = ChartEdit::Mark::Leave, .aspects = kWholeChart, .replaced = ChartReplaced::New};
+  session_.Apply(edit, [](Document& doc) {
+    doc.ResetDocument();
+    return EditOutcome::Changed;
+  });
 }
 
 void DocumentCommands::ResetToNew() {
-  ResetWindowHalf();
-  std::vector<std::string> lines;
-  if (ReadLinesFile(JoinPath(host_.ProgramFolder(), kHeaderTemplateFile), lines)) {
-    std::string all;
-    for (const std::string& l : lines) all += l;
-    // A template kept in UTF-8 makes a UTF-8 chart rather than garbled text.
-    doc_.encoding = DetectEncoding(all);
-    doc_.mmemo = std::move(lines);
-    host_.RefreshFromDocument();
-  }
-  doc_.Modified = false;
+  ResetChart();
+  session_.Apply({.modified = ChartEdit::Mark::Clear, .aspects = kChartHeader}, [this](Document& doc) {
+    std::vector<std::string> lines;
+    if (ReadLinesFile(JoinPath(programFolder_, kHeaderTemplateFile), lines)) {
+      std::string all;
+      for (const std::string& l : lines) all += l;
+      // A template kept in UTF-8 makes a UTF-8 chart rather than garbled text.
+      doc.encoding = DetectEncoding(all);
+      doc.mmemo = std::move(lines);
+    }
+    return EditOutcome::Changed;
+  });
 }
 
 void DocumentCommands::ReadUserDefaults() {
-  // Read at every reset, so an address changed in the options dialog (or in
-  // the file) reaches the next new or loaded chart.
-  const UserDefaults user = beatloom::ReadUserDefaults(IniFile(JoinPath(host_.ProgramFolder(), kSettingsFile)));
-  doc_.DefaultEmail = user.email;
-  doc_.DefaultURL = user.url;
-}
-
-void DocumentCommands::ResetWindowHalf() {
-  RemovePlayerWorkingCopy();
-  ReadUserDefaults();
-  doc_.ResetDocument();
-  if (doc_.DocumentIO) host_.SetCaption(kNewDataCaption);
-  host_.SetFileCommandsEnabled(false);
-  host_.ShowReplacedDocument(DocumentHost::Replaced::New);
+  const DocumentHost::AuthorAddress author = host_.AuthorDefaults();
+  doc_.DefaultEmail = author.email;
+  doc_.DefaultURL = author.url;
 }
 
 bool DocumentCommands::Open() {
@@ -118,39 +132,38 @@ bool DocumentCommands::Open() {
       QStringLiteral("BMSファイルの読込"), folders_.chart, chartFileName_, {kBmsFilter}, 0, QStringLiteral("BMS")};
   const QString path = prompts_.OpenFileName(dialog);
   if (path.isEmpty()) return false;
-  const bool ok = Load(path);
-  doc_.Modified = false;
-  host_.DisableUndo();
-  return ok;
+  return Load(path, ChartEdit::Mark::Clear);
 }
 
 bool DocumentCommands::OpenFile(const QString& path) {
   if (!ConfirmDiscard()) return false;
-  const bool ok = Load(path);
-  doc_.Modified = false;
-  host_.DisableUndo();
-  return ok;
+  return Load(path, ChartEdit::Mark::Clear);
 }
 
-bool DocumentCommands::LoadChart(const QString& path) { return Load(path); }
+bool DocumentCommands::LoadChart(const QString& path) { return Load(path, ChartEdit::Mark::Leave); }
 
 bool DocumentCommands::OpenDroppedChart(const QStringList& paths) {
   QStringList sorted = paths;
   std::sort(sorted.begin(), sorted.end(),
             [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
-  const auto chart = std::find_if(sorted.begin(), sorted.end(), [](const QString& p) {
-    const QString up = p.toUpper();
-    return up.contains(QLatin1String(".BMS")) || up.contains(QLatin1String(".BME"));
-  });
+  const auto chart = std::find_if(sorted.begin(), sorted.end(), IsChartFileName);
   if (chart == sorted.end()) return false;
   OpenFile(*chart);
   return true;
 }
 
-bool DocumentCommands::Load(const QString& path) {
+// Open and the reopen menu also leave the chart unmarked and the undo step
+// gone (mark Clear); a chart named on the command line is loaded as it is.
+bool DocumentCommands::Load(const QString& path, ChartEdit::Mark mark) {
   RemovePlayerWorkingCopy();
   ReadUserDefaults();
-  const bool ok = LoadBmsFile(doc_, Encode(path), log_);
+  bool ok = false;
+  const ChartEdit edit{.modified = mark, .aspects = kWholeChart, .replaced = ChartReplaced::Loaded};
+  session_.Apply(edit, [&](Document& doc) {
+    ok = LoadBmsFile(doc, Encode(path), log_);
+    if (mark == ChartEdit::Mark::Clear) session_.ChartUndo().Disable();
+    return EditOutcome::Changed;
+  });
   if (doc_.DocumentIO) {
     if (ok) {
       chartFileName_ = path;
@@ -165,12 +178,8 @@ bool DocumentCommands::Load(const QString& path) {
       saveFileName_.clear();
     }
   }
-  const bool modified = doc_.Modified;
   host_.SetFileCommandsEnabled(ok);
-  host_.ShowReplacedDocument(DocumentHost::Replaced::Loaded);
-  doc_.Modified = modified;
   ApplyLog();
-  host_.Redraw();
   return ok;
 }
 
@@ -201,18 +210,22 @@ bool DocumentCommands::SaveAs() {
 bool DocumentCommands::SaveTo(const QString& path) {
   RemovePlayerWorkingCopy();
   std::string error;
-  // The caption, the dialogs' names and (in the writer) the lists follow only
-  // a save that reached the disk: after a failure the chart's file is still
-  // the old one.
-  using List = DocumentHost::NameList;
-  std::vector<std::string> artists = host_.NameListItems(List::Artist);
-  std::vector<std::string> genres = host_.NameListItems(List::Genre);
-  const size_t artistCount = artists.size();
-  const size_t genreCount = genres.size();
-  const SaveSideEffects effects{host_.ProgramFolder(), &artists, &genres};
-  const bool ok = SaveBmsFile(doc_, Encode(path), host_.CurrentSaveOptions(), log_, &effects, &error);
-  const bool modified = doc_.Modified;
+  // The caption, the dialogs' names and the lists follow only a save that
+  // reached the disk: after a failure the chart's file is still the old one.
+  bool ok = false;
+  // Duplicates go before every save, so the score changes even when the
+  // write fails.
+  session_.Apply({.modified = ChartEdit::Mark::Leave}, [&](Document& doc) {
+    ok = SaveBmsFile(doc, Encode(path), host_.CurrentSaveOptions(), log_, &error);
+    return EditOutcome::Changed;
+  });
   if (ok && doc_.DocumentIO) {
+    using List = DocumentHost::NameList;
+    std::vector<std::string> artists = host_.NameListItems(List::Artist);
+    std::vector<std::string> genres = host_.NameListItems(List::Genre);
+    const size_t artistCount = artists.size();
+    const size_t genreCount = genres.size();
+    RecordSavedChart(doc_, Encode(path), {programFolder_, &artists, &genres});
     if (artists.size() != artistCount) host_.SetNameListItems(List::Artist, artists);
     if (genres.size() != genreCount) host_.SetNameListItems(List::Genre, genres);
     host_.RecentFilesChanged();
@@ -222,10 +235,8 @@ bool DocumentCommands::SaveTo(const QString& path) {
     const QString fileFolder = QFileInfo(path).absolutePath();
     folders_.midi = folders_.sound = folders_.image = fileFolder;
   }
-  doc_.Modified = modified;
   if (ok) host_.SetFileCommandsEnabled(true);
   ApplyLog();
-  host_.Redraw();
   if (!ok) prompts_.Message(QString::fromStdString(error), Prompts::Icon::Error);
   return ok;
 }
@@ -258,47 +269,58 @@ void DocumentCommands::ChooseStageFile() {
 void DocumentCommands::SetHeaderText(std::string HeaderFields::*field, const QString& text) {
   std::string bytes = FromUtf8(text.toStdString(), doc_.encoding);
   if (doc_.header.*field == bytes) return;
-  doc_.header.*field = std::move(bytes);
-  host_.RefreshFromDocument();
-  doc_.Modified = true;
+  session_.Apply({.aspects = kChartHeader}, [&](Document& doc) {
+    doc.header.*field = std::move(bytes);
+    return EditOutcome::Changed;
+  });
 }
 
 void DocumentCommands::ClearNameList(DocumentHost::NameList list) {
   const char* file = list == DocumentHost::NameList::Artist ? kArtistListFile : kGenreListFile;
-  std::remove(JoinPath(host_.ProgramFolder(), file).c_str());
+  std::remove(JoinPath(programFolder_, file).c_str());
   host_.SetNameListItems(list, {});
 }
 
 bool DocumentCommands::DirectInput(const QString& text) {
   const std::string line = FromUtf8(text.toStdString(), doc_.encoding);
-  const HeaderFields header = doc_.header;
-  const std::vector<std::string> memo = doc_.mmemo;
-  const std::vector<std::string> com = doc_.mcom;
   const size_t logLines = log_.Lines().size();
-  const bool modified = doc_.Modified;
-  try {
-    InterpretLine(doc_, line, 0, log_);
-  } catch (const std::exception& e) {
-    prompts_.Message(QStringLiteral("「%1」を解釈できませんでした（%2 の値が正しくありません）")
-                         .arg(text, QString::fromUtf8(e.what())),
+  QString error;
+  const ChartEdit edit{.aspects = kWholeChart};
+  const EditOutcome outcome = session_.Apply(edit, [&](Document& doc) {
+    const HeaderFields header = doc.header;
+    const std::vector<std::string> memo = doc.mmemo;
+    const std::vector<std::string> com = doc.mcom;
+    try {
+      InterpretLine(doc, line, 0, log_);
+    } catch (const std::exception& e) {
+      error = QString::fromUtf8(e.what());
+      return EditOutcome::Refused;
+    }
+    // Header fields and the memos mark the chart changed as typing into them
+    // would; definitions and objects typed here do not.
+    const bool changed = !SameHeaderText(header, doc.header) || memo != doc.mmemo || com != doc.mcom;
+    return changed ? EditOutcome::Changed : EditOutcome::Unchanged;
+  });
+  if (outcome == EditOutcome::Refused) {
+    prompts_.Message(QStringLiteral("「%1」を解釈できませんでした（%2 の値が正しくありません）").arg(text, error),
                      Prompts::Icon::Error);
     return false;
   }
-  // Header fields and the memos mark the chart changed as typing into them
-  // would; definitions and objects typed here do not.
-  const bool changed = !SameHeaderText(header, doc_.header) || memo != doc_.mmemo || com != doc_.mcom;
-  host_.RefreshFromDocument();
-  doc_.Modified = modified || changed;
   if (log_.Lines().size() != logLines) ApplyLog();
-  host_.Redraw();
   return true;
 }
 
 void DocumentCommands::EditSource() {
-  host_.TakeUndoSnapshot();
-  const std::string path = JoinPath(host_.ProgramFolder(), kSourceWorkFile);
+  const std::string path = JoinPath(programFolder_, kSourceWorkFile);
   SourceEditScope scope(doc_, path);
-  if (!SaveSourceWorkFile(path)) return;
+  // The undo step is the chart before the edit, even when the author ends
+  // the editor without applying: then Ctrl+Z finds the chart as it is.
+  bool saved = false;
+  session_.Apply({.snapshot = true, .modified = ChartEdit::Mark::Leave}, [&](Document&) {
+    saved = SaveSourceWorkFile(path);
+    return saved ? EditOutcome::Changed : EditOutcome::Refused;
+  });
+  if (!saved) return;
 
   std::string bytes;
   ReadFileBytes(path, bytes);
@@ -319,10 +341,9 @@ bool DocumentCommands::SaveSourceWorkFile(const std::string& path) {
   std::string error;
   SaveOptions options = host_.CurrentSaveOptions();
   options.workingFile = true;
-  const bool ok = SaveBmsFile(doc_, path, options, log_, nullptr, &error);
+  const bool ok = SaveBmsFile(doc_, path, options, log_, &error);
   if (ok) host_.SetFileCommandsEnabled(true);
   ApplyLog();
-  host_.Redraw();
   if (!ok) prompts_.Message(QString::fromStdString(error), Prompts::Icon::Error);
   return ok;
 }
@@ -347,12 +368,15 @@ void DocumentCommands::ApplySourceLines(const QStringList& lines, const std::vec
     prompts_.Message(QString::fromStdString(std::string(kSaveFailedMessage) + "\n" + reason), Prompts::Icon::Error);
     return;
   }
-  const bool ok = LoadBmsFile(doc_, path, log_);
+  // The edited text is the author's change, whatever the reader made of it.
+  bool ok = false;
+  const ChartEdit edit{.aspects = kWholeChart, .replaced = ChartReplaced::Loaded};
+  session_.Apply(edit, [&](Document& doc) {
+    ok = LoadBmsFile(doc, path, log_);
+    return EditOutcome::Changed;
+  });
   host_.SetFileCommandsEnabled(ok);
-  host_.ShowReplacedDocument(DocumentHost::Replaced::Loaded);
-  doc_.Modified = true;
   ApplyLog();
-  host_.Redraw();
 }
 
 void DocumentCommands::ShowLog() { host_.LogChanged(true); }

@@ -2,10 +2,10 @@
 
 #include <QString>
 #include <QStringList>
+#include <string>
 
-#include "bms/log.h"
 #include "bms/ui/document_host.h"
-#include "model/document.h"
+#include "edit/chart_session.h"
 
 namespace beatloom {
 
@@ -14,11 +14,18 @@ class SourceEditor;
 
 inline constexpr const char* kSourceWorkFile = "workcode";
 inline constexpr const char* kPlayerWorkingCopyFile = "Edit temp BMS (can delete).bms";
+// The memo of every new chart, from the program folder.
+inline constexpr const char* kHeaderTemplateFile = "header.txt";
+
+// Whether a file name names a chart the program opens: it holds ".BMS" or
+// ".BME" in any letter case.
+bool IsChartFileName(const QString& path);
 
 // The commands on the chart as a whole: new, open, save, the question before
 // a modified chart is dropped, the header pickers, the direct input line and
-// the direct source editor. The window they act on is reached only through
-// DocumentHost.
+// the direct source editor. Every change of the chart goes through the chart
+// session, which tells the views; the rest of the window is reached only
+// through DocumentHost.
 class DocumentCommands {
  public:
   // The initial folder of every file dialog until a chart is opened or saved.
@@ -26,7 +33,8 @@ class DocumentCommands {
     QString chart, save, midi, sound, image;
   };
 
-  DocumentCommands(Document& doc, Log& log, Prompts& prompts, DocumentHost& host, SourceEditor& sourceEditor);
+  DocumentCommands(ChartSession& session, Prompts& prompts, DocumentHost& host, SourceEditor& sourceEditor,
+                   std::string programFolder);
 
   // True: go on, the chart may be replaced. A modified chart is offered for
   // saving first; when that save is cancelled or fails the answer is false,
@@ -40,6 +48,10 @@ class DocumentCommands {
   // The new-chart state without asking: reset, "header.txt" into the memo,
   // not modified. Start-up uses it too.
   void ResetToNew();
+  // The whole reset of a new chart, as an import starts it: the document and
+  // the window (caption, file commands, the views back at the top). Leaves
+  // Modified alone and the memo empty.
+  void ResetChart();
   // Loads a chart without asking (a file named on the command line).
   bool LoadChart(const QString& path);
   // Asks, then loads (the recent-file menu). False when the author refused or
@@ -79,19 +91,20 @@ class DocumentCommands {
 
  private:
   bool SaveTo(const QString& path);
-  bool Load(const QString& path);
-  void ResetWindowHalf();
+  bool Load(const QString& path, ChartEdit::Mark mark);
   void ReadUserDefaults();
   void ApplyLog();
   void SetHeaderText(std::string HeaderFields::*field, const QString& text);
   bool SaveSourceWorkFile(const std::string& path);
   void ApplySourceLines(const QStringList& lines, const std::vector<std::string>& original, const std::string& path);
 
+  ChartSession& session_;
   Document& doc_;
   Log& log_;
   Prompts& prompts_;
   DocumentHost& host_;
   SourceEditor& sourceEditor_;
+  std::string programFolder_;
   QString chartFileName_;  // held by the open dialog
   QString saveFileName_;   // held by the save dialog; empty: Save asks for a name
   Folders folders_;

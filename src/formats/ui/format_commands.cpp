@@ -5,13 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "platform/ui/prompts.h"
+#include "edit/chart_session.h"
 #include "formats/bmm_export.h"
 #include "formats/ddrv_format.h"
 #include "formats/ui/winpsm_dialog.h"
 #include "formats/winpsm_export.h"
 #include "model/document.h"
 #include "model/file_io.h"
+#include "platform/ui/prompts.h"
 
 namespace beatloom {
 
@@ -24,9 +25,13 @@ std::string LocalPath(const QString& path) { return QFile::encodeName(path).toSt
 
 }  // namespace
 
-FormatCommands::FormatCommands(Document& doc, Prompts& prompts, std::string programFolder, FormatHooks hooks,
+FormatCommands::FormatCommands(ChartSession& session, Prompts& prompts, std::string programFolder, FormatHooks hooks,
                                QWidget* window)
-    : doc_(doc), prompts_(prompts), programFolder_(std::move(programFolder)), hooks_(std::move(hooks)) {
+    : session_(session),
+      doc_(session.Doc()),
+      prompts_(prompts),
+      programFolder_(std::move(programFolder)),
+      hooks_(std::move(hooks)) {
   winPsmAvailable_ = FileExists(JoinPath(programFolder_, std::string(kWinPsmTemplateName)));
   if (window) {
     form12_ = new WinPsmDialog(doc_, prompts_, programFolder_, window);
@@ -70,22 +75,28 @@ void FormatCommands::ImportDdrv() {
   if (path.isEmpty()) return;
   importFolder_ = QFileInfo(path).absolutePath();
 
-  if (hooks_.resetChart) {
-    hooks_.resetChart();
-  } else {
-    doc_.ResetDocument();
-  }
-  const HeaderFields reset = doc_.header;
-  const std::vector<std::string> resetMcom = doc_.mcom;
+  if (hooks_.resetChart) hooks_.resetChart();
   std::string error;
-  const bool read = ImportDdrvFile(doc_, LocalPath(path), &error);
-  // The text fields' and the memo's own change handlers would mark the chart:
-  // the same happens here when the import changed any of them. The play mode
-  // selector has no such handler, and the steps alone do not mark it either.
-  const HeaderFields& h = doc_.header;
-  if (h.e_title != reset.e_title || h.e_art != reset.e_art || h.e_genre != reset.e_genre || doc_.mcom != resetMcom)
-    doc_.Modified = true;
-  if (hooks_.chartImported) hooks_.chartImported();
+  bool read = false;
+  // Also a file that could not be read leaves a new chart: the reset one.
+  const ChartEdit edit{.modified = ChartEdit::Mark::Leave,
+                       .aspects = kChartObjects | kChartHeader | kChartLayout,
+                       .replaced = ChartReplaced::New};
+  session_.Apply(edit, [&](Document& doc) {
+    if (!hooks_.resetChart) doc.ResetDocument();
+    const HeaderFields reset = doc.header;
+    const std::vector<std::string> resetMcom = doc.mcom;
+    read = ImportDdrvFile(doc, LocalPath(path), &error);
+    // The text fields' and the memo's own change handlers would mark the
+    // chart: the same happens here when the import changed any of them. The
+    // play mode selector has no such handler, and the steps alone do not
+    // mark it either.
+    const HeaderFields& h = doc.header;
+    if (h.e_title != reset.e_title || h.e_art != reset.e_art || h.e_genre != reset.e_genre || doc.mcom != resetMcom)
+      doc.Modified = true;
+    session_.ChartUndo().Disable();
+    return EditOutcome::Changed;
+  });
   if (!read) FileError(error);
 }
 
@@ -99,7 +110,8 @@ void FormatCommands::ExportDdrv() {
   exportFolder_ = QFileInfo(path).absolutePath();
   std::string error;
   if (!ExportDdrvFile(doc_, LocalPath(path), &error)) FileError(error);
-  if (hooks_.recomputeLanes) hooks_.recomputeLanes();
+  // The lanes are laid out for the chart's play mode again after an export.
+  session_.Notify({.aspects = kChartLayout});
 }
 
 void FormatCommands::ExportBmm() {

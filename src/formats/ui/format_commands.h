@@ -9,12 +9,14 @@ class QWidget;
 
 namespace beatloom {
 
+class ChartSession;
 class Document;
 class Prompts;
 class WinPsmDialog;
 
-// The steps of the import and export commands that belong to the main window.
-// Every hook may be left empty.
+// The steps of the import and export commands that belong to the document
+// commands and the window; the chart itself changes through the chart
+// session, which tells the views. Every hook may be left empty.
 struct FormatHooks {
   // The question before the chart is dropped; false ends the import.
   std::function<bool()> confirmDiscard;
@@ -24,13 +26,6 @@ struct FormatHooks {
   // the save dialog's file name here, as New does, lest Save write the
   // imported chart over the file it replaced.
   std::function<void()> resetChart;
-  // The import has filled the reset chart (also when its file could not be
-  // read: the chart is then the reset one). The window disables undo, shows
-  // the document again (header, lists, the lanes of its play mode) and
-  // redraws.
-  std::function<void()> chartImported;
-  // After an export: the lanes follow the play mode again.
-  std::function<void()> recomputeLanes;
   // The file name the save dialog holds; empty when the chart has not been
   // opened or saved since the last New.
   std::function<QString()> chartFileName;
@@ -43,7 +38,7 @@ struct FormatHooks {
 // item's object name to Run.
 class FormatCommands {
  public:
-  FormatCommands(Document& doc, Prompts& prompts, std::string programFolder, FormatHooks hooks,
+  FormatCommands(ChartSession& session, Prompts& prompts, std::string programFolder, FormatHooks hooks,
                  QWidget* window = nullptr);
   ~FormatCommands();
   FormatCommands(const FormatCommands&) = delete;
@@ -67,6 +62,7 @@ class FormatCommands {
   QString DialogFolder() const;
   void FileError(const std::string& reason);
 
+  ChartSession& session_;
   Document& doc_;
   Prompts& prompts_;
   std::string programFolder_;

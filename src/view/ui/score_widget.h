@@ -37,6 +37,8 @@ class ScoreWidget : public QWidget {
   // GSV range: the document's scroll minimum to 0.
   std::pair<int, int> VerticalRange() const;
 
+  // The view settings the score is drawn with.
+  const ViewSettings& View() const { return settings_; }
   // The lane tables and conversions for the current paint area and scroll.
   const ScoreGeometry& Geometry() const { return geometry_; }
   const QImage& ScoreImage() const { return scoreImage_; }

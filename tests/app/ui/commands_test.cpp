@@ -14,8 +14,8 @@
 #include <filesystem>
 #include <optional>
 
-#include "platform/ui/bpm_dialog.h"
 #include "app/ui/main_window_fixture.h"
+#include "platform/ui/bpm_dialog.h"
 
 namespace beatloom::test {
 namespace {
@@ -94,6 +94,9 @@ const MenuRow kMenu[] = {
     {"Delete2", "削除", "", false, -1},
 };
 
+// The reopen submenu's items, first to tenth.
+const char* const kRecentItems[] = {"N10", "N11", "N12", "N13", "N14", "N15", "N16", "N17", "N18", "N19"};
+
 // Items of a menu in order, separators as "-", submenus followed by theirs.
 void Walk(QMenu* menu, QStringList& out) {
   for (QAction* a : menu->actions()) {
@@ -106,17 +109,16 @@ TEST_F(MainWindowTest, EveryMenuItemHasItsCaptionShortcutAndStartState) {
   Quiet();
   auto main = Start();
   for (const MenuRow& r : kMenu) {
-    QAction* a = main->Action(QString::fromUtf8(r.name));
-    ASSERT_NE(a, nullptr) << r.name;
-    EXPECT_EQ(a->text(), QString::fromUtf8(r.caption)) << r.name;
-    EXPECT_EQ(a->shortcut().toString(QKeySequence::PortableText), QString::fromUtf8(r.shortcut)) << r.name;
-    EXPECT_EQ(a->isEnabled(), r.enabled) << r.name;
-    EXPECT_EQ(a->isCheckable(), r.checked >= 0) << r.name;
+    const QAction& a = ActionNamed(*main, r.name);
+    EXPECT_EQ(a.text(), QString::fromUtf8(r.caption)) << r.name;
+    EXPECT_EQ(a.shortcut().toString(QKeySequence::PortableText), QString::fromUtf8(r.shortcut)) << r.name;
+    EXPECT_EQ(a.isEnabled(), r.enabled) << r.name;
+    EXPECT_EQ(a.isCheckable(), r.checked >= 0) << r.name;
     if (r.checked >= 0) {
-      EXPECT_EQ(a->isChecked(), r.checked == 1) << r.name;
+      EXPECT_EQ(a.isChecked(), r.checked == 1) << r.name;
     }
   }
-  EXPECT_FALSE(main->Action("K10")->text().isEmpty());
+  EXPECT_FALSE(ActionNamed(*main, "K10").text().isEmpty());
 }
 
 TEST_F(MainWindowTest, MenusHoldTheirItemsInOrderWithSeparators) {
@@ -127,44 +129,42 @@ TEST_F(MainWindowTest, MenusHoldTheirItemsInOrderWithSeparators) {
   EXPECT_EQ(top, QStringList({"ファイル(&F)", "編集(&E)", "表示(&V)", "設定(&S)", "アレンジ(&A)", "外部ビューア(B)",
                               "ヘルプ(&H)"}));
   QStringList file;
-  Walk(main->Menu().fileMenu, file);
+  Walk(&Control<QMenu>(*main, "K1"), file);
   EXPECT_EQ(file.join(' '),
             "New1 Open1 N9 SaveAs1 Save1 - N39 DDRVddr1 N38 MML1 DDRVDDR2 WinPSMps1 TypeMania1 - WAVBMPC1 BMPWAV1 - "
             "N31 N32 - Exit1");
   QStringList edit;
-  Walk(main->Menu().editMenu, edit);
+  Walk(&Control<QMenu>(*main, "K3"), edit);
   EXPECT_EQ(edit.join(' '),
             "K17 - K8 K7 K6 Delete1 - N45 N46 - subete1 N1P1 N2P1 BGMB1 BMPM1 - K11 N28 K2 - N41 - N22 N23 N24 - N30");
-  const MainMenu& m = main->Menu();
-  const std::pair<QMenu*, const char*> others[] = {
-      {m.viewMenu, "K5 BMPB1 - N7 c_dindex c_direct N26 N33"},
-      {m.settingsMenu, "N34 - N43"},
-      {m.arrangeMenu, "N35 N36"},
-      {m.playerMenu, "k12 k18 N44"},
-      {m.helpMenu, "K13 K10 - K4"},
+  const std::pair<const char*, const char*> others[] = {
+      {"K9", "K5 BMPB1 - N7 c_dindex c_direct N26 N33"},
+      {"Setting1", "N34 - N43"},
+      {"Arrange1", "N35 N36"},
+      {"Viewer1", "k12 k18 N44"},
+      {"K16", "K13 K10 - K4"},
   };
   for (const auto& [menu, items] : others) {
     QStringList walked;
-    Walk(menu, walked);
-    EXPECT_EQ(walked.join(' '), QString::fromUtf8(items)) << menu->objectName().toStdString();
+    Walk(&Control<QMenu>(*main, menu), walked);
+    EXPECT_EQ(walked.join(' '), QString::fromUtf8(items)) << menu;
   }
   QStringList popup;
-  Walk(main->Menu().scorePopup, popup);
+  Walk(&Control<QMenu>(*main, "PM"), popup);
   EXPECT_EQ(popup.join(' '), "K14 K15 - K19 K20 K21 Delete2");
   // The reopen items exist, hidden while the list is empty.
-  for (QAction* a : main->Menu().RecentItems()) EXPECT_FALSE(a->isVisible());
+  for (const char* item : kRecentItems) EXPECT_FALSE(ActionNamed(*main, item).isVisible()) << item;
 }
 
 TEST_F(MainWindowTest, ReopenMenuFollowsTheWorkFilesList) {
   Quiet();
   WriteFile(home.file("Beatloom WorkFiles.txt"), "/charts/a.bms\r\n/charts/b:c.bms\r\n");
   auto main = Start();
-  EXPECT_TRUE(main->Menu().reopenMenu->isEnabled());
-  const QList<QAction*> items = main->Menu().RecentItems();
-  EXPECT_EQ(items[0]->text(), "1:/charts/a.bms");
-  EXPECT_EQ(items[1]->text(), "2:/charts/b:c.bms");
-  EXPECT_TRUE(items[1]->isVisible());
-  EXPECT_FALSE(items[2]->isVisible());
+  EXPECT_TRUE(Control<QMenu>(*main, "N9").isEnabled());
+  EXPECT_EQ(ActionNamed(*main, "N10").text(), "1:/charts/a.bms");
+  EXPECT_EQ(ActionNamed(*main, "N11").text(), "2:/charts/b:c.bms");
+  EXPECT_TRUE(ActionNamed(*main, "N11").isVisible());
+  EXPECT_FALSE(ActionNamed(*main, "N12").isVisible());
 }
 
 TEST_F(MainWindowTest, AReopenItemOpensItsChartAfterAsking) {
@@ -174,8 +174,10 @@ TEST_F(MainWindowTest, AReopenItemOpensItsChartAfterAsking) {
   const std::string second = Chart("second.bms", "#TITLE Second\r\n");
   WriteFile(home.file("Beatloom WorkFiles.txt"), first + "\r\n" + second + "\r\n");
   auto main = Start();
-  const MainMenu& m = main->Menu();
-  Document& doc = main->Doc();
+  QAction& reopen1 = ActionNamed(*main, "N10");
+  QAction& reopen2 = ActionNamed(*main, "N11");
+  QAction& undo = ActionNamed(*main, "K17");
+  Document& doc = Doc();
   struct Row {
     QAction* item;
     bool modifiedBefore;
@@ -183,14 +185,14 @@ TEST_F(MainWindowTest, AReopenItemOpensItsChartAfterAsking) {
     std::string expectTitle;
   };
   const Row rows[] = {
-      {m.reopen1Action, false, std::nullopt, "First"},
-      {m.reopen2Action, true, Answer::Cancel, "First"},
-      {m.reopen2Action, true, Answer::No, "Second"},
+      {&reopen1, false, std::nullopt, "First"},
+      {&reopen2, true, Answer::Cancel, "First"},
+      {&reopen2, true, Answer::No, "Second"},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.item->text().toStdString());
     doc.AddObject(2, 0, 1);
-    main->TakeUndoSnapshot();
+    ChartUndo().TakeSnapshot();
     doc.Modified = r.modifiedBefore;
     if (r.answer) prompts.answers.push_back(*r.answer);
     prompts.shown.clear();
@@ -200,53 +202,57 @@ TEST_F(MainWindowTest, AReopenItemOpensItsChartAfterAsking) {
     EXPECT_EQ(doc.header.e_title, r.expectTitle);
     const bool opened = r.answer != Answer::Cancel;
     EXPECT_EQ(doc.Modified, !opened);
-    EXPECT_EQ(m.undoAction->isEnabled(), !opened);
+    EXPECT_EQ(undo.isEnabled(), !opened);
   }
   EXPECT_EQ(main->windowTitle(), "Beatloom [" + QString::fromStdString(second) + "]");
   // Opening does not reorder the list; only saving does.
-  EXPECT_EQ(m.reopen1Action->text(), "1:" + QString::fromStdString(first));
+  EXPECT_EQ(reopen1.text(), "1:" + QString::fromStdString(first));
 }
 
 TEST_F(MainWindowTest, HeaderPagesAndSettingsColumnToggle) {
   Quiet();
   {
     auto main = Start();
-    const MainWidgets& w = main->Widgets();
-    const int listHeight = w.listPanel->height();
-    w.headerPagesToggle->click();
-    EXPECT_FALSE(w.headerPages->isVisible());
-    EXPECT_EQ(w.headerPagesToggle->text(), "▽");
+    QWidget& listPanel = Control<QWidget>(*main, "Panel4");
+    QWidget& headerPages = Control<QTabWidget>(*main, "Panel7");
+    QPushButton& headerPagesToggle = Control<QPushButton>(*main, "Panel3");
+    QWidget& settingsColumn = Control<QWidget>(*main, "Panel8");
+    QAction& showSettingsColumn = ActionNamed(*main, "N7");
+    const int listHeight = listPanel.height();
+    headerPagesToggle.click();
+    EXPECT_FALSE(headerPages.isVisible());
+    EXPECT_EQ(headerPagesToggle.text(), "▽");
     QCoreApplication::processEvents();
-    EXPECT_GT(w.listPanel->height(), listHeight);  // the lists take the freed room
-    w.headerPagesToggle->click();
-    EXPECT_TRUE(w.headerPages->isVisible());
-    EXPECT_EQ(w.headerPagesToggle->text(), "△");
+    EXPECT_GT(listPanel.height(), listHeight);  // the lists take the freed room
+    headerPagesToggle.click();
+    EXPECT_TRUE(headerPages.isVisible());
+    EXPECT_EQ(headerPagesToggle.text(), "△");
 
-    main->Menu().showSettingsColumnAction->trigger();
-    EXPECT_FALSE(w.settingsColumn->isVisible());
-    EXPECT_FALSE(main->Menu().showSettingsColumnAction->isChecked());
-    main->Menu().showSettingsColumnAction->trigger();
-    EXPECT_TRUE(w.settingsColumn->isVisible());
-    EXPECT_TRUE(main->Menu().showSettingsColumnAction->isChecked());
-    main->Menu().showSettingsColumnAction->trigger();
-    main->Menu().showDirectInputAction->trigger();
-    EXPECT_FALSE(w.directInputBar->isVisible());
-    w.headerPagesToggle->click();  // the header panel's state is not kept
+    showSettingsColumn.trigger();
+    EXPECT_FALSE(settingsColumn.isVisible());
+    EXPECT_FALSE(showSettingsColumn.isChecked());
+    showSettingsColumn.trigger();
+    EXPECT_TRUE(settingsColumn.isVisible());
+    EXPECT_TRUE(showSettingsColumn.isChecked());
+    showSettingsColumn.trigger();
+    ActionNamed(*main, "c_direct").trigger();
+    EXPECT_FALSE(Control<QWidget>(*main, "Panel6").isVisible());
+    headerPagesToggle.click();  // the header panel's state is not kept
     EXPECT_TRUE(main->close());
   }
   auto again = Start();
-  EXPECT_FALSE(again->Widgets().settingsColumn->isVisible());
-  EXPECT_FALSE(again->Menu().showSettingsColumnAction->isChecked());
-  EXPECT_FALSE(again->Widgets().directInputBar->isVisible());
-  EXPECT_TRUE(again->Widgets().headerPages->isVisibleTo(again->Widgets().settingsColumn));
-  EXPECT_EQ(again->Widgets().headerPagesToggle->text(), "△");
+  EXPECT_FALSE(Control<QWidget>(*again, "Panel8").isVisible());
+  EXPECT_FALSE(ActionNamed(*again, "N7").isChecked());
+  EXPECT_FALSE(Control<QWidget>(*again, "Panel6").isVisible());
+  EXPECT_TRUE(Control<QTabWidget>(*again, "Panel7").isVisibleTo(&Control<QWidget>(*again, "Panel8")));
+  EXPECT_EQ(Control<QPushButton>(*again, "Panel3").text(), "△");
 }
 
 TEST_F(MainWindowTest, HelpOpensTheFileOrSaysItIsMissing) {
   Quiet();
   auto main = Start();
   const QString missing = "ヘルプファイルがありません。WWWヘルプを参照し、オフライン用ヘルプをダウンロードして下さい。";
-  main->Menu().helpAction->trigger();
+  ActionNamed(*main, "K13").trigger();
   EXPECT_TRUE(prompts.WasShown(missing));
   EXPECT_TRUE(shell.opened.empty());
 
@@ -254,19 +260,19 @@ TEST_F(MainWindowTest, HelpOpensTheFileOrSaysItIsMissing) {
   std::filesystem::create_directory(programFiles.file("help"));
   WriteFile(programFiles.file("help/help.html"), "<html></html>");
   prompts.shown.clear();
-  main->Menu().helpAction->trigger();
+  ActionNamed(*main, "K13").trigger();
   EXPECT_TRUE(prompts.shown.empty());
   ASSERT_EQ(shell.opened.size(), 1u);
   EXPECT_EQ(shell.opened[0], QUrl::fromLocalFile(QString::fromStdString(programFiles.file("help/help.html"))));
 
   std::filesystem::create_directory(home.file("help"));
   WriteFile(home.file("help/help.html"), "<html></html>");
-  main->Menu().helpAction->trigger();
+  ActionNamed(*main, "K13").trigger();
   EXPECT_TRUE(prompts.shown.empty());
   ASSERT_EQ(shell.opened.size(), 2u);
   EXPECT_EQ(shell.opened[1], QUrl::fromLocalFile(QString::fromStdString(home.file("help/help.html"))));
 
-  main->Menu().homePageAction->trigger();
+  ActionNamed(*main, "K10").trigger();
   ASSERT_EQ(shell.opened.size(), 3u);
   EXPECT_EQ(shell.opened[2].scheme(), "https");
 }
@@ -274,19 +280,19 @@ TEST_F(MainWindowTest, HelpOpensTheFileOrSaysItIsMissing) {
 TEST_F(MainWindowTest, UndoIsAvailableOnlyAfterASnapshotAndOnlyOnce) {
   Quiet();
   auto main = Start();
-  QAction* k17 = main->Menu().undoAction;
-  Document& doc = main->Doc();
-  main->TakeUndoSnapshot();  // an empty chart has nothing to keep
+  QAction* k17 = &ActionNamed(*main, "K17");
+  Document& doc = Doc();
+  ChartUndo().TakeSnapshot();  // an empty chart has nothing to keep
   EXPECT_FALSE(k17->isEnabled());
 
   doc.AddObject(1, 0, 1);
   doc.AddObject(2, 48, 2);
   const std::vector<TBmsObject> before = doc.ObjList;
-  main->TakeUndoSnapshot();
+  ChartUndo().TakeSnapshot();
   EXPECT_TRUE(k17->isEnabled());
   doc.ObjList.clear();
   doc.AddObject(9, 96, 3);
-  main->Redraw();
+  Session().Notify({kChartObjects});
 
   k17->trigger();
   EXPECT_FALSE(k17->isEnabled());
@@ -295,72 +301,81 @@ TEST_F(MainWindowTest, UndoIsAvailableOnlyAfterASnapshotAndOnlyOnce) {
   k17->trigger();  // disabled: nothing happens
   EXPECT_EQ(doc.ObjList, before);
 
-  main->TakeUndoSnapshot();
+  ChartUndo().TakeSnapshot();
   EXPECT_TRUE(k17->isEnabled());
-  main->DisableUndo();
+  ChartUndo().Disable();
   EXPECT_FALSE(k17->isEnabled());
 }
 
 TEST_F(MainWindowTest, DirectInputLine) {
   Quiet();
   auto main = Start();
-  const MainWidgets& w = main->Widgets();
-  Document& doc = main->Doc();
+  QLineEdit& directInputEdit = Control<QLineEdit>(*main, "Edit2");
+  QPushButton& directInputButton = Control<QPushButton>(*main, "Button6");
+  Document& doc = Doc();
 
-  w.directInputEdit->setText("#00111:01");
-  QTest::keyClick(w.directInputEdit, Qt::Key_Return);  // "Input" is the default button
+  directInputEdit.setText("#00111:01");
+  QTest::keyClick(&directInputEdit, Qt::Key_Return);  // "Input" is the default button
   ASSERT_EQ(doc.ObjList.size(), 1u);
   EXPECT_EQ(doc.ObjList[0].Lane, 1);
   EXPECT_EQ(doc.ObjList[0].Pos, 192);
-  EXPECT_EQ(w.directInputEdit->text(), "");
+  EXPECT_EQ(directInputEdit.text(), "");
   EXPECT_FALSE(doc.Modified);
 
-  w.directInputEdit->setText("#TITLE Test");
-  w.directInputButton->click();
-  EXPECT_EQ(w.titleEdit->text(), "Test");
+  directInputEdit.setText("#TITLE Test");
+  directInputButton.click();
+  EXPECT_EQ(Control<QLineEdit>(*main, "e_title").text(), "Test");
   EXPECT_TRUE(doc.Modified);
 
   doc.Modified = false;
-  w.directInputEdit->setText("#RANK hard");
-  w.directInputButton->click();
+  directInputEdit.setText("#RANK hard");
+  directInputButton.click();
   ASSERT_EQ(prompts.shown.size(), 1u);
   EXPECT_EQ(prompts.shown[0].icon, Prompts::Icon::Error);
-  EXPECT_EQ(w.directInputEdit->text(), "#RANK hard");
+  EXPECT_EQ(directInputEdit.text(), "#RANK hard");
   EXPECT_FALSE(doc.Modified);
 
   // Enter in an empty line adds nothing to the memo.
-  w.directInputEdit->clear();
-  w.directInputButton->click();
+  directInputEdit.clear();
+  directInputButton.click();
   EXPECT_TRUE(doc.mmemo.empty());
 }
 
 TEST_F(MainWindowTest, HeaderEditsMarkTheChartButThePlayModeDoesNot) {
   Quiet();
   auto main = Start();
-  const MainWidgets& w = main->Widgets();
-  Document& doc = main->Doc();
-  w.playModeCombo->setCurrentIndex(2);
+  Document& doc = Doc();
+  Control<QComboBox>(*main, "cbpmode").setCurrentIndex(2);
   EXPECT_EQ(doc.header.cbpmode, 2);
   EXPECT_FALSE(doc.Modified);
 
+  QLineEdit& titleEdit = Control<QLineEdit>(*main, "e_title");
+  QComboBox& artistCombo = Control<QComboBox>(*main, "e_art");
+  QComboBox& genreCombo = Control<QComboBox>(*main, "e_genre");
+  QComboBox& levelCombo = Control<QComboBox>(*main, "e_level");
+  QComboBox& rankCombo = Control<QComboBox>(*main, "cbrank");
+  QLineEdit& bpmEdit = Control<QLineEdit>(*main, "e_bpm");
+  QLineEdit& stageFileEdit = Control<QLineEdit>(*main, "E_Stagefile");
+  QPlainTextEdit& infoMemo = Control<QPlainTextEdit>(*main, "mmemo");
+  QPlainTextEdit& extensionMemo = Control<QPlainTextEdit>(*main, "mcom");
   struct Row {
     std::function<void()> edit;
     std::function<bool()> stored;
   };
   const Row rows[] = {
-      {[&] { w.titleEdit->setText("タイトル"); },
+      {[&] { titleEdit.setText("タイトル"); },
        [&] { return doc.header.e_title == "\x83\x5E\x83\x43\x83\x67\x83\x8B"; }},
-      {[&] { w.artistCombo->setEditText("Me"); }, [&] { return doc.header.e_art == "Me"; }},
-      {[&] { w.genreCombo->setEditText("Pop"); }, [&] { return doc.header.e_genre == "Pop"; }},
-      {[&] { w.levelCombo->setCurrentIndex(7); }, [&] { return doc.header.e_level == "0"; }},
-      {[&] { w.rankCombo->setCurrentIndex(3); }, [&] { return doc.header.cbrank == 3; }},
-      {[&] { w.bpmEdit->setText("99"); }, [&] { return doc.header.e_bpm == "99"; }},
-      {[&] { w.stageFileEdit->setText("s.jpg"); }, [&] { return doc.header.E_Stagefile == "s.jpg"; }},
-      {[&] { w.infoMemo->setPlainText("one\ntwo"); },
+      {[&] { artistCombo.setEditText("Me"); }, [&] { return doc.header.e_art == "Me"; }},
+      {[&] { genreCombo.setEditText("Pop"); }, [&] { return doc.header.e_genre == "Pop"; }},
+      {[&] { levelCombo.setCurrentIndex(7); }, [&] { return doc.header.e_level == "0"; }},
+      {[&] { rankCombo.setCurrentIndex(3); }, [&] { return doc.header.cbrank == 3; }},
+      {[&] { bpmEdit.setText("99"); }, [&] { return doc.header.e_bpm == "99"; }},
+      {[&] { stageFileEdit.setText("s.jpg"); }, [&] { return doc.header.E_Stagefile == "s.jpg"; }},
+      {[&] { infoMemo.setPlainText("one\ntwo"); },
        [&] {
          return doc.mmemo == std::vector<std::string>{"one", "two"};
        }},
-      {[&] { w.extensionMemo->setPlainText("#X 1"); }, [&] { return doc.mcom == std::vector<std::string>{"#X 1"}; }},
+      {[&] { extensionMemo.setPlainText("#X 1"); }, [&] { return doc.mcom == std::vector<std::string>{"#X 1"}; }},
   };
   int i = 0;
   for (const Row& r : rows) {
@@ -374,59 +389,61 @@ TEST_F(MainWindowTest, HeaderEditsMarkTheChartButThePlayModeDoesNot) {
 
 TEST_F(MainWindowTest, EditsOfAUtf8ChartStayUtf8AndUntouchedBytesStay) {
   Quiet();
-  // A UTF-8 chart whose memo has a line that is not valid in any encoding.
-  const std::string path = Chart("u.bms", "#TITLE \xE6\x9B\xB2\r\n#ARTIST \xE4\xBA\xBA\r\n");
+  // A UTF-8 chart (its byte-order mark says so) whose memo has a line that
+  // is not valid in any encoding.
+  const std::string path =
+      Chart("u.bms", "\xEF\xBB\xBF#TITLE \xE6\x9B\xB2\r\n#ARTIST \xE4\xBA\xBA\r\nkept \xFF bytes\r\n");
   auto main = Start({QString::fromStdString(path)});
-  Document& doc = main->Doc();
+  Document& doc = Doc();
   ASSERT_EQ(doc.encoding, TextEncoding::Utf8);
-  doc.mmemo = {"kept \xFF bytes"};
-  main->RefreshFromDocument();
+  ASSERT_EQ(doc.mmemo, std::vector<std::string>{"kept \xFF bytes"});
   EXPECT_FALSE(doc.Modified);
-  main->Widgets().titleEdit->setText("歌");
+  Control<QLineEdit>(*main, "e_title").setText("歌");
   EXPECT_EQ(doc.header.e_title, "\xE6\xAD\x8C");
   EXPECT_EQ(doc.header.e_art, "\xE4\xBA\xBA");
   // Adding a line to the memo keeps the undecodable one as it was.
-  QPlainTextEdit* memo = main->Widgets().infoMemo;
-  memo->setPlainText(memo->toPlainText() + "\nnew");
+  QPlainTextEdit& memo = Control<QPlainTextEdit>(*main, "mmemo");
+  memo.setPlainText(memo.toPlainText() + "\nnew");
   EXPECT_EQ(doc.mmemo, (std::vector<std::string>{"kept \xFF bytes", "new"}));
 }
 
 TEST_F(MainWindowTest, ToolButtonsAndPopupItemsRepeatTheirMenuCommands) {
   Quiet();
   auto main = Start();
-  const MainWidgets& w = main->Widgets();
-  const MainMenu& m = main->Menu();
+  QToolButton& selectModeButton = Control<QToolButton>(*main, "s_select");
   int opens = 0, saves = 0;
-  QObject::connect(m.openAction, &QAction::triggered, [&] { ++opens; });
-  QObject::connect(m.saveAction, &QAction::triggered, [&] { ++saves; });
-  w.openButton->click();
-  w.saveButton->click();
+  QObject::connect(&ActionNamed(*main, "Open1"), &QAction::triggered, [&] { ++opens; });
+  QObject::connect(&ActionNamed(*main, "Save1"), &QAction::triggered, [&] { ++saves; });
+  Control<QToolButton>(*main, "sp2").click();
+  Control<QToolButton>(*main, "sp3").click();
   EXPECT_EQ(opens, 1);
   EXPECT_EQ(saves, 1);
-  m.selectModeAction->trigger();
-  EXPECT_TRUE(w.selectModeButton->isChecked());
-  m.eraseModeAction->trigger();
-  EXPECT_TRUE(w.eraseModeButton->isChecked());
-  EXPECT_FALSE(w.selectModeButton->isChecked());
+  ActionNamed(*main, "N22").trigger();
+  EXPECT_TRUE(selectModeButton.isChecked());
+  ActionNamed(*main, "N24").trigger();
+  EXPECT_TRUE(Control<QToolButton>(*main, "s_erase").isChecked());
+  EXPECT_FALSE(selectModeButton.isChecked());
 }
 
 TEST_F(MainWindowTest, ViewControlsReachTheScore) {
   Quiet();
   auto main = Start();
-  const MainWidgets& w = main->Widgets();
-  w.gridHeightBar->setValue(400);
-  EXPECT_EQ(main->View().GridHeight, 400);
-  w.gridHeightResetButton->click();
-  EXPECT_EQ(w.gridHeightBar->value(), 192);
-  EXPECT_EQ(main->View().GridHeight, 192);
-  const int narrow = main->Widgets().horizontalScrollBar->maximum();
-  w.gridWidthBar->setValue(20);
-  EXPECT_EQ(main->View().GridWidth, 20);
-  EXPECT_GT(w.horizontalScrollBar->maximum(), narrow);  // wider lanes, a longer horizontal range
-  w.subGridCombo->setCurrentIndex(9);
-  EXPECT_EQ(main->View().SubGridPosition, 9);
-  main->Menu().showIndexNumbersAction->trigger();
-  EXPECT_FALSE(main->View().ShowIndexNumver);
+  const ViewSettings& view = Score(*main).View();
+  QScrollBar& gridHeightBar = Control<QScrollBar>(*main, "ScrollBar1");
+  QScrollBar& horizontalScrollBar = Control<QScrollBar>(*main, "GSH");
+  gridHeightBar.setValue(400);
+  EXPECT_EQ(view.GridHeight, 400);
+  Control<QPushButton>(*main, "Button7").click();
+  EXPECT_EQ(gridHeightBar.value(), 192);
+  EXPECT_EQ(view.GridHeight, 192);
+  const int narrow = horizontalScrollBar.maximum();
+  Control<QScrollBar>(*main, "ScrollBar3").setValue(20);
+  EXPECT_EQ(view.GridWidth, 20);
+  EXPECT_GT(horizontalScrollBar.maximum(), narrow);  // wider lanes, a longer horizontal range
+  Control<QComboBox>(*main, "cb_r").setCurrentIndex(9);
+  EXPECT_EQ(view.SubGridPosition, 9);
+  ActionNamed(*main, "c_dindex").trigger();
+  EXPECT_FALSE(view.ShowIndexNumver);
 }
 
 TEST(BpmDialog, EnterConfirmsAndTheCloseBoxCancels) {

@@ -1,78 +1,88 @@
+#include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScrollBar>
 
 #include "app/ui/main_window_fixture.h"
-#include "bms/ui/document_commands.h"
-#include "bms/ui/source_editor.h"
+#include "bms/name_lists.h"
+#include "model/file_io.h"
 
 namespace beatloom::test {
 namespace {
 
 using Answer = Prompts::Answer;
 
-// The document commands drive the real main window through its host side.
+// The document commands as the real main window hosts them, driven through
+// its menu.
 class DocumentHostTest : public MainWindowTest {
  protected:
   void SetUp() override {
     Quiet();
     main = Start();
-    commands = std::make_unique<DocumentCommands>(main->Doc(), main->ChartLog(), prompts, *main, editor);
   }
   void TearDown() override {
-    main->SetDiscardGuard([] { return true; });
+    Doc().Modified = false;  // whatever the test left may go
     main->close();
   }
 
   std::unique_ptr<TMain> main;
-  SourceEditor editor{prompts};
-  std::unique_ptr<DocumentCommands> commands;
 };
 
 TEST_F(DocumentHostTest, LoadAndNewShowInTheWindow) {
   const std::string path = Chart("song.bms", "#TITLE Song\r\n#ARTIST Me\r\n#PLAYER 3\r\n#09011:01\r\n");
-  ASSERT_TRUE(commands->LoadChart(QString::fromStdString(path)));
-  const MainWidgets& w = main->Widgets();
+  prompts.fileNames = {QString::fromStdString(path)};
+  ActionNamed(*main, "Open1").trigger();
+  QLineEdit& titleEdit = Control<QLineEdit>(*main, "e_title");
+  const QListWidget& bmpList = Control<QListWidget>(*main, "lbb");
+  const QScrollBar& verticalScrollBar = Control<QScrollBar>(*main, "GSV");
   EXPECT_EQ(main->windowTitle(), "Beatloom [" + QString::fromStdString(path) + "]");
-  EXPECT_EQ(w.titleEdit->text(), "Song");
-  EXPECT_EQ(w.playModeCombo->currentIndex(), 2);
-  EXPECT_TRUE(main->FileCommandsEnabled());
-  EXPECT_EQ(w.bmpList->currentRow(), 0);
-  EXPECT_EQ(w.verticalScrollBar->minimum(), -(90 * 192 + 3072));
-  EXPECT_FALSE(main->Doc().Modified);
+  EXPECT_EQ(titleEdit.text(), "Song");
+  EXPECT_EQ(Control<QComboBox>(*main, "cbpmode").currentIndex(), 2);
+  EXPECT_TRUE(ActionNamed(*main, "K2").isEnabled());
+  EXPECT_EQ(bmpList.currentRow(), 0);
+  EXPECT_EQ(verticalScrollBar.minimum(), -(90 * 192 + 3072));
+  EXPECT_FALSE(Doc().Modified);
 
-  w.titleEdit->setText("Changed");
+  titleEdit.setText("Changed");
   prompts.answers = {Answer::No};
   WriteFile(home.file("header.txt"), "template\r\n");
-  commands->New();
+  ActionNamed(*main, "New1").trigger();
   EXPECT_EQ(main->windowTitle(), "Beatloom [New Data]");
-  EXPECT_EQ(w.titleEdit->text(), "");
-  EXPECT_EQ(w.infoMemo->toPlainText(), "template");
-  EXPECT_EQ(w.bmpList->currentRow(), 1);
-  EXPECT_EQ(w.verticalScrollBar->minimum(), -5000);
-  EXPECT_FALSE(main->FileCommandsEnabled());
-  EXPECT_FALSE(main->Doc().Modified);
+  EXPECT_EQ(titleEdit.text(), "");
+  EXPECT_EQ(Control<QPlainTextEdit>(*main, "mmemo").toPlainText(), "template");
+  EXPECT_EQ(bmpList.currentRow(), 1);
+  EXPECT_EQ(verticalScrollBar.minimum(), -5000);
+  EXPECT_FALSE(ActionNamed(*main, "K2").isEnabled());
+  EXPECT_FALSE(Doc().Modified);
 }
 
 TEST_F(DocumentHostTest, SavingFillsTheNameListsAndTheReopenMenu) {
-  const MainWidgets& w = main->Widgets();
-  w.artistCombo->setEditText("Someone");
-  w.genreCombo->setEditText("Trance");
-  main->Widgets().minCellsEdit->setText("4");
-  EXPECT_EQ(main->CurrentSaveOptions().minCells, 4);
+  QComboBox& artistCombo = Control<QComboBox>(*main, "e_art");
+  QComboBox& genreCombo = Control<QComboBox>(*main, "e_genre");
+  artistCombo.setEditText("Someone");
+  genreCombo.setEditText("Trance");
+  Control<QLineEdit>(*main, "Edit3").setText("4");
+  // An object to show the cell count the save used.
+  Control<QLineEdit>(*main, "Edit2").setText("#00111:01");
+  Control<QPushButton>(*main, "Button6").click();
   const std::string path = charts.file("out.bms");
   prompts.fileNames = {QString::fromStdString(path)};
-  ASSERT_TRUE(commands->SaveAs());
-  EXPECT_EQ(main->ArtistItems(), std::vector<std::string>{"Someone"});
-  ASSERT_EQ(w.artistCombo->count(), 1);
-  EXPECT_EQ(w.artistCombo->currentText(), "Someone");
-  EXPECT_EQ(w.genreCombo->itemText(0), "Trance");
-  EXPECT_TRUE(main->Menu().reopenMenu->isEnabled());
-  EXPECT_EQ(main->Menu().reopen1Action->text(), "1:" + QString::fromStdString(path));
-  EXPECT_TRUE(main->FileCommandsEnabled());
+  ActionNamed(*main, "SaveAs1").trigger();
+  ASSERT_EQ(main->windowTitle(), "Beatloom [" + QString::fromStdString(path) + "]");
+  EXPECT_NE(ReadFile(path).find("#00111:01000000\r\n"), std::string::npos);  // at least 4 cells
+  std::vector<std::string> artists;
+  ReadLinesFile(home.file(kArtistListFile), artists);
+  EXPECT_EQ(artists, std::vector<std::string>{"Someone"});
+  ASSERT_EQ(artistCombo.count(), 1);
+  EXPECT_EQ(artistCombo.currentText(), "Someone");
+  EXPECT_EQ(genreCombo.itemText(0), "Trance");
+  EXPECT_TRUE(Control<QMenu>(*main, "N9").isEnabled());
+  EXPECT_EQ(ActionNamed(*main, "N10").text(), "1:" + QString::fromStdString(path));
+  EXPECT_TRUE(ActionNamed(*main, "K2").isEnabled());
 }
 
 }  // namespace

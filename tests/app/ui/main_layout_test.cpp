@@ -130,47 +130,53 @@ TEST_F(MainWindowTest, EveryControlCarriesItsNameCaptionAndHint) {
 TEST_F(MainWindowTest, ToolBarRunsLeftToRightAndListsHoldTheirItems) {
   Quiet();
   auto main = Start();
-  const MainWidgets& w = main->Widgets();
-  const QWidget* order[] = {w.openButton,    w.saveButton,     w.selectModeButton, w.writeModeButton, w.eraseModeButton, w.playerCombo, w.playFromStartButton,
-                            w.playFromViewButton, w.playButton, w.stopPlayerButton,   w.gridLabel, w.gridCombo, w.subGridLabel,    w.subGridCombo};
+  const char* const order[] = {"sp2",    "sp3",     "s_select", "s_draw", "s_erase", "CB_Viewer", "s_fplay",
+                               "s_play", "S_SPlay", "s_stop",   "Label2", "cb_grid", "Label5",    "cb_r"};
   for (size_t i = 1; i < std::size(order); ++i)
-    EXPECT_LT(order[i - 1]->x(), order[i]->x()) << order[i]->objectName().toStdString();
-  EXPECT_TRUE(w.writeModeButton->isChecked());
+    EXPECT_LT(Control<QWidget>(*main, order[i - 1]).x(), Control<QWidget>(*main, order[i]).x()) << order[i];
+  EXPECT_TRUE(Control<QToolButton>(*main, "s_draw").isChecked());
 
-  EXPECT_EQ(Items(w.gridCombo), QStringList({"1/4", "1/8", "1/16", "1/32", "1/3", "1/6", "1/12", "1/24", "Free"}));
-  EXPECT_EQ(Items(w.subGridCombo), QStringList({"1/2", "1/4", "1/8", "1/16", "1/32", "1/3", "1/6", "1/12", "1/24", "none"}));
-  EXPECT_EQ(Items(w.playModeCombo), QStringList({"1Player", "2Player", "Double Play"}));
-  EXPECT_EQ(Items(w.rankCombo), QStringList({"- default -", "0.Very hard", "1.Hard", "2.Normal", "3.Easy"}));
-  EXPECT_EQ(Items(w.levelCombo), QStringList({"1", "2", "3", "4", "5", "6", "7", "0"}));
-  for (const QComboBox* free : {w.genreCombo, w.artistCombo, w.levelCombo}) EXPECT_TRUE(free->isEditable());
-  for (const QComboBox* fixed : {w.playModeCombo, w.rankCombo, w.gridCombo, w.subGridCombo}) EXPECT_FALSE(fixed->isEditable());
+  const auto combo = [&main](const char* name) -> const QComboBox* { return &Control<QComboBox>(*main, name); };
+  EXPECT_EQ(Items(combo("cb_grid")), QStringList({"1/4", "1/8", "1/16", "1/32", "1/3", "1/6", "1/12", "1/24", "Free"}));
+  EXPECT_EQ(Items(combo("cb_r")),
+            QStringList({"1/2", "1/4", "1/8", "1/16", "1/32", "1/3", "1/6", "1/12", "1/24", "none"}));
+  EXPECT_EQ(Items(combo("cbpmode")), QStringList({"1Player", "2Player", "Double Play"}));
+  EXPECT_EQ(Items(combo("cbrank")), QStringList({"- default -", "0.Very hard", "1.Hard", "2.Normal", "3.Easy"}));
+  EXPECT_EQ(Items(combo("e_level")), QStringList({"1", "2", "3", "4", "5", "6", "7", "0"}));
+  for (const char* free : {"e_genre", "e_art", "e_level"}) EXPECT_TRUE(combo(free)->isEditable()) << free;
+  for (const char* fixed : {"cbpmode", "cbrank", "cb_grid", "cb_r"}) EXPECT_FALSE(combo(fixed)->isEditable()) << fixed;
 
-  EXPECT_EQ(Tabs(w.headerPages), QStringList({"基本", "拡張", "環境"}));
-  EXPECT_EQ(Tabs(w.memoPages), QStringList({"情報", "拡張命令"}));
-  EXPECT_EQ(w.memoPages->widget(0)->findChild<QPlainTextEdit*>(), w.infoMemo);
-  EXPECT_EQ(w.memoPages->widget(1)->findChild<QPlainTextEdit*>(), w.extensionMemo);
-  EXPECT_EQ(Tabs(w.listPages), QStringList({"WAV", "BMP"}));
+  QTabWidget& headerPages = Control<QTabWidget>(*main, "Panel7");
+  const QTabWidget& memoPages = Control<QTabWidget>(*main, "PageControl1");
+  EXPECT_EQ(Tabs(&headerPages), QStringList({"基本", "拡張", "環境"}));
+  EXPECT_EQ(Tabs(&memoPages), QStringList({"情報", "拡張命令"}));
+  EXPECT_EQ(memoPages.widget(0)->findChild<QPlainTextEdit*>(), &Control<QPlainTextEdit>(*main, "mmemo"));
+  EXPECT_EQ(memoPages.widget(1)->findChild<QPlainTextEdit*>(), &Control<QPlainTextEdit>(*main, "mcom"));
+  EXPECT_EQ(Tabs(&Control<QTabWidget>(*main, "PC2")), QStringList({"WAV", "BMP"}));
 
   struct Bar {
-    const QScrollBar* bar;
+    const char* name;
     int min, max, value;
   };
-  for (const Bar& b : {Bar{w.gridHeightBar, 96, 728, 192}, Bar{w.gridWidthBar, 4, 20, 6}, Bar{w.objectHeightBar, 4, 30, 10}}) {
-    SCOPED_TRACE(b.bar->objectName().toStdString());
-    EXPECT_EQ(b.bar->minimum(), b.min);
-    EXPECT_EQ(b.bar->maximum(), b.max);
-    EXPECT_EQ(b.bar->value(), b.value);
+  for (const Bar& b : {Bar{"ScrollBar1", 96, 728, 192}, Bar{"ScrollBar3", 4, 20, 6}, Bar{"ScrollBar2", 4, 30, 10}}) {
+    SCOPED_TRACE(b.name);
+    const QScrollBar& bar = Control<QScrollBar>(*main, b.name);
+    EXPECT_EQ(bar.minimum(), b.min);
+    EXPECT_EQ(bar.maximum(), b.max);
+    EXPECT_EQ(bar.value(), b.value);
   }
-  EXPECT_EQ(w.gridHeightBar->pageStep(), 48);
-  EXPECT_EQ(w.headerPagesToggle->size(), QSize(18, 21));
-  EXPECT_TRUE(w.directInputButton->isDefault());
+  EXPECT_EQ(Control<QScrollBar>(*main, "ScrollBar1").pageStep(), 48);
+  EXPECT_EQ(Control<QPushButton>(*main, "Panel3").size(), QSize(18, 21));
+  EXPECT_TRUE(Control<QPushButton>(*main, "Button6").isDefault());
 
   // The check box captions of "環境" are shown whole, whatever the font.
-  w.headerPages->setCurrentIndex(2);
+  headerPages.setCurrentIndex(2);
   QCoreApplication::processEvents();
-  for (const QCheckBox* box : {w.dropOverwriteCheck, w.keepLayoutCheck}) {
-    EXPECT_GE(box->width(), box->sizeHint().width()) << box->objectName().toStdString();
-    EXPECT_LE(box->mapTo(w.settingsColumn, QPoint(box->sizeHint().width(), 0)).x(), w.settingsColumn->width());
+  QWidget& settingsColumn = Control<QWidget>(*main, "Panel8");
+  for (const char* name : {"CheckBox1", "CheckBox8"}) {
+    const QCheckBox& box = Control<QCheckBox>(*main, name);
+    EXPECT_GE(box.width(), box.sizeHint().width()) << name;
+    EXPECT_LE(box.mapTo(&settingsColumn, QPoint(box.sizeHint().width(), 0)).x(), settingsColumn.width());
   }
 }
 

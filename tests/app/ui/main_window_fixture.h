@@ -2,20 +2,31 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDialog>
+#include <QMenu>
+#include <QResizeEvent>
+#include <QScrollBar>
 #include <QTimer>
 #include <functional>
+#include <list>
 #include <map>
 #include <memory>
 #include <ostream>
+#include <source_location>
+#include <stdexcept>
+#include <string>
+#include <type_traits>
 
 #include "app/ini_file.h"
 #include "app/ui/main_window.h"
+#include "edit/chart_session.h"
 #include "platform/ui/shell.h"
 #include "support/scripted_prompts.h"
 #include "support/test_support.h"
+#include "view/ui/score_widget.h"
 
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
@@ -51,23 +62,83 @@ inline void WhenModal(std::function<void(QDialog&)> act, int timeoutMs = 5000) {
   timer->start(10);
 }
 
+// Stands in for a control that is missing, so that the test goes on and
+// fails instead of dereferencing null. Types that cannot stand in end the
+// test body with an exception, which the test framework reports.
+template <class T>
+T& StandIn(const char* controlName) {
+  if constexpr (std::is_default_constructible_v<T>) {
+    static T* standIn = new T;
+    return *standIn;
+  } else {
+    throw std::runtime_error(std::string("no control ") + controlName);
+  }
+}
+
+// A control of the window by its control name (its objectName). The dialogs
+// the window owns name their own controls, so a name found more than once
+// means the one in the window itself. A failure names the caller's line.
+template <class T>
+T& Control(QWidget& window, const char* controlName,
+           const std::source_location& where = std::source_location::current()) {
+  QList<T*> found = window.findChildren<T*>(QString::fromUtf8(controlName));
+  if (found.size() > 1) {
+    found.removeIf([&window](T* c) {
+      const auto* w = qobject_cast<const QWidget*>(c);
+      return w && w->window() != &window;
+    });
+  }
+  if (found.size() == 1) return *found.front();
+  ADD_FAILURE_AT(where.file_name(), where.line())
+      << (found.empty() ? "no control " : "more than one control ") << controlName;
+  return StandIn<T>(controlName);
+}
+
+// A menu item by its control name; a submenu or menu is reached through its
+// menuAction(), which belongs to the menu rather than to the window.
+inline QAction& ActionNamed(QWidget& window, const char* controlName,
+                            const std::source_location& where = std::source_location::current()) {
+  const QString name = QString::fromUtf8(controlName);
+  for (QAction* a : window.findChildren<QAction*>(name)) return *a;
+  for (QMenu* m : window.findChildren<QMenu*>(name)) return *m->menuAction();
+  ADD_FAILURE_AT(where.file_name(), where.line()) << "no menu item " << controlName;
+  return StandIn<QAction>(controlName);
+}
+
+inline ScoreWidget& Score(QWidget& window, const std::source_location& where = std::source_location::current()) {
+  return Control<ScoreWidget>(window, "pb", where);
+}
+
 // A program folder of its own per test, and the real main window started in
-// it the way the program starts it: created, then shown.
+// it the way the program starts it: created, then shown, with a chart
+// session the test can reach.
 class MainWindowTest : public ::testing::Test {
  protected:
-  std::unique_ptr<TMain> Start(const QStringList& arguments = {}) {
+  // Every window gets a session of its own, as in the program; a window
+  // replaced by the next one may still be alive while that one starts.
+  TMainOptions Options(const QStringList& arguments = {}) {
     TMainOptions options;
     options.arguments = arguments;
     options.programFolder = home.path();
     options.executableFolder = programFiles.path();
     options.prompts = &prompts;
     options.shell = &shell;
+    options.session = &sessions_.emplace_back();
     options.splashMilliseconds = 0;
-    auto main = std::make_unique<TMain>(options);
+    return options;
+  }
+  std::unique_ptr<TMain> Start(const QStringList& arguments = {}) {
+    auto main = std::make_unique<TMain>(Options(arguments));
     main->show();
     QCoreApplication::processEvents();
     return main;
   }
+  // The session of the window started last.
+  ChartSession& Session() { return sessions_.empty() ? sessions_.emplace_back() : sessions_.back(); }
+  Document& Doc() { return Session().Doc(); }
+  Log& ChartLog() { return Session().ChartLog(); }
+  Undo& ChartUndo() { return Session().ChartUndo(); }
+
   IniFile Ini() const { return IniFile(home.file("beatloom.ini")); }
   // Sound preview needs no audio device in most tests.
   void Quiet() { Ini().WriteBool("boot", "NoSound", true); }
@@ -76,12 +147,33 @@ class MainWindowTest : public ::testing::Test {
     WriteFile(path, bytes);
     return path;
   }
+  // Opens path with Open1 as the author would, dropping a modified chart
+  // without saving it; true when the window then shows that chart.
+  bool OpenChart(QWidget& window, const std::string& path) {
+    if (Doc().Modified) prompts.answers.push_back(Prompts::Answer::No);
+    prompts.fileNames.push_back(QString::fromStdString(path));
+    ActionNamed(window, "Open1").trigger();
+    return window.windowTitle() == "Beatloom [" + QString::fromStdString(path) + "]" && !Doc().Modified;
+  }
+  // Whether the window still lays itself out when the desktop resizes it: a
+  // chart grown behind its back shows its new length in GSV as soon as a
+  // resize reaches the window. The resize keeps the size, so the score does
+  // not lay itself out on its own account.
+  bool AnswersResizes(QWidget& window) {
+    Doc().AddObject(1, (Doc().ScrollMin * -2) + 192, 1);
+    QResizeEvent resize(window.size(), window.size());
+    QCoreApplication::sendEvent(&window, &resize);
+    return Control<QScrollBar>(window, "GSV").minimum() == Doc().ScrollMin;
+  }
 
   TempDir home;
   TempDir programFiles;  // where the program file would lie
   TempDir charts;
   ScriptedPrompts prompts;
   RecordingShell shell;
+
+ private:
+  std::list<ChartSession> sessions_;
 };
 
 }  // namespace beatloom::test

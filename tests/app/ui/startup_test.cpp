@@ -17,6 +17,7 @@
 #include "app/settings.h"
 #include "app/ui/main_window_fixture.h"
 #include "app/ui/splash_window.h"
+#include "bms/ui/log_window.h"
 #include "view/ui/score_widget.h"
 
 namespace beatloom::test {
@@ -46,31 +47,29 @@ const std::vector<std::tuple<const char*, const char*, const char*>> kStoredValu
 
 TEST_F(MainWindowTest, WithoutSettingsTheFirstStartValuesApply) {
   auto main = Start();
-  const MainWidgets& w = main->Widgets();
-  const MainMenu& m = main->Menu();
-  EXPECT_EQ(w.gridCombo->currentText(), "1/16");
-  EXPECT_EQ(w.subGridCombo->currentText(), "1/2");
-  EXPECT_EQ(w.gridHeightBar->value(), 192);
-  EXPECT_EQ(w.gridWidthBar->value(), 6);
-  EXPECT_EQ(w.objectHeightBar->value(), 10);
-  EXPECT_TRUE(m.showIndexNumbersAction->isChecked());
-  EXPECT_FALSE(m.showFileNamesAction->isChecked());
-  EXPECT_TRUE(m.showDirectInputAction->isChecked());
-  EXPECT_TRUE(w.directInputBar->isVisible());
-  EXPECT_TRUE(m.showSettingsColumnAction->isChecked());
-  EXPECT_TRUE(w.settingsColumn->isVisible());
-  EXPECT_FALSE(m.flatObjectWidthAction->isChecked());
-  EXPECT_TRUE(w.dropOverwriteCheck->isChecked());
-  EXPECT_TRUE(w.keepLayoutCheck->isChecked());
-  EXPECT_EQ(w.minCellsEdit->text(), "1");
-  EXPECT_TRUE(m.activationClickGuardAction->isChecked());
-  EXPECT_FALSE(w.devModeLabel->isVisible());
-  EXPECT_NE(main->MediaPlayer(), nullptr);
+  EXPECT_EQ(Control<QComboBox>(*main, "cb_grid").currentText(), "1/16");
+  EXPECT_EQ(Control<QComboBox>(*main, "cb_r").currentText(), "1/2");
+  EXPECT_EQ(Control<QScrollBar>(*main, "ScrollBar1").value(), 192);
+  EXPECT_EQ(Control<QScrollBar>(*main, "ScrollBar3").value(), 6);
+  EXPECT_EQ(Control<QScrollBar>(*main, "ScrollBar2").value(), 10);
+  EXPECT_TRUE(ActionNamed(*main, "c_dindex").isChecked());
+  EXPECT_FALSE(ActionNamed(*main, "N33").isChecked());
+  EXPECT_TRUE(ActionNamed(*main, "c_direct").isChecked());
+  EXPECT_TRUE(Control<QWidget>(*main, "Panel6").isVisible());
+  EXPECT_TRUE(ActionNamed(*main, "N7").isChecked());
+  EXPECT_TRUE(Control<QWidget>(*main, "Panel8").isVisible());
+  EXPECT_FALSE(ActionNamed(*main, "N26").isChecked());
+  EXPECT_TRUE(Control<QCheckBox>(*main, "CheckBox1").isChecked());
+  EXPECT_TRUE(Control<QCheckBox>(*main, "CheckBox8").isChecked());
+  EXPECT_EQ(Control<QLineEdit>(*main, "Edit3").text(), "1");
+  EXPECT_TRUE(ActionNamed(*main, "N34").isChecked());
+  EXPECT_FALSE(Control<QLabel>(*main, "L_Devmode").isVisible());
+  EXPECT_NE(main->findChild<QMediaPlayer*>("MediaPlayer1"), nullptr);
   EXPECT_EQ(main->width(), 573);
   EXPECT_EQ(main->height(), 577);
 
   // The view follows the controls.
-  const ViewSettings& v = main->View();
+  const ViewSettings& v = Score(*main).View();
   EXPECT_EQ(v.GridHeight, 192);
   EXPECT_EQ(v.GridWidth, 6);
   EXPECT_EQ(v.ObjectHeight, 10);
@@ -79,21 +78,27 @@ TEST_F(MainWindowTest, WithoutSettingsTheFirstStartValuesApply) {
 
   // A new, unmodified chart.
   EXPECT_EQ(main->windowTitle(), "Beatloom [New Data]");
-  EXPECT_FALSE(main->Doc().Modified);
-  EXPECT_EQ(main->Doc().header.e_bpm, "120");
-  EXPECT_EQ(w.bpmEdit->text(), "120");
-  EXPECT_EQ(w.wavList->count(), 255);
-  EXPECT_EQ(w.wavList->item(0)->text(), "WAV01:");
-  EXPECT_EQ(w.wavList->item(254)->text(), "WAVFF:");
-  EXPECT_EQ(w.bmpList->count(), 256);
-  EXPECT_EQ(w.bmpList->item(0)->text(), "BMP00:");
-  EXPECT_EQ(w.wavList->currentRow(), 0);
-  EXPECT_EQ(w.bmpList->currentRow(), 1);
-  EXPECT_EQ(w.verticalScrollBar->minimum(), -5000);
-  EXPECT_EQ(w.verticalScrollBar->value(), 0);
-  EXPECT_TRUE(main->SettingsApplied());
-  EXPECT_FALSE(main->SuppressResize());
-  EXPECT_FALSE(main->findChild<SplashWindow*>("Form2")->isVisible());
+  EXPECT_FALSE(Doc().Modified);
+  EXPECT_EQ(Doc().header.e_bpm, "120");
+  EXPECT_EQ(Control<QLineEdit>(*main, "e_bpm").text(), "120");
+  const QListWidget& wavList = Control<QListWidget>(*main, "lbw");
+  const QListWidget& bmpList = Control<QListWidget>(*main, "lbb");
+  EXPECT_EQ(wavList.count(), 255);
+  EXPECT_EQ(wavList.item(0)->text(), "WAV01:");
+  EXPECT_EQ(wavList.item(254)->text(), "WAVFF:");
+  EXPECT_EQ(bmpList.count(), 256);
+  EXPECT_EQ(bmpList.item(0)->text(), "BMP00:");
+  EXPECT_EQ(wavList.currentRow(), 0);
+  EXPECT_EQ(bmpList.currentRow(), 1);
+  const QScrollBar& gsv = Control<QScrollBar>(*main, "GSV");
+  EXPECT_EQ(gsv.minimum(), -5000);
+  EXPECT_EQ(gsv.value(), 0);
+  // The stored settings were applied at the first showing, the last step of
+  // which turns the splash into the About window.
+  const SplashWindow& splash = Control<SplashWindow>(*main, "Form2");
+  EXPECT_FALSE(splash.windowFlags() & Qt::FramelessWindowHint);
+  EXPECT_TRUE(AnswersResizes(*main));
+  EXPECT_FALSE(splash.isVisible());
 
   // The first start leaves its stamp.
   const IniFile ini = Ini();
@@ -109,24 +114,28 @@ TEST_F(MainWindowTest, EverySettingWrittenAtCloseIsReadBackUnchanged) {
   ini.WriteString("Other", "Kept", "as it was");
   {
     auto main = Start();
-    const MainWidgets& w = main->Widgets();
-    EXPECT_EQ(w.gridHeightBar->value(), 300);
-    EXPECT_EQ(w.gridWidthBar->value(), 11);
-    EXPECT_EQ(w.gridCombo->currentText(), "Free");
-    EXPECT_EQ(w.subGridCombo->currentText(), "none");
-    EXPECT_TRUE(main->Menu().flatObjectWidthAction->isChecked());  // the stored 1 clicks it once
-    EXPECT_TRUE(main->View().FlatObjectWidth);
-    EXPECT_FALSE(w.settingsColumn->isVisible());
-    EXPECT_FALSE(w.directInputBar->isVisible());
-    EXPECT_EQ(w.minCellsEdit->text(), "16");
-    EXPECT_EQ(main->View().Color(ScoreColor::Background), 0xFF0000u);  // red in the low byte
-    EXPECT_EQ(main->View().Color(ScoreColor::NoteFont), 0x0000FFu);
-    EXPECT_EQ(main->PreviewBounds(), (WindowBounds{40, 50, 512, 530}));
+    const ViewSettings& view = Score(*main).View();
+    EXPECT_EQ(Control<QScrollBar>(*main, "ScrollBar1").value(), 300);
+    EXPECT_EQ(Control<QScrollBar>(*main, "ScrollBar3").value(), 11);
+    EXPECT_EQ(Control<QComboBox>(*main, "cb_grid").currentText(), "Free");
+    EXPECT_EQ(Control<QComboBox>(*main, "cb_r").currentText(), "none");
+    EXPECT_TRUE(ActionNamed(*main, "N26").isChecked());  // the stored 1 clicks it once
+    EXPECT_TRUE(view.FlatObjectWidth);
+    EXPECT_FALSE(Control<QWidget>(*main, "Panel8").isVisible());
+    EXPECT_FALSE(Control<QWidget>(*main, "Panel6").isVisible());
+    EXPECT_EQ(Control<QLineEdit>(*main, "Edit3").text(), "16");
+    EXPECT_EQ(view.Color(ScoreColor::Background), 0xFF0000u);  // red in the low byte
+    EXPECT_EQ(view.Color(ScoreColor::NoteFont), 0x0000FFu);
     EXPECT_EQ(main->geometry(), QRect(30, 20, 700, 560));
-    EXPECT_EQ(main->Doc().header.E_Email, "me@example.org");
-    EXPECT_EQ(main->MediaPlayer(), nullptr);
+    EXPECT_EQ(Doc().header.E_Email, "me@example.org");
+    EXPECT_EQ(main->findChild<QMediaPlayer*>("MediaPlayer1"), nullptr);
     EXPECT_TRUE(main->close());
   }
+  // The image preview has no window yet: its place travels through the
+  // settings file untouched.
+  const WindowBounds preview{ini.ReadInteger("BTLM", "BMPViewXPos", 0), ini.ReadInteger("BTLM", "BMPViewYPos", 0),
+                             ini.ReadInteger("BTLM", "BMPViewWidth", 0), ini.ReadInteger("BTLM", "BMPViewHeight", 0)};
+  EXPECT_EQ(preview, (WindowBounds{40, 50, 512, 530}));
   for (const auto& [section, key, value] : kStoredValues)
     EXPECT_EQ(ini.ReadString(section, key, "missing"), value) << section << "/" << key;
   EXPECT_EQ(ini.ReadString("Other", "Kept", ""), "as it was");
@@ -138,15 +147,14 @@ TEST_F(MainWindowTest, ClosingWritesTheControlsAsTheyStand) {
   Quiet();
   {
     auto main = Start();
-    const MainWidgets& w = main->Widgets();
-    w.gridHeightBar->setValue(500);
-    w.gridWidthResetButton->click();  // 表示幅 back to its default
-    w.gridCombo->setCurrentIndex(4);
-    main->Menu().showFileNamesAction->trigger();
-    w.keepLayoutCheck->setChecked(false);
-    w.minCellsEdit->setText("8");
-    main->Menu().activationClickGuardAction->trigger();
-    EXPECT_FALSE(main->Menu().activationClickGuardAction->isChecked());
+    Control<QScrollBar>(*main, "ScrollBar1").setValue(500);
+    Control<QPushButton>(*main, "Button10").click();  // 表示幅 back to its default
+    Control<QComboBox>(*main, "cb_grid").setCurrentIndex(4);
+    ActionNamed(*main, "N33").trigger();
+    Control<QCheckBox>(*main, "CheckBox8").setChecked(false);
+    Control<QLineEdit>(*main, "Edit3").setText("8");
+    ActionNamed(*main, "N34").trigger();
+    EXPECT_FALSE(ActionNamed(*main, "N34").isChecked());
     EXPECT_TRUE(main->close());
   }
   const IniFile ini = Ini();
@@ -170,13 +178,12 @@ TEST_F(MainWindowTest, StoredValuesOutsideTheControlsAreClamped) {
   ini.WriteString("BTLM", "GridPosition", "40");
   ini.WriteString("BTLM", "SubGridPosition", "-3");
   auto main = Start();
-  const MainWidgets& w = main->Widgets();
-  EXPECT_EQ(w.gridHeightBar->value(), 728);
-  EXPECT_EQ(w.gridWidthBar->value(), 4);
-  EXPECT_EQ(w.objectHeightBar->value(), 30);
-  EXPECT_EQ(w.gridCombo->currentIndex(), 8);
-  EXPECT_EQ(w.subGridCombo->currentIndex(), 0);
-  EXPECT_EQ(main->View().GridHeight, 728);
+  EXPECT_EQ(Control<QScrollBar>(*main, "ScrollBar1").value(), 728);
+  EXPECT_EQ(Control<QScrollBar>(*main, "ScrollBar3").value(), 4);
+  EXPECT_EQ(Control<QScrollBar>(*main, "ScrollBar2").value(), 30);
+  EXPECT_EQ(Control<QComboBox>(*main, "cb_grid").currentIndex(), 8);
+  EXPECT_EQ(Control<QComboBox>(*main, "cb_r").currentIndex(), 0);
+  EXPECT_EQ(Score(*main).View().GridHeight, 728);
 }
 
 TEST_F(MainWindowTest, AWindowStoredOffEveryScreenComesBack) {
@@ -228,18 +235,16 @@ TEST_F(MainWindowTest, StoredValuesEqualToTheControlsInitialStateReachTheView) {
   };
   for (const auto& [key, value] : initial) ini.WriteString("BTLM", key, value);
   auto main = Start();
-  const MainWidgets& w = main->Widgets();
-  const MainMenu& m = main->Menu();
-  const ViewSettings& v = main->View();
-  EXPECT_EQ(w.gridCombo->currentText(), "1/4");
+  const ViewSettings& v = Score(*main).View();
+  EXPECT_EQ(Control<QComboBox>(*main, "cb_grid").currentText(), "1/4");
   EXPECT_EQ(v.GridPosition, 0);
-  EXPECT_EQ(v.SubGridPosition, w.subGridCombo->currentIndex());
-  EXPECT_EQ(v.GridHeight, w.gridHeightBar->value());
-  EXPECT_EQ(v.GridWidth, w.gridWidthBar->value());
-  EXPECT_EQ(v.ObjectHeight, w.objectHeightBar->value());
-  EXPECT_EQ(v.ShowIndexNumver, m.showIndexNumbersAction->isChecked());
-  EXPECT_EQ(v.ShowFileName, m.showFileNamesAction->isChecked());
-  EXPECT_EQ(v.FlatObjectWidth, m.flatObjectWidthAction->isChecked());
+  EXPECT_EQ(v.SubGridPosition, Control<QComboBox>(*main, "cb_r").currentIndex());
+  EXPECT_EQ(v.GridHeight, Control<QScrollBar>(*main, "ScrollBar1").value());
+  EXPECT_EQ(v.GridWidth, Control<QScrollBar>(*main, "ScrollBar3").value());
+  EXPECT_EQ(v.ObjectHeight, Control<QScrollBar>(*main, "ScrollBar2").value());
+  EXPECT_EQ(v.ShowIndexNumver, ActionNamed(*main, "c_dindex").isChecked());
+  EXPECT_EQ(v.ShowFileName, ActionNamed(*main, "N33").isChecked());
+  EXPECT_EQ(v.FlatObjectWidth, ActionNamed(*main, "N26").isChecked());
 }
 
 TEST_F(MainWindowTest, BootSwitchesListsAndMemoTemplate) {
@@ -251,19 +256,20 @@ TEST_F(MainWindowTest, BootSwitchesListsAndMemoTemplate) {
   WriteFile(home.file("BTLM GenreList.txt"), "Techno\r\n");
   WriteFile(home.file("header.txt"), "made with care\r\nsecond line\r\n");
   auto main = Start();
-  const MainWidgets& w = main->Widgets();
-  EXPECT_TRUE(w.devModeLabel->isVisible());
-  EXPECT_EQ(w.devModeLabel->text(), "Developer's Mode");
-  EXPECT_EQ(main->MediaPlayer(), nullptr);
-  ASSERT_EQ(w.artistCombo->count(), 2);
-  EXPECT_EQ(w.artistCombo->itemText(1), "テスト");
-  EXPECT_EQ(w.artistCombo->currentText(), "");
-  ASSERT_EQ(w.genreCombo->count(), 1);
-  EXPECT_EQ(main->ArtistItems()[0], "Someone");
-  EXPECT_EQ(w.infoMemo->toPlainText(), "made with care\nsecond line");
-  EXPECT_EQ(main->Doc().mmemo, (std::vector<std::string>{"made with care", "second line"}));
-  EXPECT_EQ(w.urlEdit->text(), "http://example.org/");
-  EXPECT_FALSE(main->Doc().Modified);
+  const QLabel& devModeLabel = Control<QLabel>(*main, "L_Devmode");
+  const QComboBox& artistCombo = Control<QComboBox>(*main, "e_art");
+  EXPECT_TRUE(devModeLabel.isVisible());
+  EXPECT_EQ(devModeLabel.text(), "Developer's Mode");
+  EXPECT_EQ(main->findChild<QMediaPlayer*>("MediaPlayer1"), nullptr);
+  ASSERT_EQ(artistCombo.count(), 2);
+  EXPECT_EQ(artistCombo.itemText(1), "テスト");
+  EXPECT_EQ(artistCombo.currentText(), "");
+  ASSERT_EQ(Control<QComboBox>(*main, "e_genre").count(), 1);
+  EXPECT_EQ(artistCombo.itemText(0), "Someone");
+  EXPECT_EQ(Control<QPlainTextEdit>(*main, "mmemo").toPlainText(), "made with care\nsecond line");
+  EXPECT_EQ(Doc().mmemo, (std::vector<std::string>{"made with care", "second line"}));
+  EXPECT_EQ(Control<QLineEdit>(*main, "E_URL").text(), "http://example.org/");
+  EXPECT_FALSE(Doc().Modified);
 }
 
 TEST_F(MainWindowTest, TheFirstChartArgumentIsOpened) {
@@ -288,34 +294,23 @@ TEST_F(MainWindowTest, TheFirstChartArgumentIsOpened) {
   };
   for (const Row& r : rows) {
     auto main = Start(r.arguments);
-    EXPECT_EQ(main->Doc().header.e_title, r.title) << r.arguments.join(' ').toStdString();
-    EXPECT_EQ(main->Widgets().titleEdit->text(), q(r.title));
+    EXPECT_EQ(Doc().header.e_title, r.title) << r.arguments.join(' ').toStdString();
+    EXPECT_EQ(Control<QLineEdit>(*main, "e_title").text(), q(r.title));
     EXPECT_EQ(main->windowTitle(), r.caption);
-    EXPECT_EQ(main->FileCommandsEnabled(), !r.title.empty());
-    EXPECT_FALSE(main->Doc().Modified);
-    EXPECT_EQ(main->Widgets().bmpList->currentRow(), r.title.empty() ? 1 : 0);
+    EXPECT_EQ(ActionNamed(*main, "K2").isEnabled(), !r.title.empty());
+    EXPECT_FALSE(Doc().Modified);
+    EXPECT_EQ(Control<QListWidget>(*main, "lbb").currentRow(), r.title.empty() ? 1 : 0);
   }
 }
 
 TEST_F(MainWindowTest, AChartThatCannotBeReadLeavesTheNewChart) {
   Quiet();
-  bool shown = false;
-  auto main = std::make_unique<TMain>([&] {
-    TMainOptions o;
-    o.arguments = {QString::fromStdString(charts.file("missing.bms"))};
-    o.programFolder = home.path();
-    o.prompts = &prompts;
-    o.shell = &shell;
-    o.splashMilliseconds = 0;
-    return o;
-  }());
-  QObject::connect(main.get(), &TMain::logChanged, [&](bool show) { shown = show; });
-  main->show();
-  QCoreApplication::processEvents();
+  auto main = Start({QString::fromStdString(charts.file("missing.bms"))});
   EXPECT_EQ(main->windowTitle(), "Beatloom [New Data]");
-  EXPECT_FALSE(main->FileCommandsEnabled());
-  EXPECT_TRUE(shown);
-  EXPECT_FALSE(main->ChartLog().Lines().empty());
+  EXPECT_FALSE(ActionNamed(*main, "K2").isEnabled());
+  // The report wants the author's attention: its window comes up.
+  EXPECT_TRUE(Control<LogWindow>(*main, "Form4").isVisible());
+  EXPECT_FALSE(ChartLog().Lines().empty());
 }
 
 TEST_F(MainWindowTest, LoadedChartFillsTheControlsAndScrollRange) {
@@ -326,36 +321,37 @@ TEST_F(MainWindowTest, LoadedChartFillsTheControlsAndScrollRange) {
                             "\r\n#RANK 3\r\n#WAV0A kick.wav\r\n"
                             "#BMP01 back.bmp\r\n#EXTRA thing\r\nmemo text\r\n#05011:01\r\n");
   auto main = Start({QString::fromStdString(path)});
-  const MainWidgets& w = main->Widgets();
-  EXPECT_EQ(w.playModeCombo->currentIndex(), 1);
-  EXPECT_EQ(w.genreCombo->currentText(), "Trance");
+  const QComboBox& artistCombo = Control<QComboBox>(*main, "e_art");
+  QScrollBar& verticalScrollBar = Control<QScrollBar>(*main, "GSV");
+  EXPECT_EQ(Control<QComboBox>(*main, "cbpmode").currentIndex(), 1);
+  EXPECT_EQ(Control<QComboBox>(*main, "e_genre").currentText(), "Trance");
   // Long values show their start.
-  EXPECT_EQ(w.titleEdit->cursorPosition(), 0);
-  EXPECT_EQ(w.artistCombo->lineEdit()->cursorPosition(), 0);
-  EXPECT_TRUE(w.artistCombo->currentText().startsWith("Someone"));
-  EXPECT_EQ(w.rankCombo->currentIndex(), 4);
-  EXPECT_EQ(w.wavList->item(9)->text(), "WAV0A:kick.wav");
-  EXPECT_EQ(w.bmpList->item(1)->text(), "BMP01:back.bmp");
-  EXPECT_EQ(w.extensionMemo->toPlainText(), "#EXTRA thing");
-  EXPECT_EQ(w.infoMemo->toPlainText(), "memo text");
-  EXPECT_EQ(w.verticalScrollBar->minimum(), -(50 * 192 + 3072));
-  EXPECT_EQ(w.verticalScrollBar->maximum(), 0);
-  EXPECT_FALSE(main->Doc().Modified);
+  EXPECT_EQ(Control<QLineEdit>(*main, "e_title").cursorPosition(), 0);
+  EXPECT_EQ(artistCombo.lineEdit()->cursorPosition(), 0);
+  EXPECT_TRUE(artistCombo.currentText().startsWith("Someone"));
+  EXPECT_EQ(Control<QComboBox>(*main, "cbrank").currentIndex(), 4);
+  EXPECT_EQ(Control<QListWidget>(*main, "lbw").item(9)->text(), "WAV0A:kick.wav");
+  EXPECT_EQ(Control<QListWidget>(*main, "lbb").item(1)->text(), "BMP01:back.bmp");
+  EXPECT_EQ(Control<QPlainTextEdit>(*main, "mcom").toPlainText(), "#EXTRA thing");
+  EXPECT_EQ(Control<QPlainTextEdit>(*main, "mmemo").toPlainText(), "memo text");
+  EXPECT_EQ(verticalScrollBar.minimum(), -(50 * 192 + 3072));
+  EXPECT_EQ(verticalScrollBar.maximum(), 0);
+  EXPECT_FALSE(Doc().Modified);
   // The score scrolls with the bar.
-  w.verticalScrollBar->setValue(-960);
-  EXPECT_EQ(main->Score()->VerticalScroll(), -960);
+  verticalScrollBar.setValue(-960);
+  EXPECT_EQ(Score(*main).VerticalScroll(), -960);
 }
 
 TEST_F(MainWindowTest, CloseAsksAboutAModifiedChart) {
   Quiet();
   auto main = Start();
-  main->Widgets().titleEdit->setText("changed");
-  ASSERT_TRUE(main->Doc().Modified);
+  Control<QLineEdit>(*main, "e_title").setText("changed");
+  ASSERT_TRUE(Doc().Modified);
 
   prompts.answers = {Answer::Cancel};
   EXPECT_FALSE(main->close());
   EXPECT_TRUE(main->isVisible());
-  EXPECT_FALSE(main->SuppressResize());
+  EXPECT_TRUE(AnswersResizes(*main));
   EXPECT_FALSE(Ini().HasKey("BTLM", "GridHeight"));
   EXPECT_TRUE(prompts.WasShown("データは変更されています。保存しますか？"));
 
@@ -367,7 +363,7 @@ TEST_F(MainWindowTest, CloseAsksAboutAModifiedChart) {
   prompts.answers = {Answer::No};
   EXPECT_TRUE(main->close());
   EXPECT_TRUE(Ini().HasKey("BTLM", "GridHeight"));
-  EXPECT_TRUE(main->SuppressResize());
+  EXPECT_FALSE(AnswersResizes(*main));
 }
 
 TEST_F(MainWindowTest, CloseRemovesThePlayersWorkingCopy) {
@@ -420,7 +416,7 @@ TEST_F(MainWindowTest, SplashBecomesTheAboutWindowOfTheSameSize) {
     EXPECT_EQ(d.findChild<QLabel*>("Label6")->text(), "Version ");
     d.close();
   });
-  main->Menu().aboutAction->trigger();
+  ActionNamed(*main, "K4").trigger();
   EXPECT_TRUE(came);
 }
 

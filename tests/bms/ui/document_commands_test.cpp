@@ -34,7 +34,7 @@ const std::string kChart =
 
 class DocumentCommandsTest : public ::testing::Test {
  protected:
-  DocumentCommandsTest() : host(doc, home.path()), editor(prompts), commands(doc, log, prompts, host, editor) {}
+  DocumentCommandsTest() : host(session), editor(prompts), commands(session, prompts, host, editor, home.path()) {}
 
   std::string Chart(const std::string& name = "song.bms", const std::string& bytes = kChart) {
     const std::string path = charts.file(name);
@@ -50,8 +50,9 @@ class DocumentCommandsTest : public ::testing::Test {
 
   TempDir home;
   TempDir charts;
-  Document doc;
-  Log log;
+  ChartSession session;
+  Document& doc = session.Doc();
+  Log& log = session.ChartLog();
   ScriptedPrompts prompts;
   FakeDocumentHost host;
   SourceEditor editor;
@@ -121,17 +122,17 @@ TEST_F(DocumentCommandsTest, NewAsksAboutAModifiedChartAndStartsFromTheHeaderTem
   EXPECT_TRUE(doc.Modified);
 
   prompts.answers = {Answer::No};
-  const int undoDisabled = host.undoDisabled;
+  ASSERT_TRUE(session.ChartUndo().TakeSnapshot());
   commands.New();
   EXPECT_EQ(doc.header.e_title, "");
   EXPECT_TRUE(doc.ObjList.empty());
   EXPECT_EQ(doc.mmemo, (std::vector<std::string>{"made with care", "second line"}));
   EXPECT_FALSE(doc.Modified);
   EXPECT_EQ(host.caption, QStringLiteral("Beatloom [New Data]"));
-  EXPECT_EQ(host.undoDisabled, undoDisabled + 1);
+  EXPECT_FALSE(session.ChartUndo().Available());
   EXPECT_FALSE(host.fileCommandsEnabled);
   ASSERT_FALSE(host.replaced.empty());
-  EXPECT_EQ(host.replaced.back(), DocumentHost::Replaced::New);
+  EXPECT_EQ(host.replaced.back(), ChartReplaced::New);
 
   // The save dialog forgot the old name: Save asks for one.
   const size_t dialogs = prompts.fileDialogs.size();
@@ -145,6 +146,7 @@ TEST_F(DocumentCommandsTest, OpenUsesTheChartDialogAndLeavesAnUnmodifiedChart) {
   const std::string path = Chart();
   commands.New();
   Touch();
+  ASSERT_TRUE(session.ChartUndo().TakeSnapshot());
   prompts.answers = {Answer::No};
   prompts.fileNames = {Q(path)};
   EXPECT_TRUE(commands.Open());
@@ -159,7 +161,7 @@ TEST_F(DocumentCommandsTest, OpenUsesTheChartDialogAndLeavesAnUnmodifiedChart) {
   EXPECT_FALSE(doc.Modified);
   EXPECT_EQ(host.caption, QStringLiteral("Beatloom [") + Q(path) + "]");
   EXPECT_TRUE(host.fileCommandsEnabled);
-  EXPECT_EQ(host.undoDisabled, 2);
+  EXPECT_FALSE(session.ChartUndo().Available());
   EXPECT_EQ(commands.SaveFileName(), Q(path));
   EXPECT_EQ(commands.ChartFolder(), Q(charts.path()));
   EXPECT_EQ(log.Lines().front(), "ファイルのオープン:" + path);
@@ -172,7 +174,6 @@ TEST_F(DocumentCommandsTest, OpenUsesTheChartDialogAndLeavesAnUnmodifiedChart) {
 }
 
 TEST_F(DocumentCommandsTest, EveryResetTakesTheUsersAddressesFromTheSettingsAsTheyAreNow) {
-  IniFile ini(home.file(kSettingsFile));
   const std::string plain = Chart("plain.bms", "#TITLE Plain\r\n");
   const std::string own = Chart("own.bms", "#TITLE Own\r\n%EMAIL chart@example.org\r\n");
   struct Row {
@@ -187,10 +188,9 @@ TEST_F(DocumentCommandsTest, EveryResetTakesTheUsersAddressesFromTheSettingsAsTh
       {"third@example.org", [&] { LoadChart(own); }, "chart@example.org", "http://example.org/"},
       {"fourth@example.org", [&] { commands.New(); }, "fourth@example.org", "http://example.org/"},
   };
-  ini.WriteString("BTLM", "UserSettingURL", "http://example.org/");
   for (const Row& row : rows) {
     SCOPED_TRACE(row.email);
-    ini.WriteString("BTLM", "UserSettingEMAIL", row.email);
+    host.author = {row.email, "http://example.org/"};
     row.command();
     EXPECT_EQ(doc.header.E_Email, row.expectEmail);
     EXPECT_EQ(doc.header.E_URL, row.expectUrl);

@@ -66,7 +66,7 @@ std::string CliSave(const std::string& in, const std::string& out) {
     Document doc;
     Log log;
     EXPECT_TRUE(LoadBmsFile(doc, in, log));
-    EXPECT_TRUE(SaveBmsFile(doc, out, SaveOptions{}, log, nullptr, nullptr));
+    EXPECT_TRUE(SaveBmsFile(doc, out, SaveOptions{}, log, nullptr));
   }
   return ReadFile(out);
 }
@@ -87,13 +87,17 @@ class DocumentWindowTest : public MainWindowTest {
     ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
   }
   void TearDown() override {
-    main->SetDiscardGuard([] { return true; });
+    Doc().Modified = false;  // whatever the test left may go
     main->close();
   }
 
-  QAction* Item(const char* name) const { return main->Action(QString::fromUtf8(name)); }
-  const MainWidgets& W() const { return main->Widgets(); }
-  Document& Doc() const { return main->Doc(); }
+  QAction* Item(const char* name, const std::source_location& where = std::source_location::current()) const {
+    return &ActionNamed(*main, name, where);
+  }
+  template <class T>
+  T& W(const char* controlName, const std::source_location& where = std::source_location::current()) const {
+    return Control<T>(*main, controlName, where);
+  }
   void Press(const QKeySequence& keys) { QTest::keySequence(main.get(), keys); }
   // The shell's drop: the window must take the drag before the drop reaches it.
   void Drop(const QMimeData& data) {
@@ -109,7 +113,7 @@ class DocumentWindowTest : public MainWindowTest {
   }
   // Typing into the title marks the chart as the author's own edits would.
   void EditTitle(const QString& title) {
-    W().titleEdit->setText(title);
+    W<QLineEdit>("e_title").setText(title);
     ASSERT_TRUE(Doc().Modified);
   }
 
@@ -135,7 +139,7 @@ TEST_F(DocumentWindowTest, NewAndOpenAskAboutAModifiedChart) {
     SCOPED_TRACE(std::string(row.command) + (row.modified ? " modified" : "") +
                  (row.answer ? " answer " + std::to_string(static_cast<int>(*row.answer)) : ""));
     const std::string path = Chart("song.bms", kSong);
-    ASSERT_TRUE(main->LoadChart(Q(path)));
+    ASSERT_TRUE(OpenChart(*main, path));
     if (row.modified) EditTitle(QStringLiteral("Changed"));
     prompts.shown.clear();
     prompts.fileDialogs.clear();
@@ -149,7 +153,7 @@ TEST_F(DocumentWindowTest, NewAndOpenAskAboutAModifiedChart) {
     EXPECT_TRUE(prompts.answers.empty());
     const QString replacedTitle = open ? QStringLiteral("Other") : QString();
     const QString keptTitle = row.modified ? QStringLiteral("Changed") : QStringLiteral("Song");
-    EXPECT_EQ(W().titleEdit->text(), row.expectReplaced ? replacedTitle : keptTitle);
+    EXPECT_EQ(W<QLineEdit>("e_title").text(), row.expectReplaced ? replacedTitle : keptTitle);
     EXPECT_EQ(Doc().Modified, !row.expectReplaced);
     // The open dialog comes only after the question allowed it.
     EXPECT_EQ(prompts.fileDialogs.size(), open && row.expectReplaced ? 1u : 0u);
@@ -172,7 +176,7 @@ TEST_F(DocumentWindowTest, AYesWhoseSaveIsCancelledOrFailsKeepsTheChart) {
     SCOPED_TRACE(command);
     prompts.answers = {Answer::Yes};
     Item(command)->trigger();
-    EXPECT_EQ(W().titleEdit->text(), QStringLiteral("Unsaved"));
+    EXPECT_EQ(W<QLineEdit>("e_title").text(), QStringLiteral("Unsaved"));
     EXPECT_TRUE(Doc().Modified);
   }
   prompts.answers = {Answer::Yes};
@@ -183,14 +187,14 @@ TEST_F(DocumentWindowTest, AYesWhoseSaveIsCancelledOrFailsKeepsTheChart) {
   TempDir folder;
   const std::string path = folder.file("song.bms");
   WriteFile(path, kSong);
-  ASSERT_TRUE(main->LoadChart(Q(path)));
+  ASSERT_TRUE(OpenChart(*main, path));
   EditTitle(QStringLiteral("Changed"));
   UnwritableFolder locked(folder.path());
   if (!locked.ok()) GTEST_SKIP() << "cannot make a folder unwritable here";
   prompts.shown.clear();
   prompts.answers = {Answer::Yes};
   Item("New1")->trigger();
-  EXPECT_EQ(W().titleEdit->text(), QStringLiteral("Changed"));
+  EXPECT_EQ(W<QLineEdit>("e_title").text(), QStringLiteral("Changed"));
   EXPECT_TRUE(prompts.shown.back().text.startsWith(Q(std::string(kSaveFailedMessage))));
   EXPECT_EQ(ReadFile(path), kSong);
 }
@@ -207,7 +211,7 @@ TEST_F(DocumentWindowTest, SaveOnANewChartAsksForANameOnceThenSavesWithoutADialo
   EXPECT_NE(ReadFile(path).find("#TITLE Fresh\r\n"), std::string::npos);
   EXPECT_FALSE(Doc().Modified);
   EXPECT_EQ(main->windowTitle(), "Beatloom [" + Q(path) + "]");
-  EXPECT_TRUE(main->FileCommandsEnabled());
+  EXPECT_TRUE(Item("K2")->isEnabled());
 
   EditTitle(QStringLiteral("Fresher"));
   Press(QKeySequence(QStringLiteral("Ctrl+S")));
@@ -224,7 +228,7 @@ TEST_F(DocumentWindowTest, SaveOnANewChartAsksForANameOnceThenSavesWithoutADialo
 
 TEST_F(DocumentWindowTest, SaveAsOverAnExistingFileIsAskedAndCanBeRefused) {
   const std::string taken = Chart("taken.bms", "someone else's chart\r\n");
-  ASSERT_TRUE(main->LoadChart(Q(Chart("song.bms", kSong))));
+  ASSERT_TRUE(OpenChart(*main, Chart("song.bms", kSong)));
   EditTitle(QStringLiteral("Changed"));
 
   prompts.fileNames = {Q(taken)};
@@ -293,36 +297,36 @@ TEST_F(DocumentWindowTest, OpeningAndSavingUnchangedWritesWhatTheCommandLineTool
     EXPECT_EQ(ReadFile(path), expected);
     EXPECT_EQ(LoadRecentFiles(home.path()).front(), path);
     EXPECT_EQ(main->windowTitle(), "Beatloom [" + Q(path) + "]");
-    EXPECT_EQ(main->Menu().reopen1Action->text(), "1:" + Q(path));
+    EXPECT_EQ(Item("N10")->text(), "1:" + Q(path));
   }
 }
 
 TEST_F(DocumentWindowTest, DirectInputLine) {
-  ASSERT_TRUE(main->LoadChart(Q(Chart("song.bms", kSong))));
+  ASSERT_TRUE(OpenChart(*main, Chart("song.bms", kSong)));
   const size_t objects = Doc().ObjList.size();
-  W().directInputEdit->setText(QStringLiteral("#00111:01"));
-  QTest::keyClick(W().directInputEdit, Qt::Key_Return);
+  W<QLineEdit>("Edit2").setText(QStringLiteral("#00111:01"));
+  QTest::keyClick(&W<QLineEdit>("Edit2"), Qt::Key_Return);
   ASSERT_EQ(Doc().ObjList.size(), objects + 1);
   EXPECT_EQ(Doc().ObjList.back(), (TBmsObject{1, 192, 1, 0, 0}));
   EXPECT_FALSE(Doc().Modified);
-  EXPECT_EQ(W().directInputEdit->text(), QString());
+  EXPECT_EQ(W<QLineEdit>("Edit2").text(), QString());
 
-  W().directInputEdit->setText(QStringLiteral("#TITLE Test"));
-  W().directInputButton->click();
-  EXPECT_EQ(W().titleEdit->text(), QStringLiteral("Test"));
+  W<QLineEdit>("Edit2").setText(QStringLiteral("#TITLE Test"));
+  W<QPushButton>("Button6").click();
+  EXPECT_EQ(W<QLineEdit>("e_title").text(), QStringLiteral("Test"));
   EXPECT_TRUE(Doc().Modified);
-  EXPECT_EQ(W().directInputEdit->text(), QString());
+  EXPECT_EQ(W<QLineEdit>("Edit2").text(), QString());
 
-  W().directInputEdit->setText(QStringLiteral("#RANK hard"));
-  W().directInputButton->click();
+  W<QLineEdit>("Edit2").setText(QStringLiteral("#RANK hard"));
+  W<QPushButton>("Button6").click();
   ASSERT_EQ(prompts.shown.size(), 1u);
   EXPECT_EQ(prompts.shown[0].icon, Prompts::Icon::Error);
-  EXPECT_EQ(W().directInputEdit->text(), QStringLiteral("#RANK hard"));
+  EXPECT_EQ(W<QLineEdit>("Edit2").text(), QStringLiteral("#RANK hard"));
 }
 
 TEST_F(DocumentWindowTest, SourceEditorDiscardChangesNothing) {
   EXPECT_FALSE(Item("K2")->isEnabled());
-  ASSERT_TRUE(main->LoadChart(Q(Chart("song.bms", kSong))));
+  ASSERT_TRUE(OpenChart(*main, Chart("song.bms", kSong)));
   ASSERT_TRUE(Item("K2")->isEnabled());
   const std::vector<TBmsObject> objects = Doc().ObjList;
   const HeaderFields header = Doc().header;
@@ -354,7 +358,7 @@ TEST_F(DocumentWindowTest, SourceEditorDiscardChangesNothing) {
 
 TEST_F(DocumentWindowTest, SourceEditorApplyReloadsTheEditedText) {
   const std::string path = Chart("song.bms", kSong);
-  ASSERT_TRUE(main->LoadChart(Q(path)));
+  ASSERT_TRUE(OpenChart(*main, path));
   WhenModal([&](QDialog&) {
     QPlainTextEdit* memo = main->findChild<SourceEditor*>("Form8")->Memo1();
     QStringList lines = memo->toPlainText().split('\n');
@@ -366,7 +370,7 @@ TEST_F(DocumentWindowTest, SourceEditorApplyReloadsTheEditedText) {
   ASSERT_EQ(Doc().ObjList.size(), 1u);
   EXPECT_EQ(Doc().ObjList[0].Pos, 2 * 192);
   EXPECT_TRUE(Doc().Modified);
-  EXPECT_EQ(W().titleEdit->text(), QStringLiteral("Song"));
+  EXPECT_EQ(W<QLineEdit>("e_title").text(), QStringLiteral("Song"));
   EXPECT_EQ(main->windowTitle(), "Beatloom [" + Q(path) + "]");
   EXPECT_FALSE(std::filesystem::exists(home.file(kSourceWorkFile)));
   EXPECT_EQ(ReadFile(path), kSong);
@@ -381,7 +385,7 @@ TEST_F(DocumentWindowTest, TheLogWindowShowsTheLastLoad) {
   ASSERT_NE(log, nullptr);
   const std::string good = Chart("good.bms", kSong);
   OpenByMenu(good);
-  EXPECT_EQ(Items(*log->lb()), Lines(main->ChartLog()));
+  EXPECT_EQ(Items(*log->lb()), Lines(ChartLog()));
   EXPECT_EQ(log->lb()->item(0)->text(), "ファイルのオープン:" + Q(good));
   EXPECT_EQ(log->lb()->item(log->lb()->count() - 1)->text(), QStringLiteral("オブジェ総数:3"));
   EXPECT_FALSE(log->isVisible());
@@ -417,7 +421,7 @@ TEST_F(DocumentWindowTest, DroppingAChartOpensIt) {
   QMimeData data;
   data.setUrls({QUrl::fromLocalFile(Q(charts.file("z.wav"))), QUrl::fromLocalFile(Q(path))});
   Drop(data);
-  EXPECT_TRUE(WaitFor([&] { return W().titleEdit->text() == QStringLiteral("Dropped"); }));
+  EXPECT_TRUE(WaitFor([&] { return W<QLineEdit>("e_title").text() == QStringLiteral("Dropped"); }));
   EXPECT_EQ(main->windowTitle(), "Beatloom [" + Q(path) + "]");
   EXPECT_FALSE(Doc().Modified);
 
@@ -426,33 +430,33 @@ TEST_F(DocumentWindowTest, DroppingAChartOpensIt) {
   prompts.answers = {Answer::Cancel};
   Drop(data);
   EXPECT_TRUE(WaitFor([&] { return prompts.answers.empty(); }));
-  EXPECT_EQ(W().titleEdit->text(), QStringLiteral("Mine"));
+  EXPECT_EQ(W<QLineEdit>("e_title").text(), QStringLiteral("Mine"));
 }
 
 TEST_F(DocumentWindowTest, PickersAndTheListClearingCommands) {
   prompts.fileNames = {QStringLiteral("/music/bgm.mid"), QStringLiteral("/pictures/stage.jpg")};
-  W().midiFileButton->click();
-  EXPECT_EQ(W().midiFileEdit->text(), QStringLiteral("bgm.mid"));
+  W<QPushButton>("Button1").click();
+  EXPECT_EQ(W<QLineEdit>("e_midif").text(), QStringLiteral("bgm.mid"));
   EXPECT_TRUE(Doc().Modified);
-  W().stageFileButton->click();
-  EXPECT_EQ(W().stageFileEdit->text(), QStringLiteral("stage.jpg"));
+  W<QPushButton>("Button16").click();
+  EXPECT_EQ(W<QLineEdit>("E_Stagefile").text(), QStringLiteral("stage.jpg"));
   EXPECT_EQ(prompts.fileDialogs[0].title, QStringLiteral("BGM用MIDIファイルの読込"));
   EXPECT_EQ(prompts.fileDialogs[1].title, QStringLiteral("画像の読込"));
   EXPECT_EQ(prompts.fileDialogs[1].filterIndex, 1);
 
-  W().genreCombo->setEditText(QStringLiteral("Trance"));
-  W().artistCombo->setEditText(QStringLiteral("Someone"));
+  W<QComboBox>("e_genre").setEditText(QStringLiteral("Trance"));
+  W<QComboBox>("e_art").setEditText(QStringLiteral("Someone"));
   prompts.fileNames = {Q(charts.file("a.bms"))};
   Item("Save1")->trigger();
-  ASSERT_EQ(W().genreCombo->count(), 1);
+  ASSERT_EQ(W<QComboBox>("e_genre").count(), 1);
   ASSERT_TRUE(std::filesystem::exists(home.file(kGenreListFile)));
   Item("N31")->trigger();
-  EXPECT_EQ(W().genreCombo->count(), 0);
-  EXPECT_EQ(W().genreCombo->currentText(), QStringLiteral("Trance"));
+  EXPECT_EQ(W<QComboBox>("e_genre").count(), 0);
+  EXPECT_EQ(W<QComboBox>("e_genre").currentText(), QStringLiteral("Trance"));
   EXPECT_FALSE(std::filesystem::exists(home.file(kGenreListFile)));
-  EXPECT_EQ(W().artistCombo->count(), 1);
+  EXPECT_EQ(W<QComboBox>("e_art").count(), 1);
   Item("N32")->trigger();
-  EXPECT_EQ(W().artistCombo->count(), 0);
+  EXPECT_EQ(W<QComboBox>("e_art").count(), 0);
   EXPECT_FALSE(std::filesystem::exists(home.file(kArtistListFile)));
   EXPECT_TRUE(prompts.shown.empty());
 }

@@ -1,3 +1,4 @@
+#include "edit/chart_session.h"
 #include "formats/ui/format_commands.h"
 
 #include <gtest/gtest.h>
@@ -26,6 +27,14 @@ struct Host {
   int lanes = 0;
   QString chartFile;
 
+  // The views learn of an import and of the lanes through the session.
+  void Listen(ChartSession& session) {
+    session.AddListener([this](const ChartNotice& n) {
+      if (n.replaced == ChartReplaced::New) ++replaced;
+      if (n.aspects & kChartLayout) ++lanes;
+    });
+  }
+
   FormatHooks Hooks() {
     FormatHooks h;
     h.confirmDiscard = [this] {
@@ -36,8 +45,6 @@ struct Host {
       ++resets;
       doc->ResetDocument();
     };
-    h.chartImported = [this] { ++replaced; };
-    h.recomputeLanes = [this] { ++lanes; };
     h.chartFileName = [this] { return chartFile; };
     h.dialogFolder = [] { return QStringLiteral("/start"); };
     return h;
@@ -46,16 +53,18 @@ struct Host {
 
 struct Fixture {
   test::TempDir home;
-  Document doc;
+  ChartSession session;
+  Document& doc = session.Doc();
   test::ScriptedPrompts prompts;
   Host host;
   std::unique_ptr<FormatCommands> commands;
 
   Fixture() {
     host.doc = &doc;
+    host.Listen(session);
     Make();
   }
-  void Make() { commands = std::make_unique<FormatCommands>(doc, prompts, home.path(), host.Hooks()); }
+  void Make() { commands = std::make_unique<FormatCommands>(session, prompts, home.path(), host.Hooks()); }
   QString File(const char* name) const { return QString::fromStdString(home.file(name)); }
 };
 
@@ -134,7 +143,7 @@ TEST(FormatCommands, ImportStopsWhenRefusedOrCancelled) {
 
 TEST(FormatCommands, UnreadableImportLeavesTheResetChart) {
   Fixture f;
-  f.commands = std::make_unique<FormatCommands>(f.doc, f.prompts, f.home.path(), FormatHooks{});  // no window at all
+  f.commands = std::make_unique<FormatCommands>(f.session, f.prompts, f.home.path(), FormatHooks{});  // no window at all
   f.doc.AddObject(1, 0, 1);
   f.doc.header.e_title = "Old";
   f.prompts.fileNames.push_back(f.File("missing.ddr"));

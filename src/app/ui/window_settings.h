@@ -1,0 +1,16 @@
+#pragma once
+
+#include "app/settings.h"
+#include "app/ui/main_menu.h"
+#include "app/ui/main_widgets.h"
+#include "view/view_settings.h"
+
+namespace beatloom {
+
+// The stored settings shown by the main window's controls and the score's
+// colours; the window bounds are the window's own business.
+void ShowSettings(const Settings& s, const MainWidgets& w, const MainMenu& m, ViewSettings& view);
+// What the controls and colours hold now, as the settings file keeps it.
+Settings CollectSettings(const MainWidgets& w, const MainMenu& m, const ViewSettings& view);
+
+}  // namespace beatloom
