@@ -36,11 +36,11 @@ SplashWindow::SplashWindow(QWidget* owner) : QDialog(owner, Qt::SplashScreen | Q
   pal.setColor(QPalette::Window, Qt::black);
   setPalette(pal);
 
-  Image1_ = new QLabel(this);
-  Image1_->setObjectName(QStringLiteral("Image1"));
-  Image1_->setGeometry(0, 0, kClientWidth, kClientHeight);
-  Image1_->setAlignment(Qt::AlignCenter);
-  Image1_->setPixmap(QPixmap::fromImage(Picture()));
+  image_ = new QLabel(this);
+  image_->setObjectName(QStringLiteral("Image1"));
+  image_->setGeometry(0, 0, kClientWidth, kClientHeight);
+  image_->setAlignment(Qt::AlignCenter);
+  image_->setPixmap(QPixmap::fromImage(Picture()));
 
   auto* panel = new QWidget(this);
   panel->setObjectName(QStringLiteral("Panel4"));

@@ -29,7 +29,7 @@ class SplashWindow : public QDialog {
   static QImage Picture();
 
  private:
-  QLabel* Image1_;
+  QLabel* image_;
 };
 
 }  // namespace beatloom

@@ -10,14 +10,14 @@
 namespace beatloom {
 
 LogWindow::LogWindow(QWidget* parent)
-    : QDialog(parent), lb_(new QListWidget(this)), closeButton_(new QPushButton(QStringLiteral("閉じる"), this)) {
+    : QDialog(parent), lines_(new QListWidget(this)), closeButton_(new QPushButton(QStringLiteral("閉じる"), this)) {
   setObjectName(QStringLiteral("Form4"));
   setWindowTitle(QStringLiteral("Result.."));
   setWindowFlag(Qt::WindowStaysOnTopHint);
   setModal(false);
   resize(520, 300);
 
-  lb_->setObjectName(QStringLiteral("lb"));
+  lines_->setObjectName(QStringLiteral("lb"));
   closeButton_->setObjectName(QStringLiteral("Button1"));
   // Default and cancel button at once: Enter and Esc both put the window away.
   closeButton_->setDefault(true);
@@ -27,14 +27,14 @@ LogWindow::LogWindow(QWidget* parent)
   buttons->addStretch();
   buttons->addWidget(closeButton_);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(lb_, 1);
+  layout->addWidget(lines_, 1);
   layout->addLayout(buttons);
 }
 
 void LogWindow::ShowLines(const Log& log) {
-  lb_->clear();
-  for (const std::string& line : log.Lines()) lb_->addItem(QString::fromStdString(line));
-  if (lb_->count() > 0) lb_->scrollToBottom();
+  lines_->clear();
+  for (const std::string& line : log.Lines()) lines_->addItem(QString::fromStdString(line));
+  if (lines_->count() > 0) lines_->scrollToBottom();
 }
 
 void LogWindow::Present() {

@@ -23,10 +23,10 @@ class LogWindow : public QDialog {
   // Brings the window up, centred on the screen the first time.
   void Present();
 
-  QListWidget* lb() const { return lb_; }
+  QListWidget* lines() const { return lines_; }
 
  private:
-  QListWidget* lb_;
+  QListWidget* lines_;
   QPushButton* closeButton_;
   bool placed_ = false;
 };

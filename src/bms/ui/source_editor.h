@@ -22,7 +22,7 @@ class SourceEditor : public QDialog {
   // hold the memo's lines. Closing the window or "編集を破棄" gives false.
   bool EditLines(QStringList& lines);
 
-  QPlainTextEdit* Memo1() const { return memo_; }
+  QPlainTextEdit* memo() const { return memo_; }
   QPushButton* fontButton() const { return fontButton_; }
   QPushButton* discardButton() const { return discardButton_; }
   QPushButton* applyButton() const { return applyButton_; }

@@ -34,12 +34,12 @@ FormatCommands::FormatCommands(ChartSession& session, Prompts& prompts, std::str
       hooks_(std::move(hooks)) {
   winPsmAvailable_ = FileExists(JoinPath(programFolder_, std::string(kWinPsmTemplateName)));
   if (window) {
-    form12_ = new WinPsmDialog(doc_, prompts_, programFolder_, window);
+    winPsmDialog_ = new WinPsmDialog(doc_, prompts_, programFolder_, window);
   } else {
-    ownedForm12_ = std::make_unique<WinPsmDialog>(doc_, prompts_, programFolder_);
-    form12_ = ownedForm12_.get();
+    ownedWinPsmDialog_ = std::make_unique<WinPsmDialog>(doc_, prompts_, programFolder_);
+    winPsmDialog_ = ownedWinPsmDialog_.get();
   }
-  form12_->SetInitialFolder(DialogFolder());
+  winPsmDialog_->SetInitialFolder(DialogFolder());
 }
 
 FormatCommands::~FormatCommands() = default;
@@ -124,6 +124,6 @@ void FormatCommands::ExportBmm() {
   if (!ExportBmmFiles(doc_, LocalPath(chart), &error)) FileError(error);
 }
 
-void FormatCommands::ShowWinPsm() { form12_->exec(); }
+void FormatCommands::ShowWinPsm() { winPsmDialog_->exec(); }
 
 }  // namespace beatloom

@@ -56,7 +56,7 @@ class FormatCommands {
   // Whether "master.psf" was in the program folder when this object was
   // made; WinPSMps1 is enabled exactly then.
   bool WinPsmAvailable() const { return winPsmAvailable_; }
-  WinPsmDialog& WinPsmExportDialog() { return *form12_; }
+  WinPsmDialog& WinPsmExportDialog() { return *winPsmDialog_; }
 
  private:
   QString DialogFolder() const;
@@ -68,8 +68,8 @@ class FormatCommands {
   std::string programFolder_;
   FormatHooks hooks_;
   bool winPsmAvailable_ = false;
-  std::unique_ptr<WinPsmDialog> ownedForm12_;  // only when there is no window to parent it
-  WinPsmDialog* form12_ = nullptr;
+  std::unique_ptr<WinPsmDialog> ownedWinPsmDialog_;  // only when there is no window to parent it
+  WinPsmDialog* winPsmDialog_ = nullptr;
   QString importFolder_;  // IOD1 and ESD1 each start where they were left
   QString exportFolder_;
 };

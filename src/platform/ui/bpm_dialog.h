@@ -16,12 +16,12 @@ class TBPMSet : public QDialog {
   explicit TBPMSet(QWidget* owner);
 
   QString Text() const;
-  QLineEdit* Edit1() const { return edit1_; }
-  QPushButton* Button1() const { return button1_; }
+  QLineEdit* tempoEdit() const { return tempoEdit_; }
+  QPushButton* okButton() const { return okButton_; }
 
  private:
-  QLineEdit* edit1_;
-  QPushButton* button1_;
+  QLineEdit* tempoEdit_;
+  QPushButton* okButton_;
 };
 
 }  // namespace beatloom

@@ -352,7 +352,7 @@ TEST_F(DocumentCommandsTest, SourceEditorKeepsTheBytesOfLinesLeftAlone) {
   LoadChart(Chart("odd.bms", odd + "\r\n#00111:01\r\n"));
   WhenModal([](QDialog& dialog) {
     auto& form = static_cast<SourceEditor&>(dialog);
-    form.Memo1()->setPlainText(form.Memo1()->toPlainText() + QStringLiteral("\n#TITLE typed"));
+    form.memo()->setPlainText(form.memo()->toPlainText() + QStringLiteral("\n#TITLE typed"));
     form.applyButton()->click();
   });
   commands.EditSource();
@@ -361,13 +361,13 @@ TEST_F(DocumentCommandsTest, SourceEditorKeepsTheBytesOfLinesLeftAlone) {
 }
 
 TEST_F(DocumentCommandsTest, TheFontButtonChangesTheMemoFont) {
-  QFont chosen = editor.Memo1()->font();
+  QFont chosen = editor.memo()->font();
   chosen.setPointSize(chosen.pointSize() + 7);
   prompts.fonts = {chosen};
   editor.fontButton()->click();
-  EXPECT_EQ(editor.Memo1()->font().pointSize(), chosen.pointSize());
+  EXPECT_EQ(editor.memo()->font().pointSize(), chosen.pointSize());
   editor.fontButton()->click();  // cancelled
-  EXPECT_EQ(editor.Memo1()->font().pointSize(), chosen.pointSize());
+  EXPECT_EQ(editor.memo()->font().pointSize(), chosen.pointSize());
 }
 
 }  // namespace

@@ -26,7 +26,7 @@ TEST(LogWindowTest, ShowsTheLastReportAndClosesWithItsButtonOrKeys) {
   log.Clear();
   log.Add("filename:b.bms");
   window.ShowLines(log);
-  EXPECT_EQ(Items(*window.lb()), QStringList{QStringLiteral("filename:b.bms")});
+  EXPECT_EQ(Items(*window.lines()), QStringList{QStringLiteral("filename:b.bms")});
 
   auto* close = window.findChild<QPushButton*>(QStringLiteral("Button1"));
   ASSERT_NE(close, nullptr);

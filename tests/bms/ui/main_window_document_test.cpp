@@ -333,7 +333,7 @@ TEST_F(DocumentWindowTest, SourceEditorDiscardChangesNothing) {
   bool seen = false;
   WhenModal([&](QDialog& dialog) {
     seen = &dialog == main->findChild<SourceEditor*>("Form8");
-    QPlainTextEdit* memo = main->findChild<SourceEditor*>("Form8")->Memo1();
+    QPlainTextEdit* memo = main->findChild<SourceEditor*>("Form8")->memo();
     EXPECT_TRUE(memo->toPlainText().contains(QStringLiteral("#00111:0101")));
     EXPECT_EQ(memo->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     EXPECT_EQ(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
@@ -360,7 +360,7 @@ TEST_F(DocumentWindowTest, SourceEditorApplyReloadsTheEditedText) {
   const std::string path = Chart("song.bms", kSong);
   ASSERT_TRUE(OpenChart(*main, path));
   WhenModal([&](QDialog&) {
-    QPlainTextEdit* memo = main->findChild<SourceEditor*>("Form8")->Memo1();
+    QPlainTextEdit* memo = main->findChild<SourceEditor*>("Form8")->memo();
     QStringList lines = memo->toPlainText().split('\n');
     EXPECT_TRUE(lines.removeOne(QStringLiteral("#00111:0101")));
     memo->setPlainText(lines.join('\n'));
@@ -385,9 +385,9 @@ TEST_F(DocumentWindowTest, TheLogWindowShowsTheLastLoad) {
   ASSERT_NE(log, nullptr);
   const std::string good = Chart("good.bms", kSong);
   OpenByMenu(good);
-  EXPECT_EQ(Items(*log->lb()), Lines(ChartLog()));
-  EXPECT_EQ(log->lb()->item(0)->text(), "ファイルのオープン:" + Q(good));
-  EXPECT_EQ(log->lb()->item(log->lb()->count() - 1)->text(), QStringLiteral("オブジェ総数:3"));
+  EXPECT_EQ(Items(*log->lines()), Lines(ChartLog()));
+  EXPECT_EQ(log->lines()->item(0)->text(), "ファイルのオープン:" + Q(good));
+  EXPECT_EQ(log->lines()->item(log->lines()->count() - 1)->text(), QStringLiteral("オブジェ総数:3"));
   EXPECT_FALSE(log->isVisible());
 
   Item("K5")->trigger();
@@ -398,7 +398,7 @@ TEST_F(DocumentWindowTest, TheLogWindowShowsTheLastLoad) {
   const std::string missing = charts.file("missing.bms");
   OpenByMenu(missing);
   EXPECT_TRUE(log->isVisible());
-  EXPECT_EQ(Items(*log->lb()), (QStringList{"ファイルのオープン:" + Q(missing), "オープンに成功しました" + Q(missing),
+  EXPECT_EQ(Items(*log->lines()), (QStringList{"ファイルのオープン:" + Q(missing), "オープンに成功しました" + Q(missing),
                                             "ファイルの読込に失敗しました" + Q(missing),
                                             "メモリ内のデータをリセットしました" + Q(missing)}));
   EXPECT_EQ(main->windowTitle(), QStringLiteral("Beatloom [New Data]"));
@@ -407,12 +407,12 @@ TEST_F(DocumentWindowTest, TheLogWindowShowsTheLastLoad) {
   // A line that does not parse brings the window up as well.
   OpenByMenu(Chart("bad.bms", "#TITLE T\r\n#RANK x\r\n"));
   EXPECT_TRUE(log->isVisible());
-  EXPECT_TRUE(Items(*log->lb()).contains(QStringLiteral("Line0002：解析失敗。スキップします：#RANK x")));
+  EXPECT_TRUE(Items(*log->lines()).contains(QStringLiteral("Line0002：解析失敗。スキップします：#RANK x")));
   log->hide();
 
   // Saving replaces the report.
   Item("Save1")->trigger();
-  EXPECT_EQ(Items(*log->lb()).last(), QStringLiteral("正常に保存が完了しました。"));
+  EXPECT_EQ(Items(*log->lines()).last(), QStringLiteral("正常に保存が完了しました。"));
   EXPECT_FALSE(log->isVisible());
 }
 
