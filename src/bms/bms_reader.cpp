@@ -199,6 +199,17 @@ void Override(Document& doc, int slot, LoadState* state, Log& log) {
   }
 }
 
+}  // namespace
+
+bool DropKeptLinesOf(Document& doc, HeaderChoice choice) {
+  const size_t before = doc.mcom.size();
+  Log unused;
+  Override(doc, choice == HeaderChoice::PlayMode ? kPlayerSlot : kRankSlot, nullptr, unused);
+  return doc.mcom.size() != before;
+}
+
+namespace {
+
 // Applies a line of the given setting: the earlier kept one goes, and when
 // keep is set this line itself is kept as the one that now decides.
 void ApplySetting(Document& doc, std::string_view line, int lineNumber, int slot, bool keep, LoadState* state,

@@ -24,6 +24,13 @@ class ConversionError : public std::runtime_error {
 // kept line (an out-of-range value) that set it before, and logs that.
 void InterpretLine(Document& doc, std::string_view line, int lineNumber, Log& log);
 
+// The author chose the play mode or the rank in the window: a kept
+// out-of-range "#PLAYER" or "#RANK" line no longer decides it, and written
+// back after the header it would undo the choice on the next load. Removes
+// such lines (outside conditional blocks); true when any went.
+enum class HeaderChoice { PlayMode, Rank };
+bool DropKeptLinesOf(Document& doc, HeaderChoice choice);
+
 // Splits file bytes into lines the way chart files are written: a 0x1A
 // ends the text, and CR, LF and CR LF each end a line.
 std::vector<std::string_view> SplitLines(std::string_view bytes);

@@ -35,9 +35,18 @@ EditOutcome ChartSession::Apply(const ChartEdit& edit, const std::function<EditO
   return outcome;
 }
 
+ChartSession::ListenerId ChartSession::AddListener(Listener listener) {
+  listeners_.emplace_back(nextListener_, std::move(listener));
+  return nextListener_++;
+}
+
+void ChartSession::RemoveListener(ListenerId id) {
+  std::erase_if(listeners_, [id](const auto& entry) { return entry.first == id; });
+}
+
 void ChartSession::Notify(const ChartNotice& notice) {
   // A listener may add another (a window opened by a redraw): walk by index.
-  for (size_t i = 0; i < listeners_.size(); ++i) listeners_[i](notice);
+  for (size_t i = 0; i < listeners_.size(); ++i) listeners_[i].second(notice);
 }
 
 bool ChartSession::UndoLastChange() {

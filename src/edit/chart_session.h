@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "bms/log.h"
@@ -64,7 +65,10 @@ class ChartSession {
   Log& ChartLog() { return log_; }
   Undo& ChartUndo() { return undo_; }
 
-  void AddListener(Listener listener) { listeners_.push_back(std::move(listener)); }
+  // A view that goes before the session takes its listener away again.
+  using ListenerId = size_t;
+  ListenerId AddListener(Listener listener);
+  void RemoveListener(ListenerId id);
 
   // Takes the snapshot when asked, runs change, marks the chart and tells the
   // listeners. A refused change leaves the snapshot that was there before and
@@ -81,7 +85,8 @@ class ChartSession {
   Document doc_;
   Log log_;
   Undo undo_{doc_};
-  std::vector<Listener> listeners_;
+  std::vector<std::pair<ListenerId, Listener>> listeners_;
+  ListenerId nextListener_ = 0;
 };
 
 }  // namespace beatloom

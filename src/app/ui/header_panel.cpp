@@ -8,6 +8,7 @@
 #include <QTabWidget>
 #include <map>
 
+#include "bms/bms_reader.h"
 #include "model/text_codec.h"
 
 namespace beatloom {
@@ -44,17 +45,33 @@ HeaderPanel::HeaderPanel(ChartSession& session, const MainWidgets& widgets, QObj
   }
   BindMemo(w_.infoMemo, &Document::mmemo);
   BindMemo(w_.extensionMemo, &Document::mcom);
+  // A kept out-of-range line of the same keyword would undo the author's
+  // choice after a save, so it goes, and the extension memo shows that.
   connect(w_.rankCombo, &QComboBox::currentIndexChanged, this, [this](int index) {
     if (refreshing_) return;
-    Edit(ChartEdit::Mark::Set, kChartHeader, [index](Document& doc) { doc.header.cbrank = index; });
+    bool dropped = false;
+    Edit(ChartEdit::Mark::Set, kChartHeader, [&](Document& doc) {
+      doc.header.cbrank = index;
+      dropped = DropKeptLinesOf(doc, HeaderChoice::Rank);
+    });
+    if (dropped) RefreshFromDocument();
   });
-  // The lanes follow the play mode; the chart is not marked modified by it.
+  // The lanes follow the play mode; the chart is not marked modified by the
+  // choice alone.
   connect(w_.playModeCombo, &QComboBox::currentIndexChanged, this, [this](int index) {
     if (refreshing_) return;
-    Edit(ChartEdit::Mark::Leave, kChartLayout, [index](Document& doc) { doc.header.cbpmode = index; });
+    bool dropped = false;
+    Edit(ChartEdit::Mark::Leave, kChartLayout, [&](Document& doc) {
+      doc.header.cbpmode = index;
+      dropped = DropKeptLinesOf(doc, HeaderChoice::PlayMode);
+      if (dropped) doc.Modified = true;
+    });
+    if (dropped) RefreshFromDocument();
   });
-  session_.AddListener([this](const ChartNotice& notice) { Show(notice); });
+  listener_ = session_.AddListener([this](const ChartNotice& notice) { Show(notice); });
 }
+
+HeaderPanel::~HeaderPanel() { session_.RemoveListener(listener_); }
 
 void HeaderPanel::Edit(ChartEdit::Mark mark, unsigned aspects, const std::function<void(Document&)>& change) {
   editing_ = true;

@@ -21,6 +21,7 @@ class HeaderPanel : public QObject {
 
  public:
   HeaderPanel(ChartSession& session, const MainWidgets& widgets, QObject* parent);
+  ~HeaderPanel() override;
 
   // Shows the document again. Runs no change handler: the document and
   // Modified stay as they are.
@@ -44,6 +45,7 @@ class HeaderPanel : public QObject {
   void Show(const ChartNotice& notice);
 
   ChartSession& session_;
+  ChartSession::ListenerId listener_ = 0;
   Document& doc_;
   const MainWidgets& w_;
   // The header text controls, found by the names of the document's fields.

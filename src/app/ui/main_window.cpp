@@ -70,8 +70,11 @@ TMain::TMain(const TMainOptions& options) : options_(options) {
 }
 
 TMain::~TMain() {
-  // The controls refer to the chart and the view settings, members that go
-  // before the child widgets would: take the controls down while both exist.
+  // The controls and the controllers that listen to the chart session refer
+  // to members that go before the child objects would: take them down while
+  // both exist.
+  delete viewController_;
+  delete headerPanel_;
   delete takeCentralWidget();
 }
 

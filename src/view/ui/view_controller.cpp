@@ -17,8 +17,10 @@ ViewController::ViewController(ChartSession& session, ViewSettings& view, const 
   connect(c_.verticalScrollBar, &QScrollBar::valueChanged, this, scroll);
   connect(c_.horizontalScrollBar, &QScrollBar::valueChanged, this, scroll);
   connect(c_.score, &ScoreWidget::layoutChanged, this, &ViewController::SyncScrollBars);
-  session_.AddListener([this](const ChartNotice& notice) { Show(notice); });
+  listener_ = session_.AddListener([this](const ChartNotice& notice) { Show(notice); });
 }
+
+ViewController::~ViewController() { session_.RemoveListener(listener_); }
 
 void ViewController::ConnectViewControls() {
   const auto bar = [this](QScrollBar* scrollBar, int ViewSettings::*field) {

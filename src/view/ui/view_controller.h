@@ -40,6 +40,7 @@ class ViewController : public QObject {
 
  public:
   ViewController(ChartSession& session, ViewSettings& view, const ViewControls& controls, QObject* parent);
+  ~ViewController() override;
 
   // Copies every control into the view settings. A control set to the value
   // it already holds raises no change signal, so stored values cannot rely
@@ -54,6 +55,7 @@ class ViewController : public QObject {
   void Show(const ChartNotice& notice);
 
   ChartSession& session_;
+  ChartSession::ListenerId listener_ = 0;
   ViewSettings& view_;
   ViewControls c_;
 };

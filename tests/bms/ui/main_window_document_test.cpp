@@ -461,5 +461,32 @@ TEST_F(DocumentWindowTest, PickersAndTheListClearingCommands) {
   EXPECT_TRUE(prompts.shown.empty());
 }
 
+TEST_F(DocumentWindowTest, APlayModeOrRankChosenInTheWindowOutlivesAKeptOutOfRangeLine) {
+  // The out-of-range lines are kept and leave no choice selected; the
+  // author's choice must still be what the saved file says.
+  struct Row {
+    const char* chart;
+    const char* control;
+    int choice;
+    int HeaderFields::*field;
+  };
+  const Row rows[] = {
+      {"#PLAYER 5\r\n", "cbpmode", 1, &HeaderFields::cbpmode},
+      {"#RANK 9\r\n", "cbrank", 3, &HeaderFields::cbrank},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.chart);
+    const std::string path = Chart("kept.bms", std::string("#TITLE Kept\r\n") + row.chart);
+    ASSERT_TRUE(OpenChart(*main, path));
+    ASSERT_EQ(Doc().header.*row.field, -1);
+    W<QComboBox>(row.control).setCurrentIndex(row.choice);
+    EXPECT_TRUE(Doc().Modified);
+    EXPECT_EQ(W<QPlainTextEdit>("mcom").toPlainText(), QString());
+    Item("Save1")->trigger();
+    ASSERT_TRUE(OpenChart(*main, path));
+    EXPECT_EQ(Doc().header.*row.field, row.choice);
+  }
+}
+
 }  // namespace
 }  // namespace beatloom::test
