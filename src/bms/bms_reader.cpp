@@ -432,9 +432,13 @@ void LoadBmsBytes(Document& doc, std::string_view bytes, const std::string& disp
     }
   }
   if (!state.dropped.empty()) {
+    // A line moved onto itself would come out empty: only later lines move.
     size_t kept = 0;
-    for (size_t i = 0; i < doc.mcom.size(); ++i)
-      if (i >= state.dropped.size() || !state.dropped[i]) doc.mcom[kept++] = std::move(doc.mcom[i]);
+    for (size_t i = 0; i < doc.mcom.size(); ++i) {
+      if (i < state.dropped.size() && state.dropped[i]) continue;
+      if (kept != i) doc.mcom[kept] = std::move(doc.mcom[i]);
+      ++kept;
+    }
     doc.mcom.resize(kept);
   }
   // An #IF the file leaves open is closed here, as the writer would close it,

@@ -134,6 +134,7 @@ TEST(RoundTrip, KeptLinesNeitherGainNorLoseTheirEffect) {
       {{"#PLAYER 2", "#PLAYER 5"}},
       {{"#PLAYER 0", "#TITLE t", "#PLAYER 7"}, "#PLAYER 0", 1},
       {{"#RANK 9", "#RANK 2"}, "#RANK 9", 1},
+      {{"#BPM01 150", "#RANK 9", "#RANK 2"}, "#RANK 9", 2},  // a kept line before the dropped one stays
       {{"#RANK 2", "#RANK 9"}},
       {{"#RANK -2", "#RANK -1"}, "#RANK -2", 1},
       {{"#RANK high", "#RANK 1", "#RANK low"}},
