@@ -7,6 +7,13 @@ bash scripts/setup.sh
 bash scripts/build.sh
 (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)")
 
+# The program must build with clang as well as with g++ (the fuzzer's
+# compiler); the tests and benchmarks are g++'s alone.
+CC=clang CXX=clang++ cmake -S . -B build-clang -DBEATLOOM_BUILD_TESTS=OFF -DBEATLOOM_BUILD_BENCH=OFF \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build-clang -j"$(nproc)" --target beatloom beatloom-cli >/dev/null
+echo "clang: the program and the command-line tool build"
+
 # The fuzzer gets its own clang build; a fixed seed and time keep the run
 # repeatable enough not to make the test command flaky.
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DBEATLOOM_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
