@@ -37,7 +37,7 @@ void ObjectIndex::Rebuild(const std::vector<TBmsObject>& objects) {
   // One measure per bucket, unless stray positions far apart would make the
   // bucket table much larger than the list itself.
   const int64_t maxBuckets = static_cast<int64_t>(objects.size()) * 4 + 1024;
-  span_ = TicksPerMeasure;
+  span_ = minSpan_;
   while (FloorDiv(highest, span_) - FloorDiv(lowest, span_) + 1 > maxBuckets) span_ *= 2;
   first_ = FloorDiv(lowest, span_);
   const auto buckets = static_cast<size_t>(FloorDiv(highest, span_) - first_ + 1);

@@ -13,6 +13,11 @@ namespace beatloom {
 // objects rebuilds it before the next query.
 class ObjectIndex {
  public:
+  // minSpan: the ticks of the narrowest bucket. A measure suits the renderer;
+  // a pointer's hit test wants finer buckets so that a crowded measure does
+  // not slow it down.
+  explicit ObjectIndex(int64_t minSpan = TicksPerMeasure) : minSpan_(minSpan > 0 ? minSpan : 1) {}
+
   void Rebuild(const std::vector<TBmsObject>& objects);
   void Clear();
 
@@ -29,6 +34,7 @@ class ObjectIndex {
 
   // Objects with position p sit in bucket (p div span) - first, floor
   // division; bucketStart_[b]..bucketStart_[b+1]-1 index order_.
+  int64_t minSpan_ = TicksPerMeasure;
   int64_t span_ = TicksPerMeasure;
   int64_t first_ = 0;
   std::vector<int> bucketStart_;

@@ -24,6 +24,7 @@
 #include <ctime>
 
 #include "app/program_folder.h"
+#include "app/ui/controller_controls.h"
 #include "app/ui/header_panel.h"
 #include "app/ui/main_layout.h"
 #include "app/ui/shell_commands.h"
@@ -35,12 +36,18 @@
 #include "bms/ui/log_window.h"
 #include "bms/ui/source_editor.h"
 #include "edit/recent_files.h"
+#include "edit/ui/edit_commands.h"
 #include "edit/ui/sound_preview.h"
 #include "formats/ui/format_commands.h"
 #include "model/file_io.h"
+#include "platform/ui/clipboard.h"
 #include "platform/ui/prompts.h"
 #include "platform/ui/shell.h"
+#include "view/ui/color_dialog.h"
+#include "view/ui/key_controller.h"
+#include "view/ui/mouse_controller.h"
 #include "view/ui/score_widget.h"
+#include "view/ui/text_field_shortcuts.h"
 #include "view/ui/view_controller.h"
 
 namespace beatloom {
@@ -75,6 +82,9 @@ TMain::~TMain() {
   // both exist.
   delete viewController_;
   delete headerPanel_;
+  delete keyController_;
+  delete textFieldShortcuts_;
+  mouseController_.reset();
   delete takeCentralWidget();
 }
 
@@ -83,34 +93,31 @@ void TMain::BuildControllers() {
   logWindow_ = new LogWindow(this);
   sourceEditor_ = new SourceEditor(*prompts_, this);
   headerPanel_ = new HeaderPanel(*session_, w_, this);
-  const ViewControls view{score_,
-                          w_.verticalScrollBar,
-                          w_.horizontalScrollBar,
-                          w_.gridHeightBar,
-                          w_.gridWidthBar,
-                          w_.objectHeightBar,
-                          w_.gridHeightResetButton,
-                          w_.gridWidthResetButton,
-                          w_.objectHeightResetButton,
-                          w_.gridCombo,
-                          w_.subGridCombo,
-                          menu_.showIndexNumbersAction,
-                          menu_.showFileNamesAction,
-                          menu_.flatObjectWidthAction};
-  viewController_ = new ViewController(*session_, view_, view, this);
+  viewController_ = new ViewController(*session_, view_, ViewControlsOf(w_, menu_, score_), this);
   // The help page ships beside the program; a program folder of its own
   // (BEATLOOM_HOME, or the per-user folder) need not hold a copy.
   const QString executableFolder = options_.executableFolder.empty()
                                        ? QCoreApplication::applicationDirPath()
                                        : QString::fromStdString(options_.executableFolder);
-  const ShellControls shell{w_.headerPages,   w_.headerPagesToggle, w_.settingsColumn, menu_.showSettingsColumnAction,
-                            menu_.helpAction, menu_.homePageAction, menu_.aboutAction, timer_};
-  shellCommands_ = new ShellCommands(shell, *prompts_, *shell_, *splash_,
+  shellCommands_ = new ShellCommands(ShellControlsOf(w_, menu_, timer_), *prompts_, *shell_, *splash_,
                                      {QString::fromStdString(programFolder_), executableFolder}, this);
   connect(shellCommands_, &ShellCommands::panelsChanged, this, &TMain::FormResize);
   commands_ = std::make_unique<DocumentCommands>(*session_, *prompts_, static_cast<DocumentHost&>(*this),
                                                  *sourceEditor_, programFolder_);
   session_->ChartUndo().onAvailableChanged = [this](bool available) { menu_.undoAction->setEnabled(available); };
+  if (!options_.clipboard) ownClipboard_ = std::make_unique<QtClipboard>();
+  editCommands_ = std::make_unique<EditCommands>(*session_, EditControlsOf(w_, menu_),
+                                                 options_.clipboard ? *options_.clipboard : *ownClipboard_, *prompts_,
+                                                 [this] { return score_->Geometry(); });
+  textFieldShortcuts_ =
+      new TextFieldShortcuts(this, {menu_.undoAction, menu_.cutAction, menu_.copyAction, menu_.pasteAction}, this);
+  keyController_ = new KeyController(KeyControlsOf(w_, menu_, this, score_), *textFieldShortcuts_, this);
+  colorDialog_ = new ColorDialog(view_, *prompts_, this);
+  connect(colorDialog_, &ColorDialog::colorsChanged, viewController_, &ViewController::Redraw);
+  connect(menu_.colorsAction, &QAction::triggered, colorDialog_, &ColorDialog::Open);
+  mouseController_ =
+      std::make_unique<MouseController>(*session_, MouseControlsOf(w_, menu_, score_), *prompts_, nullptr);
+  connect(timer_, &QTimer::timeout, mouseController_.get(), &MouseController::Tick);
 }
 
 // ---- start-up, first resize, close ----

@@ -18,7 +18,9 @@ class QTimer;
 
 namespace beatloom {
 
+class Clipboard;
 class DocumentCommands;
+class EditCommands;
 class FormatCommands;
 class HeaderPanel;
 class LogWindow;
@@ -30,6 +32,10 @@ class SoundPreview;
 class SourceEditor;
 class SplashWindow;
 class ViewController;
+class KeyController;
+class MouseController;
+class TextFieldShortcuts;
+class ColorDialog;
 
 struct TMainOptions {
   QStringList arguments;            // after the program's own path
@@ -37,6 +43,7 @@ struct TMainOptions {
   std::string executableFolder;     // empty: the running program's folder
   Prompts* prompts = nullptr;       // empty: real dialogs
   Shell* shell = nullptr;           // empty: the desktop
+  Clipboard* clipboard = nullptr;   // empty: the system clipboard
   ChartSession* session = nullptr;  // empty: a chart session of its own
   int splashMilliseconds = 500;
 };
@@ -103,10 +110,18 @@ class TMain : public QMainWindow, private DocumentHost {
   SourceEditor* sourceEditor_ = nullptr;
   HeaderPanel* headerPanel_ = nullptr;
   ViewController* viewController_ = nullptr;
+  TextFieldShortcuts* textFieldShortcuts_ = nullptr;
+  KeyController* keyController_ = nullptr;
+  ColorDialog* colorDialog_ = nullptr;
   ShellCommands* shellCommands_ = nullptr;
   SoundPreview* soundPreview_ = nullptr;
   std::unique_ptr<DocumentCommands> commands_;
   std::unique_ptr<FormatCommands> formats_;
+  std::unique_ptr<Clipboard> ownClipboard_;
+  // Listens to the session, which may go with the window: a member, so it
+  // goes before the session does.
+  std::unique_ptr<EditCommands> editCommands_;
+  std::unique_ptr<MouseController> mouseController_;  // listens to the session too
   std::vector<std::string> artists_;
   std::vector<std::string> genres_;
   WindowBounds previewBounds_ = Settings{}.BMPView;

@@ -77,6 +77,20 @@ QRect ScoreWidget::DrawObject(const TBmsObject& object) {
   return covered;
 }
 
+QRect ScoreWidget::DrawFrame(const ScreenRect& rect, const QColor& colour) {
+  if (screen_.isNull() || rect.Right - rect.Left < 1 || rect.Bottom - rect.Top < 1) return {};
+  // An aliased one-pixel pen outlines w + 1 by h + 1 pixels.
+  const QRect outline(rect.Left, rect.Top, rect.Right - rect.Left - 1, rect.Bottom - rect.Top - 1);
+  QPainter p(&screen_);
+  p.setPen(colour);
+  p.setBrush(Qt::NoBrush);
+  p.drawRect(outline);
+  p.end();
+  const QRect covered(rect.Left, rect.Top, rect.Right - rect.Left, rect.Bottom - rect.Top);
+  ShowRect(covered);
+  return covered;
+}
+
 void ScoreWidget::RememberOverlay(const QRect& rect) {
   overlayRemembered_ = true;
   overlay_ = rect;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QImage>
 #include <QRect>
 #include <QWidget>
@@ -51,6 +52,9 @@ class ScoreWidget : public QWidget {
   void Blit();
   // Draws an object as an overlay on the screen; returns what it covered.
   QRect DrawObject(const TBmsObject& object);
+  // Draws an unfilled rectangle covering columns Left..Right-1 and rows
+  // Top..Bottom-1 as an overlay; returns what it covered.
+  QRect DrawFrame(const ScreenRect& rect, const QColor& colour);
   void RememberOverlay(const QRect& rect);
   // Wipes the remembered overlay rectangle by copying it from ScoreImage.
   void RestoreOverlay();

@@ -1,6 +1,8 @@
 #include "view/ui/view_controller.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
 #include <QScrollBar>
@@ -13,6 +15,7 @@ namespace beatloom {
 ViewController::ViewController(ChartSession& session, ViewSettings& view, const ViewControls& controls, QObject* parent)
     : QObject(parent), session_(session), view_(view), c_(controls) {
   ConnectViewControls();
+  ConnectModeButtons();
   const auto scroll = [this] { c_.score->SetScroll(c_.verticalScrollBar->value(), c_.horizontalScrollBar->value()); };
   connect(c_.verticalScrollBar, &QScrollBar::valueChanged, this, scroll);
   connect(c_.horizontalScrollBar, &QScrollBar::valueChanged, this, scroll);
@@ -55,6 +58,25 @@ void ViewController::ConnectViewControls() {
   check(c_.showIndexNumbersAction, &ViewSettings::ShowIndexNumver);
   check(c_.showFileNamesAction, &ViewSettings::ShowFileName);
   check(c_.flatObjectWidthAction, &ViewSettings::FlatObjectWidth);
+}
+
+void ViewController::ConnectModeButtons() {
+  for (QAbstractButton* button : c_.modeButtons) {
+    if (!button) continue;
+    // The listeners refresh the edit menu even when nothing was selected.
+    connect(button, &QAbstractButton::clicked, this, [this] {
+      session_.Apply({.modified = ChartEdit::Mark::Leave, .aspects = kChartObjects}, [](Document& doc) {
+        bool any = false;
+        for (TBmsObject& o : doc.ObjList) {
+          any = any || o.Selected;
+          o.Selected = 0;
+        }
+        return any ? EditOutcome::Changed : EditOutcome::Unchanged;
+      });
+    });
+  }
+  for (QCheckBox* check : c_.redrawChecks)
+    if (check) connect(check, &QCheckBox::toggled, this, &ViewController::Redraw);
 }
 
 void ViewController::TakeControls() {

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <QObject>
+#include <array>
 
 #include "edit/chart_session.h"
 #include "view/view_settings.h"
 
+class QAbstractButton;
 class QAction;
+class QCheckBox;
 class QComboBox;
 class QPushButton;
 class QScrollBar;
@@ -30,6 +33,10 @@ struct ViewControls {
   QAction* showIndexNumbersAction = nullptr;
   QAction* showFileNamesAction = nullptr;
   QAction* flatObjectWidthAction = nullptr;
+  // s_select, s_draw, s_erase: a new mouse mode starts without a selection.
+  std::array<QAbstractButton*, 3> modeButtons{};
+  // CheckBox1, CheckBox8: read where they are used; a change only redraws.
+  std::array<QCheckBox*, 2> redrawChecks{};
 };
 
 // Keeps the score in step with the view controls, the scroll bars and the
@@ -52,6 +59,7 @@ class ViewController : public QObject {
 
  private:
   void ConnectViewControls();
+  void ConnectModeButtons();
   void Show(const ChartNotice& notice);
 
   ChartSession& session_;

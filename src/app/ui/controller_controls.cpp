@@ -1,0 +1,86 @@
+#include "app/ui/controller_controls.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QToolButton>
+
+#include "view/ui/score_widget.h"
+
+namespace beatloom {
+
+ViewControls ViewControlsOf(const MainWidgets& w, const MainMenu& m, ScoreWidget* score) {
+  return {score,
+          w.verticalScrollBar,
+          w.horizontalScrollBar,
+          w.gridHeightBar,
+          w.gridWidthBar,
+          w.objectHeightBar,
+          w.gridHeightResetButton,
+          w.gridWidthResetButton,
+          w.objectHeightResetButton,
+          w.gridCombo,
+          w.subGridCombo,
+          m.showIndexNumbersAction,
+          m.showFileNamesAction,
+          m.flatObjectWidthAction,
+          {w.selectModeButton, w.writeModeButton, w.eraseModeButton},
+          {w.dropOverwriteCheck, w.keepLayoutCheck}};
+}
+
+ShellControls ShellControlsOf(const MainWidgets& w, const MainMenu& m, QTimer* timer) {
+  return {w.headerPages, w.headerPagesToggle, w.settingsColumn, m.showSettingsColumnAction,
+          m.helpAction,  m.homePageAction,    m.aboutAction,    timer};
+}
+
+EditControls EditControlsOf(const MainWidgets& w, const MainMenu& m) {
+  return {m.cutAction,
+          m.copyAction,
+          m.pasteAction,
+          m.deleteAction,
+          m.copyToClipboardAction,
+          m.pasteFromClipboardAction,
+          m.selectAllAction,
+          m.selectPlayer1Action,
+          m.selectPlayer2Action,
+          m.selectBgmAction,
+          m.selectBmpAction,
+          m.popupCutAction,
+          m.popupCopyAction,
+          m.popupPasteAction,
+          m.popupDeleteAction,
+          m.searchReplaceAction,
+          w.selectModeButton};
+}
+
+KeyControls KeyControlsOf(const MainWidgets& w, const MainMenu& m, QMainWindow* window, ScoreWidget* score) {
+  return {window,    score,     w.verticalScrollBar, w.horizontalScrollBar, w.listPages,
+          w.wavList, w.bmpList, m.deleteAction,      w.stopSoundButton};
+}
+
+MouseControls MouseControlsOf(const MainWidgets& w, const MainMenu& m, ScoreWidget* score) {
+  return {score,
+          w.selectModeButton,
+          w.writeModeButton,
+          w.eraseModeButton,
+          w.statusKindLabel,
+          w.statusMeasureLabel,
+          w.statusBeatLabel,
+          w.statusGridLabel,
+          w.statusZoneLabel,
+          w.wavList,
+          w.bmpList,
+          m.scorePopup,
+          w.verticalScrollBar,
+          w.horizontalScrollBar,
+          m.activationClickGuardAction};
+}
+
+}  // namespace beatloom

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "app/ui/main_menu.h"
+#include "app/ui/main_widgets.h"
+#include "app/ui/shell_commands.h"
+#include "edit/ui/edit_commands.h"
+#include "view/ui/key_controller.h"
+#include "view/ui/mouse_controller.h"
+#include "view/ui/view_controller.h"
+
+class QMainWindow;
+class QTimer;
+
+namespace beatloom {
+
+class ScoreWidget;
+
+// Which of the main window's controls each area's controller works with: the
+// one place that hands a window's widgets and menu items to the areas, which
+// know nothing of the window.
+ViewControls ViewControlsOf(const MainWidgets& w, const MainMenu& m, ScoreWidget* score);
+ShellControls ShellControlsOf(const MainWidgets& w, const MainMenu& m, QTimer* timer);
+EditControls EditControlsOf(const MainWidgets& w, const MainMenu& m);
+KeyControls KeyControlsOf(const MainWidgets& w, const MainMenu& m, QMainWindow* window, ScoreWidget* score);
+MouseControls MouseControlsOf(const MainWidgets& w, const MainMenu& m, ScoreWidget* score);
+
+}  // namespace beatloom

@@ -1,0 +1,237 @@
+#include "edit/selection.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+
+namespace beatloom {
+
+namespace {
+
+constexpr int kLastPosition = MeasureCount * TicksPerMeasure - 1;
+constexpr int kHighestValue = 255;
+
+bool IsSelected(const TBmsObject& o) { return o.Selected != 0; }
+
+// The selected objects, last object first, as the clipboard holds them.
+std::vector<TBmsObject> SelectedReversed(const std::vector<TBmsObject>& objects) {
+  std::vector<TBmsObject> out;
+  for (auto it = objects.rbegin(); it != objects.rend(); ++it) {
+    if (!IsSelected(*it)) continue;
+    out.push_back(*it);
+    out.back().Selected = 1;
+  }
+  return out;
+}
+
+EditOutcome ClipSelected(ChartSession& session, bool cut) {
+  return session.Apply({.snapshot = false, .aspects = kChartObjects}, [cut](Document& doc) {
+    doc.ClipList = SelectedReversed(doc.ObjList);
+    if (doc.ClipList.empty()) return EditOutcome::Unchanged;
+    // One pass keeps the survivors' order, as deleting one by one would.
+    if (cut) {
+      std::erase_if(doc.ObjList, IsSelected);
+    } else {
+      for (TBmsObject& o : doc.ObjList) o.Selected = 0;
+    }
+    return EditOutcome::Changed;
+  });
+}
+
+int MeasureStart(int pos) { return (pos / TicksPerMeasure) * TicksPerMeasure; }
+
+int EarliestPosition(const std::vector<TBmsObject>& clip) {
+  return std::min_element(clip.begin(), clip.end(),
+                          [](const TBmsObject& a, const TBmsObject& b) { return a.Pos < b.Pos; })
+      ->Pos;
+}
+
+// Appends clip as the new selection, keeping each object's distance from the
+// start of the earliest object's measure.
+EditOutcome PasteInto(Document& doc, const std::vector<TBmsObject>& clip, int base) {
+  const int64_t shift = int64_t{base} - MeasureStart(EarliestPosition(clip));
+  for (TBmsObject& o : doc.ObjList) o.Selected = 0;
+  bool added = false;
+  for (const TBmsObject& c : clip) {
+    const int64_t pos = c.Pos + shift;
+    if (pos < 0 || pos > kLastPosition) continue;
+    const int index = doc.AddObject(c.Lane, static_cast<int>(pos), c.Value);
+    TBmsObject& o = doc.ObjList[static_cast<size_t>(index)];
+    o.Selected = 1;
+    o.Hidden = c.Hidden;
+    added = true;
+  }
+  return added ? EditOutcome::Changed : EditOutcome::Unchanged;
+}
+
+EditOutcome PasteWithUndo(ChartSession& session, std::vector<TBmsObject> clip, const ScoreGeometry& view) {
+  if (clip.empty()) return EditOutcome::Unchanged;
+  const int base = PasteBase(clip, view);
+  return session.Apply({.snapshot = true, .aspects = kChartObjects}, [&](Document& doc) {
+    doc.ClipList = std::move(clip);
+    return PasteInto(doc, doc.ClipList, base);
+  });
+}
+
+std::vector<std::string_view> SplitLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  size_t start = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r' && text[i] != '\n') continue;
+    lines.push_back(text.substr(start, i - start));
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  // A final line end closes the last line; it opens no empty one.
+  if (start < text.size()) lines.push_back(text.substr(start));
+  return lines;
+}
+
+bool ReadDecimal(std::string_view digits, int& value) {
+  value = 0;
+  for (const char c : digits) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + (c - '0');
+  }
+  return true;
+}
+
+std::string LineError(size_t lineNumber, const std::string& why) {
+  return "クリップボードの" + std::to_string(lineNumber) + "行目" + why + "貼り付けは行いませんでした。";
+}
+
+// One object line: lane, position and value in 3, 6 and 3 decimal digits;
+// whatever follows the twelfth character is ignored.
+std::string ReadObjectLine(std::string_view line, size_t lineNumber, TBmsObject& o) {
+  int lane = 0, pos = 0, value = 0;
+  if (line.size() < 12 || !ReadDecimal(line.substr(0, 3), lane) || !ReadDecimal(line.substr(3, 6), pos) ||
+      !ReadDecimal(line.substr(9, 3), value))
+    return LineError(lineNumber, "はオブジェのデータ（12桁の数字）ではありません。");
+  if (lane >= LaneCount) return LineError(lineNumber, "のレーン " + std::to_string(lane) + " は 0～49 の範囲外です。");
+  if (value < 1 || value > kHighestValue)
+    return LineError(lineNumber, "の値 " + std::to_string(value) + " は 1～255 の範囲外です。");
+  if (pos > kLastPosition) return LineError(lineNumber, "の位置 " + std::to_string(pos) + " は 999 小節より後ろです。");
+  o = TBmsObject{};
+  o.Lane = static_cast<uint8_t>(lane);
+  o.Pos = pos;
+  o.Value = static_cast<uint16_t>(value);
+  o.Selected = 1;
+  return {};
+}
+
+}  // namespace
+
+bool InLaneGroup(int lane, LaneGroup group) {
+  switch (group) {
+    case LaneGroup::All:
+      return true;
+    case LaneGroup::Player1:
+      return lane >= 1 && lane <= 9;
+    case LaneGroup::Player2:
+      return lane >= 10 && lane <= 18;
+    case LaneGroup::Bmp:
+      return lane >= 19 && lane <= 21;
+    case LaneGroup::Bgm:
+      return lane >= FirstBgmLane && lane <= LastBgmLane;
+  }
+  return false;
+}
+
+EditOutcome SelectLaneGroup(ChartSession& session, LaneGroup group) {
+  if (session.Doc().ObjList.empty()) return EditOutcome::Unchanged;
+  const ChartEdit edit{.snapshot = false, .modified = ChartEdit::Mark::Leave, .aspects = kChartObjects};
+  return session.Apply(edit, [group](Document& doc) {
+    bool changed = false;
+    for (TBmsObject& o : doc.ObjList) {
+      const uint8_t selected = InLaneGroup(o.Lane, group) ? 1 : 0;
+      changed = changed || o.Selected != selected;
+      o.Selected = selected;
+    }
+    return changed ? EditOutcome::Changed : EditOutcome::Unchanged;
+  });
+}
+
+EditOutcome CutSelected(ChartSession& session) { return ClipSelected(session, true); }
+
+EditOutcome CopySelected(ChartSession& session) { return ClipSelected(session, false); }
+
+EditOutcome DeleteSelected(ChartSession& session) {
+  return session.Apply({.snapshot = false, .aspects = kChartObjects}, [](Document& doc) {
+    return std::erase_if(doc.ObjList, IsSelected) > 0 ? EditOutcome::Changed : EditOutcome::Unchanged;
+  });
+}
+
+int PasteBase(const std::vector<TBmsObject>& clip, const ScoreGeometry& view) {
+  const int q = EarliestPosition(clip);
+  const int y = view.YOfTick(q);
+  if (y > 0 && y < view.pbHeight) return MeasureStart(q);
+  return MeasureStart(view.TickAtY(view.pbHeight)) + TicksPerMeasure;
+}
+
+EditOutcome PasteClip(ChartSession& session, const ScoreGeometry& view) {
+  return PasteWithUndo(session, session.Doc().ClipList, view);
+}
+
+std::string CopySelectedAsText(ChartSession& session) {
+  std::string text = std::string(kClipboardHeader) + "\r\n";
+  session.Apply({.snapshot = false, .aspects = kChartObjects}, [&text](Document& doc) {
+    bool any = false;
+    char line[48];
+    for (auto it = doc.ObjList.rbegin(); it != doc.ObjList.rend(); ++it) {
+      if (!IsSelected(*it)) continue;
+      std::snprintf(line, sizeof line, "%03d%06d%03d\r\n", int{it->Lane}, static_cast<int>(it->Pos), int{it->Value});
+      text += line;
+      it->Selected = 0;
+      any = true;
+    }
+    return any ? EditOutcome::Changed : EditOutcome::Unchanged;
+  });
+  return text;
+}
+
+ClipboardText ReadClipboardText(std::string_view text) {
+  ClipboardText result;
+  const std::vector<std::string_view> lines = SplitLines(text);
+  if (lines.empty() || lines[0] != kClipboardHeader) return result;
+  result.ours = true;
+  result.objects.resize(lines.size() - 1);
+  for (size_t k = 1; k < lines.size(); ++k) {
+    result.error = ReadObjectLine(lines[k], k + 1, result.objects[k - 1]);
+    if (!result.error.empty()) {
+      result.objects.clear();
+      break;
+    }
+  }
+  return result;
+}
+
+std::string PasteFromText(ChartSession& session, std::string_view text, const ScoreGeometry& view) {
+  ClipboardText read = ReadClipboardText(text);
+  if (!read.error.empty()) return read.error;
+  if (!read.ours) {
+    PasteClip(session, view);
+    return {};
+  }
+  if (read.objects.empty()) {
+    // The header alone: the clipboard empties and nothing is pasted.
+    const ChartEdit edit{.snapshot = false, .modified = ChartEdit::Mark::Leave, .aspects = kChartObjects};
+    session.Apply(edit, [](Document& doc) {
+      doc.ClipList.clear();
+      return EditOutcome::Unchanged;
+    });
+    return {};
+  }
+  PasteWithUndo(session, std::move(read.objects), view);
+  return {};
+}
+
+std::vector<std::string> EnabledEditMenuItems(const Document& doc, bool editMode) {
+  if (!editMode) return {};
+  std::vector<std::string> enabled{"subete1", "N1P1", "N2P1", "BGMB1", "BMPM1", "K11", "N46", "N45"};
+  if (std::any_of(doc.ObjList.begin(), doc.ObjList.end(), IsSelected))
+    enabled.insert(enabled.end(), {"K19", "K20", "K8", "K7", "Delete1", "Delete2"});
+  if (!doc.ClipList.empty()) enabled.insert(enabled.end(), {"K6", "K21"});
+  return enabled;
+}
+
+}  // namespace beatloom

@@ -1,0 +1,491 @@
+#include "view/mouse_editor.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <utility>
+
+namespace beatloom {
+
+namespace {
+
+constexpr int LastPosition = MeasureCount * TicksPerMeasure - 1;
+constexpr int AutoScrollTicks = 48;
+constexpr int AutoScrollPixels = 20;
+
+int64_t FloorDiv(int64_t a, int64_t b) {
+  int64_t q = a / b;
+  if (a % b != 0 && ((a < 0) != (b < 0))) --q;
+  return q;
+}
+
+bool IsImageLane(int lane) { return lane >= FirstImageLane && lane <= LastImageLane; }
+bool IsKeyLane(int lane) { return lane >= 1 && lane <= P2FreeScratchLane; }
+
+// Points on the rectangle's edges count as on the object.
+bool Contains(const ScreenRect& r, int x, int y) {
+  return !r.IsEmpty() && x >= r.Left && x <= r.Right && y >= r.Top && y <= r.Bottom;
+}
+
+ScreenRect Grown(const ScreenRect& r) { return {r.Left - 2, r.Top - 2, r.Right + 2, r.Bottom + 2}; }
+
+// Toggling the bpm-dialog guard back even when the dialog hook throws.
+class Flag {
+ public:
+  explicit Flag(bool& flag) : flag_(flag) { flag_ = true; }
+  ~Flag() { flag_ = false; }
+  Flag(const Flag&) = delete;
+  Flag& operator=(const Flag&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+}  // namespace
+
+
+MouseEditor::MouseEditor(ChartSession& session, const ScoreGeometry& geometry, const ViewSettings& settings,
+                         Hooks hooks)
+    : session_(session), geometry_(geometry), settings_(settings), hooks_(std::move(hooks)) {
+  listener_ = session_.AddListener([this](const ChartNotice& notice) {
+    // Indices and positions may have moved under whatever we remembered.
+    indexStale_ = true;
+    framed_ = -1;
+    if (notice.replaced != ChartReplaced::No) Cancel(false);
+  });
+}
+
+MouseEditor::~MouseEditor() { session_.RemoveListener(listener_); }
+
+void MouseEditor::Cancel(bool restore) {
+  const bool lost = state_ == Dragging && !dragCopy_ && !session_.Doc().DragList.empty();
+  state_ = Idle;
+  if (restore && lost) {
+    // A move cut short (mode change, a release never seen) puts its objects
+    // back where they were instead of losing them.
+    session_.Apply({.snapshot = false, .modified = ChartEdit::Mark::Leave, .aspects = kChartObjects},
+                   [](Document& doc) {
+                     for (const TBmsObject& o : doc.DragList) doc.ObjList.push_back(o);
+                     return EditOutcome::Changed;
+                   });
+  }
+  session_.Doc().DragList.clear();
+}
+
+const ObjectIndex& MouseEditor::Index() {
+  const auto& objects = session_.Doc().ObjList;
+  if (indexStale_ || !index_.Built() || index_.IndexedSize() != objects.size()) {
+    index_.Rebuild(objects);
+    indexStale_ = false;
+  }
+  return index_;
+}
+
+void MouseEditor::ObjectsAt(int x, int y, std::vector<int>& out) {
+  out.clear();
+  const auto& objects = session_.Doc().ObjList;
+  if (objects.empty()) return;
+  // Rows y..y+tallest hold the bottom edge of every object that can cover y;
+  // the positions of those rows, widened by a rounding margin, are the
+  // candidates. ObjectRect decides.
+  const int64_t H = geometry_.GridHeight;
+  // Only the free scratch lanes hold taller objects; their rectangles are
+  // their lanes' columns.
+  int64_t tallest = geometry_.ObjectHeight;
+  for (const int lane : {P1FreeScratchLane, P2FreeScratchLane}) {
+    const int left = geometry_.lanes.LaneLeft()[lane] - geometry_.S + 1;
+    const int right = left - 1 + geometry_.lanes.LaneWidth()[lane];
+    if (x >= left && x <= right) tallest = std::max(tallest, int64_t{geometry_.ObjectHeightOf(lane)});
+  }
+  const int64_t base = int64_t{geometry_.pbHeight} - geometry_.ScrollPixels() + 1 - y;
+  const int64_t lo = FloorDiv((base - tallest - 1) * TicksPerMeasure, H) - 1;
+  const int64_t hi = FloorDiv((base + 1) * TicksPerMeasure, H) + 1;
+  found_.clear();
+  Index().Query(objects, lo, hi, found_);
+  for (const int i : found_) {
+    if (Contains(geometry_.ObjectRect(objects[i]), x, y)) out.push_back(i);
+  }
+}
+
+int MouseEditor::HitTest(int x, int y) {
+  ObjectsAt(x, y, candidates_);
+  return candidates_.empty() ? -1 : candidates_.back();
+}
+
+MouseEditor::Action MouseEditor::ActionFor(bool shift) const {
+  switch (tool_) {
+    case EditTool::Write:
+      return shift ? Action::Erase : Action::Write;
+    case EditTool::Erase:
+      return shift ? Action::Write : Action::Erase;
+    case EditTool::Select:
+      break;
+  }
+  return Action::Edit;
+}
+
+std::vector<OverlayStep> MouseEditor::TakeOverlay() { return std::exchange(overlay_, {}); }
+
+void MouseEditor::ChangeSelection(const std::function<bool(Document&)>& change) {
+  session_.Apply({.snapshot = false, .modified = ChartEdit::Mark::Leave, .aspects = kChartObjects},
+                 [&](Document& doc) { return change(doc) ? EditOutcome::Changed : EditOutcome::Unchanged; });
+}
+
+void MouseEditor::SetTool(EditTool tool) {
+  tool_ = tool;
+  Cancel(true);
+  framed_ = -1;
+  preview_.Lane = 255;
+}
+
+// ---- press ----
+
+void MouseEditor::Press(const PointerInput& in) {
+  if (activationGuard_ && !activeSample_) return;
+  // The tempo dialog is modal, but a second click can still arrive through
+  // its event loop; it must not open a second one.
+  if (askingBpm_) return;
+  if (in.button == PointerButton::Right) {
+    anchorLane_ = geometry_.LaneAtX(in.x);
+    anchorPos_ = geometry_.TickAtY(in.y);
+    if (hooks_.popup) hooks_.popup(in.x, in.y);
+    return;
+  }
+  Cancel(true);
+  switch (ActionFor(in.shift)) {
+    case Action::Write:
+      Write(in);
+      break;
+    case Action::Erase:
+      Erase(in);
+      break;
+    case Action::Edit:
+      EditPress(in);
+      break;
+  }
+}
+
+void MouseEditor::Write(const PointerInput& in) {
+  const int lane = geometry_.LaneAtX(in.x);
+  const int pos = geometry_.SnappedTickAtY(in.y, settings_.GridPosition);
+  const NewObjectValues values = hooks_.values ? hooks_.values() : NewObjectValues{};
+  int value = values.wav;
+  if (IsImageLane(lane)) {
+    if (values.bmp <= 0) return;
+    value = values.bmp;
+  }
+  if (lane == TempoLane) {
+    std::string text;
+    {
+      const Flag asking(askingBpm_);
+      if (!hooks_.askBpm || !hooks_.askBpm(text)) return;
+    }
+    char* end = nullptr;
+    const long bpm = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || end == text.c_str() || *end != '\0') {
+      if (hooks_.message) hooks_.message("数値 1～255 を入力して下さい");
+      return;
+    }
+    if (bpm < 1 || bpm > 255) {
+      if (hooks_.message) hooks_.message("設定できる範囲を超えています(1～255)");
+      return;
+    }
+    value = static_cast<int>(bpm);
+  }
+  const bool hidden = in.ctrl && IsKeyLane(lane);
+  std::vector<int> same;
+  Index().Query(session_.Doc().ObjList, pos, pos, same);
+  session_.Apply({.snapshot = true, .aspects = kChartObjects}, [&](Document& doc) {
+    // A spot holds one object per lane: whatever stood there goes.
+    for (auto it = same.rbegin(); it != same.rend(); ++it) {
+      if (doc.ObjList[*it].Lane == lane) doc.DeleteObject(*it);
+    }
+    const int before = doc.ObjLast();
+    const int added = doc.AddObject(lane, pos, value);
+    if (added != before && hidden) doc.ObjList[added].Hidden = 1;
+    // Like every write, also one that found no WAV entry to write.
+    return EditOutcome::Changed;
+  });
+}
+
+void MouseEditor::Erase(const PointerInput& in) {
+  std::vector<int> hit;
+  ObjectsAt(in.x, in.y, hit);
+  session_.Apply({.snapshot = true, .aspects = kChartObjects}, [&](Document& doc) {
+    for (auto it = hit.rbegin(); it != hit.rend(); ++it) doc.DeleteObject(*it);
+    return EditOutcome::Changed;
+  });
+}
+
+void MouseEditor::EditPress(const PointerInput& in) {
+  const int hit = HitTest(in.x, in.y);
+  if (hit >= 0) {
+    const TBmsObject object = session_.Doc().ObjList[hit];
+    anchorLane_ = object.Lane;
+    anchorPos_ = object.Pos;
+    if (in.shift) {
+      ChangeSelection([hit](Document& doc) {
+        doc.ObjList[hit].Selected ^= 1;
+        return true;
+      });
+    } else if (in.ctrl) {
+      ChangeSelection([hit](Document& doc) {
+        const bool was = doc.ObjList[hit].Selected;
+        doc.ObjList[hit].Selected = 1;
+        return !was;
+      });
+      state_ = CopyPress;
+    } else if (object.Selected) {
+      state_ = MovePress;
+    } else {
+      ChangeSelection([hit](Document& doc) {
+        for (TBmsObject& o : doc.ObjList) o.Selected = 0;
+        doc.ObjList[hit].Selected = 1;
+        return true;
+      });
+      state_ = MovePress;
+    }
+    if (state_ == CopyPress || state_ == MovePress) StartDrag(state_ == CopyPress);
+  } else {
+    anchorLane_ = geometry_.LaneAtX(in.x);
+    anchorPos_ = geometry_.TickAtY(in.y);
+    state_ = RubberBand;
+    rubberShift_ = in.shift;
+    currentLane_ = 0;
+    currentPos_ = 0;
+    if (!in.shift) {
+      ChangeSelection([](Document& doc) {
+        bool any = false;
+        for (TBmsObject& o : doc.ObjList) {
+          any = any || o.Selected;
+          o.Selected = 0;
+        }
+        return any;
+      });
+    }
+  }
+  Push({.kind = OverlayStep::Kind::Blit});
+  Move(in);
+  if (hooks_.selectionChanged) hooks_.selectionChanged();
+}
+
+void MouseEditor::StartDrag(bool copy) {
+  dragCopy_ = copy;
+  // The snapshot holds the selection as the press left it.
+  session_.Apply({.snapshot = true, .modified = ChartEdit::Mark::Leave, .aspects = kChartObjects},
+                 [copy](Document& doc) {
+                   doc.DragList.clear();
+                   for (const TBmsObject& o : doc.ObjList) {
+                     if (o.Selected) doc.AppendDrag(o);
+                   }
+                   if (copy) return EditOutcome::Unchanged;
+                   std::erase_if(doc.ObjList, [](const TBmsObject& o) { return o.Selected != 0; });
+                   return EditOutcome::Changed;
+                 });
+  currentLane_ = -1;
+  currentPos_ = -1;
+  state_ = Dragging;
+}
+
+// ---- move ----
+
+void MouseEditor::Move(const PointerInput& in, bool applicationActive) {
+  if (!applicationActive) return;
+  pointerSeen_ = true;
+  statusLane_ = geometry_.LaneAtX(in.x);
+  statusPos_ = geometry_.SnappedTickAtY(in.y, settings_.GridPosition);
+  statusValue_ = 0;
+  const Action action = ActionFor(in.shift);
+  if (action == Action::Write) {
+    DrawPreview(in);
+  } else if (action == Action::Erase || state_ == Idle) {
+    if (!session_.Doc().ObjList.empty()) {
+      const int before = framed_;
+      DrawHover(in, action);
+      if (framed_ >= 0 && framed_ == before) return;  // the status line keeps its text
+    }
+  }
+  if (action == Action::Edit && state_ == Dragging) {
+    const int lane = currentLane_;
+    const int pos = currentPos_;
+    currentPos_ = geometry_.SnappedTickAtY(in.y, settings_.GridPosition);
+    currentLane_ = geometry_.LaneAtX(in.x);
+    if (lane == currentLane_ && pos == currentPos_) return;
+    DrawDrag(in);
+  } else if (action == Action::Edit && state_ == RubberBand) {
+    const int lane = currentLane_;
+    const int pos = currentPos_;
+    currentPos_ = geometry_.TickAtY(in.y);
+    currentLane_ = geometry_.LaneAtX(in.x);
+    if (lane == currentLane_ && pos == currentPos_) return;
+    DrawRubberBand(in);
+  }
+  UpdateStatus();
+}
+
+void MouseEditor::DrawPreview(const PointerInput& in) {
+  const int lane = geometry_.LaneAtX(in.x);
+  const int pos = geometry_.SnappedTickAtY(in.y, settings_.GridPosition);
+  if (lane == preview_.Lane && pos == preview_.Pos) return;
+  const NewObjectValues values = hooks_.values ? hooks_.values() : NewObjectValues{};
+  TBmsObject o;
+  o.Lane = static_cast<uint8_t>(lane);
+  o.Pos = pos;
+  if (IsImageLane(lane)) {
+    o.Value = static_cast<uint16_t>(std::max(values.bmp, 0));
+  } else if (lane != TempoLane) {
+    o.Value = static_cast<uint16_t>(values.wav);
+    o.Hidden = in.ctrl && IsKeyLane(lane) ? 1 : 0;
+  }
+  preview_ = o;
+  Push({.kind = OverlayStep::Kind::Restore});
+  Push({.kind = OverlayStep::Kind::Object, .object = o, .remember = true});
+}
+
+void MouseEditor::DrawHover(const PointerInput& in, Action action) {
+  const int hit = HitTest(in.x, in.y);
+  if (hit < 0) {
+    framed_ = -1;
+    Push({.kind = OverlayStep::Kind::Blit});
+    return;
+  }
+  const TBmsObject& o = session_.Doc().ObjList[hit];
+  statusLane_ = o.Lane;
+  statusPos_ = o.Pos;
+  statusValue_ = o.Value;
+  if (hit == framed_) return;
+  Push({.kind = OverlayStep::Kind::Restore});
+  Push({.kind = OverlayStep::Kind::Frame,
+        .rect = Grown(geometry_.ObjectRect(o)),
+        .red = action == Action::Erase,
+        .remember = true});
+  framed_ = hit;
+}
+
+void MouseEditor::DrawDrag(const PointerInput&) {
+  Push({.kind = OverlayStep::Kind::Blit});
+  const int dLane = currentLane_ - anchorLane_;
+  const int dPos = currentPos_ - anchorPos_;
+  for (TBmsObject o : session_.Doc().DragList) {
+    o.Lane = static_cast<uint8_t>(o.Lane + dLane);  // below lane 0 wraps out of the lanes
+    o.Pos += dPos;
+    if (o.Lane >= LaneCount || !geometry_.RowsVisible(geometry_.ObjectRect(o))) continue;
+    Push({.kind = OverlayStep::Kind::Object, .object = o});
+  }
+}
+
+void MouseEditor::DrawRubberBand(const PointerInput&) {
+  Push({.kind = OverlayStep::Kind::Blit});
+  const int lo = std::min(anchorLane_, currentLane_);
+  const int hi = std::max(anchorLane_, currentLane_);
+  const int pLo = std::min(anchorPos_, currentPos_);
+  const int pHi = std::max(anchorPos_, currentPos_);
+  const auto& left = geometry_.lanes.LaneLeft();
+  const int yLo = geometry_.YOfTick(pLo);
+  const int yHi = geometry_.YOfTick(pHi) + 1;
+  Push({.kind = OverlayStep::Kind::Frame,
+        .rect = {left[lo] - geometry_.S, std::min(yLo, yHi), left[hi + 1] - geometry_.S + 1, std::max(yLo, yHi)}});
+  const auto& objects = session_.Doc().ObjList;
+  std::vector<int> inside;
+  Index().Query(objects, pLo, pHi, inside);
+  for (const int i : inside) {
+    const TBmsObject& o = objects[i];
+    if (o.Lane < lo || o.Lane > hi) continue;
+    const ScreenRect r = geometry_.ObjectRect(o);
+    if (!geometry_.RowsVisible(r)) continue;
+    Push({.kind = OverlayStep::Kind::Frame, .rect = Grown(r)});
+  }
+}
+
+void MouseEditor::UpdateStatus() {
+  status_ = StatusAt(statusLane_, statusPos_, statusValue_, settings_.GridPosition);
+}
+
+// ---- release ----
+
+void MouseEditor::Release(const PointerInput& in) {
+  if (state_ == Dragging) {
+    Drop(in);
+  } else if (state_ == RubberBand) {
+    FinishRubberBand(in);
+  }
+  state_ = Idle;
+}
+
+void MouseEditor::Drop(const PointerInput& in) {
+  currentPos_ = geometry_.SnappedTickAtY(in.y, settings_.GridPosition);
+  currentLane_ = geometry_.LaneAtX(in.x);
+  const int dLane = currentLane_ - anchorLane_;
+  const int dPos = currentPos_ - anchorPos_;
+  const bool moved = dLane != 0 || dPos != 0;
+  const auto& widths = geometry_.lanes.LaneWidth();
+  session_.Apply({.snapshot = false, .aspects = kChartObjects}, [&](Document& doc) {
+    bool dropped = false;
+    for (TBmsObject& o : doc.ObjList) o.Selected = 0;
+    doc.SelectAddedObjects = true;
+    doc.ObjList.reserve(doc.ObjList.size() + doc.DragList.size());
+    for (const TBmsObject& d : doc.DragList) {
+      const int lane = static_cast<uint8_t>(d.Lane + dLane);
+      const int64_t pos = int64_t{d.Pos} + dPos;
+      // Outside the lanes, before measure 000, past measure 999 or on a
+      // collapsed lane the object leaves the chart (undo brings it back).
+      if (lane >= LaneCount || pos < 0 || pos > LastPosition || widths[lane] == 0) {
+        dropped = true;
+        continue;
+      }
+      doc.AddObject(lane, static_cast<int>(pos), d.Value);
+    }
+    doc.SelectAddedObjects = false;
+    doc.DragList.clear();
+    // A move that lost objects changed the chart even when it went nowhere.
+    return moved || (dropped && !dragCopy_) ? EditOutcome::Changed : EditOutcome::Unchanged;
+  });
+  if (hooks_.selectionChanged) hooks_.selectionChanged();
+}
+
+void MouseEditor::FinishRubberBand(const PointerInput& in) {
+  currentPos_ = geometry_.TickAtY(in.y);
+  currentLane_ = geometry_.LaneAtX(in.x);
+  const int lo = std::min(anchorLane_, currentLane_);
+  const int hi = std::max(anchorLane_, currentLane_);
+  const int pLo = std::min(anchorPos_, currentPos_);
+  const int pHi = std::max(anchorPos_, currentPos_);
+  std::vector<int> inside;
+  Index().Query(session_.Doc().ObjList, pLo, pHi, inside);
+  const bool shift = in.shift;
+  ChangeSelection([&](Document& doc) {
+    if (!shift) {
+      for (TBmsObject& o : doc.ObjList) o.Selected = 0;
+    }
+    for (const int i : inside) {
+      TBmsObject& o = doc.ObjList[i];
+      if (o.Lane >= lo && o.Lane <= hi) o.Selected ^= 1;
+    }
+    return true;
+  });
+  if (hooks_.selectionChanged) hooks_.selectionChanged();
+}
+
+// ---- timer ----
+
+MouseEditor::TickResult MouseEditor::Tick(bool active, int x, int y) {
+  activeSample_ = active;
+  TickResult r;
+  const bool outside = x < 0 || y < 0 || x >= geometry_.pbWidth || y >= geometry_.pbHeight;
+  if (!outside) return r;
+  if (state_ != Idle) {
+    if (y < 0) r.verticalStep = -AutoScrollTicks;
+    if (y >= geometry_.pbHeight) r.verticalStep = AutoScrollTicks;
+    if (x < 0) r.horizontalStep = -AutoScrollPixels;
+    if (x >= geometry_.pbWidth) r.horizontalStep = AutoScrollPixels;
+  }
+  if (pointerSeen_) {
+    r.blit = true;
+    // Drawn again when the pointer comes back, even onto the same place.
+    framed_ = -1;
+    preview_.Lane = 255;
+    Push({.kind = OverlayStep::Kind::Blit});
+  }
+  return r;
+}
+
+}  // namespace beatloom

@@ -1,0 +1,51 @@
+#include "view/status_line.h"
+
+#include <cstdio>
+
+#include "model/document.h"
+#include "view/lane_layout.h"
+#include "view/score_geometry.h"
+
+namespace beatloom {
+
+namespace {
+
+constexpr int LastStatusLane = 27;
+
+std::string Padded(int value, int width) {
+  char text[24];
+  std::snprintf(text, sizeof text, "%0*d", width, value);
+  return text;
+}
+
+}  // namespace
+
+std::string LaneStatusName(int lane) {
+  if (lane == TempoLane) return "BPM";
+  if (lane >= 1 && lane <= 18) {
+    const std::string player = lane < P2FirstLane ? "1player " : "2player ";
+    const int key = lane < P2FirstLane ? lane : lane - P2FirstLane + 1;
+    if (key == 8) return player + "scratch";
+    if (key == 9) return player + "free scratch";
+    return player + "key" + std::to_string(key);
+  }
+  if (lane == 19) return "BGA Layer";
+  if (lane == 20) return "Upper BGA Layer (Transparent)";
+  if (lane == 21) return "Poor BGA";
+  if (lane >= FirstBgmLane && lane <= LastStatusLane) return "BGM Track";
+  return "";
+}
+
+StatusText StatusAt(int lane, int pos, int value, int gridPosition) {
+  StatusText status;
+  status.kind = value > 0 ? "Object" : "Position";
+  status.measure = Padded(pos / TicksPerMeasure, 3);
+  int d = GridDivision(gridPosition);
+  if (value > 0 && pos % (TicksPerMeasure / d) != 0) d = TicksPerMeasure;
+  status.grid = "/" + std::to_string(d);
+  status.beat = std::to_string((pos % TicksPerMeasure) / (TicksPerMeasure / d));
+  status.zone = LaneStatusName(lane);
+  return status;
+}
+
+}  // namespace beatloom

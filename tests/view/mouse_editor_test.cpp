@@ -1,0 +1,328 @@
+#include "view/mouse_editor.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace beatloom {
+namespace {
+
+// W = 6, "1Player", H = 192, pbHeight 600, no scroll: position p lies on row
+// 600 - p, and these columns lie inside their lanes.
+constexpr int X0 = 15, X1 = 39, X2 = 54, X3 = 66, X4 = 78, X22 = 258, X19 = 186;
+int Row(int pos) { return 600 - pos; }
+
+struct Obj {
+  int lane, pos, value, selected, hidden;
+  bool operator==(const Obj&) const = default;
+};
+
+class MouseEditorTest : public ::testing::Test {
+ protected:
+  MouseEditorTest() {
+    g = ScoreGeometry::For(settings, 0, 800, 600, 0, 0);
+    MouseEditor::Hooks hooks;
+    hooks.values = [this] { return values; };
+    hooks.askBpm = [this](std::string& text) {
+      ++bpmAsked;
+      text = bpmText;
+      return bpmOk;
+    };
+    hooks.message = [this](const std::string& text) { messages.push_back(text); };
+    hooks.popup = [this](int x, int y) { popupAt = {x, y}; };
+    editor = std::make_unique<MouseEditor>(session, g, settings, hooks);
+  }
+
+  void Add(int lane, int pos, int value, bool selected = false) {
+    const int i = session.Doc().AddObject(lane, pos, value);
+    session.Doc().ObjList[i].Selected = selected;
+  }
+  std::vector<Obj> Objects() const {
+    std::vector<Obj> out;
+    for (const TBmsObject& o : session.Doc().ObjList) out.push_back({o.Lane, o.Pos, o.Value, o.Selected, o.Hidden});
+    return out;
+  }
+  void Click(int x, int y, bool shift = false, bool ctrl = false) {
+    editor->Press({x, y, PointerButton::Left, shift, ctrl});
+    editor->Release({x, y, PointerButton::Left, shift, ctrl});
+  }
+  void DragTo(int x0, int y0, int x1, int y1, bool shift = false, bool ctrl = false) {
+    editor->Press({x0, y0, PointerButton::Left, shift, ctrl});
+    editor->Move({x1, y1, PointerButton::Left, shift, ctrl});
+    editor->Release({x1, y1, PointerButton::Left, shift, ctrl});
+  }
+
+  ChartSession session;
+  ViewSettings settings;
+  ScoreGeometry g;
+  NewObjectValues values{7, 3};
+  std::string bpmText = "150";
+  bool bpmOk = true;
+  int bpmAsked = 0;
+  std::vector<std::string> messages;
+  std::pair<int, int> popupAt{-1, -1};
+  std::unique_ptr<MouseEditor> editor;
+};
+
+TEST_F(MouseEditorTest, WriteAndEraseClicks) {
+  struct Case {
+    const char* name;
+    EditTool tool;
+    int grid;
+    int x, y;
+    bool shift, ctrl;
+    std::vector<Obj> want;
+  };
+  const Obj a{2, 384, 5, 0, 0};
+  const Obj b{3, 384, 6, 0, 0};
+  const Case cases[] = {
+      {"replaces on the same lane, 1/16 snaps down",
+       EditTool::Write,
+       2,
+       X2,
+       Row(384) - 5,
+       false,
+       false,
+       {b, {2, 384, 7, 0, 0}}},
+      {"adds beside on another lane", EditTool::Write, 2, X4, Row(389), false, false, {a, b, {4, 384, 7, 0, 0}}},
+      {"1/3 snaps to the lower grid line", EditTool::Write, 4, X22, Row(100), false, false, {a, b, {22, 64, 7, 0, 0}}},
+      {"Ctrl writes a hidden key note", EditTool::Write, 2, X4, Row(0), false, true, {a, b, {4, 0, 7, 0, 1}}},
+      {"Ctrl on a background lane writes a visible one",
+       EditTool::Write,
+       2,
+       X22,
+       Row(0),
+       false,
+       true,
+       {a, b, {22, 0, 7, 0, 0}}},
+      {"image lane takes the BMP index", EditTool::Write, 2, X19, Row(0), false, false, {a, b, {19, 0, 3, 0, 0}}},
+      {"Shift in write mode erases both objects under the point",
+       EditTool::Write,
+       2,
+       X3 - 3,
+       Row(384) - 4,
+       true,
+       false,
+       {}},
+      {"erase takes every object under the point", EditTool::Erase, 2, X3 - 3, Row(384) - 4, false, false, {}},
+      {"erase beside the objects keeps them", EditTool::Erase, 2, X22, Row(384), false, false, {a, b}},
+      {"Shift in erase mode writes", EditTool::Erase, 2, X2, Row(384), true, false, {b, {2, 384, 7, 0, 0}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    session.Doc().ObjList.clear();
+    Add(a.lane, a.pos, a.value);
+    Add(b.lane, b.pos, b.value);
+    settings.GridPosition = c.grid;
+    editor->SetTool(c.tool);
+    Click(c.x, c.y, c.shift, c.ctrl);
+    EXPECT_EQ(Objects(), c.want);
+    EXPECT_TRUE(session.Doc().Modified);
+    ASSERT_TRUE(session.UndoLastChange());
+    EXPECT_EQ(Objects(), (std::vector<Obj>{a, b}));
+  }
+}
+
+TEST_F(MouseEditorTest, RefusedWritesChangeNothing) {
+  Add(0, 192, 120);
+  struct Case {
+    int x;
+    NewObjectValues values;
+    bool ok;
+    const char* text;
+    const char* message;
+  };
+  const Case cases[] = {{X0, {7, 3}, false, "150", nullptr},
+                        {X0, {7, 3}, true, "abc", "数値 1～255 を入力して下さい"},
+                        {X0, {7, 3}, true, "256", "設定できる範囲を超えています(1～255)"},
+                        {X0, {7, 3}, true, "0", "設定できる範囲を超えています(1～255)"},
+                        {X19, {7, 0}, true, "", nullptr},
+                        {X19, {7, -1}, true, "", nullptr}};
+  for (const Case& c : cases) {
+    messages.clear();
+    values = c.values;
+    bpmOk = c.ok;
+    bpmText = c.text;
+    Click(c.x, Row(192));
+    EXPECT_EQ(Objects(), (std::vector<Obj>{{0, 192, 120, 0, 0}})) << c.text;
+    EXPECT_FALSE(session.Doc().Modified);
+    EXPECT_FALSE(session.ChartUndo().Available());
+    EXPECT_EQ(messages, c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{});
+  }
+  bpmText = "150";
+  Click(X0, Row(192), false, true);
+  EXPECT_EQ(Objects(), (std::vector<Obj>{{0, 192, 150, 0, 0}}));
+}
+
+TEST_F(MouseEditorTest, EditGestures) {
+  struct Case {
+    const char* name;
+    std::vector<Obj> start;
+    int x0, y0, x1, y1;
+    bool shift, ctrl;
+    std::vector<Obj> want;
+    bool modified;
+  };
+  const Case cases[] = {
+      {"Shift-click toggles and starts no drag",
+       {{3, 192, 1, 1, 0}, {5, 0, 2, 1, 0}},
+       X3,
+       Row(195),
+       X4,
+       Row(195),
+       true,
+       false,
+       {{3, 192, 1, 0, 0}, {5, 0, 2, 1, 0}},
+       false},
+      {"drag by one lane moves the whole selection",
+       {{3, 192, 1, 1, 0}, {5, 240, 2, 1, 0}, {8, 0, 9, 0, 0}},
+       X3,
+       Row(195),
+       X4,
+       Row(195),
+       false,
+       false,
+       {{8, 0, 9, 0, 0}, {4, 192, 1, 1, 0}, {6, 240, 2, 1, 0}},
+       true},
+      {"a click on an unselected object drags it alone",
+       {{3, 192, 1, 0, 1}, {5, 240, 2, 1, 0}},
+       X3,
+       Row(195),
+       X3,
+       Row(195 + 48),
+       false,
+       false,
+       {{5, 240, 2, 0, 0}, {3, 240, 1, 1, 0}},
+       true},
+      {"onto lane 0 a key note becomes a tempo",
+       {{1, 0, 32, 0, 0}},
+       X1,
+       Row(3),
+       X0,
+       Row(3),
+       false,
+       false,
+       {{0, 0, 32, 1, 0}},
+       true},
+      {"Ctrl-drag copies",
+       {{3, 192, 1, 0, 0}},
+       X3,
+       Row(195),
+       X4,
+       Row(195),
+       false,
+       true,
+       {{3, 192, 1, 0, 0}, {4, 192, 1, 1, 0}},
+       true},
+      {"a drop at the start place changes nothing but the order",
+       {{3, 192, 1, 1, 0}, {5, 0, 2, 0, 0}},
+       X3,
+       Row(195),
+       X3,
+       Row(195),
+       false,
+       false,
+       {{5, 0, 2, 0, 0}, {3, 192, 1, 1, 0}},
+       false},
+      {"rubber band selects what it spans",
+       {{3, 192, 1, 0, 0}, {5, 100, 2, 1, 0}, {8, 0, 3, 1, 0}},
+       X2,
+       Row(300),
+       X4,
+       Row(50),
+       false,
+       false,
+       {{3, 192, 1, 1, 0}, {5, 100, 2, 0, 0}, {8, 0, 3, 0, 0}},
+       false},
+      {"with Shift the rubber band toggles",
+       {{3, 192, 1, 0, 0}, {4, 100, 2, 1, 0}, {8, 0, 3, 1, 0}},
+       X2,
+       Row(300),
+       X4,
+       Row(50),
+       true,
+       false,
+       {{3, 192, 1, 1, 0}, {4, 100, 2, 0, 0}, {8, 0, 3, 1, 0}},
+       false},
+  };
+  editor->SetTool(EditTool::Select);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    session.Doc().ObjList.clear();
+    for (const Obj& o : c.start) Add(o.lane, o.pos, o.value, o.selected);
+    for (size_t i = 0; i < c.start.size(); ++i) session.Doc().ObjList[i].Hidden = c.start[i].hidden;
+    session.Doc().Modified = false;
+    DragTo(c.x0, c.y0, c.x1, c.y1, c.shift, c.ctrl);
+    EXPECT_EQ(Objects(), c.want);
+    EXPECT_EQ(session.Doc().Modified, c.modified);
+    EXPECT_EQ(editor->CurrentState(), MouseEditor::Idle);
+    EXPECT_TRUE(session.Doc().DragList.empty());
+  }
+}
+
+TEST_F(MouseEditorTest, DropPastMeasure999LeavesTheChartAndUndoBringsItBack) {
+  const std::vector<Obj> start{{3, 191808, 1, 1, 0}, {5, 191712, 2, 1, 0}};
+  for (const Obj& o : start) Add(o.lane, o.pos, o.value, true);
+  g.V = -191700;
+  editor->SetTool(EditTool::Select);
+  DragTo(X3, 490, X3, 490 - 192);
+  EXPECT_EQ(Objects(), (std::vector<Obj>{{5, 191904, 2, 1, 0}}));
+  EXPECT_TRUE(session.Doc().Modified);
+  ASSERT_TRUE(session.UndoLastChange());
+  EXPECT_EQ(Objects(), start);
+}
+
+TEST_F(MouseEditorTest, ActivationClickAndPopup) {
+  editor->SampleActivation(false);
+  Click(X2, Row(0));
+  EXPECT_TRUE(Objects().empty());
+  editor->Tick(true, 10, 10);
+  Click(X2, Row(0));
+  EXPECT_EQ(Objects().size(), 1u);
+  editor->SetActivationGuard(false);
+  editor->SampleActivation(false);
+  editor->Press({X4, Row(200), PointerButton::Right});
+  EXPECT_EQ(popupAt, std::make_pair(X4, Row(200)));
+  EXPECT_EQ(editor->AnchorLane(), 4);
+  EXPECT_EQ(editor->AnchorPos(), 200);
+  EXPECT_EQ(Objects().size(), 1u);
+}
+
+TEST_F(MouseEditorTest, OverlaysStatusAndAutoScroll) {
+  Add(3, 197, 0x1A);
+  editor->SetTool(EditTool::Erase);
+  editor->TakeOverlay();
+  editor->Move({X3, Row(200)});
+  const ScreenRect r = g.ObjectRect(session.Doc().ObjList[0]);
+  const std::vector<OverlayStep> frame{{.kind = OverlayStep::Kind::Restore},
+                                       {.kind = OverlayStep::Kind::Frame,
+                                        .rect = {r.Left - 2, r.Top - 2, r.Right + 2, r.Bottom + 2},
+                                        .red = true,
+                                        .remember = true}};
+  EXPECT_EQ(editor->TakeOverlay(), frame);
+  EXPECT_EQ(editor->Status(), (StatusText{"Object", "001", "5", "/192", "1player key3"}));
+  editor->Move({X3, Row(199)});
+  EXPECT_TRUE(editor->TakeOverlay().empty());  // still the framed object
+
+  editor->SetTool(EditTool::Write);
+  editor->Move({X22, Row(30)}, true);
+  const auto preview = editor->TakeOverlay();
+  ASSERT_EQ(preview.size(), 2u);
+  EXPECT_EQ(preview[1].object, (TBmsObject{22, 24, 7, 0, 0}));
+  EXPECT_EQ(editor->Status(), (StatusText{"Position", "000", "2", "/16", "BGM Track"}));
+
+  EXPECT_EQ(editor->Tick(true, 10, -5).verticalStep, 0);  // no gesture: no scroll
+  editor->SetTool(EditTool::Select);
+  editor->Press({X22, Row(30)});
+  ASSERT_EQ(editor->CurrentState(), MouseEditor::RubberBand);
+  const auto up = editor->Tick(true, 10, -5);
+  EXPECT_EQ(up.verticalStep, -48);
+  EXPECT_TRUE(up.blit);
+  EXPECT_EQ(editor->Tick(true, 900, 700).horizontalStep, 20);
+  EXPECT_EQ(editor->Tick(true, 900, 700).verticalStep, 48);
+  EXPECT_EQ(editor->Tick(true, 10, 10).verticalStep, 0);
+}
+
+}  // namespace
+}  // namespace beatloom
