@@ -50,8 +50,10 @@ void ChartSession::Notify(const ChartNotice& notice) {
 }
 
 bool ChartSession::UndoLastChange() {
+  // Kept lines put back show in the header's memo as well.
+  const unsigned aspects = undo_.RestoresKeptLines() ? kChartObjects | kChartHeader : kChartObjects;
   if (!undo_.Restore()) return false;
-  Notify({kChartObjects, ChartReplaced::No});
+  Notify({aspects, ChartReplaced::No});
   return true;
 }
 

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <functional>
+#include <optional>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "model/document.h"
@@ -27,6 +30,12 @@ class Undo {
   // its snapshot had been taken.
   void Reinstate(std::vector<TBmsObject> snapshot, bool available);
   bool Available() const { return available_; }
+  // The kept lines as they stood before a command that renumbered them along
+  // with its objects (a measure inserted or deleted): the snapshot just taken
+  // puts them back too. Other snapshots leave the kept lines alone, which may
+  // have been edited by hand since.
+  void KeepLinesToo(std::vector<std::string> lines) { keptLines_ = std::move(lines); }
+  bool RestoresKeptLines() const { return available_ && keptLines_.has_value(); }
 
   // Told whenever availability changes, so the menu item can follow.
   std::function<void(bool)> onAvailableChanged;
@@ -36,6 +45,9 @@ class Undo {
 
   Document& doc_;
   bool available_ = false;
+  std::optional<std::vector<std::string>> keptLines_;
+  // Those of the older snapshot, while a new one may still be refused.
+  std::optional<std::vector<std::string>> asideKeptLines_;
 };
 
 }  // namespace beatloom

@@ -60,6 +60,10 @@ EditControls EditControlsOf(const MainWidgets& w, const MainMenu& m) {
           w.selectModeButton};
 }
 
+ArrangeControls ArrangeControlsOf(const MainMenu& m, QWidget* window) {
+  return {m.objectSpacingAction, m.mirrorAction, window};
+}
+
 KeyControls KeyControlsOf(const MainWidgets& w, const MainMenu& m, QMainWindow* window, ScoreWidget* score) {
   return {window,    score,     w.verticalScrollBar, w.horizontalScrollBar, w.listPages,
           w.wavList, w.bmpList, m.deleteAction,      w.stopSoundButton};
@@ -81,6 +85,29 @@ MouseControls MouseControlsOf(const MainWidgets& w, const MainMenu& m, ScoreWidg
           w.verticalScrollBar,
           w.horizontalScrollBar,
           m.activationClickGuardAction};
+}
+
+MeasureControls MeasureControlsOf(const MainMenu& m) {
+  return {m.insertMeasureAction, m.deleteMeasureAction, m.deleteMeasuresAction, m.measureLengthAction};
+}
+
+void ConnectMenuTwins(const MainMenu& m, const MainWidgets& w) {
+  const std::pair<QAbstractButton*, QAction*> repeats[] = {{w.openButton, m.openAction},
+                                                           {w.saveButton, m.saveAction},
+                                                           {w.playFromStartButton, m.playFromStartAction},
+                                                           {w.playFromViewButton, m.playFromViewAction},
+                                                           {w.playButton, m.playAction}};
+  for (const auto& [button, action] : repeats)
+    QObject::connect(button, &QAbstractButton::clicked, action, &QAction::trigger);
+  const std::pair<QAction*, QAction*> popup[] = {{m.popupCutAction, m.cutAction},
+                                                 {m.popupCopyAction, m.copyAction},
+                                                 {m.popupPasteAction, m.pasteAction},
+                                                 {m.popupDeleteAction, m.deleteAction}};
+  for (const auto& [item, twin] : popup) QObject::connect(item, &QAction::triggered, twin, &QAction::trigger);
+  const std::pair<QAction*, QAbstractButton*> modes[] = {{m.selectModeAction, w.selectModeButton},
+                                                         {m.writeModeAction, w.writeModeButton},
+                                                         {m.eraseModeAction, w.eraseModeButton}};
+  for (const auto& [item, button] : modes) QObject::connect(item, &QAction::triggered, button, &QAbstractButton::click);
 }
 
 }  // namespace beatloom

@@ -3,7 +3,9 @@
 #include "app/ui/main_menu.h"
 #include "app/ui/main_widgets.h"
 #include "app/ui/shell_commands.h"
+#include "edit/ui/arrange_commands.h"
 #include "edit/ui/edit_commands.h"
+#include "edit/ui/measure_commands.h"
 #include "view/ui/key_controller.h"
 #include "view/ui/mouse_controller.h"
 #include "view/ui/view_controller.h"
@@ -21,7 +23,13 @@ class ScoreWidget;
 ViewControls ViewControlsOf(const MainWidgets& w, const MainMenu& m, ScoreWidget* score);
 ShellControls ShellControlsOf(const MainWidgets& w, const MainMenu& m, QTimer* timer);
 EditControls EditControlsOf(const MainWidgets& w, const MainMenu& m);
+ArrangeControls ArrangeControlsOf(const MainMenu& m, QWidget* window);
+MeasureControls MeasureControlsOf(const MainMenu& m);
 KeyControls KeyControlsOf(const MainWidgets& w, const MainMenu& m, QMainWindow* window, ScoreWidget* score);
 MouseControls MouseControlsOf(const MainWidgets& w, const MainMenu& m, ScoreWidget* score);
+
+// Tool buttons and popup items that only repeat a menu command, and the menu
+// items that press a mode button.
+void ConnectMenuTwins(const MainMenu& m, const MainWidgets& w);
 
 }  // namespace beatloom

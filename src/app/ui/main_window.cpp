@@ -37,6 +37,7 @@
 #include "bms/ui/source_editor.h"
 #include "edit/recent_files.h"
 #include "edit/ui/edit_commands.h"
+#include "edit/ui/search_dialog.h"
 #include "edit/ui/sound_preview.h"
 #include "formats/ui/format_commands.h"
 #include "model/file_io.h"
@@ -115,9 +116,14 @@ void TMain::BuildControllers() {
   colorDialog_ = new ColorDialog(view_, *prompts_, this);
   connect(colorDialog_, &ColorDialog::colorsChanged, viewController_, &ViewController::Redraw);
   connect(menu_.colorsAction, &QAction::triggered, colorDialog_, &ColorDialog::Open);
+  searchDialog_ = new TForm7(*session_, *prompts_, this);
+  connect(menu_.searchReplaceAction, &QAction::triggered, searchDialog_, &TForm7::Open);
   mouseController_ =
       std::make_unique<MouseController>(*session_, MouseControlsOf(w_, menu_, score_), *prompts_, nullptr);
   connect(timer_, &QTimer::timeout, mouseController_.get(), &MouseController::Tick);
+  arrangeCommands_ = new ArrangeCommands(*session_, ArrangeControlsOf(menu_, this), *prompts_, this);
+  measureCommands_ = new MeasureCommands(
+      *session_, MeasureControlsOf(menu_), *prompts_, [this] { return mouseController_->Editor().AnchorPos(); }, this);
 }
 
 // ---- start-up, first resize, close ----
@@ -337,22 +343,7 @@ void TMain::ConnectCommands() {
 }
 
 void TMain::ConnectRepeatedCommands() {
-  // Buttons and popup items that only repeat a menu command.
-  const std::pair<QAbstractButton*, QAction*> repeats[] = {{w_.openButton, menu_.openAction},
-                                                           {w_.saveButton, menu_.saveAction},
-                                                           {w_.playFromStartButton, menu_.playFromStartAction},
-                                                           {w_.playFromViewButton, menu_.playFromViewAction},
-                                                           {w_.playButton, menu_.playAction}};
-  for (const auto& [button, action] : repeats) connect(button, &QAbstractButton::clicked, action, &QAction::trigger);
-  const std::pair<QAction*, QAction*> popup[] = {{menu_.popupCutAction, menu_.cutAction},
-                                                 {menu_.popupCopyAction, menu_.copyAction},
-                                                 {menu_.popupPasteAction, menu_.pasteAction},
-                                                 {menu_.popupDeleteAction, menu_.deleteAction}};
-  for (const auto& [item, twin] : popup) connect(item, &QAction::triggered, twin, &QAction::trigger);
-  const std::pair<QAction*, QAbstractButton*> modes[] = {{menu_.selectModeAction, w_.selectModeButton},
-                                                         {menu_.writeModeAction, w_.writeModeButton},
-                                                         {menu_.eraseModeAction, w_.eraseModeButton}};
-  for (const auto& [item, button] : modes) connect(item, &QAction::triggered, button, &QAbstractButton::click);
+  ConnectMenuTwins(menu_, w_);
   connect(menu_.showDirectInputAction, &QAction::toggled, this, [this](bool on) {
     w_.directInputBar->setVisible(on);
     FormResize();

@@ -18,6 +18,7 @@ class QTimer;
 
 namespace beatloom {
 
+class ArrangeCommands;
 class Clipboard;
 class DocumentCommands;
 class EditCommands;
@@ -33,8 +34,10 @@ class SourceEditor;
 class SplashWindow;
 class ViewController;
 class KeyController;
+class MeasureCommands;
 class MouseController;
 class TextFieldShortcuts;
+class TForm7;
 class ColorDialog;
 
 struct TMainOptions {
@@ -113,6 +116,7 @@ class TMain : public QMainWindow, private DocumentHost {
   TextFieldShortcuts* textFieldShortcuts_ = nullptr;
   KeyController* keyController_ = nullptr;
   ColorDialog* colorDialog_ = nullptr;
+  TForm7* searchDialog_ = nullptr;  // K11
   ShellCommands* shellCommands_ = nullptr;
   SoundPreview* soundPreview_ = nullptr;
   std::unique_ptr<DocumentCommands> commands_;
@@ -121,6 +125,8 @@ class TMain : public QMainWindow, private DocumentHost {
   // Listens to the session, which may go with the window: a member, so it
   // goes before the session does.
   std::unique_ptr<EditCommands> editCommands_;
+  ArrangeCommands* arrangeCommands_ = nullptr;
+  MeasureCommands* measureCommands_ = nullptr;        // K14, K15, N28, N41
   std::unique_ptr<MouseController> mouseController_;  // listens to the session too
   std::vector<std::string> artists_;
   std::vector<std::string> genres_;

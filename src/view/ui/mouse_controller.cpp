@@ -73,7 +73,10 @@ void MouseController::ConnectModeButtons() {
   const std::pair<QAbstractButton*, EditTool> modes[] = {{c_.selectModeButton, EditTool::Select},
                                                          {c_.writeModeButton, EditTool::Write},
                                                          {c_.eraseModeButton, EditTool::Erase}};
-  for (const auto& [button, tool] : modes) {
+  for (const auto& mode : modes) {
+    // Plain copies: clang 14 cannot capture a structured binding.
+    QAbstractButton* const button = mode.first;
+    const EditTool tool = mode.second;
     if (button == nullptr) continue;
     // clicked, not toggled: pressing the button already down deselects too.
     connect(button, &QAbstractButton::clicked, this, [this, tool] {

@@ -35,8 +35,8 @@ void ViewController::ConnectViewControls() {
   bar(c_.gridHeightBar, &ViewSettings::GridHeight);
   bar(c_.gridWidthBar, &ViewSettings::GridWidth);
   bar(c_.objectHeightBar, &ViewSettings::ObjectHeight);
-  const auto reset = [this](QPushButton* button, QScrollBar* target, int value) {
-    connect(button, &QPushButton::clicked, target, [target, value] { target->setValue(value); });
+  const auto reset = [](QPushButton* button, QScrollBar* target, int value) {
+    QObject::connect(button, &QPushButton::clicked, target, [target, value] { target->setValue(value); });
   };
   reset(c_.gridHeightResetButton, c_.gridHeightBar, DefaultGridHeight);
   reset(c_.gridWidthResetButton, c_.gridWidthBar, DefaultGridWidth);

@@ -1,0 +1,129 @@
+#include "edit/arrange.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+namespace beatloom {
+
+namespace {
+
+constexpr int kLastPos = MeasureCount * TicksPerMeasure - 1;
+
+// Spaces around a number and a plus sign before it are allowed; "+-1" is not.
+std::string_view NumberPart(std::string_view text) {
+  const auto first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  text = text.substr(first, text.find_last_not_of(" \t") - first + 1);
+  if (text.size() > 1 && text[0] == '+' && text[1] != '-') text.remove_prefix(1);
+  return text;
+}
+
+std::optional<double> ParseTempo(std::string_view text) {
+  text = NumberPart(text);
+  double value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
+    return std::nullopt;
+  return value;
+}
+
+// Where a position lands under factor f.
+double Scaled(int32_t pos, double f) { return RoundHalfEven(static_cast<double>(pos) * f); }
+
+// The factor, or the message that refuses the request.
+struct Factor {
+  double f = 1;
+  std::string_view refusal;
+};
+
+Factor FactorOf(const SpacingRequest& request) {
+  const std::optional<int> newWidth = ParseWholeNumber(request.newWidth);
+  const std::optional<int> originalWidth = ParseWholeNumber(request.originalWidth);
+  if (!newWidth || !originalWidth || *originalWidth == 0) return {1, kSpacingInputMessage};
+  // A negative factor would turn the chart upside down into negative measures.
+  if (*newWidth < 0 || *originalWidth < 0) return {1, kSpacingNegativeMessage};
+  return {static_cast<double>(*newWidth) / static_cast<double>(*originalWidth), {}};
+}
+
+// Scaling keeps the order of positions (f >= 0), so the extremes decide
+// whether every object stays inside the chart.
+bool StaysInChart(const std::vector<TBmsObject>& objects, double f) {
+  if (objects.empty()) return true;
+  const auto [lowest, highest] = std::minmax_element(
+      objects.begin(), objects.end(), [](const TBmsObject& a, const TBmsObject& b) { return a.Pos < b.Pos; });
+  return Scaled(lowest->Pos, f) >= 0 && Scaled(highest->Pos, f) <= kLastPos;
+}
+
+int MirroredLane(int lane) {
+  if (lane >= 1 && lane <= 7) return 8 - lane;
+  if (lane >= 10 && lane <= 16) return 26 - lane;
+  return lane;
+}
+
+}  // namespace
+
+double RoundHalfEven(double value) {
+  const double down = std::floor(value);
+  const double fraction = value - down;
+  if (fraction < 0.5) return down;
+  if (fraction > 0.5) return down + 1;
+  return std::fmod(down, 2.0) == 0 ? down : down + 1;
+}
+
+std::optional<int> ParseWholeNumber(std::string_view text) {
+  text = NumberPart(text);
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+std::string TempoText(double tempo) {
+  char buffer[40];
+  std::snprintf(buffer, sizeof buffer, "%.15G", tempo);
+  std::string text = buffer;
+  // The exponent is written without a plus sign or leading zeros: 1E20, 1E-5.
+  const auto e = text.find('E');
+  if (e == std::string::npos) return text;
+  std::string exponent = text.substr(e + 1);
+  const bool negative = exponent.front() == '-';
+  exponent.erase(0, exponent.find_first_not_of("+-0"));
+  return text.substr(0, e + 1) + (negative ? "-" : "") + (exponent.empty() ? "0" : exponent);
+}
+
+ArrangeResult ChangeObjectSpacing(ChartSession& session, const SpacingRequest& request) {
+  const Factor factor = FactorOf(request);
+  if (!factor.refusal.empty()) return {EditOutcome::Refused, std::string(factor.refusal)};
+  std::string message;
+  ChartEdit edit{.snapshot = true, .aspects = kChartObjects};
+  if (request.matchTempo) edit.aspects |= kChartHeader;
+  const EditOutcome outcome = session.Apply(edit, [&](Document& doc) {
+    if (!StaysInChart(doc.ObjList, factor.f)) {
+      message = kSpacingRangeMessage;
+      return EditOutcome::Refused;
+    }
+    for (TBmsObject& o : doc.ObjList) o.Pos = static_cast<int32_t>(Scaled(o.Pos, factor.f));
+    if (!request.matchTempo) return EditOutcome::Changed;
+    if (const std::optional<double> tempo = ParseTempo(doc.header.e_bpm))
+      doc.header.e_bpm = TempoText(*tempo * factor.f);
+    else
+      message = kSpacingTempoMessage;
+    // The command marks the chart even when the factor is 1.
+    return EditOutcome::Changed;
+  });
+  return {outcome, message};
+}
+
+EditOutcome MirrorSelected(ChartSession& session) {
+  if (session.Doc().ObjList.empty()) return EditOutcome::Unchanged;
+  return session.Apply({.snapshot = true, .aspects = kChartObjects}, [](Document& doc) {
+    for (TBmsObject& o : doc.ObjList)
+      if (o.Selected) o.Lane = static_cast<uint8_t>(MirroredLane(o.Lane));
+    // Marked even with nothing selected, as after any run of the command.
+    return EditOutcome::Changed;
+  });
+}
+
+}  // namespace beatloom

@@ -1,0 +1,205 @@
+#include "edit/measure_ops.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <utility>
+
+#include "model/text_scan.h"
+
+namespace beatloom {
+
+namespace {
+
+constexpr long long kMaxPos = static_cast<long long>(MeasureCount) * TicksPerMeasure - 1;
+// Distance from an object to the top of the score reach that AddObject keeps.
+constexpr long long kScrollReach = 16 * TicksPerMeasure;
+// "#" + three measure digits + two channel characters + ":".
+constexpr size_t kDataPrefix = 7;
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsAlnum(char c) { return IsDigit(c) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// The measure of a kept data line that travels with its measure, or -1.
+// Kept length lines (channel 02) stay put, as the lengths themselves do.
+int TravellingMeasureOf(std::string_view line) {
+  if (line.size() < kDataPrefix || line[0] != '#' || line[6] != ':') return -1;
+  if (!IsDigit(line[1]) || !IsDigit(line[2]) || !IsDigit(line[3])) return -1;
+  if (!IsAlnum(line[4]) || !IsAlnum(line[5])) return -1;
+  if (line[4] == '0' && line[5] == '2') return -1;
+  return (line[1] - '0') * 100 + (line[2] - '0') * 10 + (line[3] - '0');
+}
+
+void Renumber(std::string& line, int measure) {
+  char digits[8];
+  std::snprintf(digits, sizeof digits, "%03d", measure);
+  line.replace(1, 3, digits, 3);
+}
+
+void LowerScrollMin(Document& doc, long long highestPos) {
+  const long long reach = -(highestPos + kScrollReach);
+  if (reach < doc.ScrollMin) doc.ScrollMin = static_cast<int>(std::max<long long>(reach, INT32_MIN));
+}
+
+bool InsertWouldPassEnd(const Document& doc, long long from) {
+  const long long firstBlocked = std::max(from, kMaxPos - TicksPerMeasure + 1);
+  for (const TBmsObject& o : doc.ObjList)
+    if (o.Pos >= firstBlocked) return true;
+  for (const std::string& line : doc.mcom)
+    if (const int m = TravellingMeasureOf(line); m == MeasureCount - 1 && m * TicksPerMeasure >= from) return true;
+  return false;
+}
+
+// Shortest general form with up to 15 significant digits: "0.75", "1.5", "1E-5".
+std::string FormatLength(double v) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.15G", v);
+  std::string s = buf;
+  const size_t e = s.find('E');
+  if (e == std::string::npos) return s;
+  std::string digits = s.substr(e + 2);
+  while (digits.size() > 1 && digits[0] == '0') digits.erase(0, 1);
+  return s.substr(0, e) + "E" + (s[e + 1] == '-' ? "-" : "") + digits;
+}
+
+// Runs a measure command through the session. The kept lines it renumbers
+// ride on the snapshot only when one was taken: an empty chart takes none,
+// and the older snapshot keeps the lines that belong to it.
+template <class Command>
+MeasureOutcome ApplyMeasureCommand(ChartSession& session, Command command) {
+  MeasureOutcome result;
+  session.Apply({.snapshot = true, .aspects = kChartObjects | kChartHeader}, [&](Document& doc) {
+    const bool snapshotTaken = !doc.ObjList.empty();
+    std::vector<std::string> before = doc.mcom;
+    result = command(doc);
+    if (result.outcome != EditOutcome::Refused && snapshotTaken && doc.mcom != before)
+      session.ChartUndo().KeepLinesToo(std::move(before));
+    return result.outcome;
+  });
+  return result;
+}
+
+}  // namespace
+
+int MeasureOfPos(int pos) { return pos / TicksPerMeasure; }
+
+MeasureOutcome InsertMeasure(Document& doc, int measure) {
+  const long long from = static_cast<long long>(measure) * TicksPerMeasure;
+  if (InsertWouldPassEnd(doc, from)) return {EditOutcome::Refused, kInsertPastEndMessage};
+  bool changed = false;
+  long long highest = -1;
+  for (TBmsObject& o : doc.ObjList) {
+    if (o.Pos < from) continue;
+    o.Pos += TicksPerMeasure;
+    highest = std::max<long long>(highest, o.Pos);
+    changed = true;
+  }
+  if (highest >= 0) LowerScrollMin(doc, highest);
+  for (std::string& line : doc.mcom) {
+    const int m = TravellingMeasureOf(line);
+    if (m < 0 || m < measure) continue;
+    Renumber(line, m + 1);
+    changed = true;
+  }
+  return {changed ? EditOutcome::Changed : EditOutcome::Unchanged, {}};
+}
+
+MeasureOutcome DeleteMeasures(Document& doc, MeasureSpan span) {
+  if (span.first < 0 || span.last < span.first) return {EditOutcome::Refused, kMeasureRangeMessage};
+  const long long start = span.first * TicksPerMeasure;
+  const long long end = span.last * TicksPerMeasure + TicksPerMeasure;
+  const long long width = end - start;
+  bool changed = false;
+  // One pass that keeps the survivors in list order, as removing from the
+  // back one by one would.
+  size_t kept = 0;
+  for (size_t i = 0; i < doc.ObjList.size(); ++i) {
+    TBmsObject o = doc.ObjList[i];
+    if (o.Pos >= start && o.Pos < end) {
+      changed = true;
+      continue;
+    }
+    if (o.Pos >= end) {
+      o.Pos = static_cast<int32_t>(o.Pos - width);
+      changed = true;
+    }
+    doc.ObjList[kept++] = o;
+  }
+  doc.ObjList.resize(kept);
+  size_t keptLines = 0;
+  for (size_t i = 0; i < doc.mcom.size(); ++i) {
+    std::string line = std::move(doc.mcom[i]);
+    const int m = TravellingMeasureOf(line);
+    if (m >= span.first && m <= span.last) {
+      changed = true;
+      continue;
+    }
+    if (m > span.last) {
+      Renumber(line, static_cast<int>(m - (span.last - span.first + 1)));
+      changed = true;
+    }
+    doc.mcom[keptLines++] = std::move(line);
+  }
+  doc.mcom.resize(keptLines);
+  return {changed ? EditOutcome::Changed : EditOutcome::Unchanged, {}};
+}
+
+MeasureOutcome InsertMeasure(ChartSession& session, int measure) {
+  return ApplyMeasureCommand(session, [measure](Document& doc) { return InsertMeasure(doc, measure); });
+}
+
+MeasureOutcome DeleteMeasures(ChartSession& session, MeasureSpan span) {
+  return ApplyMeasureCommand(session, [span](Document& doc) { return DeleteMeasures(doc, span); });
+}
+
+ParsedSpan ParseMeasureSpan(std::string_view first, std::string_view last) {
+  int a = 0;
+  int b = 0;
+  if (!ParseDecimalInt(TrimBlanks(first), a) || !ParseDecimalInt(TrimBlanks(last), b))
+    return {std::nullopt, kMeasureTextMessage};
+  // A last measure before the first is refused outright: read as ticks, the
+  // span just before it (5 to 4) would come out empty and still run.
+  if (a < 0 || b < a) return {std::nullopt, kMeasureRangeMessage};
+  return {MeasureSpan{a, b}, {}};
+}
+
+std::string MeasureLengthLine(int measure, double length) {
+  char prefix[16];
+  std::snprintf(prefix, sizeof prefix, "#%03d:", measure);
+  return prefix + FormatLength(length);
+}
+
+std::vector<std::string> MeasureLengthLines(const std::array<double, MeasureCount>& lengths) {
+  std::vector<std::string> lines;
+  lines.reserve(MeasureCount);
+  for (int i = 0; i < MeasureCount; ++i) lines.push_back(MeasureLengthLine(i, lengths[i]));
+  return lines;
+}
+
+LengthChange ChangeLengthLines(std::string_view typed, std::vector<std::string>& lines,
+                               const std::vector<int>& selectedRows) {
+  double value = 0;
+  if (!ParseDecimalNumber(typed, value)) return {kLengthNotNumberMessage, -1};
+  if (value <= 0) return {kLengthNotPositiveMessage, -1};
+  const std::string text = FormatLength(value);
+  int lastChanged = -1;
+  for (const int row : selectedRows) {
+    if (row < 0 || static_cast<size_t>(row) >= lines.size()) continue;
+    lines[row] = lines[row].substr(0, 5) + text;
+    lastChanged = std::max(lastChanged, row);
+  }
+  const int count = static_cast<int>(lines.size());
+  return {{}, lastChanged < 0 || count == 0 ? 0 : (lastChanged + 1) % count};
+}
+
+void ReadLengthLines(const std::vector<std::string>& lines, std::array<double, MeasureCount>& lengths) {
+  const size_t count = std::min<size_t>(lines.size(), MeasureCount);
+  for (size_t i = 0; i < count; ++i) {
+    const int measure = static_cast<int>(i);
+    if (lines[i] == MeasureLengthLine(measure, lengths[i])) continue;
+    double value = 0;
+    if (lines[i].size() > 5 && ParseDecimalNumber(std::string_view(lines[i]).substr(5), value) && value > 0)
+      lengths[i] = value;
+  }
+}
+
+}  // namespace beatloom

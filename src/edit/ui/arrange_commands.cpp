@@ -1,0 +1,34 @@
+#include "edit/ui/arrange_commands.h"
+
+#include <QAction>
+
+#include "edit/arrange.h"
+#include "edit/ui/spacing_dialog.h"
+#include "platform/ui/prompts.h"
+
+namespace beatloom {
+
+ArrangeCommands::ArrangeCommands(ChartSession& session, const ArrangeControls& controls, Prompts& prompts,
+                                 QObject* parent)
+    : QObject(parent), session_(session), prompts_(prompts), dialog_(new SpacingDialog(controls.window)) {
+  if (controls.objectSpacingAction)
+    connect(controls.objectSpacingAction, &QAction::triggered, this, &ArrangeCommands::ChangeSpacing);
+  if (controls.mirrorAction) connect(controls.mirrorAction, &QAction::triggered, this, &ArrangeCommands::Mirror);
+}
+
+ArrangeCommands::~ArrangeCommands() {
+  if (dialog_ && !dialog_->parent()) delete dialog_;
+}
+
+void ArrangeCommands::ChangeSpacing() {
+  const std::optional<SpacingRequest> request = dialog_->Ask();
+  if (!request) return;
+  const ArrangeResult result = ChangeObjectSpacing(session_, *request);
+  if (result.message.empty()) return;
+  const bool refused = result.outcome == EditOutcome::Refused;
+  prompts_.Message(QString::fromStdString(result.message), refused ? Prompts::Icon::Error : Prompts::Icon::Warning);
+}
+
+void ArrangeCommands::Mirror() { MirrorSelected(session_); }
+
+}  // namespace beatloom
