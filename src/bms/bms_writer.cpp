@@ -54,21 +54,6 @@ std::string DataLinePrefix(int measure, int channel) {
   return buf;
 }
 
-// Shortest decimal form with up to 15 significant digits, as "0.75", "1.5", "2".
-std::string FormatFactor(double v) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.15G", v);
-  std::string s = buf;
-  const size_t e = s.find('E');
-  if (e == std::string::npos) return s;
-  // "1E-05" -> "1E-5": the exponent without padding, as charts write it.
-  std::string mantissa = s.substr(0, e);
-  const char sign = s[e + 1];
-  std::string digits = s.substr(e + 2);
-  while (digits.size() > 1 && digits[0] == '0') digits.erase(0, 1);
-  return mantissa + "E" + (sign == '-' ? "-" : "") + digits;
-}
-
 bool IsMeasureLine(std::string_view line) {
   return line.size() >= 4 && line[0] == '#' &&
          std::all_of(line.begin() + 1, line.begin() + 4, [](char c) { return c >= '0' && c <= '9'; });
@@ -270,7 +255,7 @@ std::string WriteBmsText(const Document& doc, const SaveOptions& options) {
   const Cell* cur = cells.data();
   const Cell* end = cells.data() + cells.size();
   for (int m = 0; m <= lastMeasure; ++m) {
-    if (doc.MeasureLen[m] != 1.0) AppendLine(out, DataLinePrefix(m, 2) + FormatFactor(doc.MeasureLen[m]));
+    if (doc.MeasureLen[m] != 1.0) AppendLine(out, DataLinePrefix(m, 2) + ShortestDecimal(doc.MeasureLen[m]));
     int pendingPlaceholders = 0;
     int previousColumn = -1;
     while (cur != end && cur->measure == m) {

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "model/text_scan.h"
+
 namespace beatloom {
 
 namespace {
@@ -80,18 +82,7 @@ std::optional<int> ParseWholeNumber(std::string_view text) {
   return value;
 }
 
-std::string TempoText(double tempo) {
-  char buffer[40];
-  std::snprintf(buffer, sizeof buffer, "%.15G", tempo);
-  std::string text = buffer;
-  // The exponent is written without a plus sign or leading zeros: 1E20, 1E-5.
-  const auto e = text.find('E');
-  if (e == std::string::npos) return text;
-  std::string exponent = text.substr(e + 1);
-  const bool negative = exponent.front() == '-';
-  exponent.erase(0, exponent.find_first_not_of("+-0"));
-  return text.substr(0, e + 1) + (negative ? "-" : "") + (exponent.empty() ? "0" : exponent);
-}
+std::string TempoText(double tempo) { return ShortestDecimal(tempo); }
 
 ArrangeResult ChangeObjectSpacing(ChartSession& session, const SpacingRequest& request) {
   const Factor factor = FactorOf(request);

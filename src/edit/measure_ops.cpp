@@ -49,18 +49,6 @@ bool InsertWouldPassEnd(const Document& doc, long long from) {
   return false;
 }
 
-// Shortest general form with up to 15 significant digits: "0.75", "1.5", "1E-5".
-std::string FormatLength(double v) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.15G", v);
-  std::string s = buf;
-  const size_t e = s.find('E');
-  if (e == std::string::npos) return s;
-  std::string digits = s.substr(e + 2);
-  while (digits.size() > 1 && digits[0] == '0') digits.erase(0, 1);
-  return s.substr(0, e) + "E" + (s[e + 1] == '-' ? "-" : "") + digits;
-}
-
 // Runs a measure command through the session. The kept lines it renumbers
 // ride on the snapshot only when one was taken: an empty chart takes none,
 // and the older snapshot keeps the lines that belong to it.
@@ -165,7 +153,7 @@ ParsedSpan ParseMeasureSpan(std::string_view first, std::string_view last) {
 std::string MeasureLengthLine(int measure, double length) {
   char prefix[16];
   std::snprintf(prefix, sizeof prefix, "#%03d:", measure);
-  return prefix + FormatLength(length);
+  return prefix + ShortestDecimal(length);
 }
 
 std::vector<std::string> MeasureLengthLines(const std::array<double, MeasureCount>& lengths) {
@@ -180,7 +168,7 @@ LengthChange ChangeLengthLines(std::string_view typed, std::vector<std::string>&
   double value = 0;
   if (!ParseDecimalNumber(typed, value)) return {kLengthNotNumberMessage, -1};
   if (value <= 0) return {kLengthNotPositiveMessage, -1};
-  const std::string text = FormatLength(value);
+  const std::string text = ShortestDecimal(value);
   int lastChanged = -1;
   for (const int row : selectedRows) {
     if (row < 0 || static_cast<size_t>(row) >= lines.size()) continue;

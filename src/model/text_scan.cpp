@@ -1,6 +1,7 @@
 #include "model/text_scan.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -74,6 +75,17 @@ int HexDigitValue(char c) {
 void AppendLine(std::string& out, std::string_view line) {
   out.append(line);
   out.append("\r\n");
+}
+
+std::string ShortestDecimal(double v) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.15G", v);
+  const std::string s = buf;
+  const size_t e = s.find('E');
+  if (e == std::string::npos) return s;
+  std::string digits = s.substr(e + 2);
+  while (digits.size() > 1 && digits[0] == '0') digits.erase(0, 1);
+  return s.substr(0, e) + "E" + (s[e + 1] == '-' ? "-" : "") + digits;
 }
 
 }  // namespace beatloom

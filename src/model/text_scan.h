@@ -25,4 +25,8 @@ int HexDigitValue(char c);
 // Appends the line and CR LF.
 void AppendLine(std::string& out, std::string_view line);
 
+// A number as charts write it: at most 15 significant digits, no trailing
+// zeros, an exponent without plus sign or padding ("0.75", "2", "1E-5").
+std::string ShortestDecimal(double v);
+
 }  // namespace beatloom
