@@ -7,17 +7,9 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "platform/ui/named_control.h"
+
 namespace beatloom {
-
-namespace {
-
-template <class T>
-T* Named(T* control, const char* name) {
-  control->setObjectName(QString::fromLatin1(name));
-  return control;
-}
-
-}  // namespace
 
 DeleteMeasuresDialog::DeleteMeasuresDialog(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("Form9"));

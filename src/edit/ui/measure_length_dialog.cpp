@@ -10,17 +10,12 @@
 #include <algorithm>
 
 #include "edit/measure_ops.h"
+#include "platform/ui/named_control.h"
 #include "platform/ui/prompts.h"
 
 namespace beatloom {
 
 namespace {
-
-template <class T>
-T* Named(T* control, const char* name) {
-  control->setObjectName(QString::fromLatin1(name));
-  return control;
-}
 
 // The value of a line starts after "#000:".
 constexpr int kValueColumn = 5;

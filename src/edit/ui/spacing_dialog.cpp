@@ -9,15 +9,11 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "platform/ui/named_control.h"
+
 namespace beatloom {
 
 namespace {
-
-template <class T>
-T* Named(T* control, const char* name) {
-  control->setObjectName(QString::fromLatin1(name));
-  return control;
-}
 
 QLineEdit* WidthEdit(QWidget* parent, const char* name) {
   auto* edit = Named(new QLineEdit(QStringLiteral("100"), parent), name);
