@@ -12,6 +12,7 @@
 #include <QTabWidget>
 #include <QToolButton>
 
+#include "bms/ui/document_commands.h"
 #include "view/ui/score_widget.h"
 
 namespace beatloom {
@@ -64,6 +65,13 @@ ArrangeControls ArrangeControlsOf(const MainMenu& m, QWidget* window) {
   return {m.objectSpacingAction, m.mirrorAction, window};
 }
 
+ListControls ListControlsOf(const MainWidgets& w, const MainMenu& m) {
+  return {w.wavList,           w.bmpList,       w.assignWavButton,     w.clearWavButton,
+          w.wavUpButton,       w.wavDownButton, w.assignBmpButton,     w.clearBmpButton,
+          w.bmpUpButton,       w.bmpDownButton, m.releaseUnusedAction, m.compactIndicesAction,
+          w.dropOverwriteCheck};
+}
+
 KeyControls KeyControlsOf(const MainWidgets& w, const MainMenu& m, QMainWindow* window, ScoreWidget* score) {
   return {window,    score,     w.verticalScrollBar, w.horizontalScrollBar, w.listPages,
           w.wavList, w.bmpList, m.deleteAction,      w.stopSoundButton};
@@ -87,6 +95,12 @@ MouseControls MouseControlsOf(const MainWidgets& w, const MainMenu& m, ScoreWidg
           m.activationClickGuardAction};
 }
 
+ImagePreviewControls ImagePreviewControlsOf(const MainWidgets& w, const MainMenu& m, KeyController& keys,
+                                            const DocumentCommands& commands) {
+  return {w.bmpList, w.showImageButton, m.showImagePreviewAction, &keys.showImagePreview,
+          [&commands] { return commands.ChartFolder(); }};
+}
+
 MeasureControls MeasureControlsOf(const MainMenu& m) {
   return {m.insertMeasureAction, m.deleteMeasureAction, m.deleteMeasuresAction, m.measureLengthAction};
 }
@@ -108,6 +122,11 @@ void ConnectMenuTwins(const MainMenu& m, const MainWidgets& w) {
                                                          {m.writeModeAction, w.writeModeButton},
                                                          {m.eraseModeAction, w.eraseModeButton}};
   for (const auto& [item, button] : modes) QObject::connect(item, &QAction::triggered, button, &QAbstractButton::click);
+}
+
+ListCommands::ChartFiles ChartFilesOf(DocumentCommands& commands) {
+  return {[&commands] { return commands.ChartFolder(); },
+          [&commands](const QStringList& paths) { return commands.OpenDroppedChart(paths); }};
 }
 
 }  // namespace beatloom

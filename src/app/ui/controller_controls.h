@@ -5,6 +5,8 @@
 #include "app/ui/shell_commands.h"
 #include "edit/ui/arrange_commands.h"
 #include "edit/ui/edit_commands.h"
+#include "edit/ui/image_preview.h"
+#include "edit/ui/list_commands.h"
 #include "edit/ui/measure_commands.h"
 #include "view/ui/key_controller.h"
 #include "view/ui/mouse_controller.h"
@@ -15,6 +17,7 @@ class QTimer;
 
 namespace beatloom {
 
+class DocumentCommands;
 class ScoreWidget;
 
 // Which of the main window's controls each area's controller works with: the
@@ -24,12 +27,18 @@ ViewControls ViewControlsOf(const MainWidgets& w, const MainMenu& m, ScoreWidget
 ShellControls ShellControlsOf(const MainWidgets& w, const MainMenu& m, QTimer* timer);
 EditControls EditControlsOf(const MainWidgets& w, const MainMenu& m);
 ArrangeControls ArrangeControlsOf(const MainMenu& m, QWidget* window);
+ListControls ListControlsOf(const MainWidgets& w, const MainMenu& m);
 MeasureControls MeasureControlsOf(const MainMenu& m);
 KeyControls KeyControlsOf(const MainWidgets& w, const MainMenu& m, QMainWindow* window, ScoreWidget* score);
 MouseControls MouseControlsOf(const MainWidgets& w, const MainMenu& m, ScoreWidget* score);
+ImagePreviewControls ImagePreviewControlsOf(const MainWidgets& w, const MainMenu& m, KeyController& keys,
+                                            const DocumentCommands& commands);
 
 // Tool buttons and popup items that only repeat a menu command, and the menu
 // items that press a mode button.
 void ConnectMenuTwins(const MainMenu& m, const MainWidgets& w);
+
+// The lists reach the chart's file through the document commands.
+ListCommands::ChartFiles ChartFilesOf(DocumentCommands& commands);
 
 }  // namespace beatloom

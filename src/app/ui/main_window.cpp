@@ -122,8 +122,10 @@ void TMain::BuildControllers() {
       std::make_unique<MouseController>(*session_, MouseControlsOf(w_, menu_, score_), *prompts_, nullptr);
   connect(timer_, &QTimer::timeout, mouseController_.get(), &MouseController::Tick);
   arrangeCommands_ = new ArrangeCommands(*session_, ArrangeControlsOf(menu_, this), *prompts_, this);
+  listCommands_ = new ListCommands(*session_, ListControlsOf(w_, menu_), *prompts_, ChartFilesOf(*commands_), this);
   measureCommands_ = new MeasureCommands(
       *session_, MeasureControlsOf(menu_), *prompts_, [this] { return mouseController_->Editor().AnchorPos(); }, this);
+  imagePreview_ = new TForm5(session_->Doc(), ImagePreviewControlsOf(w_, menu_, *keyController_, *commands_), this);
 }
 
 // ---- start-up, first resize, close ----
@@ -230,10 +232,10 @@ void TMain::ApplyStoredSettings() {
     break;
   }
   Settings now = CollectSettings(w_, menu_, view_);
-  now.BMPView = previewBounds_;
+  now.BMPView = BoundsOf(imagePreview_->Bounds());
   const Settings s = ReadSettings(settingsFile_, now);
   ShowSettings(s, w_, menu_, view_);
-  previewBounds_ = s.BMPView;
+  imagePreview_->SetBounds(RectOf(s.BMPView));
   viewController_->TakeControls();
   session_->Doc().Modified = false;
   RecentFilesChanged();
@@ -254,7 +256,7 @@ bool TMain::FormClose() {
   suppressResize_ = true;
   commands_->RemovePlayerWorkingCopy();
   Settings s = CollectSettings(w_, menu_, view_);
-  s.BMPView = previewBounds_;
+  s.BMPView = BoundsOf(imagePreview_->Bounds());
   const QRect client = geometry();
   s.Window = {client.x(), client.y(), client.width(), client.height()};
   WriteSettings(settingsFile_, s);
@@ -381,7 +383,7 @@ void TMain::dropEvent(QDropEvent* event) {
   // the middle of it would hold the source application.
   // A drop that holds a chart is about that chart alone; sound, image and
   // MIDI files without one go to the definition lists.
-  QTimer::singleShot(0, this, [this, paths] { commands_->OpenDroppedChart(paths); });
+  QTimer::singleShot(0, this, [this, paths] { listCommands_->Drop(paths); });
 }
 
 }  // namespace beatloom

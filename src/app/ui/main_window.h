@@ -19,6 +19,7 @@ class QTimer;
 namespace beatloom {
 
 class ArrangeCommands;
+class ListCommands;
 class Clipboard;
 class DocumentCommands;
 class EditCommands;
@@ -37,6 +38,7 @@ class KeyController;
 class MeasureCommands;
 class MouseController;
 class TextFieldShortcuts;
+class TForm5;
 class TForm7;
 class ColorDialog;
 
@@ -126,11 +128,12 @@ class TMain : public QMainWindow, private DocumentHost {
   // goes before the session does.
   std::unique_ptr<EditCommands> editCommands_;
   ArrangeCommands* arrangeCommands_ = nullptr;
+  ListCommands* listCommands_ = nullptr;
   MeasureCommands* measureCommands_ = nullptr;        // K14, K15, N28, N41
   std::unique_ptr<MouseController> mouseController_;  // listens to the session too
   std::vector<std::string> artists_;
   std::vector<std::string> genres_;
-  WindowBounds previewBounds_ = Settings{}.BMPView;
+  TForm5* imagePreview_ = nullptr;  // BMP VIEW
   bool suppressResize_ = true;
   bool settingsApplied_ = false;
   bool closing_ = false;

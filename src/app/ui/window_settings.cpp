@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QRect>
 #include <QScrollBar>
 
 #include "model/text_codec.h"
@@ -57,5 +58,9 @@ Settings CollectSettings(const MainWidgets& w, const MainMenu& m, const ViewSett
   for (int i = 0; i < kColorCount; ++i) s.Colors[i] = static_cast<int>(ColorRefFromRgb(view.Colors[i]));
   return s;
 }
+
+WindowBounds BoundsOf(const QRect& r) { return {r.x(), r.y(), r.width(), r.height()}; }
+
+QRect RectOf(const WindowBounds& b) { return QRect(b.left, b.top, b.width, b.height); }
 
 }  // namespace beatloom

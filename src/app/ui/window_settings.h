@@ -5,6 +5,8 @@
 #include "app/ui/main_widgets.h"
 #include "view/view_settings.h"
 
+class QRect;
+
 namespace beatloom {
 
 // The stored settings shown by the main window's controls and the score's
@@ -12,5 +14,8 @@ namespace beatloom {
 void ShowSettings(const Settings& s, const MainWidgets& w, const MainMenu& m, ViewSettings& view);
 // What the controls and colours hold now, as the settings file keeps it.
 Settings CollectSettings(const MainWidgets& w, const MainMenu& m, const ViewSettings& view);
+// A tool window's client area as the settings file keeps it, and back.
+WindowBounds BoundsOf(const QRect& r);
+QRect RectOf(const WindowBounds& b);
 
 }  // namespace beatloom

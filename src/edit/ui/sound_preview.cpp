@@ -2,6 +2,8 @@
 
 #include <QAudioOutput>
 #include <QDir>
+#include <QEvent>
+#include <QFileInfo>
 #include <QListWidget>
 #include <QMediaPlayer>
 #include <QPushButton>
@@ -20,9 +22,36 @@ SoundPreview::SoundPreview(const Document& doc, QListWidget* wavList, QPushButto
   player_ = new QMediaPlayer(this);
   player_->setObjectName(QStringLiteral("MediaPlayer1"));
   player_->setAudioOutput(new QAudioOutput(player_));
+  // Nothing of the media layer ever reaches the author: a file that cannot be
+  // played just closes the player.
+  connect(player_, &QMediaPlayer::errorOccurred, player_, [this] { player_->setSource(QUrl()); });
   connect(wavList_, &QListWidget::itemClicked, this, &SoundPreview::PlaySelected);
+  connect(wavList_, &QListWidget::currentRowChanged, this, [this] {
+    if (keyInList_) PlaySelected();
+  });
+  wavList_->installEventFilter(this);
   connect(stopButton, &QPushButton::clicked, this, &SoundPreview::Stop);
   connect(timer, &QTimer::timeout, this, &SoundPreview::CloseFinished);
+}
+
+QString PlayableSoundPath(const QString& path) {
+  if (QFileInfo::exists(path)) return path;
+  const QFileInfo named(path);
+  for (const char* suffix : {".ogg", ".flac"}) {
+    const QString other = named.dir().filePath(named.completeBaseName() + QLatin1String(suffix));
+    if (QFileInfo::exists(other)) return other;
+  }
+  return path;
+}
+
+bool SoundPreview::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == wavList_ && event->type() == QEvent::KeyPress) {
+    // The list moves its row while this key is delivered; the flag is gone
+    // again before anything else can select a line.
+    keyInList_ = true;
+    QTimer::singleShot(0, this, [this] { keyInList_ = false; });
+  }
+  return QObject::eventFilter(watched, event);
 }
 
 void SoundPreview::PlaySelected() {
@@ -30,7 +59,7 @@ void SoundPreview::PlaySelected() {
   if (wavList_->currentRow() < 0 || index >= doc_.wav.size() || doc_.wav[index].empty()) return;
   const QString name = QString::fromStdString(ToUtf8(doc_.wav[index], doc_.encoding));
   Stop();
-  player_->setSource(QUrl::fromLocalFile(QDir(chartFolder_()).filePath(name)));
+  player_->setSource(QUrl::fromLocalFile(PlayableSoundPath(QDir(chartFolder_()).filePath(name))));
   player_->play();
 }
 

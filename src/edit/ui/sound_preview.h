@@ -13,9 +13,15 @@ namespace beatloom {
 
 class Document;
 
-// Plays the sound of a WAV line the author clicks, and stops it with the
-// list's stop button. Without a media player (sound switched off in the
-// settings) it does nothing at all.
+// The file a WAV line plays: the named one, or where it is missing one of the
+// same base name ending in ".ogg" or ".flac" beside it, as charts often ship
+// compressed sounds under their ".wav" names.
+QString PlayableSoundPath(const QString& path);
+
+// Plays the sound of a WAV line the author selects by mouse or keyboard, and
+// stops it with the list's stop button. Lines the program selects itself stay
+// silent. Without a media player (sound switched off in the settings) it does
+// nothing at all.
 class SoundPreview : public QObject {
   Q_OBJECT
 
@@ -28,11 +34,15 @@ class SoundPreview : public QObject {
   void PlaySelected();
   void Stop();
   void CloseFinished();
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
   const Document& doc_;
   QListWidget* wavList_;
   std::function<QString()> chartFolder_;
   QMediaPlayer* player_ = nullptr;
+  // Set while the list handles a key, so that only the row change it makes
+  // plays.
+  bool keyInList_ = false;
 };
 
 }  // namespace beatloom

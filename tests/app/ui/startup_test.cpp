@@ -129,10 +129,10 @@ TEST_F(MainWindowTest, EverySettingWrittenAtCloseIsReadBackUnchanged) {
     EXPECT_EQ(main->geometry(), QRect(30, 20, 700, 560));
     EXPECT_EQ(Doc().header.E_Email, "me@example.org");
     EXPECT_EQ(main->findChild<QMediaPlayer*>("MediaPlayer1"), nullptr);
+    EXPECT_EQ(main->findChild<QWidget*>("Form5")->geometry(), QRect(40, 50, 512, 530));
     EXPECT_TRUE(main->close());
   }
-  // The image preview has no window yet: its place travels through the
-  // settings file untouched.
+  // The image preview's place, read at start, is written back at close.
   const WindowBounds preview{ini.ReadInteger("BTLM", "BMPViewXPos", 0), ini.ReadInteger("BTLM", "BMPViewYPos", 0),
                              ini.ReadInteger("BTLM", "BMPViewWidth", 0), ini.ReadInteger("BTLM", "BMPViewHeight", 0)};
   EXPECT_EQ(preview, (WindowBounds{40, 50, 512, 530}));

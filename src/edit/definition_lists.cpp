@@ -1,0 +1,310 @@
+#include "edit/definition_lists.h"
+
+#include <algorithm>
+#include <cctype>
+#include <string_view>
+
+namespace beatloom {
+
+namespace {
+
+// "#" + three measure digits + two channel characters + ":".
+constexpr size_t kDataPrefix = 7;
+
+constexpr const char* kKeptLineRefusal = "保持している行のデータを読み取れないため、インデックスを付け替えられません: ";
+constexpr const char* kOtherFolderNote = "譜面と別のフォルダのファイルを名前だけ登録しました: ";
+
+std::string Upper(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return out;
+}
+
+bool Contains(const std::string& s, std::string_view part) { return s.find(part) != std::string::npos; }
+
+std::string FileNameOf(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+// Whether a kept data line's cells name definitions of kind: the channels of
+// background sounds, keys (visible, hidden, long) and the image layers.
+bool ChannelUsesKind(DefinitionKind kind, std::string_view line) {
+  if (line.size() < kDataPrefix || line[0] != '#' || line[6] != ':') return false;
+  for (int i = 1; i <= 3; ++i)
+    if (line[i] < '0' || line[i] > '9') return false;
+  const char hi = line[4];
+  const char lo = line[5];
+  if (kind == DefinitionKind::Bmp) return hi == '0' && (lo == '4' || lo == '6' || lo == '7');
+  if (hi == '0') return lo == '1';
+  return hi >= '1' && hi <= '6' && lo >= '1' && lo <= '9';
+}
+
+std::string_view CellsOf(std::string_view line) {
+  std::string_view cells = line.substr(kDataPrefix);
+  while (!cells.empty() && (cells.back() == ' ' || cells.back() == '\t')) cells.remove_suffix(1);
+  return cells;
+}
+
+bool CellsReadable(const DefinitionIndex& indices, std::string_view cells) {
+  if (cells.size() % 2 != 0) return false;
+  for (size_t i = 0; i < cells.size(); i += 2)
+    if (indices.CellValue(cells[i], cells[i + 1]) < 0) return false;
+  return true;
+}
+
+// An unreadable line might hold a or b at any offset; only one that surely
+// holds neither may stay as it is.
+bool MayName(const DefinitionIndex& indices, std::string_view cells, int a, int b) {
+  for (size_t i = 0; i + 1 < cells.size(); ++i) {
+    const int v = indices.CellValue(cells[i], cells[i + 1]);
+    if (v == a || v == b) return true;
+  }
+  return false;
+}
+
+std::optional<std::string> CheckKeptLines(const Document& doc, DefinitionKind kind, int a, int b) {
+  for (const std::string& line : doc.mcom) {
+    if (!ChannelUsesKind(kind, line)) continue;
+    const std::string_view cells = CellsOf(line);
+    if (!CellsReadable(doc.indices, cells) && MayName(doc.indices, cells, a, b))
+      return std::string(kKeptLineRefusal) + line;
+  }
+  return std::nullopt;
+}
+
+void SwapKeptCells(Document& doc, DefinitionKind kind, int a, int b) {
+  for (std::string& line : doc.mcom) {
+    if (!ChannelUsesKind(kind, line)) continue;
+    const size_t size = CellsOf(line).size();
+    if (!CellsReadable(doc.indices, CellsOf(line))) continue;
+    for (size_t i = kDataPrefix; i + 1 < kDataPrefix + size; i += 2) {
+      const int v = doc.indices.CellValue(line[i], line[i + 1]);
+      if (v == a) doc.indices.FormatCell(b, &line[i]);
+      if (v == b) doc.indices.FormatCell(a, &line[i]);
+    }
+  }
+}
+
+void SwapValues(std::vector<TBmsObject>& objects, DefinitionKind kind, int a, int b) {
+  for (TBmsObject& o : objects) {
+    if (!LaneUsesKind(kind, o.Lane)) continue;
+    if (o.Value == a)
+      o.Value = static_cast<uint16_t>(b);
+    else if (o.Value == b)
+      o.Value = static_cast<uint16_t>(a);
+  }
+}
+
+bool RowSwappable(const Document& doc, DefinitionKind kind, int row) {
+  const int first = kind == DefinitionKind::Bmp ? 1 : 0;
+  return row >= first && row < RowCount(doc, kind);
+}
+
+std::optional<std::string> CompactKind(Document& doc, DefinitionKind kind) {
+  std::vector<std::string>& names = NamesOf(doc, kind);
+  for (const TBmsObject& o : doc.ObjList)
+    if (LaneUsesKind(kind, o.Lane) && o.Value < names.size() && names[o.Value].empty() &&
+        o.Value >= IndexOfRow(kind, 0))
+      names[o.Value] = kCompactPlaceholder;
+  const int first = kind == DefinitionKind::Bmp ? 1 : 0;
+  const int last = RowCount(doc, kind) - 1;
+  for (int p = first; p < last; ++p) {
+    if (!names[static_cast<size_t>(IndexOfRow(kind, p))].empty()) continue;
+    int k = p + 1;
+    while (k <= last && names[static_cast<size_t>(IndexOfRow(kind, k))].empty()) ++k;
+    if (k > last) break;
+    if (auto error = SwapInDocument(doc, kind, k, p)) return error;
+  }
+  for (std::string& name : names)
+    if (name == kCompactPlaceholder) name.clear();
+  return std::nullopt;
+}
+
+// Registers files on consecutive rows from the selected one on.
+void PlanList(const Document& doc, DefinitionKind kind, const std::vector<std::string>& files, const DropStart& start,
+              DropPlan& plan) {
+  auto& rows = kind == DefinitionKind::Wav ? plan.wav : plan.bmp;
+  int& row = kind == DefinitionKind::Wav ? plan.wavRow : plan.bmpRow;
+  const int last = RowCount(doc, kind) - 1;
+  const auto& names = NamesOf(doc, kind);
+  auto used = [&](int r) {
+    return !names[static_cast<size_t>(IndexOfRow(kind, r))].empty() ||
+           std::any_of(rows.begin(), rows.end(), [r](const auto& planned) { return planned.first == r; });
+  };
+  const char* full = kind == DefinitionKind::Wav ? kWavCapacityMessage : kBmpCapacityMessage;
+  for (const std::string& path : files) {
+    if (row >= last) {
+      plan.messages.emplace_back(full);
+      return;
+    }
+    if (start.skipUsed)
+      while (row <= last && used(row)) ++row;
+    if (row > last) {
+      row = last;
+      plan.messages.emplace_back(full);
+      return;
+    }
+    rows.emplace_back(row, FileNameOf(path));
+    row = std::min(row + 1, last);
+    if (!start.chartFolder.empty() && FolderOf(path) != start.chartFolder) plan.otherFolder.push_back(path);
+  }
+}
+
+bool IsImageFile(const std::string& path) {
+  const std::string name = FileNameOf(path);
+  const size_t dot = name.find_last_of('.');
+  if (dot == std::string::npos) return false;
+  const std::string ext = Upper(std::string_view(name).substr(dot));
+  return Contains(ext, ".BMP") || Contains(ext, ".GIF") || Contains(ext, ".J");
+}
+
+}  // namespace
+
+int IndexOfRow(DefinitionKind kind, int row) {
+  return row + (kind == DefinitionKind::Wav ? DefinitionIndex::FirstWav : DefinitionIndex::FirstBmp);
+}
+
+int RowCount(const Document& doc, DefinitionKind kind) {
+  return kind == DefinitionKind::Wav ? doc.indices.HighestWav() - DefinitionIndex::FirstWav + 1
+                                     : doc.indices.HighestBmp() - DefinitionIndex::FirstBmp + 1;
+}
+
+bool LaneUsesKind(DefinitionKind kind, int lane) {
+  const bool image = lane >= 19 && lane <= 21;
+  if (kind == DefinitionKind::Bmp) return image;
+  return (lane >= 1 && lane <= 18) || (lane >= FirstBgmLane && lane <= LastBgmLane);
+}
+
+std::vector<std::string>& NamesOf(Document& doc, DefinitionKind kind) {
+  return kind == DefinitionKind::Wav ? doc.wav : doc.bmp;
+}
+
+const std::vector<std::string>& NamesOf(const Document& doc, DefinitionKind kind) {
+  return kind == DefinitionKind::Wav ? doc.wav : doc.bmp;
+}
+
+EditOutcome AssignDefinition(ChartSession& session, DefinitionKind kind, int row, const std::string& name) {
+  return session.Apply({.aspects = kChartHeader}, [&](Document& doc) {
+    if (row < 0 || row >= RowCount(doc, kind)) return EditOutcome::Refused;
+    NamesOf(doc, kind)[static_cast<size_t>(IndexOfRow(kind, row))] = name;
+    return EditOutcome::Changed;
+  });
+}
+
+bool CanSwap(const Document& doc, DefinitionKind kind, int a, int b) {
+  return a != b && RowSwappable(doc, kind, a) && RowSwappable(doc, kind, b);
+}
+
+std::optional<std::string> SwapInDocument(Document& doc, DefinitionKind kind, int a, int b) {
+  if (!CanSwap(doc, kind, a, b)) return std::nullopt;
+  const int ia = IndexOfRow(kind, a);
+  const int ib = IndexOfRow(kind, b);
+  if (auto error = CheckKeptLines(doc, kind, ia, ib)) return error;
+  auto& names = NamesOf(doc, kind);
+  std::swap(names[static_cast<size_t>(ia)], names[static_cast<size_t>(ib)]);
+  SwapValues(doc.ObjList, kind, ia, ib);
+  SwapValues(doc.ClipList, kind, ia, ib);
+  SwapKeptCells(doc, kind, ia, ib);
+  return std::nullopt;
+}
+
+ListOutcome SwapDefinitions(ChartSession& session, DefinitionKind kind, int a, int b) {
+  ListOutcome result;
+  result.outcome = session.Apply({.aspects = kChartObjects | kChartHeader}, [&](Document& doc) {
+    if (auto error = SwapInDocument(doc, kind, a, b)) {
+      result.message = *error;
+      return EditOutcome::Refused;
+    }
+    session.ChartUndo().Disable();
+    return EditOutcome::Changed;
+  });
+  return result;
+}
+
+void ReleaseUnusedInDocument(Document& doc) {
+  for (DefinitionKind kind : {DefinitionKind::Wav, DefinitionKind::Bmp}) {
+    auto& names = NamesOf(doc, kind);
+    std::vector<bool> used(names.size());
+    for (const TBmsObject& o : doc.ObjList)
+      if (LaneUsesKind(kind, o.Lane) && o.Value < used.size()) used[o.Value] = true;
+    // Image 00 is the picture of a miss, shown without any object naming it.
+    for (size_t index = 1; index < names.size(); ++index)
+      if (!used[index]) names[index].clear();
+  }
+}
+
+EditOutcome ReleaseUnusedDefinitions(ChartSession& session) {
+  return session.Apply({.aspects = kChartHeader}, [](Document& doc) {
+    ReleaseUnusedInDocument(doc);
+    return EditOutcome::Changed;
+  });
+}
+
+std::optional<std::string> CompactInDocument(Document& doc) {
+  // Worked on a copy: a kept line met halfway must leave the chart untouched.
+  Document work = doc;
+  for (DefinitionKind kind : {DefinitionKind::Wav, DefinitionKind::Bmp})
+    if (auto error = CompactKind(work, kind)) return error;
+  doc = std::move(work);
+  return std::nullopt;
+}
+
+ListOutcome CompactDefinitions(ChartSession& session) {
+  ListOutcome result;
+  result.outcome = session.Apply({.aspects = kChartObjects | kChartHeader}, [&](Document& doc) {
+    if (auto error = CompactInDocument(doc)) {
+      result.message = *error;
+      return EditOutcome::Refused;
+    }
+    session.ChartUndo().Disable();
+    return EditOutcome::Changed;
+  });
+  return result;
+}
+
+DropPlan PlanDrop(const Document& doc, std::vector<std::string> paths, const DropStart& start) {
+  std::sort(paths.begin(), paths.end(), [](const std::string& a, const std::string& b) { return Upper(a) < Upper(b); });
+  DropPlan plan;
+  plan.wavRow = std::max(start.wavRow, 0);
+  plan.bmpRow = std::max(start.bmpRow, 0);
+  for (const std::string& path : paths) {
+    const std::string upper = Upper(path);
+    if (Contains(upper, ".BMS") || Contains(upper, ".BME")) {
+      plan.chart = path;
+      return plan;
+    }
+  }
+  std::vector<std::string> sounds;
+  std::vector<std::string> images;
+  for (const std::string& path : paths) {
+    if (Contains(Upper(path), ".WAV")) sounds.push_back(path);
+    if (IsImageFile(path)) images.push_back(path);
+    if (Contains(Upper(path), ".MID")) plan.midi = FileNameOf(path);
+  }
+  PlanList(doc, DefinitionKind::Wav, sounds, start, plan);
+  PlanList(doc, DefinitionKind::Bmp, images, start, plan);
+  return plan;
+}
+
+EditOutcome ApplyDrop(ChartSession& session, const DropPlan& plan) {
+  for (const std::string& path : plan.otherFolder) session.ChartLog().Add(kOtherFolderNote + path);
+  return session.Apply({.aspects = kChartHeader}, [&](Document& doc) {
+    // Every registered line marks the chart; the MIDI field only when it changes.
+    bool changed = !plan.wav.empty() || !plan.bmp.empty();
+    for (const auto& [row, name] : plan.wav) doc.wav[static_cast<size_t>(IndexOfRow(DefinitionKind::Wav, row))] = name;
+    for (const auto& [row, name] : plan.bmp) doc.bmp[static_cast<size_t>(IndexOfRow(DefinitionKind::Bmp, row))] = name;
+    if (plan.midi && doc.header.e_midif != *plan.midi) {
+      doc.header.e_midif = *plan.midi;
+      changed = true;
+    }
+    return changed ? EditOutcome::Changed : EditOutcome::Unchanged;
+  });
+}
+
+}  // namespace beatloom

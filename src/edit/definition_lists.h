@@ -1,0 +1,83 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "edit/chart_session.h"
+#include "model/document.h"
+
+namespace beatloom {
+
+// The two definition lists. Rows count from the first line of a list: WAV row
+// r names sound r + 1 (sound 00 has no line), BMP row r names image r.
+enum class DefinitionKind { Wav, Bmp };
+
+inline constexpr const char* kWavCapacityMessage = "WAVファイルは最大255個迄しか登録できません";
+inline constexpr const char* kBmpCapacityMessage = "画像ファイルは最大256個迄しか登録できません";
+// Stands in for a used definition without a file while indices are compacted.
+inline constexpr const char* kCompactPlaceholder = "--------";
+
+int IndexOfRow(DefinitionKind kind, int row);
+int RowCount(const Document& doc, DefinitionKind kind);
+// Whether the Value of an object on lane names a definition of kind.
+bool LaneUsesKind(DefinitionKind kind, int lane);
+std::vector<std::string>& NamesOf(Document& doc, DefinitionKind kind);
+const std::vector<std::string>& NamesOf(const Document& doc, DefinitionKind kind);
+
+struct ListOutcome {
+  EditOutcome outcome = EditOutcome::Unchanged;
+  std::string message;  // why a change was refused
+};
+
+// The row's file name becomes name (empty: cleared). Objects keep their values.
+EditOutcome AssignDefinition(ChartSession& session, DefinitionKind kind, int row, const std::string& name);
+
+// Exchanges the files of rows a and b and the values of every object, clip
+// record and kept data line that names them. Rows out of reach (BMP 00 among
+// them) change nothing. A kept line whose cells cannot be read safely refuses
+// the whole swap, since renumbering around it would point it at other files.
+bool CanSwap(const Document& doc, DefinitionKind kind, int a, int b);
+std::optional<std::string> SwapInDocument(Document& doc, DefinitionKind kind, int a, int b);
+// The ▲/▼ command: marks the chart and drops the undo step even when the rows
+// do not allow a swap.
+ListOutcome SwapDefinitions(ChartSession& session, DefinitionKind kind, int a, int b);
+
+// Clears every definition no object names; image 00 stays.
+void ReleaseUnusedInDocument(Document& doc);
+EditOutcome ReleaseUnusedDefinitions(ChartSession& session);
+
+// Moves the used definitions down into the gaps, keeping their order; a used
+// index without a file keeps its place in the numbering.
+std::optional<std::string> CompactInDocument(Document& doc);
+ListOutcome CompactDefinitions(ChartSession& session);
+
+// What a drop of files (without a chart among them) registers.
+struct DropPlan {
+  // A chart among the files is opened instead; nothing else registers.
+  std::optional<std::string> chart;
+  std::vector<std::pair<int, std::string>> wav;  // row, file name
+  std::vector<std::pair<int, std::string>> bmp;
+  std::optional<std::string> midi;
+  std::vector<std::string> messages;     // capacity messages, each at most once
+  std::vector<std::string> otherFolder;  // paths outside the chart's folder
+  int wavRow = 0;                        // rows selected afterwards
+  int bmpRow = 0;
+};
+
+struct DropStart {
+  int wavRow = 0;  // selected rows, -1 none
+  int bmpRow = 0;
+  bool skipUsed = true;
+  std::string chartFolder;  // empty: no chart file chosen yet
+};
+
+// Paths are taken in name order, ignoring case.
+DropPlan PlanDrop(const Document& doc, std::vector<std::string> paths, const DropStart& start);
+// Names are stored as given (the caller encodes them for the chart); a file
+// from another folder gets a line in the log, as the chart will not find it
+// until it is copied beside the chart.
+EditOutcome ApplyDrop(ChartSession& session, const DropPlan& plan);
+
+}  // namespace beatloom

@@ -1,0 +1,97 @@
+#include "edit/jpeg_decoder.h"
+
+// jpeglib.h needs size_t and FILE declared before it.
+#include <jpeglib.h>
+
+#include <csetjmp>
+#include <cstddef>
+#include <cstdio>
+
+#include "model/file_io.h"
+
+namespace beatloom {
+
+namespace {
+
+constexpr unsigned long long kMaxPixels = 1ULL << 26;
+
+// libjpeg reports fatal errors through error_exit, which must not return.
+// It jumps back to DecodeInto; nothing between there and the jump owns a C++
+// object, so the jump skips no destructor.
+struct ErrorManager {
+  jpeg_error_mgr base;
+  std::jmp_buf jump;
+};
+
+void ErrorExit(j_common_ptr info) {
+  auto* manager = reinterpret_cast<ErrorManager*>(info->err);
+  std::longjmp(manager->jump, 1);
+}
+
+// Warnings (a truncated file the library pads, for one) are not failures.
+void QuietMessage(j_common_ptr) {}
+
+// Everything the decoder touches is plain memory the caller owns; the
+// destination rows are allocated before the first libjpeg call that may fail.
+// Returns false on any fatal decoding error.
+bool DecodeInto(jpeg_decompress_struct* info, ErrorManager* errors, const unsigned char* data, unsigned long size,
+                std::uint8_t* (*grow)(void*, int, int), void* target) {
+  if (setjmp(errors->jump)) {
+    jpeg_destroy_decompress(info);
+    return false;
+  }
+  jpeg_create_decompress(info);
+  jpeg_mem_src(info, data, size);
+  if (jpeg_read_header(info, TRUE) != JPEG_HEADER_OK) {
+    jpeg_destroy_decompress(info);
+    return false;
+  }
+  info->out_color_space = JCS_RGB;
+  jpeg_start_decompress(info);
+  // A header may claim a picture far larger than any BGA frame; refuse it
+  // rather than ask for gigabytes.
+  if (static_cast<unsigned long long>(info->output_width) * info->output_height > kMaxPixels) {
+    jpeg_destroy_decompress(info);
+    return false;
+  }
+  std::uint8_t* rows = grow(target, static_cast<int>(info->output_width), static_cast<int>(info->output_height));
+  const size_t stride = static_cast<size_t>(info->output_width) * 3;
+  while (info->output_scanline < info->output_height) {
+    JSAMPROW row = rows + stride * info->output_scanline;
+    jpeg_read_scanlines(info, &row, 1);
+  }
+  jpeg_finish_decompress(info);
+  jpeg_destroy_decompress(info);
+  return true;
+}
+
+std::uint8_t* Grow(void* target, int width, int height) {
+  auto* picture = static_cast<RgbPicture*>(target);
+  picture->width = width;
+  picture->height = height;
+  picture->pixels.assign(static_cast<size_t>(width) * height * 3, 0);
+  return picture->pixels.data();
+}
+
+}  // namespace
+
+RgbPicture DecodeJpeg(const std::vector<std::uint8_t>& bytes) {
+  RgbPicture picture;
+  if (bytes.empty()) return picture;
+  jpeg_decompress_struct info{};
+  ErrorManager errors{};
+  info.err = jpeg_std_error(&errors.base);
+  errors.base.error_exit = ErrorExit;
+  errors.base.output_message = QuietMessage;
+  if (!DecodeInto(&info, &errors, bytes.data(), static_cast<unsigned long>(bytes.size()), Grow, &picture))
+    return RgbPicture{};
+  return picture;
+}
+
+RgbPicture DecodeJpegFile(const std::string& path) {
+  std::string bytes;
+  if (!ReadFileBytes(path, bytes)) return {};
+  return DecodeJpeg(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+}
+
+}  // namespace beatloom

@@ -1,0 +1,151 @@
+#include "edit/definition_lists.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace beatloom {
+namespace {
+
+std::vector<int> Values(const std::vector<TBmsObject>& objects) {
+  std::vector<int> values;
+  for (const TBmsObject& o : objects) values.push_back(o.Value);
+  return values;
+}
+
+TBmsObject Obj(int lane, int value) {
+  return {.Lane = static_cast<uint8_t>(lane), .Value = static_cast<uint16_t>(value)};
+}
+
+TEST(DefinitionLists, SwapRenumbersOnlyTheLanesOfItsList) {
+  const struct {
+    const char* name;
+    DefinitionKind kind;
+    int a, b;  // rows
+    std::vector<TBmsObject> objects;
+    std::vector<int> after;
+    std::vector<std::string> keptAfter;
+  } cases[] = {
+      // clang-format off
+      {"wav 02/03: notes, bgm, tempo untouched", DefinitionKind::Wav, 1, 2,
+       {Obj(1, 2), Obj(22, 3), Obj(0, 2), Obj(19, 2), Obj(40, 3)}, {3, 2, 2, 2, 2},
+       {"#00111:0302", "#00104:0506", "#00155:01ZZ"}},
+      {"bmp 05/06: note with 05 keeps it", DefinitionKind::Bmp, 5, 6,
+       {Obj(19, 5), Obj(20, 6), Obj(21, 5), Obj(3, 5)}, {6, 5, 6, 5},
+       {"#00111:0203", "#00104:0605", "#00155:01ZZ"}},
+      {"bmp 00 never moves", DefinitionKind::Bmp, 0, 1, {Obj(19, 0), Obj(19, 1)}, {0, 1},
+       {"#00111:0203", "#00104:0506", "#00155:01ZZ"}},
+      {"wav beyond the last row", DefinitionKind::Wav, 254, 255, {Obj(1, 255)}, {255},
+       {"#00111:0203", "#00104:0506", "#00155:01ZZ"}},
+      // clang-format on
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ChartSession session;
+    Document& doc = session.Doc();
+    NamesOf(doc, c.kind)[IndexOfRow(c.kind, c.a)] = "a.x";
+    doc.ObjList = c.objects;
+    doc.ClipList = c.objects;
+    // Channel 55 cannot be read but surely names none of the rows: it may stay.
+    doc.mcom = {"#00111:0203", "#00104:0506", "#00155:01ZZ"};
+    ASSERT_TRUE(session.ChartUndo().TakeSnapshot());
+    EXPECT_EQ(SwapDefinitions(session, c.kind, c.a, c.b).outcome, EditOutcome::Changed);
+    EXPECT_EQ(Values(doc.ObjList), c.after);
+    EXPECT_EQ(Values(doc.ClipList), c.after);
+    EXPECT_EQ(doc.mcom, c.keptAfter);
+    EXPECT_TRUE(doc.Modified);
+    EXPECT_FALSE(session.ChartUndo().Available());
+    const bool moved = c.after != Values(c.objects);
+    EXPECT_EQ(NamesOf(doc, c.kind)[IndexOfRow(c.kind, moved ? c.b : c.a)], "a.x");
+  }
+}
+
+TEST(DefinitionLists, UnreadableKeptLineRefusesSwapAndCompaction) {
+  ChartSession session;
+  Document& doc = session.Doc();
+  doc.wav[4] = "d.wav";
+  doc.ObjList = {Obj(1, 4)};
+  doc.mcom = {"#00112:0004X"};
+  ASSERT_TRUE(session.ChartUndo().TakeSnapshot());
+  const ListOutcome swap = SwapDefinitions(session, DefinitionKind::Wav, 3, 4);
+  EXPECT_EQ(swap.outcome, EditOutcome::Refused);
+  EXPECT_NE(swap.message.find("#00112:0004X"), std::string::npos);
+  EXPECT_EQ(CompactDefinitions(session).outcome, EditOutcome::Refused);
+  EXPECT_EQ(Values(doc.ObjList), std::vector<int>{4});
+  EXPECT_EQ(doc.wav[4], "d.wav");
+  EXPECT_FALSE(doc.Modified);
+  EXPECT_TRUE(session.ChartUndo().Available());
+}
+
+TEST(DefinitionLists, CompactionClosesGapsAndKeepsUsedEmptyIndices) {
+  ChartSession session;
+  Document& doc = session.Doc();
+  doc.wav[1] = "one.wav";
+  doc.wav[4] = "four.wav";
+  doc.wav[9] = "nine.wav";
+  doc.bmp[0] = "miss.bmp";
+  doc.bmp[3] = "three.bmp";
+  doc.ObjList = {Obj(1, 4), Obj(22, 7), Obj(2, 9), Obj(19, 3), Obj(0, 9)};
+  doc.mcom = {"#00216:000709"};
+  EXPECT_EQ(CompactDefinitions(session).outcome, EditOutcome::Changed);
+  EXPECT_EQ(Values(doc.ObjList), (std::vector<int>{2, 3, 4, 1, 9}));
+  const std::vector<std::string> wav(doc.wav.begin(), doc.wav.begin() + 6);
+  EXPECT_EQ(wav, (std::vector<std::string>{"", "one.wav", "four.wav", "", "nine.wav", ""}));
+  EXPECT_EQ(doc.bmp[0], "miss.bmp");
+  EXPECT_EQ(doc.bmp[1], "three.bmp");
+  EXPECT_EQ(doc.bmp[3], "");
+  EXPECT_EQ(doc.mcom, std::vector<std::string>{"#00216:000304"});
+  EXPECT_TRUE(doc.Modified);
+}
+
+TEST(DefinitionLists, ReleaseKeepsUsedDefinitionsAndImageZero) {
+  ChartSession session;
+  Document& doc = session.Doc();
+  doc.wav = {"", "", "used.wav", "bmp-lane.wav"};
+  doc.bmp = {"miss.bmp", "", "note-lane.bmp", "used.bmp"};
+  doc.ObjList = {Obj(5, 2), Obj(19, 3), Obj(7, 2)};
+  ASSERT_TRUE(session.ChartUndo().TakeSnapshot());
+  EXPECT_EQ(ReleaseUnusedDefinitions(session), EditOutcome::Changed);
+  EXPECT_EQ(doc.wav, (std::vector<std::string>{"", "", "used.wav", ""}));
+  EXPECT_EQ(doc.bmp, (std::vector<std::string>{"miss.bmp", "", "", "used.bmp"}));
+  EXPECT_TRUE(session.ChartUndo().Available());
+}
+
+TEST(DefinitionLists, DropFillsRowsInNameOrder) {
+  using Rows = std::vector<std::pair<int, std::string>>;
+  const struct {
+    const char* name;
+    std::vector<std::string> paths;
+    DropStart start;
+    Rows wav, bmp;
+    std::vector<std::string> messages;
+    std::optional<std::string> chart;
+  } cases[] = {
+      // clang-format off
+      {"used 02 skipped", {"/c/b.wav", "/c/A.WAV"}, {0, 1, true, "/c"}, {{0, "A.WAV"}, {2, "b.wav"}}, {}, {}, {}},
+      {"check box off", {"/c/b.wav", "/c/a.wav"}, {0, 1, false, "/c"}, {{0, "a.wav"}, {1, "b.wav"}}, {}, {}, {}},
+      {"a chart wins", {"/c/z.bme", "/c/a.wav"}, {0, 1, true, "/c"}, {}, {}, {}, "/c/z.bme"},
+      {"images by extension", {"/c/p.jpe", "/c/q.gif", "/c/x.png", "/c/y.bmp"}, {0, 1, true, "/c"}, {},
+       {{1, "p.jpe"}, {2, "q.gif"}, {4, "y.bmp"}}, {}, {}},
+      {"wav capacity", {"/c/a.wav", "/c/b.wav", "/c/c.wav"}, {253, 255, true, "/c"}, {{253, "a.wav"}}, {},
+       {kWavCapacityMessage}, {}},
+      {"bmp capacity", {"/c/a.bmp", "/c/b.bmp"}, {0, 255, true, "/c"}, {}, {}, {kBmpCapacityMessage}, {}},
+      // clang-format on
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Document doc;
+    doc.wav[2] = "used.wav";
+    doc.wav[255] = "last.wav";
+    doc.bmp[3] = "used.bmp";
+    const DropPlan plan = PlanDrop(doc, c.paths, c.start);
+    EXPECT_EQ(plan.wav, c.wav);
+    EXPECT_EQ(plan.bmp, c.bmp);
+    EXPECT_EQ(plan.messages, c.messages);
+    EXPECT_EQ(plan.chart, c.chart);
+  }
+}
+
+}  // namespace
+}  // namespace beatloom
