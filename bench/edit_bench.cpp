@@ -3,23 +3,11 @@
 // Cut, Copy and Paste of the whole chart through the chart session.
 #include <benchmark/benchmark.h>
 
-#include <random>
-
+#include "bench_charts.h"
 #include "edit/selection.h"
 
 namespace beatloom {
 namespace {
-
-void Fill(Document& d, int objects) {
-  std::mt19937 rng(1234);
-  d.ObjList.reserve(static_cast<size_t>(objects) * 2);
-  for (int i = 0; i < objects; ++i) {
-    const int lane = static_cast<int>(rng() % LaneCount);
-    const int pos = static_cast<int>(rng() % 1000) * 192 + static_cast<int>(rng() % 16) * 12;
-    d.AddObject(lane, pos, static_cast<int>(rng() % 255) + 1);
-    d.ObjList.back().Selected = i % 2;
-  }
-}
 
 ScoreGeometry View() {
   ScoreGeometry g;
@@ -30,7 +18,7 @@ ScoreGeometry View() {
 
 void BM_SelectAll(benchmark::State& state) {
   ChartSession session;
-  Fill(session.Doc(), static_cast<int>(state.range(0)));
+  FillRandomChart(session.Doc(), static_cast<int>(state.range(0)), 1000, 1234, true);
   // Alternating groups, so that every run changes flags.
   bool all = false;
   for (auto _ : state) {
@@ -43,43 +31,27 @@ BENCHMARK(BM_SelectAll)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
 // Delete of every other object, the worst case for deleting one by one.
 void BM_DeleteSelected(benchmark::State& state) {
   ChartSession session;
-  Fill(session.Doc(), static_cast<int>(state.range(0)));
-  const std::vector<TBmsObject> chart = session.Doc().ObjList;
-  for (auto _ : state) {
-    state.PauseTiming();
-    session.Doc().ObjList = chart;
-    state.ResumeTiming();
-    benchmark::DoNotOptimize(DeleteSelected(session));
-  }
+  FillRandomChart(session.Doc(), static_cast<int>(state.range(0)), 1000, 1234, true);
+  TimeOnFreshChart(state, session, [](ChartSession& s) { return DeleteSelected(s); });
 }
 BENCHMARK(BM_DeleteSelected)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 void BM_CutHalf(benchmark::State& state) {
   ChartSession session;
-  Fill(session.Doc(), static_cast<int>(state.range(0)));
-  const std::vector<TBmsObject> chart = session.Doc().ObjList;
-  for (auto _ : state) {
-    state.PauseTiming();
-    session.Doc().ObjList = chart;
-    state.ResumeTiming();
-    benchmark::DoNotOptimize(CutSelected(session));
-  }
+  FillRandomChart(session.Doc(), static_cast<int>(state.range(0)), 1000, 1234, true);
+  TimeOnFreshChart(state, session, [](ChartSession& s) { return CutSelected(s); });
 }
 BENCHMARK(BM_CutHalf)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // Select All, Copy, Paste: the chart doubles, with its undo step.
 void BM_CopyPasteAll(benchmark::State& state) {
   ChartSession session;
-  Fill(session.Doc(), static_cast<int>(state.range(0)));
-  const std::vector<TBmsObject> chart = session.Doc().ObjList;
-  for (auto _ : state) {
-    state.PauseTiming();
-    session.Doc().ObjList = chart;
-    state.ResumeTiming();
-    SelectLaneGroup(session, LaneGroup::All);
-    CopySelected(session);
-    benchmark::DoNotOptimize(PasteClip(session, View()));
-  }
+  FillRandomChart(session.Doc(), static_cast<int>(state.range(0)), 1000, 1234, true);
+  TimeOnFreshChart(state, session, [](ChartSession& s) {
+    SelectLaneGroup(s, LaneGroup::All);
+    CopySelected(s);
+    return PasteClip(s, View());
+  });
 }
 BENCHMARK(BM_CopyPasteAll)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
 

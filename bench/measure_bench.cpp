@@ -7,19 +7,16 @@
 #include <cstdio>
 #include <random>
 
+#include "bench_charts.h"
 #include "edit/measure_ops.h"
 
 namespace beatloom {
 namespace {
 
+// Besides the objects, kept long-note lines that move with their measures.
 void Fill(Document& d, int objects) {
+  FillRandomChart(d, objects, 998, 1234);
   std::mt19937 rng(1234);
-  d.ObjList.reserve(static_cast<size_t>(objects) + 1);
-  for (int i = 0; i < objects; ++i) {
-    const int lane = static_cast<int>(rng() % LaneCount);
-    const int pos = static_cast<int>(rng() % 998) * TicksPerMeasure + static_cast<int>(rng() % 16) * 12;
-    d.AddObject(lane, pos, static_cast<int>(rng() % 255) + 1);
-  }
   for (int i = 0; i < 2000; ++i) {
     char line[32];
     std::snprintf(line, sizeof line, "#%03d51:0101", static_cast<int>(rng() % 998));
@@ -31,13 +28,7 @@ template <class Command>
 void Run(benchmark::State& state, Command command) {
   ChartSession session;
   Fill(session.Doc(), static_cast<int>(state.range(0)));
-  const Document chart = session.Doc();
-  for (auto _ : state) {
-    state.PauseTiming();
-    session.Doc() = chart;
-    state.ResumeTiming();
-    benchmark::DoNotOptimize(command(session).outcome);
-  }
+  TimeOnFreshChart(state, session, [&command](ChartSession& s) { return command(s).outcome; });
 }
 
 void BM_InsertMeasure(benchmark::State& state) {

@@ -4,22 +4,11 @@
 // chart session with its undo snapshot.
 #include <benchmark/benchmark.h>
 
-#include <random>
-
+#include "bench_charts.h"
 #include "edit/search.h"
 
 namespace beatloom {
 namespace {
-
-void Fill(Document& d, int objects) {
-  std::mt19937 rng(4321);
-  d.ObjList.reserve(static_cast<size_t>(objects));
-  for (int i = 0; i < objects; ++i) {
-    const int lane = static_cast<int>(rng() % LaneCount);
-    const int pos = static_cast<int>(rng() % 1000) * 192 + static_cast<int>(rng() % 16) * 12;
-    d.AddObject(lane, pos, static_cast<int>(rng() % 255) + 1);
-  }
-}
 
 SearchRequest EveryFilter() {
   SearchRequest r;
@@ -36,7 +25,7 @@ SearchRequest EveryFilter() {
 
 void BM_SearchSelect(benchmark::State& state) {
   ChartSession session;
-  Fill(session.Doc(), static_cast<int>(state.range(0)));
+  FillRandomChart(session.Doc(), static_cast<int>(state.range(0)), 1000, 4321);
   const SearchRequest request = EveryFilter();
   for (auto _ : state) benchmark::DoNotOptimize(RunSearch(session, request));
 }
@@ -44,7 +33,7 @@ BENCHMARK(BM_SearchSelect)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond
 
 void BM_SearchReplace(benchmark::State& state) {
   ChartSession session;
-  Fill(session.Doc(), static_cast<int>(state.range(0)));
+  FillRandomChart(session.Doc(), static_cast<int>(state.range(0)), 1000, 4321);
   SearchRequest request = EveryFilter();
   request.action = SearchAction::Replace;
   // Back and forth, so that every run finds objects to change.
@@ -61,18 +50,12 @@ BENCHMARK(BM_SearchReplace)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecon
 // Half of the chart goes: the worst case for deleting one by one.
 void BM_SearchDelete(benchmark::State& state) {
   ChartSession session;
-  Fill(session.Doc(), static_cast<int>(state.range(0)));
-  const std::vector<TBmsObject> chart = session.Doc().ObjList;
+  FillRandomChart(session.Doc(), static_cast<int>(state.range(0)), 1000, 4321);
   SearchRequest request;
   request.byMeasure = true;
   request.toMeasure = "499";
   request.action = SearchAction::Delete;
-  for (auto _ : state) {
-    state.PauseTiming();
-    session.Doc().ObjList = chart;
-    state.ResumeTiming();
-    benchmark::DoNotOptimize(RunSearch(session, request));
-  }
+  TimeOnFreshChart(state, session, [&request](ChartSession& s) { return RunSearch(s, request); });
 }
 BENCHMARK(BM_SearchDelete)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
 

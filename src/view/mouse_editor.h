@@ -107,7 +107,6 @@ class MouseEditor {
   // commands read it.
   int AnchorLane() const { return anchorLane_; }
   int AnchorPos() const { return anchorPos_; }
-  bool PointerSeen() const { return pointerSeen_; }
   // The object under a point, topmost by list order; -1 when none.
   int HitTest(int x, int y);
   // Indices of every object under a point, in list order.

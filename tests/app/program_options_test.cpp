@@ -1,32 +1,19 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <string>
+
+#include "support/command_line.h"
 
 namespace beatloom {
 namespace {
 
-struct ProgramRun {
-  int status = -1;
-  std::string out;
-};
-
 // The editor as a user starts it from a terminal with no window system at
 // all: no X or Wayland display and no platform chosen.
-ProgramRun RunWithoutDisplay(const std::string& args) {
+test::CommandOutput RunWithoutDisplay(const std::string& args) {
 #ifdef BEATLOOM_GUI
   const std::string command = std::string("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '") + BEATLOOM_GUI +
                               "' " + args + " 2>/dev/null";
-  ProgramRun r;
-  FILE* p = popen(command.c_str(), "r");
-  if (!p) return r;
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-  const int raw = pclose(p);
-  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return r;
+  return test::RunCommandLine(command);
 #else
   (void)args;
   return {};
@@ -48,13 +35,13 @@ TEST(ProgramOptions, HelpAndVersionNeedNoDisplay) {
       {"--version", "Beatloom "},
   };
   for (const Row& row : rows) {
-    const ProgramRun r = RunWithoutDisplay(row.args);
+    const test::CommandOutput r = RunWithoutDisplay(row.args);
     EXPECT_EQ(r.status, 0) << row.args;
-    EXPECT_EQ(r.out.rfind(row.starts, 0), 0u) << row.args << ": " << r.out;
+    EXPECT_EQ(r.text.rfind(row.starts, 0), 0u) << row.args << ": " << r.text;
   }
-  const ProgramRun version = RunWithoutDisplay("--version");
-  EXPECT_GT(version.out.size(), std::string("Beatloom \n").size());
-  EXPECT_EQ(version.out.find('\n'), version.out.size() - 1);
+  const test::CommandOutput version = RunWithoutDisplay("--version");
+  EXPECT_GT(version.text.size(), std::string("Beatloom \n").size());
+  EXPECT_EQ(version.text.find('\n'), version.text.size() - 1);
 }
 
 }  // namespace

@@ -36,9 +36,9 @@ ViewControls ViewControlsOf(const MainWidgets& w, const MainMenu& m, ScoreWidget
           {w.dropOverwriteCheck, w.keepLayoutCheck}};
 }
 
-ShellControls ShellControlsOf(const MainWidgets& w, const MainMenu& m, QTimer* timer) {
+ShellControls ShellControlsOf(const MainWidgets& w, const MainMenu& m) {
   return {w.headerPages, w.headerPagesToggle, w.settingsColumn, m.showSettingsColumnAction,
-          m.helpAction,  m.homePageAction,    m.aboutAction,    timer};
+          m.helpAction,  m.homePageAction,    m.aboutAction};
 }
 
 EditControls EditControlsOf(const MainWidgets& w, const MainMenu& m) {

@@ -24,7 +24,7 @@ class ScoreWidget;
 // one place that hands a window's widgets and menu items to the areas, which
 // know nothing of the window.
 ViewControls ViewControlsOf(const MainWidgets& w, const MainMenu& m, ScoreWidget* score);
-ShellControls ShellControlsOf(const MainWidgets& w, const MainMenu& m, QTimer* timer);
+ShellControls ShellControlsOf(const MainWidgets& w, const MainMenu& m);
 EditControls EditControlsOf(const MainWidgets& w, const MainMenu& m);
 ArrangeControls ArrangeControlsOf(const MainMenu& m, QWidget* window);
 ListControls ListControlsOf(const MainWidgets& w, const MainMenu& m);

@@ -100,7 +100,7 @@ void TMain::BuildControllers() {
   const QString executableFolder = options_.executableFolder.empty()
                                        ? QCoreApplication::applicationDirPath()
                                        : QString::fromStdString(options_.executableFolder);
-  shellCommands_ = new ShellCommands(ShellControlsOf(w_, menu_, timer_), *prompts_, *shell_, *splash_,
+  shellCommands_ = new ShellCommands(ShellControlsOf(w_, menu_), *prompts_, *shell_, *splash_,
                                      {QString::fromStdString(programFolder_), executableFolder}, this);
   connect(shellCommands_, &ShellCommands::panelsChanged, this, &TMain::FormResize);
   commands_ = std::make_unique<DocumentCommands>(*session_, *prompts_, static_cast<DocumentHost&>(*this),

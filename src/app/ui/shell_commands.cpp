@@ -3,10 +3,8 @@
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTimer>
 #include <QUrl>
 
 #include "app/ui/main_menu.h"
@@ -38,8 +36,6 @@ ShellCommands::ShellCommands(const ShellControls& controls, Prompts& prompts, Sh
   connect(c_.homePageAction, &QAction::triggered, this,
           [this] { shell_.OpenUrl(QUrl(QString::fromUtf8(kHomePageUrl))); });
   connect(c_.aboutAction, &QAction::triggered, this, [this] { splash_.ShowAbout(); });
-  connect(c_.timer, &QTimer::timeout, this,
-          [this] { appActive_ = QGuiApplication::applicationState() == Qt::ApplicationActive; });
 }
 
 void ShellCommands::ToggleHeaderPages() {

@@ -6,7 +6,6 @@
 class QAction;
 class QPushButton;
 class QTabWidget;
-class QTimer;
 class QWidget;
 
 namespace beatloom {
@@ -24,12 +23,10 @@ struct ShellControls {
   QAction* helpAction = nullptr;
   QAction* homePageAction = nullptr;
   QAction* aboutAction = nullptr;
-  QTimer* timer = nullptr;
 };
 
 // The commands about the program rather than the chart: help, home page,
-// About, showing and hiding the side panels, and the timer's watch on
-// whether the application is active.
+// About, showing and hiding the side panels.
 class ShellCommands : public QObject {
   Q_OBJECT
 
@@ -37,9 +34,6 @@ class ShellCommands : public QObject {
   // helpFolders: where the help page is looked for, in order.
   ShellCommands(const ShellControls& controls, Prompts& prompts, Shell& shell, SplashWindow& splash,
                 QStringList helpFolders, QObject* parent);
-
-  // Whether the application was active at the last timer tick.
-  bool ApplicationWasActive() const { return appActive_; }
 
  signals:
   // A panel was shown or hidden: the window lays its parts out again.
@@ -55,7 +49,6 @@ class ShellCommands : public QObject {
   Shell& shell_;
   SplashWindow& splash_;
   QStringList helpFolders_;
-  bool appActive_ = true;
 };
 
 }  // namespace beatloom

@@ -83,11 +83,9 @@ class DocumentCommands {
     chartFileName_.clear();
     saveFileName_.clear();
   }
-  const QString& ChartFileName() const { return chartFileName_; }
   const QString& SaveFileName() const { return saveFileName_; }
   // Folder of the chart: where its sounds and images are looked up.
   QString ChartFolder() const;
-  Folders& DialogFolders() { return folders_; }
 
  private:
   bool SaveTo(const QString& path);
