@@ -93,23 +93,23 @@ void DocumentCommands::New() {
   saveFileName_.clear();
 }
 
-void DocumentCommands::ResetChart() {
+void DocumentCommands::ResetChart() { Reset(false); }
+
+void DocumentCommands::ResetToNew() { Reset(true); }
+
+// One change, so that the views redraw once for a new chart.
+void DocumentCommands::Reset(bool withTemplate) {
   RemovePlayerWorkingCopy();
   ReadUserDefaults();
   if (doc_.DocumentIO) host_.SetCaption(kNewDataCaption);
   host_.SetFileCommandsEnabled(false);
-  const ChartEdit edit{.modified = ChartEdit::Mark::Leave, .aspects = kWholeChart, .replaced = ChartReplaced::New};
-  session_.Apply(edit, [](Document& doc) {
+  const ChartEdit edit{.modified = withTemplate ? ChartEdit::Mark::Clear : ChartEdit::Mark::Leave,
+                       .aspects = kWholeChart,
+                       .replaced = ChartReplaced::New};
+  session_.Apply(edit, [&](Document& doc) {
     doc.ResetDocument();
-    return EditOutcome::Changed;
-  });
-}
-
-void DocumentCommands::ResetToNew() {
-  ResetChart();
-  session_.Apply({.modified = ChartEdit::Mark::Clear, .aspects = kChartHeader}, [this](Document& doc) {
     std::vector<std::string> lines;
-    if (ReadLinesFile(JoinPath(programFolder_, kHeaderTemplateFile), lines)) {
+    if (withTemplate && ReadLinesFile(JoinPath(programFolder_, kHeaderTemplateFile), lines)) {
       std::string all;
       for (const std::string& l : lines) all += l;
       // A template kept in UTF-8 makes a UTF-8 chart rather than garbled text.

@@ -90,6 +90,7 @@ class DocumentCommands {
  private:
   bool SaveTo(const QString& path);
   bool Load(const QString& path, ChartEdit::Mark mark);
+  void Reset(bool withTemplate);
   void ReadUserDefaults();
   void ApplyLog();
   void SetHeaderText(std::string HeaderFields::*field, const QString& text);
