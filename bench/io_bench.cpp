@@ -9,14 +9,17 @@
 
 #include "bms/bms_reader.h"
 #include "bms/bms_writer.h"
+#include "bms/index_radix.h"
 
 namespace beatloom {
 namespace {
 
 // A chart whose objects spread over every lane group and all 1000 measures,
 // at the resolutions real charts use.
-Document MakeChart(int objects) {
+Document MakeChart(int objects, int radix = DefinitionIndex::Hex) {
   Document d;
+  ResetIndices(d, radix);
+  const int highest = d.indices.HighestWav();
   std::mt19937 rng(1234);
   const int lanes[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25};
   const int grids[] = {4, 8, 16, 12, 24, 48};
@@ -26,7 +29,8 @@ Document MakeChart(int objects) {
       const int lane = lanes[rng() % std::size(lanes)];
       const int grid = grids[rng() % std::size(grids)];
       const int pos = static_cast<int>(rng() % 1000) * 192 + static_cast<int>(rng() % grid) * (192 / grid);
-      const int i = d.AddObject(lane, pos, static_cast<int>(rng() % 255) + 1);
+      const int value = lane == 0 ? static_cast<int>(rng() % 255) + 1 : static_cast<int>(rng() % highest) + 1;
+      const int i = d.AddObject(lane, pos, value);
       if (lane >= 1 && lane <= 18 && rng() % 10 == 0) d.ObjList[i].Hidden = 1;
     }
     d.RemoveDuplicates();
@@ -34,7 +38,9 @@ Document MakeChart(int objects) {
   return d;
 }
 
-std::string MakeChartText(int objects) { return WriteBmsText(MakeChart(objects), {}); }
+std::string MakeChartText(int objects, int radix = DefinitionIndex::Hex) {
+  return WriteBmsText(MakeChart(objects, radix), {});
+}
 
 void BM_Load(benchmark::State& state) {
   const std::string text = MakeChartText(static_cast<int>(state.range(0)));
@@ -45,6 +51,29 @@ void BM_Load(benchmark::State& state) {
     benchmark::DoNotOptimize(d.ObjList.data());
   }
   state.counters["bytes"] = static_cast<double>(text.size());
+}
+
+// The same charts with base-36 indices, values 1..1295 on the sound and
+// image lanes.
+void BM_LoadBase36(benchmark::State& state) {
+  const std::string text = MakeChartText(static_cast<int>(state.range(0)), DefinitionIndex::Base36);
+  for (auto _ : state) {
+    Document d;
+    Log log;
+    LoadBmsBytes(d, text, "bench", log);
+    if (d.indices.Radix() != DefinitionIndex::Base36) state.SkipWithError("not read as base 36");
+    benchmark::DoNotOptimize(d.ObjList.data());
+  }
+  state.counters["bytes"] = static_cast<double>(text.size());
+}
+
+void BM_SaveBase36(benchmark::State& state) {
+  Document d = MakeChart(static_cast<int>(state.range(0)), DefinitionIndex::Base36);
+  for (auto _ : state) {
+    d.RemoveDuplicates();
+    std::string text = WriteBmsText(d, {});
+    benchmark::DoNotOptimize(text.data());
+  }
 }
 
 void BM_Save(benchmark::State& state) {
@@ -160,6 +189,8 @@ void BM_RemoveDuplicates(benchmark::State& state) {
 
 BENCHMARK(BM_Load)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Save)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadBase36)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveBase36)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveFile)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadPlusSave)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RemoveDuplicates)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);

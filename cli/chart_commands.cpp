@@ -3,11 +3,14 @@
 #include <string>
 #include <vector>
 
+#include "analysis/chart_timing.h"
 #include "bms/bms_reader.h"
 #include "bms/bms_writer.h"
+#include "bms/index_radix.h"
 #include "command_registry.h"
 #include "json_writer.h"
 #include "model/document.h"
+#include "model/file_io.h"
 
 namespace beatloom::cli {
 
@@ -19,7 +22,10 @@ int Check(const std::vector<std::string>& args) {
   Log log;
   const bool ok = LoadBmsFile(doc, args[0], log);
   for (const std::string& line : log.Lines()) std::printf("%s\n", line.c_str());
-  return ok ? kOk : Fail(LoadFailure(args[0]));
+  if (!ok) return Fail(LoadFailure(args[0]));
+  std::string bytes;
+  if (ReadFileBytes(args[0], bytes)) std::printf("%s\n", DescribeIndexRadix(ChooseIndexRadixOfFile(bytes)).c_str());
+  return kOk;
 }
 
 void DumpLines(JsonWriter& json, const char* key, const std::vector<std::string>& lines, TextEncoding enc) {
@@ -29,7 +35,9 @@ void DumpLines(JsonWriter& json, const char* key, const std::vector<std::string>
   json.EndArray();
 }
 
-int Dump(const std::vector<std::string>& args) {
+int Dump(const std::vector<std::string>& options) {
+  std::vector<std::string> args = options;
+  const bool times = std::erase(args, std::string("--times")) > 0;
   if (args.size() != 1) return UsageError("dump takes one FILE");
   Document doc;
   if (!LoadChart(doc, args[0])) return kFailed;
@@ -47,6 +55,8 @@ int Dump(const std::vector<std::string>& args) {
   json.Key("cbrank");
   json.Number(doc.header.cbrank);
   json.EndObject();
+  json.Key("radix");
+  json.Number(doc.indices.Radix());
   for (const bool isWav : {true, false}) {
     json.Key(isWav ? "wav" : "bmp");
     json.BeginObject();
@@ -72,12 +82,14 @@ int Dump(const std::vector<std::string>& args) {
   DumpLines(json, "mcom", doc.mcom, enc);
   json.Key("objects");
   json.BeginArray();
+  const ChartTiming timing = times ? ChartTiming(doc) : ChartTiming();
   for (const TBmsObject& o : doc.ObjList) {
     json.BeginArray(true);
     json.Number(o.Lane);
     json.Number(o.Pos);
     json.Number(o.Value);
     json.Number(o.Hidden);
+    if (times) json.Double(timing.SecondsAt(o.Pos));
     json.EndArray();
   }
   json.EndArray();
@@ -110,10 +122,15 @@ int Save(const std::vector<std::string>& args) {
   return kOk;
 }
 
-const Registrar check({"check", "FILE", "Loads FILE as Open does and prints every log line (UTF-8).", Check});
-const Registrar dump({"dump", "FILE",
-                      "Loads FILE and prints the chart as JSON: header, wav, bmp, measureLen, mmemo, mcom, objects "
-                      "[Lane, Pos, Value, Hidden].",
+const Registrar check(
+    {"check", "FILE",
+     "Loads FILE as Open does and prints every log line (UTF-8), then the index radix the reader chose "
+     "and why.",
+     Check});
+const Registrar dump({"dump", "FILE [--times]",
+                      "Loads FILE and prints the chart as JSON: header, radix (16, 36 or 62), wav, bmp, measureLen, "
+                      "mmemo, mcom, objects "
+                      "[Lane, Pos, Value, Hidden], with --times also the seconds from the start.",
                       Dump});
 const Registrar save({"save", "IN OUT [--min-cells N] [--pack-bgm]",
                       "Loads IN and writes OUT exactly as Save would (N: minimum cells per data line, default 1; "

@@ -12,6 +12,7 @@ packages=(
   clang libclang-rt-14-dev
   fonts-noto-cjk fonts-dejavu-core fonts-liberation2
   xvfb xauth
+  desktop-file-utils
 )
 
 missing=()

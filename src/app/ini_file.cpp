@@ -128,19 +128,42 @@ bool IniFile::ReadBool(std::string_view section, std::string_view key, bool fall
   return ReadInteger(section, key, fallback ? 1 : 0) != 0;
 }
 
+std::vector<std::pair<std::string, std::string>> IniFile::ReadSection(std::string_view section) const {
+  std::vector<std::pair<std::string, std::string>> entries;
+  bool inSection = false;
+  for (const std::string& line : Load().text) {
+    std::string_view name;
+    if (SectionOf(line, name)) {
+      // Only the first section of a name counts, as in Find.
+      if (inSection) break;
+      inSection = SameText(name, section);
+      continue;
+    }
+    std::string_view k, v;
+    if (inSection && KeyOf(line, k, v)) entries.emplace_back(k, v);
+  }
+  return entries;
+}
+
 bool IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+  return WriteStrings(section, {{std::string(key), std::string(value)}});
+}
+
+bool IniFile::WriteStrings(std::string_view section, const std::vector<std::pair<std::string, std::string>>& entries) {
   Lines lines = Load();
-  int sectionEnd = -1;
-  const int at = Find(lines, section, key, &sectionEnd);
-  const std::string entry = std::string(Trim(key)) + "=" + OneLine(value);
-  if (at >= 0) {
-    lines.text[at] = entry;
-  } else if (sectionEnd >= 0) {
-    lines.text.insert(lines.text.begin() + sectionEnd, entry);
-  } else {
-    lines.text.push_back("[" + std::string(section) + "]");
-    lines.text.push_back(entry);
-    lines.endsWithNewline = true;
+  for (const auto& [key, value] : entries) {
+    int sectionEnd = -1;
+    const int at = Find(lines, section, key, &sectionEnd);
+    const std::string entry = std::string(Trim(key)) + "=" + OneLine(value);
+    if (at >= 0) {
+      lines.text[at] = entry;
+    } else if (sectionEnd >= 0) {
+      lines.text.insert(lines.text.begin() + sectionEnd, entry);
+    } else {
+      lines.text.push_back("[" + std::string(section) + "]");
+      lines.text.push_back(entry);
+      lines.endsWithNewline = true;
+    }
   }
   std::string bytes;
   for (size_t i = 0; i < lines.text.size(); ++i) {

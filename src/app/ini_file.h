@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace beatloom {
@@ -22,11 +23,16 @@ class IniFile {
   int ReadInteger(std::string_view section, std::string_view key, int fallback) const;
   // Any non-zero integer is true.
   bool ReadBool(std::string_view section, std::string_view key, bool fallback) const;
+  // Every key of the section with its value, in file order; one reading of
+  // the file for callers that want many keys.
+  std::vector<std::pair<std::string, std::string>> ReadSection(std::string_view section) const;
 
   // false when the file could not be written; the old file is then untouched.
   bool WriteString(std::string_view section, std::string_view key, std::string_view value);
   bool WriteInteger(std::string_view section, std::string_view key, int value);
   bool WriteBool(std::string_view section, std::string_view key, bool value);
+  // Many keys at one write of the file, as if written one after the other.
+  bool WriteStrings(std::string_view section, const std::vector<std::pair<std::string, std::string>>& entries);
 
  private:
   struct Lines {

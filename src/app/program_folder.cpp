@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "model/file_io.h"
 
@@ -42,6 +43,11 @@ std::string ProgramFolder() {
   const std::string exe = ExecutableFolder();
   if (access(exe.c_str(), W_OK) == 0) return exe;
   return ConfigFolder();
+}
+
+std::string SharedDataFolder(const std::string& executableFolder) {
+  const std::filesystem::path bin(executableFolder.empty() ? "." : executableFolder);
+  return (bin / ".." / "share" / "beatloom").lexically_normal().string();
 }
 
 }  // namespace beatloom

@@ -9,4 +9,8 @@ namespace beatloom {
 // folder is not writable.
 std::string ProgramFolder();
 
+// Where an installed program finds the files it ships (help page, language
+// files): share/beatloom beside the bin folder the program lies in.
+std::string SharedDataFolder(const std::string& executableFolder);
+
 }  // namespace beatloom

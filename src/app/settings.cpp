@@ -95,6 +95,10 @@ UserDefaults ReadUserDefaults(const IniFile& ini) {
   return {ini.ReadString(kSectionMain, kEmailKey, ""), ini.ReadString(kSectionMain, kUrlKey, "")};
 }
 
+bool WriteUserDefaults(IniFile& ini, const UserDefaults& user) {
+  return ini.WriteString(kSectionMain, kEmailKey, user.email) && ini.WriteString(kSectionMain, kUrlKey, user.url);
+}
+
 double DateSerial(std::time_t when) {
   std::tm local{};
   localtime_r(&when, &local);

@@ -83,6 +83,8 @@ struct UserDefaults {
   std::string url;
 };
 UserDefaults ReadUserDefaults(const IniFile& ini);
+// The options dialog's write; false when the settings file refused it.
+bool WriteUserDefaults(IniFile& ini, const UserDefaults& user);
 
 // Days since 30 December 1899 with the time of day as fraction: the form the
 // "lastboot" stamp has always had.

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include "bms/index_radix.h"
 #include "model/file_io.h"
 #include "model/text_scan.h"
 
@@ -263,6 +264,9 @@ bool InterpretHeader(Document& doc, std::string_view line, int lineNumber, const
   }
   for (const bool isWav : {true, false}) {
     if (!StartsWith(up, isWav ? "#WAV" : "#BMP")) continue;
+    // The index stands alone: "#WAVCMD ..." is some other command, and read
+    // as index CM it would lose its "D".
+    if (line.size() > 6 && line[6] != ' ' && line[6] != '\t') return false;
     const std::optional<int> index = doc.indices.Parse(line.substr(4, 2));
     if (!index) throw ConversionError(isWav ? "#WAV" : "#BMP");
     const std::string name(line.size() > 7 ? line.substr(7) : std::string_view());
@@ -376,6 +380,8 @@ void InterpretLineIn(Document& doc, std::string_view line, int lineNumber, LoadS
     doc.mcom.emplace_back(line);
     return;
   }
+  // Once read, "#BASE 62" is what the chart's radix stands for.
+  if (doc.indices.Radix() == DefinitionIndex::Base62 && IsBase62Line(line)) return;
   const std::string up = Upper(line);
   const bool handled = InterpretHeader(doc, line, lineNumber, up, state, log);
   if (!up.empty() && up[0] == '#') {
@@ -418,9 +424,16 @@ void LoadBmsBytes(Document& doc, std::string_view bytes, const std::string& disp
   const size_t eof = bytes.find('\x1A');
   doc.encoding = DetectEncoding(eof == std::string_view::npos ? bytes : bytes.substr(0, eof));
   if (doc.hasBom) doc.encoding = TextEncoding::Utf8;
+  const std::vector<std::string_view> lines = SplitLines(bytes);
+  const IndexRadixChoice radix = ChooseIndexRadix(lines);
+  if (radix.radix != DefinitionIndex::Hex) {
+    ResetIndices(doc, radix.radix);
+    log.Add(LineTag(radix.lineNumber) + ":インデックスを" + std::to_string(radix.radix) + "進数で読み込みます  " +
+            radix.evidence);
+  }
   int counter = 0;
   LoadState state;
-  for (std::string_view line : SplitLines(bytes)) {
+  for (std::string_view line : lines) {
     ++counter;
     if (line.empty()) continue;
     try {

@@ -9,6 +9,7 @@
 #include <unordered_map>
 
 #include "bms/bms_reader.h"
+#include "bms/index_radix.h"
 #include "bms/name_lists.h"
 #include "model/file_io.h"
 #include "model/text_scan.h"
@@ -102,6 +103,8 @@ void WriteHeader(const Document& doc, std::string& out) {
   for (const std::string& line : doc.mmemo) AppendLine(out, line);
   AppendLine(out, "");
   AppendLine(out, "*---------------------- HEADER FIELD");
+  // Before anything that holds an index, so that a player knows how to read it.
+  if (doc.indices.Radix() == DefinitionIndex::Base62) AppendLine(out, "#BASE 62");
   if (h.cbpmode >= 0 && h.cbpmode <= 2) AppendLine(out, "#PLAYER " + std::to_string(h.cbpmode + 1));
   AppendLine(out, "#GENRE " + h.e_genre);
   AppendLine(out, "#TITLE " + h.e_title);
@@ -225,7 +228,10 @@ std::string WriteBmsText(const Document& doc, const SaveOptions& options) {
   WriteHeader(doc, out);
 
   const KeptLines kept = SortKeptLines(doc.mcom);
-  for (std::string_view line : kept.extension) AppendLine(out, line);
+  // A "#BASE 62" typed into the kept lines is the one the header already has.
+  const bool base62 = doc.indices.Radix() == DefinitionIndex::Base62;
+  for (std::string_view line : kept.extension)
+    if (!base62 || !IsBase62Line(line)) AppendLine(out, line);
   for (std::string_view line : kept.conditional) AppendLine(out, line);
   // An #IF left open would swallow every data line written after it.
   for (int i = 0; i < kept.unclosed; ++i) AppendLine(out, "#ENDIF");
@@ -276,8 +282,7 @@ std::string WriteBmsText(const Document& doc, const SaveOptions& options) {
   return out;
 }
 
-bool SaveBmsFile(Document& doc, const std::string& path, const SaveOptions& options, Log& log,
-                 std::string* error) {
+bool SaveBmsFile(Document& doc, const std::string& path, const SaveOptions& options, Log& log, std::string* error) {
   doc.RemoveDuplicates();
   log.Clear();
   // Packing moves the author's objects; a save that never reached the disk

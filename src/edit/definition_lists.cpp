@@ -137,7 +137,7 @@ void PlanList(const Document& doc, DefinitionKind kind, const std::vector<std::s
     return !names[static_cast<size_t>(IndexOfRow(kind, r))].empty() ||
            std::any_of(rows.begin(), rows.end(), [r](const auto& planned) { return planned.first == r; });
   };
-  const char* full = kind == DefinitionKind::Wav ? kWavCapacityMessage : kBmpCapacityMessage;
+  const std::string full = CapacityMessage(doc, kind);
   for (const std::string& path : files) {
     if (row >= last) {
       plan.messages.emplace_back(full);
@@ -165,6 +165,14 @@ bool IsImageFile(const std::string& path) {
 }
 
 }  // namespace
+
+std::string CapacityMessage(const Document& doc, DefinitionKind kind) {
+  if (doc.indices.Radix() == DefinitionIndex::Hex)
+    return kind == DefinitionKind::Wav ? kWavCapacityMessage : kBmpCapacityMessage;
+  const std::string count = std::to_string(RowCount(doc, kind));
+  return kind == DefinitionKind::Wav ? "WAVファイルは最大" + count + "個迄しか登録できません"
+                                     : "画像ファイルは最大" + count + "個迄しか登録できません";
+}
 
 int IndexOfRow(DefinitionKind kind, int row) {
   return row + (kind == DefinitionKind::Wav ? DefinitionIndex::FirstWav : DefinitionIndex::FirstBmp);
@@ -262,6 +270,51 @@ ListOutcome CompactDefinitions(ChartSession& session) {
       result.message = *error;
       return EditOutcome::Refused;
     }
+    session.ChartUndo().Disable();
+    return EditOutcome::Changed;
+  });
+  return result;
+}
+
+namespace {
+
+constexpr const char* kAlreadyWide = "インデックスは既に16進数より広い範囲を使っています";
+
+void ExpandValues(std::vector<TBmsObject>& objects) {
+  for (TBmsObject& o : objects)
+    if (LaneUsesKind(DefinitionKind::Wav, o.Lane) || LaneUsesKind(DefinitionKind::Bmp, o.Lane))
+      o.Value = static_cast<uint16_t>(Base36OfHex(o.Value));
+}
+
+void ExpandNames(std::vector<std::string>& names, size_t slots) {
+  std::vector<std::string> wide(slots);
+  for (size_t v = 0; v < names.size(); ++v) wide[static_cast<size_t>(Base36OfHex(static_cast<int>(v)))] = names[v];
+  names = std::move(wide);
+}
+
+}  // namespace
+
+bool ExpandToBase36InDocument(Document& doc) {
+  if (doc.indices.Radix() != DefinitionIndex::Hex) return false;
+  doc.indices = DefinitionIndex(DefinitionIndex::Base36);
+  ExpandNames(doc.wav, static_cast<size_t>(doc.indices.WavSlots()));
+  ExpandNames(doc.bmp, static_cast<size_t>(doc.indices.BmpSlots()));
+  ExpandValues(doc.ObjList);
+  ExpandValues(doc.ClipList);
+  ExpandValues(doc.DragList);
+  // Kept lines need nothing: their cells keep their labels, which base 36
+  // reads as the same definitions.
+  return true;
+}
+
+ListOutcome ExpandToBase36(ChartSession& session) {
+  ListOutcome result;
+  result.outcome = session.Apply({.aspects = kChartObjects | kChartHeader}, [&](Document& doc) {
+    if (!ExpandToBase36InDocument(doc)) {
+      result.message = kAlreadyWide;
+      return EditOutcome::Refused;
+    }
+    // Restored, the old list would hold hexadecimal counts read as base 36.
     session.ChartUndo().Disable();
     return EditOutcome::Changed;
   });

@@ -19,6 +19,9 @@ inline constexpr const char* kBmpCapacityMessage = "画像ファイルは最大2
 // Stands in for a used definition without a file while indices are compacted.
 inline constexpr const char* kCompactPlaceholder = "--------";
 
+// The refusal of a drop onto a full list, naming the chart's real capacity.
+std::string CapacityMessage(const Document& doc, DefinitionKind kind);
+
 int IndexOfRow(DefinitionKind kind, int row);
 int RowCount(const Document& doc, DefinitionKind kind);
 // Whether the Value of an object on lane names a definition of kind.
@@ -52,6 +55,17 @@ EditOutcome ReleaseUnusedDefinitions(ChartSession& session);
 // index without a file keeps its place in the numbering.
 std::optional<std::string> CompactInDocument(Document& doc);
 ListOutcome CompactDefinitions(ChartSession& session);
+
+// Turns a hexadecimal chart into a base-36 one: every definition, object and
+// clip record keeps its two-character label, so the saved file stays the same
+// bytes until new definitions are added. False, changing nothing, for a chart
+// that is not hexadecimal.
+bool ExpandToBase36InDocument(Document& doc);
+// The command: the undo step goes, since the values it holds were counted in
+// hexadecimal; refused with a message when the chart is base 36 or 62 already.
+ListOutcome ExpandToBase36(ChartSession& session);
+// Where a hexadecimal index lands in base 36: the label stays, "1A" is 1A.
+constexpr int Base36OfHex(int value) { return value / 16 * 36 + value % 16; }
 
 // What a drop of files (without a chart among them) registers.
 struct DropPlan {

@@ -9,7 +9,7 @@ namespace beatloom {
 namespace {
 
 constexpr int kLastPosition = MeasureCount * TicksPerMeasure - 1;
-constexpr int kHighestValue = 255;
+constexpr int kHighestTempo = 255;
 
 bool IsSelected(const TBmsObject& o) { return o.Selected != 0; }
 
@@ -55,6 +55,9 @@ EditOutcome PasteInto(Document& doc, const std::vector<TBmsObject>& clip, int ba
   for (const TBmsObject& c : clip) {
     const int64_t pos = c.Pos + shift;
     if (pos < 0 || pos > kLastPosition) continue;
+    // A block copied from a chart of a wider radix may name sounds this one
+    // cannot write.
+    if (c.Lane != 0 && c.Value > doc.indices.HighestWav()) continue;
     const int index = doc.AddObject(c.Lane, static_cast<int>(pos), c.Value);
     TBmsObject& o = doc.ObjList[static_cast<size_t>(index)];
     o.Selected = 1;
@@ -100,16 +103,20 @@ std::string LineError(size_t lineNumber, const std::string& why) {
   return "クリップボードの" + std::to_string(lineNumber) + "行目" + why + "貼り付けは行いませんでした。";
 }
 
-// One object line: lane, position and value in 3, 6 and 3 decimal digits;
-// whatever follows the twelfth character is ignored.
-std::string ReadObjectLine(std::string_view line, size_t lineNumber, TBmsObject& o) {
+// One object line: lane, position and value in 3, 6 and 3 decimal digits,
+// the value in 4 from 1000 on (base 36 and 62 reach 3843); whatever follows
+// the value is ignored.
+std::string ReadObjectLine(std::string_view line, size_t lineNumber, const DefinitionIndex& indices, TBmsObject& o) {
   int lane = 0, pos = 0, value = 0;
+  const size_t valueDigits = line.size() > 12 && line[12] >= '0' && line[12] <= '9' ? 4 : 3;
   if (line.size() < 12 || !ReadDecimal(line.substr(0, 3), lane) || !ReadDecimal(line.substr(3, 6), pos) ||
-      !ReadDecimal(line.substr(9, 3), value))
+      !ReadDecimal(line.substr(9, valueDigits), value))
     return LineError(lineNumber, "はオブジェのデータ（12桁の数字）ではありません。");
   if (lane >= LaneCount) return LineError(lineNumber, "のレーン " + std::to_string(lane) + " は 0～49 の範囲外です。");
-  if (value < 1 || value > kHighestValue)
-    return LineError(lineNumber, "の値 " + std::to_string(value) + " は 1～255 の範囲外です。");
+  const int highest = lane == 0 ? kHighestTempo : indices.HighestWav();
+  if (value < 1 || value > highest)
+    return LineError(lineNumber,
+                     "の値 " + std::to_string(value) + " は 1～" + std::to_string(highest) + " の範囲外です。");
   if (pos > kLastPosition) return LineError(lineNumber, "の位置 " + std::to_string(pos) + " は 999 小節より後ろです。");
   o = TBmsObject{};
   o.Lane = static_cast<uint8_t>(lane);
@@ -189,14 +196,14 @@ std::string CopySelectedAsText(ChartSession& session) {
   return text;
 }
 
-ClipboardText ReadClipboardText(std::string_view text) {
+ClipboardText ReadClipboardText(std::string_view text, const DefinitionIndex& indices) {
   ClipboardText result;
   const std::vector<std::string_view> lines = SplitLines(text);
   if (lines.empty() || lines[0] != kClipboardHeader) return result;
   result.ours = true;
   result.objects.resize(lines.size() - 1);
   for (size_t k = 1; k < lines.size(); ++k) {
-    result.error = ReadObjectLine(lines[k], k + 1, result.objects[k - 1]);
+    result.error = ReadObjectLine(lines[k], k + 1, indices, result.objects[k - 1]);
     if (!result.error.empty()) {
       result.objects.clear();
       break;
@@ -206,7 +213,7 @@ ClipboardText ReadClipboardText(std::string_view text) {
 }
 
 std::string PasteFromText(ChartSession& session, std::string_view text, const ScoreGeometry& view) {
-  ClipboardText read = ReadClipboardText(text);
+  ClipboardText read = ReadClipboardText(text, session.Doc().indices);
   if (!read.error.empty()) return read.error;
   if (!read.ours) {
     PasteClip(session, view);

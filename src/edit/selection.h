@@ -41,8 +41,8 @@ EditOutcome PasteClip(ChartSession& session, const ScoreGeometry& view);
 inline constexpr std::string_view kClipboardHeader = "BTLM ClipBoard Object Data Format";
 
 // The exchange text for the selected objects, last object first, each line
-// ended by CR LF; the objects are deselected and the chart marked when there
-// were any.
+// ended by CR LF (a value from 1000 on takes a fourth digit); the objects are deselected and the chart marked when
+// there were any.
 std::string CopySelectedAsText(ChartSession& session);
 
 // What a system clipboard text holds for the paste.
@@ -53,7 +53,8 @@ struct ClipboardText {
   // Set when the text is ours but a line is no object: nothing may change.
   std::string error;
 };
-ClipboardText ReadClipboardText(std::string_view text);
+// Values are checked against the chart's radix; the tempo lane's reach 255.
+ClipboardText ReadClipboardText(std::string_view text, const DefinitionIndex& indices = DefinitionIndex());
 
 // Paste from the system clipboard: a text of ours replaces the internal
 // clipboard, then the internal clipboard is pasted. A text with a bad line

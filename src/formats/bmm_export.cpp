@@ -316,11 +316,26 @@ void AppendMeasureBlocks(const Document& doc, const std::vector<ExportEntry>& li
   }
 }
 
+// The sound list has 255 lines: a key note naming a sound beyond them would
+// be assigned another sound, or none.
+bool SoundsFitTheList(const Document& doc, std::string* error) {
+  constexpr int kListLines = 255;
+  for (const TBmsObject& o : doc.ObjList) {
+    if (!IsExportedLane(o.Lane) || !IsKeyLane(o.Lane) || o.Value <= kListLines) continue;
+    if (error)
+      *error = "BMM形式のサウンドリストは255番までしか扱えません。WAV" + doc.indices.Format(o.Value) +
+               "を使うオブジェがあるため、書き出しを中止しました";
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool BuildBmmExport(const Document& doc, BmmExport& files, std::string* error) {
   std::string tempoLine;
   if (!TempoLine(doc, tempoLine, error)) return false;
+  if (!SoundsFitTheList(doc, error)) return false;
 
   std::vector<ExportEntry> list;
   for (size_t i = 0; i < doc.ObjList.size(); ++i) {

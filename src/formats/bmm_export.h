@@ -17,7 +17,9 @@ struct BmmExport {
 };
 
 // Builds both files in memory. False, with a message in error, when the
-// header tempo is not a number or is zero; nothing is built then.
+// header tempo is not a number or is zero, or when a key note names a sound
+// beyond the list's 255 lines (base 36 and 62 reach further); nothing is
+// built then.
 bool BuildBmmExport(const Document& doc, BmmExport& files, std::string* error);
 
 // chartPath without its last three characters, then the extension: the

@@ -40,7 +40,11 @@ constexpr std::array<DigitPair, Radix * Radix> MakePairTable() {
 }
 
 inline constexpr DigitTable kHexDigits = MakeDigitTable(16);
+inline constexpr DigitTable kBase36Digits = MakeDigitTable(36);
+inline constexpr DigitTable kBase62Digits = MakeDigitTable(62);
 inline constexpr auto kHexPairs = MakePairTable<16>();
+inline constexpr auto kBase36Pairs = MakePairTable<36>();
+inline constexpr auto kBase62Pairs = MakePairTable<62>();
 
 }  // namespace detail
 
@@ -55,8 +59,26 @@ class DefinitionIndex {
   static constexpr int FirstWav = 1;
   static constexpr int FirstBmp = 0;
 
+  // The radices charts use: hexadecimal (sounds 01..FF), base 36 (01..ZZ,
+  // either case) and base 62 (01..zz, case matters).
+  static constexpr int Hex = 16;
+  static constexpr int Base36 = 36;
+  static constexpr int Base62 = 62;
+
   // Hexadecimal: sounds 01..FF, images 00..FF.
   constexpr DefinitionIndex() = default;
+  // Any radix but 36 and 62 is hexadecimal.
+  explicit constexpr DefinitionIndex(int radix) {
+    if (radix == Base36) {
+      radix_ = Base36;
+      digits_ = &detail::kBase36Digits;
+      pairs_ = detail::kBase36Pairs.data();
+    } else if (radix == Base62) {
+      radix_ = Base62;
+      digits_ = &detail::kBase62Digits;
+      pairs_ = detail::kBase62Pairs.data();
+    }
+  }
 
   constexpr int Radix() const { return radix_; }
   constexpr int HighestWav() const { return radix_ * radix_ - 1; }

@@ -102,6 +102,8 @@ class MouseEditor {
   // The overlay steps since the last call.
   std::vector<OverlayStep> TakeOverlay();
   const StatusText& Status() const { return status_; }
+  // The position the status line describes.
+  int StatusPos() const { return statusPos_; }
   int CurrentState() const { return state_; }
   // Where the last right click or edit-mode press was; the popup's measure
   // commands read it.

@@ -1,5 +1,6 @@
 #include "view/status_line.h"
 
+#include <cmath>
 #include <cstdio>
 
 #include "model/document.h"
@@ -46,6 +47,15 @@ StatusText StatusAt(int lane, int pos, int value, int gridPosition) {
   status.beat = std::to_string((pos % TicksPerMeasure) / (TicksPerMeasure / d));
   status.zone = LaneStatusName(lane);
   return status;
+}
+
+std::string TimeText(double seconds) {
+  // Rounded once, so that 59.9996 s reads 1:00.000 and not 0:60.000.
+  const long long ms = std::llround(std::fabs(seconds) * 1000.0);
+  char text[48];
+  std::snprintf(text, sizeof text, "%s%lld:%02lld.%03lld", seconds < 0 && ms > 0 ? "-" : "", ms / 60000, ms / 1000 % 60,
+                ms % 1000);
+  return text;
 }
 
 }  // namespace beatloom

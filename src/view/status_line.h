@@ -22,4 +22,7 @@ std::string LaneStatusName(int lane);
 // counted in ticks, so its place can still be read.
 StatusText StatusAt(int lane, int pos, int value, int gridPosition);
 
+// A time in the chart as the status line shows it: "0:42.315".
+std::string TimeText(double seconds);
+
 }  // namespace beatloom

@@ -6,10 +6,9 @@ namespace beatloom {
 
 namespace {
 
-// The WAV list has no entry 00; the BMP list's entry 00 is never reached by
-// stepping down, so that the keys cannot pick the image that means "none".
-constexpr int kLastWavRow = 254;
-constexpr int kLastBmpRow = 255;
+// The BMP list's entry 00 is never reached by stepping down, so that the keys
+// cannot pick the image that means "none". The lists end where the chart's
+// radix ends.
 constexpr int kFirstSteppedBmpRow = 1;
 
 KeyAction ScrollTo(int value) { return {KeyCommand::Scroll, value}; }
@@ -17,7 +16,7 @@ KeyAction ScrollTo(int value) { return {KeyCommand::Scroll, value}; }
 KeyAction ListKey(ViewKey key, const ViewKeyState& s) {
   const bool wav = s.page == ListPage::Wav;
   const int row = wav ? s.wavRow : s.bmpRow;
-  const int last = std::min(wav ? kLastWavRow : kLastBmpRow, (wav ? s.wavCount : s.bmpCount) - 1);
+  const int last = (wav ? s.wavCount : s.bmpCount) - 1;
   const int first = wav ? 0 : kFirstSteppedBmpRow;
   switch (key) {
     case ViewKey::PadPlus:

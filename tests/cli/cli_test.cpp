@@ -99,7 +99,7 @@ TEST(Cli, CheckPrintsTheLog) {
   const CliRun r = Cli("check " + Quote(file));
   EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.out.find("ファイルのオープン:" + file + "\n"), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("Line0013:使用禁止記述  #00011:01zz\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Line0013:使用禁止記述  #00011:01z!\n"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("オブジェ総数:3\n"), std::string::npos) << r.out;
 }
 

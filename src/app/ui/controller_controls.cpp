@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QMainWindow>
@@ -12,7 +13,9 @@
 #include <QTabWidget>
 #include <QToolButton>
 
+#include "app/program_folder.h"
 #include "bms/ui/document_commands.h"
+#include "bms/ui/log_window.h"
 #include "view/ui/score_widget.h"
 
 namespace beatloom {
@@ -66,10 +69,20 @@ ArrangeControls ArrangeControlsOf(const MainMenu& m, QWidget* window) {
 }
 
 ListControls ListControlsOf(const MainWidgets& w, const MainMenu& m) {
-  return {w.wavList,           w.bmpList,       w.assignWavButton,     w.clearWavButton,
-          w.wavUpButton,       w.wavDownButton, w.assignBmpButton,     w.clearBmpButton,
-          w.bmpUpButton,       w.bmpDownButton, m.releaseUnusedAction, m.compactIndicesAction,
-          w.dropOverwriteCheck};
+  return {w.wavList,
+          w.bmpList,
+          w.assignWavButton,
+          w.clearWavButton,
+          w.wavUpButton,
+          w.wavDownButton,
+          w.assignBmpButton,
+          w.clearBmpButton,
+          w.bmpUpButton,
+          w.bmpDownButton,
+          m.releaseUnusedAction,
+          m.compactIndicesAction,
+          w.dropOverwriteCheck,
+          m.expandIndicesAction};
 }
 
 KeyControls KeyControlsOf(const MainWidgets& w, const MainMenu& m, QMainWindow* window, ScoreWidget* score) {
@@ -92,7 +105,8 @@ MouseControls MouseControlsOf(const MainWidgets& w, const MainMenu& m, ScoreWidg
           m.scorePopup,
           w.verticalScrollBar,
           w.horizontalScrollBar,
-          m.activationClickGuardAction};
+          m.activationClickGuardAction,
+          w.statusTimeLabel};
 }
 
 ImagePreviewControls ImagePreviewControlsOf(const MainWidgets& w, const MainMenu& m, KeyController& keys,
@@ -124,9 +138,54 @@ void ConnectMenuTwins(const MainMenu& m, const MainWidgets& w) {
   for (const auto& [item, button] : modes) QObject::connect(item, &QAction::triggered, button, &QAbstractButton::click);
 }
 
+AnalysisControls AnalysisControlsOf(const MainWidgets& w, const MainMenu& m, const ViewSettings& view, LogWindow& log,
+                                    const DocumentCommands& commands, QWidget* window) {
+  QScrollBar* bar = w.verticalScrollBar;
+  return {m.chartStatsAction,
+          m.chartCheckAction,
+          log.lines(),
+          [&log] { log.Present(); },
+          [bar](int pos) { bar->setValue(-pos); },
+          [&commands] { return commands.ChartFolder(); },
+          &view,
+          window};
+}
+
 ListCommands::ChartFiles ChartFilesOf(DocumentCommands& commands) {
   return {[&commands] { return commands.ChartFolder(); },
           [&commands](const QStringList& paths) { return commands.OpenDroppedChart(paths); }};
+}
+
+PlayerControls PlayerControlsOf(const MainWidgets& w, const MainMenu& m, QWidget* window) {
+  return {w.playerCombo,
+          w.playFromStartButton,
+          w.playFromViewButton,
+          w.playButton,
+          w.stopPlayerButton,
+          m.playFromStartAction,
+          m.playFromViewAction,
+          m.playAction,
+          m.optionsAction,
+          m.editSourceAction,
+          window};
+}
+
+PlayerHooks PlayerHooksOf(DocumentCommands& commands, ChartSession& session, const ScoreWidget& score,
+                          IniFile& settings, const std::string& programFolder) {
+  return {programFolder,
+          &settings,
+          [&score] { return score.VerticalScroll(); },
+          [&commands] { return commands.PlayerWorkingCopyPath(); },
+          [&commands] { return commands.WritePlayerWorkingCopy(); },
+          [&commands, &session](const QString& line) {
+            session.ChartLog().Add(line.toStdString());
+            commands.ShowLog();
+          }};
+}
+
+QStringList HelpFoldersOf(const std::string& programFolder, const QString& executableFolder) {
+  const std::string shared = SharedDataFolder(QFile::encodeName(executableFolder).toStdString());
+  return {QFile::decodeName(programFolder.c_str()), executableFolder, QFile::decodeName(shared.c_str())};
 }
 
 }  // namespace beatloom

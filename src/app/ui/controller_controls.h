@@ -1,7 +1,9 @@
 #pragma once
 
+#include "analysis/ui/analysis_commands.h"
 #include "app/ui/main_menu.h"
 #include "app/ui/main_widgets.h"
+#include "app/ui/player_commands.h"
 #include "app/ui/shell_commands.h"
 #include "edit/ui/arrange_commands.h"
 #include "edit/ui/edit_commands.h"
@@ -18,6 +20,7 @@ class QTimer;
 namespace beatloom {
 
 class DocumentCommands;
+class LogWindow;
 class ScoreWidget;
 
 // Which of the main window's controls each area's controller works with: the
@@ -38,7 +41,22 @@ ImagePreviewControls ImagePreviewControlsOf(const MainWidgets& w, const MainMenu
 // items that press a mode button.
 void ConnectMenuTwins(const MainMenu& m, const MainWidgets& w);
 
+// Where F1 looks for the help page, in order: the program folder, beside the
+// program, and the shared data of an installed program.
+QStringList HelpFoldersOf(const std::string& programFolder, const QString& executableFolder);
+
+// The statistics and the check: findings go to the log window, and both
+// scroll the score through its vertical scroll bar.
+AnalysisControls AnalysisControlsOf(const MainWidgets& w, const MainMenu& m, const ViewSettings& view, LogWindow& log,
+                                    const DocumentCommands& commands, QWidget* window);
+
 // The lists reach the chart's file through the document commands.
 ListCommands::ChartFiles ChartFilesOf(DocumentCommands& commands);
+
+// The players write their copy through the document commands, read the
+// displayed measure off the score and report into the chart's log.
+PlayerControls PlayerControlsOf(const MainWidgets& w, const MainMenu& m, QWidget* window);
+PlayerHooks PlayerHooksOf(DocumentCommands& commands, ChartSession& session, const ScoreWidget& score,
+                          IniFile& settings, const std::string& programFolder);
 
 }  // namespace beatloom

@@ -186,8 +186,13 @@ void BuildStatusPanel(QWidget* parent, MainWidgets& w) {
   w.statusGridLabel = MakeLabel(w.statusBar, "Label28", "/000");
   w.statusZoneCaption = MakeLabel(w.statusBar, "Label16", " Zone:");
   w.statusZoneLabel = MakeLabel(w.statusBar, "Label15", "---------");
+  w.statusTimeLabel = MakeLabel(w.statusBar, "LabelTime", "0:00.000");
   w.statusKindLabel->setMinimumWidth(48);
-  for (QLabel* l : {w.statusKindLabel, w.statusMeasureLabel, w.statusMeasureCaption, w.statusBeatLabel, w.statusGridLabel, w.statusZoneCaption, w.statusZoneLabel}) row->addWidget(l);
+  w.statusTimeLabel->setMinimumWidth(64);
+  w.statusTimeLabel->setContentsMargins(6, 0, 0, 0);
+  for (QLabel* l : {w.statusKindLabel, w.statusMeasureLabel, w.statusMeasureCaption, w.statusBeatLabel,
+                    w.statusGridLabel, w.statusTimeLabel, w.statusZoneCaption, w.statusZoneLabel})
+    row->addWidget(l);
   row->addStretch(1);
 }
 

@@ -40,6 +40,7 @@ struct MainMenu {
   QAction* exportTypeManiaAction = nullptr;  // TypeMania1
   QAction* releaseUnusedAction = nullptr;    // WAVBMPC1
   QAction* compactIndicesAction = nullptr;   // BMPWAV1
+  QAction* expandIndicesAction = nullptr;    // IndexBase36
   QAction* clearGenreListAction = nullptr;   // N31
   QAction* clearArtistListAction = nullptr;  // N32
   QAction* exitAction = nullptr;             // Exit1
@@ -71,6 +72,8 @@ struct MainMenu {
   QMenu* viewMenu = nullptr;                    // K9
   QAction* showLogAction = nullptr;             // K5
   QAction* showImagePreviewAction = nullptr;    // BMPB1
+  QAction* chartStatsAction = nullptr;          // ChartStats1
+  QAction* chartCheckAction = nullptr;          // ChartCheck1
   QAction* showSettingsColumnAction = nullptr;  // N7
   QAction* showIndexNumbersAction = nullptr;    // c_dindex
   QAction* showDirectInputAction = nullptr;     // c_direct

@@ -55,6 +55,7 @@ struct MainWidgets {
   QLabel* statusGridLabel = nullptr;       // Label28
   QLabel* statusZoneCaption = nullptr;     // Label16
   QLabel* statusZoneLabel = nullptr;       // Label15
+  QLabel* statusTimeLabel = nullptr;       // LabelTime: seconds at the pointer
 
   // Right-hand column
   QWidget* settingsColumn = nullptr;         // Panel8

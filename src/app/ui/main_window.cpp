@@ -26,6 +26,7 @@
 #include "app/program_folder.h"
 #include "app/ui/controller_controls.h"
 #include "app/ui/header_panel.h"
+#include "app/ui/language.h"
 #include "app/ui/main_layout.h"
 #include "app/ui/shell_commands.h"
 #include "app/ui/splash_window.h"
@@ -67,6 +68,7 @@ TMain::TMain(const TMainOptions& options) : options_(options) {
   score_ = new ScoreWidget(session_->Doc(), view_);
   w_ = BuildMainLayout(this, score_);
   menu_ = BuildMainMenu(this);
+  StartLanguage(*this, programFolder_, options_.executableFolder);
   timer_ = new QTimer(this);
   timer_->setObjectName(QStringLiteral("Timer1"));
   timer_->setInterval(100);
@@ -101,7 +103,7 @@ void TMain::BuildControllers() {
                                        ? QCoreApplication::applicationDirPath()
                                        : QString::fromStdString(options_.executableFolder);
   shellCommands_ = new ShellCommands(ShellControlsOf(w_, menu_), *prompts_, *shell_, *splash_,
-                                     {QString::fromStdString(programFolder_), executableFolder}, this);
+                                     HelpFoldersOf(programFolder_, executableFolder), this);
   connect(shellCommands_, &ShellCommands::panelsChanged, this, &TMain::FormResize);
   commands_ = std::make_unique<DocumentCommands>(*session_, *prompts_, static_cast<DocumentHost&>(*this),
                                                  *sourceEditor_, programFolder_);
@@ -126,6 +128,11 @@ void TMain::BuildControllers() {
   measureCommands_ = new MeasureCommands(
       *session_, MeasureControlsOf(menu_), *prompts_, [this] { return mouseController_->Editor().AnchorPos(); }, this);
   imagePreview_ = new TForm5(session_->Doc(), ImagePreviewControlsOf(w_, menu_, *keyController_, *commands_), this);
+  analysis_ = std::make_unique<AnalysisCommands>(*session_,
+                                                 AnalysisControlsOf(w_, menu_, view_, *logWindow_, *commands_, this));
+  new PlayerCommands(PlayerControlsOf(w_, menu_, this),
+                     PlayerHooksOf(*commands_, *session_, *score_, settingsFile_, programFolder_), *prompts_, *shell_,
+                     this);
 }
 
 // ---- start-up, first resize, close ----
@@ -260,6 +267,7 @@ bool TMain::FormClose() {
   const QRect client = geometry();
   s.Window = {client.x(), client.y(), client.width(), client.height()};
   WriteSettings(settingsFile_, s);
+  if (startSettings_.DevMode) WriteLanguageTemplate(*this, programFolder_);
   return true;
 }
 

@@ -394,6 +394,22 @@ QString DocumentCommands::PlayerWorkingCopyPath() const {
 
 void DocumentCommands::RemovePlayerWorkingCopy() const { QFile::remove(PlayerWorkingCopyPath()); }
 
+bool DocumentCommands::WritePlayerWorkingCopy() {
+  SaveOptions options = host_.CurrentSaveOptions();
+  options.workingFile = true;
+  std::string error;
+  bool ok = false;
+  doc_.DocumentIO = false;
+  session_.Apply({.modified = ChartEdit::Mark::Leave}, [&](Document& doc) {
+    ok = SaveBmsFile(doc, Encode(PlayerWorkingCopyPath()), options, log_, &error);
+    return EditOutcome::Changed;
+  });
+  doc_.DocumentIO = true;
+  ApplyLog();
+  if (!ok) prompts_.Message(QString::fromStdString(error), Prompts::Icon::Error);
+  return ok;
+}
+
 QString DocumentCommands::ChartFolder() const {
   return chartFileName_.isEmpty() ? QString() : QFileInfo(chartFileName_).absolutePath();
 }

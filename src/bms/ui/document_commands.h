@@ -76,6 +76,9 @@ class DocumentCommands {
   // opened or saved; every reset, save and the close remove it.
   QString PlayerWorkingCopyPath() const;
   void RemovePlayerWorkingCopy() const;
+  // Writes that copy like a save that leaves the chart's name, caption,
+  // lists and modified mark alone. A failure has been reported.
+  bool WritePlayerWorkingCopy();
 
   // A chart that came from no file (an import): Save must ask for a name and
   // nothing may be written beside the file it replaced.

@@ -7,6 +7,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "platform/ui/window_texts.h"
+
 namespace beatloom {
 
 LogWindow::LogWindow(QWidget* parent)
@@ -29,6 +31,7 @@ LogWindow::LogWindow(QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(lines_, 1);
   layout->addLayout(buttons);
+  WindowCreated(*this);
 }
 
 void LogWindow::ShowLines(const Log& log) {

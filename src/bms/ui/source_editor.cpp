@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "platform/ui/prompts.h"
+#include "platform/ui/window_texts.h"
 
 namespace beatloom {
 
@@ -45,6 +46,7 @@ SourceEditor::SourceEditor(Prompts& prompts, QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(memo_, 1);
   layout->addLayout(buttons);
+  WindowCreated(*this);
 }
 
 bool SourceEditor::EditLines(QStringList& lines) {

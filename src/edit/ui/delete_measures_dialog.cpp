@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "platform/ui/named_control.h"
+#include "platform/ui/window_texts.h"
 
 namespace beatloom {
 
@@ -39,6 +40,7 @@ DeleteMeasuresDialog::DeleteMeasuresDialog(QWidget* parent) : QDialog(parent) {
   v->addLayout(buttons);
   // A fixed border: the dialog keeps the size its contents ask for.
   v->setSizeConstraint(QLayout::SetFixedSize);
+  WindowCreated(*this);
 }
 
 std::optional<std::pair<QString, QString>> DeleteMeasuresDialog::Ask() {

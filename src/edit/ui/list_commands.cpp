@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <utility>
@@ -52,6 +53,14 @@ ListCommands::ListCommands(ChartSession& session, const ListControls& controls, 
   connect(c_.bmpList, &QListWidget::itemDoubleClicked, this, [this] { Assign(DefinitionKind::Bmp); });
   connect(c_.releaseUnusedAction, &QAction::triggered, this, &ListCommands::ReleaseUnused);
   connect(c_.compactIndicesAction, &QAction::triggered, this, &ListCommands::Compact);
+  if (QAction* expand = c_.expandIndicesAction) {
+    connect(expand, &QAction::triggered, this, &ListCommands::ExpandIndices);
+    // Only a hexadecimal chart can be widened; the menu says so when it opens.
+    for (QObject* holder : expand->associatedObjects())
+      if (auto* menu = qobject_cast<QMenu*>(holder))
+        connect(menu, &QMenu::aboutToShow, this,
+                [this, expand] { expand->setEnabled(session_.Doc().indices.Radix() == DefinitionIndex::Hex); });
+  }
 }
 
 QListWidget* ListCommands::ListOf(DefinitionKind kind) const {
@@ -114,6 +123,28 @@ void ListCommands::Compact() {
   }
   Select(DefinitionKind::Wav, 0);
   Select(DefinitionKind::Bmp, 1);
+}
+
+void ListCommands::ExpandIndices() {
+  const QString question = QStringLiteral(
+      "WAV・BMPのインデックスを36進数（01～ZZ）に拡張し、1295個まで登録できるようにします。\n"
+      "登録済みのインデックスとオブジェはそのままの表記で残ります。\n"
+      "この操作は「元に戻す」(Ctrl+Z)で取り消せません。直前の編集も元に戻せなくなります。\n"
+      "拡張しますか？");
+  if (prompts_.Ask(question, Prompts::Icon::Question, Prompts::Buttons::YesNo) != Prompts::Answer::Yes) return;
+  const int wavRow = c_.wavList->currentRow();
+  const int bmpRow = c_.bmpList->currentRow();
+  const ListOutcome result = ExpandToBase36(session_);
+  if (result.outcome == EditOutcome::Refused) {
+    prompts_.Message(QString::fromStdString(result.message), Prompts::Icon::Warning);
+    return;
+  }
+  // The same labels stand on other rows now.
+  const auto rowAfter = [](DefinitionKind kind, int row) {
+    return Base36OfHex(IndexOfRow(kind, row)) - IndexOfRow(kind, 0);
+  };
+  Select(DefinitionKind::Wav, wavRow < 0 ? 0 : rowAfter(DefinitionKind::Wav, wavRow));
+  Select(DefinitionKind::Bmp, bmpRow < 0 ? 1 : rowAfter(DefinitionKind::Bmp, bmpRow));
 }
 
 void ListCommands::Drop(const QStringList& paths) {

@@ -33,6 +33,7 @@ struct ListControls {
   QAction* releaseUnusedAction = nullptr;   // WAVBMPC1
   QAction* compactIndicesAction = nullptr;  // BMPWAV1
   QCheckBox* skipUsedCheck = nullptr;       // CheckBox1
+  QAction* expandIndicesAction = nullptr;   // IndexBase36
 };
 
 // Runs the commands of the definition lists. What they do to the chart is
@@ -59,6 +60,9 @@ class ListCommands : public QObject {
   void Move(DefinitionKind kind, int step);
   void ReleaseUnused();
   void Compact();
+  // Asks first, as the step cannot be undone, then widens a hexadecimal
+  // chart's indices to base 36; the selected lines keep their labels.
+  void ExpandIndices();
   // Files dropped on the window: a chart among them is opened instead.
   void Drop(const QStringList& paths);
 

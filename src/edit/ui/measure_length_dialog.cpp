@@ -12,6 +12,7 @@
 #include "edit/measure_ops.h"
 #include "platform/ui/named_control.h"
 #include "platform/ui/prompts.h"
+#include "platform/ui/window_texts.h"
 
 namespace beatloom {
 
@@ -56,6 +57,7 @@ MeasureLengthDialog::MeasureLengthDialog(const std::array<double, MeasureCount>&
   v->addWidget(list_, 1);
   v->addLayout(controls);
   resize(360, 420);
+  WindowCreated(*this);
 }
 
 std::optional<std::vector<std::string>> MeasureLengthDialog::Ask() {

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "platform/ui/prompts.h"
+#include "platform/ui/window_texts.h"
 
 namespace beatloom {
 
@@ -90,6 +91,7 @@ TForm7::TForm7(ChartSession& session, Prompts& prompts, QWidget* parent)
   BuildButtons();
   for (QLineEdit* edit : {fromMeasureEdit_, toMeasureEdit_, indexEdit_, replacementEdit_})
     edit->installEventFilter(this);
+  WindowCreated(*this);
 }
 
 void TForm7::BuildTarget() {

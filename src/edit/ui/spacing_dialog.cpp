@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "platform/ui/named_control.h"
+#include "platform/ui/window_texts.h"
 
 namespace beatloom {
 
@@ -54,6 +55,7 @@ SpacingDialog::SpacingDialog(QWidget* parent) : QDialog(parent) {
   v->addLayout(buttons);
   // A fixed border: the dialog keeps the size its contents ask for.
   v->setSizeConstraint(QLayout::SetFixedSize);
+  WindowCreated(*this);
 }
 
 std::optional<SpacingRequest> SpacingDialog::Ask() {

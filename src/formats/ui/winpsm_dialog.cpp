@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "platform/ui/prompts.h"
+#include "platform/ui/window_texts.h"
 #include "formats/winpsm_export.h"
 #include "model/document.h"
 #include "model/file_io.h"
@@ -37,6 +38,7 @@ WinPsmDialog::WinPsmDialog(Document& doc, Prompts& prompts, std::string programF
   BuildControls();
   connect(Button1, &QPushButton::clicked, this, &WinPsmDialog::Button1Click);
   connect(Button2, &QPushButton::clicked, this, &WinPsmDialog::Button2Click);
+  WindowCreated(*this);
 }
 
 void WinPsmDialog::BuildControls() {

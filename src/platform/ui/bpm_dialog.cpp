@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "platform/ui/window_texts.h"
+
 namespace beatloom {
 
 TBPMSet::TBPMSet(QWidget* owner)
@@ -24,6 +26,7 @@ TBPMSet::TBPMSet(QWidget* owner)
   setFixedSize(185, 29);
   connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
   if (QScreen* screen = QGuiApplication::primaryScreen()) move(screen->availableGeometry().center() - rect().center());
+  WindowCreated(*this);
 }
 
 QString TBPMSet::Text() const { return tempoEdit_->text(); }

@@ -7,8 +7,12 @@ namespace beatloom {
 
 void QtShell::OpenUrl(const QUrl& url) { QDesktopServices::openUrl(url); }
 
-void QtShell::StartProgram(const QString& program, const QStringList& arguments) {
-  QProcess::startDetached(program, arguments);
+Shell::StartOutcome QtShell::StartProgram(const QString& program, const QStringList& arguments) {
+  QProcess process;
+  process.setProgram(program);
+  process.setArguments(arguments);
+  if (process.startDetached()) return {true, QString()};
+  return {false, process.errorString()};
 }
 
 }  // namespace beatloom

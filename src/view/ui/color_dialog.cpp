@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "platform/ui/prompts.h"
+#include "platform/ui/window_texts.h"
 
 namespace beatloom {
 
@@ -60,6 +61,7 @@ ColorDialog::ColorDialog(ViewSettings& view, Prompts& prompts, QWidget* parent)
   v->addLayout(grid);
   v->addLayout(buttons);
   ShowColors();
+  WindowCreated(*this);
 }
 
 void ColorDialog::Open() {

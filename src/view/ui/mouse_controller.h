@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 
+#include "analysis/timing_cache.h"
 #include "edit/chart_session.h"
 #include "view/mouse_editor.h"
 
@@ -36,6 +37,7 @@ struct MouseControls {
   QScrollBar* verticalScrollBar = nullptr;      // GSV
   QScrollBar* horizontalScrollBar = nullptr;    // GSH
   QAction* activationGuardAction = nullptr;     // N34
+  QLabel* timeLabel = nullptr;                  // LabelTime
 };
 
 // Forwards the score's mouse events to the mouse editor and carries out what
@@ -73,6 +75,8 @@ class MouseController : public QObject {
   Prompts& prompts_;
   std::function<bool()> isActive_;
   std::unique_ptr<MouseEditor> editor_;
+  // The pointer's time is asked on every move: built once per change.
+  TimingCache timing_;
 };
 
 }  // namespace beatloom

@@ -131,14 +131,14 @@ TEST_F(MainWindowTest, MenusHoldTheirItemsInOrderWithSeparators) {
   QStringList file;
   Walk(&Control<QMenu>(*main, "K1"), file);
   EXPECT_EQ(file.join(' '),
-            "New1 Open1 N9 SaveAs1 Save1 - N39 DDRVddr1 N38 MML1 DDRVDDR2 WinPSMps1 TypeMania1 - WAVBMPC1 BMPWAV1 - "
-            "N31 N32 - Exit1");
+            "New1 Open1 N9 SaveAs1 Save1 - N39 DDRVddr1 N38 MML1 DDRVDDR2 WinPSMps1 TypeMania1 - WAVBMPC1 BMPWAV1 "
+            "IndexBase36 - N31 N32 - Exit1");
   QStringList edit;
   Walk(&Control<QMenu>(*main, "K3"), edit);
   EXPECT_EQ(edit.join(' '),
             "K17 - K8 K7 K6 Delete1 - N45 N46 - subete1 N1P1 N2P1 BGMB1 BMPM1 - K11 N28 K2 - N41 - N22 N23 N24 - N30");
   const std::pair<const char*, const char*> others[] = {
-      {"K9", "K5 BMPB1 - N7 c_dindex c_direct N26 N33"},
+      {"K9", "K5 BMPB1 ChartStats1 ChartCheck1 - N7 c_dindex c_direct N26 N33"},
       {"Setting1", "N34 - N43"},
       {"Arrange1", "N35 N36"},
       {"Viewer1", "k12 k18 N44"},

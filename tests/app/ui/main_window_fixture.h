@@ -37,9 +37,11 @@ class RecordingShell : public Shell {
  public:
   std::vector<QUrl> opened;
   std::vector<std::pair<QString, QStringList>> started;
+  QString failure;  // when set, every start fails with this reason
   void OpenUrl(const QUrl& url) override { opened.push_back(url); }
-  void StartProgram(const QString& program, const QStringList& arguments) override {
+  StartOutcome StartProgram(const QString& program, const QStringList& arguments) override {
     started.emplace_back(program, arguments);
+    return {failure.isEmpty(), failure};
   }
 };
 

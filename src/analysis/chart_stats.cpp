@@ -1,0 +1,79 @@
+#include "analysis/chart_stats.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <utility>
+
+namespace beatloom {
+
+namespace {
+
+constexpr int kLastKeyLane = 18;
+
+bool IsScratch(int lane) { return lane == 8 || lane == 9 || lane == 17 || lane == 18; }
+
+bool IsNote(NoteGroup g) { return g == NoteGroup::Player1 || g == NoteGroup::Player2 || g == NoteGroup::Scratch; }
+
+// Indices of the objects a save keeps: the last of each lane and position.
+std::vector<uint32_t> Survivors(const std::vector<TBmsObject>& objects) {
+  std::vector<std::pair<uint64_t, uint32_t>> keyed;
+  keyed.reserve(objects.size());
+  for (size_t i = 0; i < objects.size(); ++i) {
+    const uint64_t pos = static_cast<uint32_t>(objects[i].Pos) ^ 0x80000000u;  // order negatives first
+    keyed.emplace_back(pos << 8 | objects[i].Lane, static_cast<uint32_t>(i));
+  }
+  std::sort(keyed.begin(), keyed.end());
+  std::vector<uint32_t> kept;
+  kept.reserve(keyed.size());
+  for (size_t i = 0; i < keyed.size(); ++i)
+    if (i + 1 == keyed.size() || keyed[i + 1].first != keyed[i].first) kept.push_back(keyed[i].second);
+  return kept;
+}
+
+}  // namespace
+
+bool GroupOf(const TBmsObject& o, NoteGroup& group) {
+  if (o.Lane == 0 || o.Lane >= LaneCount) return false;
+  if (o.Lane <= kLastKeyLane && o.Hidden) {
+    group = NoteGroup::Invisible;
+  } else if (IsScratch(o.Lane)) {
+    group = NoteGroup::Scratch;
+  } else if (o.Lane < 10) {
+    group = NoteGroup::Player1;
+  } else if (o.Lane <= kLastKeyLane) {
+    group = NoteGroup::Player2;
+  } else {
+    group = o.Lane < FirstBgmLane ? NoteGroup::Image : NoteGroup::Background;
+  }
+  return true;
+}
+
+ChartStats StatsOf(const Document& doc, const ChartTiming& timing) {
+  ChartStats stats;
+  std::vector<double> noteTimes;
+  bool any = false;
+  for (const uint32_t i : Survivors(doc.ObjList)) {
+    const TBmsObject& o = doc.ObjList[i];
+    NoteGroup group;
+    if (!GroupOf(o, group)) continue;
+    ++stats.groups[static_cast<size_t>(group)];
+    const double seconds = timing.SecondsAt(o.Pos);
+    stats.lengthSeconds = any ? std::max(stats.lengthSeconds, seconds) : seconds;
+    any = true;
+    if (IsNote(group)) noteTimes.push_back(seconds);
+  }
+  stats.lengthSeconds = std::max(stats.lengthSeconds, 0.0);
+  stats.totalNotes = static_cast<int>(noteTimes.size());
+  if (!any) return stats;
+  stats.density.assign(static_cast<size_t>(std::floor(stats.lengthSeconds)) + 1, 0);
+  for (const double t : noteTimes) {
+    const size_t bin = t > 0 ? static_cast<size_t>(std::floor(t)) : 0;
+    ++stats.density[std::min(bin, stats.density.size() - 1)];
+  }
+  stats.peakNotesPerSecond = *std::max_element(stats.density.begin(), stats.density.end());
+  if (stats.lengthSeconds > 0) stats.averageNotesPerSecond = stats.totalNotes / stats.lengthSeconds;
+  return stats;
+}
+
+}  // namespace beatloom

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <array>
+#include <vector>
+
+#include "analysis/chart_timing.h"
+#include "model/document.h"
+
+namespace beatloom {
+
+// The groups an object counts in. Scratch holds both turntable lanes of a
+// side (the scratch and the free scratch); hidden notes count as invisible
+// whatever their lane.
+enum class NoteGroup { Player1, Player2, Scratch, Invisible, Background, Image };
+constexpr int kNoteGroupCount = 6;
+
+// The group of an object, or false for the tempo lane.
+bool GroupOf(const TBmsObject& object, NoteGroup& group);
+
+// What the statistics window and "stats" report. Objects that share lane and
+// position count once, as the save keeps one of them.
+struct ChartStats {
+  // From the start of measure 000 to the last object that sounds or shows.
+  double lengthSeconds = 0;
+  std::array<int, kNoteGroupCount> groups{};
+  // The notes a player hits: player 1, player 2 and scratch.
+  int totalNotes = 0;
+  // Notes per second of play, bin i holding the notes of second i.
+  std::vector<int> density;
+  int peakNotesPerSecond = 0;        // the fullest bin
+  double averageNotesPerSecond = 0;  // total notes over the play length
+};
+
+ChartStats StatsOf(const Document& doc, const ChartTiming& timing);
+
+}  // namespace beatloom

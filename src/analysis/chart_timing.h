@@ -1,0 +1,75 @@
+#pragma once
+
+#include <unordered_map>
+#include <vector>
+
+#include "model/document.h"
+
+namespace beatloom {
+
+// The tempo a chart plays at when its #BPM is no positive number.
+constexpr double kFallbackBpm = 120.0;
+
+// The timing statements the model holds only as text in the kept lines:
+// extended tempo and stop definitions ("#BPM01 155.5", "#STOP01 96") and the
+// channel 08 and 09 cells that name them. Lines inside conditional blocks
+// are left alone, as the reader leaves them.
+struct KeptTimingLines {
+  struct Definition {
+    double value = 0;  // NaN when the line holds no number
+    size_t line = 0;   // index into mcom
+  };
+  struct Cell {
+    int pos = 0;
+    int index = 0;
+    bool stop = false;
+  };
+  // By index; a later line of the same index replaces an earlier one.
+  std::unordered_map<int, Definition> tempos;
+  std::unordered_map<int, Definition> stops;
+  std::vector<Cell> cells;
+  // mcom index of the line that opens each outermost conditional block.
+  std::vector<size_t> conditionalBlocks;
+};
+
+KeptTimingLines ReadKeptTimingLines(const Document& doc);
+
+// The header tempo as a number, or false when it is none or not above 0.
+bool HeaderBpm(const Document& doc, double& bpm);
+
+// A measure's length factor as the timing uses it: 1.0 outside 000-999 and
+// where the factor is 0 or below, which no player can honour.
+double PlayedMeasureLength(const Document& doc, int measure);
+
+// Seconds from the start of measure 000 for every position of a chart,
+// following the header tempo, tempo changes (channel 03 objects and extended
+// ones), stops and measure lengths. Built once per change of the chart;
+// each question is a binary search.
+class ChartTiming {
+ public:
+  ChartTiming() = default;
+  explicit ChartTiming(const Document& doc);
+
+  // When an object at pos sounds. An object on the tick of a stop sounds as
+  // the stop begins; tempo changes on a tick act before its stops.
+  double SecondsAt(int pos) const;
+  // The last position that has sounded at the given time (the position a
+  // stop holds while it lasts).
+  int PosAt(double seconds) const;
+  double InitialBpm() const { return initialBpm_; }
+
+ private:
+  // From pos on, time runs at tickSeconds per tick after a pause of stop
+  // seconds; no measure starts between two points.
+  struct Point {
+    int pos = 0;
+    double seconds = 0;
+    double stop = 0;
+    double bpm = 0;
+    double tickSeconds = 0;
+  };
+  double initialBpm_ = kFallbackBpm;
+  std::vector<Point> points_;
+};
+
+}  // namespace beatloom

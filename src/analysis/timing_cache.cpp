@@ -1,0 +1,19 @@
+#include "analysis/timing_cache.h"
+
+namespace beatloom {
+
+TimingCache::TimingCache(ChartSession& session) : session_(session) {
+  listener_ = session_.AddListener([this](const ChartNotice&) { stale_ = true; });
+}
+
+TimingCache::~TimingCache() { session_.RemoveListener(listener_); }
+
+const ChartTiming& TimingCache::Timing() {
+  if (stale_) {
+    timing_ = ChartTiming(session_.Doc());
+    stale_ = false;
+  }
+  return timing_;
+}
+
+}  // namespace beatloom

@@ -1,0 +1,61 @@
+#include "app/language_file.h"
+
+#include "app/ini_file.h"
+#include "model/file_io.h"
+#include "model/text_codec.h"
+
+namespace beatloom {
+
+namespace {
+
+// Profile files match keys without regard to case; keys are control names,
+// which are ASCII.
+std::string FoldedKey(std::string_view key) {
+  std::string out(key);
+  for (char& c : out)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return out;
+}
+
+}  // namespace
+
+std::string FindLanguageFile(const std::string& programFolder, const std::string& sharedFolder) {
+  for (const std::string& folder : {programFolder, sharedFolder}) {
+    if (folder.empty()) continue;
+    const std::string path = JoinPath(folder, kLanguageFile);
+    if (FileExists(path)) return path;
+  }
+  return {};
+}
+
+std::string LanguageKey(std::string_view window, std::string_view control, TextKind kind) {
+  std::string key;
+  key.append(window).append(".").append(control);
+  key.append(kind == TextKind::Caption ? ".caption" : ".hint");
+  return key;
+}
+
+LanguageTexts::LanguageTexts(const std::string& path) {
+  if (path.empty()) return;
+  for (const auto& [key, value] : IniFile(path).ReadSection(kLanguageSection)) {
+    // The first of two equal keys counts, as a profile lookup finds it.
+    texts_.emplace(FoldedKey(key), ToUtf8(value, TextEncoding::Cp932));
+  }
+}
+
+std::string LanguageTexts::Text(std::string_view window, std::string_view control, TextKind kind) const {
+  const auto it = texts_.find(FoldedKey(LanguageKey(window, control, kind)));
+  return it == texts_.end() ? std::string() : it->second;
+}
+
+void LanguageTemplate::Add(std::string_view window, std::string_view control, TextKind kind, std::string_view utf8) {
+  entries_.emplace_back(FromUtf8(LanguageKey(window, control, kind), TextEncoding::Cp932),
+                        FromUtf8(utf8, TextEncoding::Cp932));
+}
+
+bool LanguageTemplate::Write(const std::string& path) const {
+  IniFile file(path);
+  return file.WriteStrings(kLanguageSection, entries_);
+}
+
+}  // namespace beatloom

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace beatloom {
+
+inline constexpr const char* kLanguageFile = "langage.ini";
+inline constexpr const char* kLanguageSection = "Language Data";
+
+// The language file the windows take their texts from: the program folder's
+// own, else one installed with the program; empty when there is none.
+std::string FindLanguageFile(const std::string& programFolder, const std::string& sharedFolder);
+
+enum class TextKind { Caption, Hint };
+
+// "Window.Control.caption" or "Window.Control.hint".
+std::string LanguageKey(std::string_view window, std::string_view control, TextKind kind);
+
+// The translations of a language file, read once: a window looks up each of
+// its controls without reading the file again. Keys match without regard to
+// case; the file is CP932 and the texts come out as UTF-8.
+class LanguageTexts {
+ public:
+  LanguageTexts() = default;
+  // A missing file or section gives no texts.
+  explicit LanguageTexts(const std::string& path);
+
+  bool Empty() const { return texts_.empty(); }
+  // Empty when the file holds no text for the key.
+  std::string Text(std::string_view window, std::string_view control, TextKind kind) const;
+
+ private:
+  std::map<std::string, std::string> texts_;  // upper-case key -> UTF-8
+};
+
+// The current texts of a window, gathered control by control and written to
+// the language file in one go, so that a translator starts from them.
+class LanguageTemplate {
+ public:
+  void Add(std::string_view window, std::string_view control, TextKind kind, std::string_view utf8);
+  // Keys already in the file keep their place and take the new text; false
+  // when the file could not be written.
+  bool Write(const std::string& path) const;
+
+ private:
+  std::vector<std::pair<std::string, std::string>> entries_;  // key -> CP932
+};
+
+}  // namespace beatloom

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QDialog>
+#include <array>
+#include <string>
+#include <vector>
+
+class QLineEdit;
+class QListWidget;
+
+namespace beatloom {
+
+class IniFile;
+class Prompts;
+
+// "設定": the external player list and the author's default addresses. The
+// list is edited in a private copy; OK puts it in place of the shared one and
+// writes it with the addresses, Cancel leaves everything as it was.
+class TConfig : public QDialog {
+  Q_OBJECT
+
+ public:
+  TConfig(std::vector<std::string>& exApps, std::string programFolder, IniFile& settings, Prompts& prompts,
+          QWidget* parent);
+
+  // OK put the private list in place of the shared one. True even when
+  // writing it then failed and the author cancelled afterwards: the shared
+  // list has changed all the same.
+  bool ListReplaced() const { return listReplaced_; }
+
+ private:
+  void BuildViewerPage(QWidget* page);
+  void BuildDefaultsPage(QWidget* page);
+  int SelectedEntry() const;
+  std::vector<std::string> FieldTexts() const;
+  void ShowEntry();
+  void AddEntry();
+  void ReplaceEntry();
+  void DeleteEntry();
+  void ChooseProgram();
+  void Confirm();
+
+  std::vector<std::string>& shared_;
+  std::vector<std::string> lines_;  // the private working list
+  std::string programFolder_;
+  IniFile& settings_;
+  Prompts& prompts_;
+  bool listReplaced_ = false;
+
+  QListWidget* entries_ = nullptr;  // LB
+  // VS_Name, VS_Exe, VS_atPlay1, VS_atPlay2, VS_atStop, VS_atPlayable: the
+  // six lines of an entry in their order.
+  std::array<QLineEdit*, 6> fields_{};
+  QLineEdit* email_ = nullptr;  // e_EMAIL
+  QLineEdit* url_ = nullptr;    // e_URL
+};
+
+}  // namespace beatloom

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/external_players.h"
+
+class QAbstractButton;
+class QAction;
+class QComboBox;
+class QWidget;
+
+namespace beatloom {
+
+class IniFile;
+class Prompts;
+class Shell;
+
+struct PlayerControls {
+  QComboBox* selector = nullptr;                   // CB_Viewer
+  QAbstractButton* playFromStartButton = nullptr;  // s_fplay
+  QAbstractButton* playFromViewButton = nullptr;   // s_play
+  QAbstractButton* playButton = nullptr;           // S_SPlay
+  QAbstractButton* stopButton = nullptr;           // s_stop
+  QAction* playFromStartAction = nullptr;          // k12
+  QAction* playFromViewAction = nullptr;           // k18
+  QAction* playAction = nullptr;                   // N44
+  QAction* optionsAction = nullptr;                // N43
+  // Enabled exactly while the chart has been loaded from or saved to a file
+  // since the last reset: the players get nothing before.
+  QAction* chartFileCommand = nullptr;  // K2
+  QWidget* window = nullptr;            // parent of the options dialog
+};
+
+// What the players need of the rest of the window.
+struct PlayerHooks {
+  std::string programFolder;
+  IniFile* settings = nullptr;
+  std::function<int()> verticalScroll;         // the score's, for the displayed measure
+  std::function<QString()> workingCopyPath;    // where the player's copy goes
+  std::function<bool()> writeWorkingCopy;      // writes it; false after a reported failure
+  std::function<void(const QString&)> report;  // a player that did not start, for the log
+};
+
+// The external players: the selector and its buttons, the launch commands and
+// the options dialog that edits the list.
+class PlayerCommands : public QObject {
+  Q_OBJECT
+
+ public:
+  PlayerCommands(const PlayerControls& controls, PlayerHooks hooks, Prompts& prompts, Shell& shell, QObject* parent);
+
+  void Launch(ExAppField action);
+  void RunOptions();
+
+ private:
+  // Fills the selector with the list's names and selects the first one named
+  // keep, else the first.
+  void FillSelector(const QString& keep);
+  void RefreshButtons();
+  int SelectedEntry() const;
+
+  PlayerControls c_;
+  PlayerHooks hooks_;
+  Prompts& prompts_;
+  Shell& shell_;
+  std::vector<std::string> exApps_;
+};
+
+}  // namespace beatloom

@@ -1,0 +1,61 @@
+#include <gtest/gtest.h>
+
+#include "bms/bms_reader.h"
+#include "bms/bms_writer.h"
+#include "edit/definition_lists.h"
+#include "edit/search.h"
+#include "edit/selection.h"
+
+namespace beatloom {
+namespace {
+
+// The author widens a hexadecimal chart, then uses the top of the range.
+TEST(Radix, AWidenedChartKeepsItsBytesAndReachesZZ) {
+  ChartSession session;
+  Document& doc = session.Doc();
+  LoadBmsBytes(doc,
+               "#WAV01 a.wav\r\n#WAV1A b.wav\r\n#BMP10 c.bmp\r\n#00111:011a\r\n#00104:10\r\n#00103:1A\r\n#00151:1A\r\n",
+               "t.bms", session.ChartLog());
+  doc.ClipList = {{1, 0, 0x1A, 1, 0}};
+  session.Apply({.snapshot = true}, [](Document& d) {
+    d.AddObject(2, 0, 1);
+    return EditOutcome::Changed;
+  });
+  doc.Modified = false;
+  const std::string hexText = WriteBmsText(doc, {});
+
+  ASSERT_EQ(ExpandToBase36(session).outcome, EditOutcome::Changed);
+  EXPECT_EQ(WriteBmsText(doc, {}), hexText) << "every label stays, the tempo too";
+  EXPECT_TRUE(doc.Modified);
+  EXPECT_FALSE(session.UndoLastChange()) << "an old list would be read in the new radix";
+  EXPECT_EQ(doc.ClipList.front().Value, 46) << "1A in base 36";
+  EXPECT_EQ(ExpandToBase36(session).outcome, EditOutcome::Refused);
+
+  const int zz = RowCount(doc, DefinitionKind::Wav) - 1;
+  ASSERT_EQ(zz, 1294);
+  AssignDefinition(session, DefinitionKind::Wav, zz, "zz.wav");
+  doc.AddObject(3, 192, 1295);
+  ASSERT_EQ(SwapDefinitions(session, DefinitionKind::Wav, zz, 0).outcome, EditOutcome::Changed);
+  const std::string text = WriteBmsText(doc, {});
+  for (const char* line : {"#WAV01 zz.wav", "#WAVZZ a.wav", "#00111:ZZ1A", "#00012:ZZ", "#00113:01", "#00151:1A"})
+    EXPECT_NE(text.find(std::string(line) + "\r\n"), std::string::npos) << line;
+  SearchRequest find{.byIndex = true, .index = "zz"};
+  EXPECT_EQ(RunSearch(session, find).matched, 2u) << "typed in base 36, either case";
+
+  const DropPlan drop = PlanDrop(doc, {"/c/b.wav", "/c/a.wav"}, {zz - 1, 0, false, "/c"});
+  EXPECT_EQ(drop.wav, (std::vector<std::pair<int, std::string>>{{zz - 1, "a.wav"}}));
+  EXPECT_EQ(drop.messages, std::vector<std::string>{"WAVファイルは最大1295個迄しか登録できません"});
+
+  // The clipboard text gives a value from 1000 on a fourth digit; a
+  // hexadecimal chart refuses it, and tempos stay within 255 anyway.
+  for (TBmsObject& o : doc.ObjList) o.Selected = o.Lane == 1 && o.Value == 1295;
+  const std::string clip = CopySelectedAsText(session);
+  EXPECT_EQ(clip, std::string(kClipboardHeader) + "\r\n0010001921295\r\n");
+  EXPECT_EQ(ReadClipboardText(clip, doc.indices).objects.at(0).Value, 1295);
+  EXPECT_NE(ReadClipboardText(clip).error.find("1～255 の範囲外"), std::string::npos);
+  EXPECT_NE(ReadClipboardText(std::string(kClipboardHeader) + "\r\n0000000000300", doc.indices).error.find("1～255"),
+            std::string::npos);
+}
+
+}  // namespace
+}  // namespace beatloom
