@@ -170,14 +170,16 @@ PlayerControls PlayerControlsOf(const MainWidgets& w, const MainMenu& m, QWidget
           window};
 }
 
-PlayerHooks PlayerHooksOf(DocumentCommands& commands, ChartSession& session, const ScoreWidget& score,
-                          IniFile& settings, const std::string& programFolder) {
+PlayerHooks PlayerHooksOf(const MainWidgets& w, DocumentCommands& commands, ChartSession& session,
+                          const ScoreWidget& score, IniFile& settings, const std::string& programFolder) {
   return {programFolder,
           &settings,
           [&score] { return score.VerticalScroll(); },
           [&commands] { return commands.PlayerWorkingCopyPath(); },
           [&commands] { return commands.WritePlayerWorkingCopy(); },
-          [&commands, &session](const QString& line) {
+          [&commands, &session, message = w.statusMessageLabel](const QString& line) {
+            message->setText(line);
+            if (line.isEmpty()) return;
             session.ChartLog().Add(line.toStdString());
             commands.ShowLog();
           }};

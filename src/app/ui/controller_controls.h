@@ -54,9 +54,10 @@ AnalysisControls AnalysisControlsOf(const MainWidgets& w, const MainMenu& m, con
 ListCommands::ChartFiles ChartFilesOf(DocumentCommands& commands);
 
 // The players write their copy through the document commands, read the
-// displayed measure off the score and report into the chart's log.
+// displayed measure off the score and report into the status line and the
+// chart's log.
 PlayerControls PlayerControlsOf(const MainWidgets& w, const MainMenu& m, QWidget* window);
-PlayerHooks PlayerHooksOf(DocumentCommands& commands, ChartSession& session, const ScoreWidget& score,
-                          IniFile& settings, const std::string& programFolder);
+PlayerHooks PlayerHooksOf(const MainWidgets& w, DocumentCommands& commands, ChartSession& session,
+                          const ScoreWidget& score, IniFile& settings, const std::string& programFolder);
 
 }  // namespace beatloom

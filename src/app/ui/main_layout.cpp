@@ -194,6 +194,8 @@ void BuildStatusPanel(QWidget* parent, MainWidgets& w) {
                     w.statusGridLabel, w.statusTimeLabel, w.statusZoneCaption, w.statusZoneLabel})
     row->addWidget(l);
   row->addStretch(1);
+  w.statusMessageLabel = MakeLabel(w.statusBar, "LabelMessage", "");
+  row->addWidget(w.statusMessageLabel);
 }
 
 // One "caption: control" row of a header page.

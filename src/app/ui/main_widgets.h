@@ -56,6 +56,9 @@ struct MainWidgets {
   QLabel* statusZoneCaption = nullptr;     // Label16
   QLabel* statusZoneLabel = nullptr;       // Label15
   QLabel* statusTimeLabel = nullptr;       // LabelTime: seconds at the pointer
+  // What went wrong outside the chart (a player that did not start); the
+  // pointer's labels are rewritten at every move, this one is not.
+  QLabel* statusMessageLabel = nullptr;  // LabelMessage
 
   // Right-hand column
   QWidget* settingsColumn = nullptr;         // Panel8

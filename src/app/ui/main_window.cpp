@@ -131,7 +131,7 @@ void TMain::BuildControllers() {
   analysis_ = std::make_unique<AnalysisCommands>(*session_,
                                                  AnalysisControlsOf(w_, menu_, view_, *logWindow_, *commands_, this));
   new PlayerCommands(PlayerControlsOf(w_, menu_, this),
-                     PlayerHooksOf(*commands_, *session_, *score_, settingsFile_, programFolder_), *prompts_, *shell_,
+                     PlayerHooksOf(w_, *commands_, *session_, *score_, settingsFile_, programFolder_), *prompts_, *shell_,
                      this);
 }
 
@@ -234,7 +234,7 @@ void TMain::FormResize() {
 void TMain::ApplyStoredSettings() {
   settingsApplied_ = true;
   for (const QString& argument : options_.arguments) {
-    if (!IsChartFileName(argument)) continue;
+    if (!IsCommandLineChart(argument)) continue;
     commands_->LoadChart(argument);
     break;
   }

@@ -75,9 +75,8 @@ void PlayerCommands::Launch(ExAppField action) {
   QStringList arguments;
   for (const std::string& argument : SplitArguments(text)) arguments << QString::fromStdString(argument);
   const Shell::StartOutcome outcome = shell_.StartProgram(program, arguments);
-  if (!outcome.started) {
-    hooks_.report(QStringLiteral("外部ビューアを起動できませんでした: %1 (%2)").arg(program, outcome.reason));
-  }
+  hooks_.report(outcome.started ? QString()
+                                : QStringLiteral("外部ビューアを起動できませんでした: %1 (%2)").arg(program, outcome.reason));
 }
 
 void PlayerCommands::RunOptions() {

@@ -42,7 +42,9 @@ struct PlayerHooks {
   std::function<int()> verticalScroll;         // the score's, for the displayed measure
   std::function<QString()> workingCopyPath;    // where the player's copy goes
   std::function<bool()> writeWorkingCopy;      // writes it; false after a reported failure
-  std::function<void(const QString&)> report;  // a player that did not start, for the log
+  // A player that did not start, for the status line and the log; an empty
+  // text after a start that worked clears the status line.
+  std::function<void(const QString&)> report;
 };
 
 // The external players: the selector and its buttons, the launch commands and

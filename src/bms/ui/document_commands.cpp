@@ -60,6 +60,11 @@ bool IsChartFileName(const QString& path) {
   return upper.contains(QLatin1String(".BMS")) || upper.contains(QLatin1String(".BME"));
 }
 
+bool IsCommandLineChart(const QString& path) {
+  const QString upper = path.toUpper();
+  return IsChartFileName(path) || upper.endsWith(QLatin1String(".BML")) || upper.endsWith(QLatin1String(".PMS"));
+}
+
 DocumentCommands::DocumentCommands(ChartSession& session, Prompts& prompts, DocumentHost& host,
                                    SourceEditor& sourceEditor, std::string programFolder)
     : session_(session),

@@ -20,6 +20,10 @@ inline constexpr const char* kHeaderTemplateFile = "header.txt";
 // Whether a file name names a chart the program opens: it holds ".BMS" or
 // ".BME" in any letter case.
 bool IsChartFileName(const QString& path);
+// A chart named on the command line, as a file manager hands over any file of
+// the chart types the desktop entry claims: also the long-note (.bml) and
+// nine-key (.pms) variants, which are the same text format.
+bool IsCommandLineChart(const QString& path);
 
 // The commands on the chart as a whole: new, open, save, the question before
 // a modified chart is dropped, the header pickers, the direct input line and

@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -65,10 +66,13 @@ TEST_F(PlayersTest, LaunchesWriteTheWorkingCopyAndStartTheSelectedPlayer) {
   const LogWindow* log = main->findChild<LogWindow*>();
   ASSERT_TRUE(log && log->isVisible() && log->lines()->count() > 0);
   EXPECT_TRUE(log->lines()->item(log->lines()->count() - 1)->text().endsWith("(No such file or directory)"));
+  EXPECT_TRUE(Control<QLabel>(*main, "LabelMessage").text().endsWith("(No such file or directory)"));
   EXPECT_TRUE(prompts.shown.empty());
 
-  // Stop with its own template; the copy is written for it too.
+  // Stop with its own template; the copy is written for it too, and the
+  // failure is no longer shown once a player started.
   shell.started.clear();
+  shell.failure.clear();
   Selector().setCurrentIndex(1);
   EXPECT_EQ(Players(), "rec,quiet|quiet|0010");
   std::filesystem::remove(copy.toStdString());
@@ -76,6 +80,7 @@ TEST_F(PlayersTest, LaunchesWriteTheWorkingCopyAndStartTheSelectedPlayer) {
   ASSERT_EQ(shell.started.size(), 1u);
   EXPECT_EQ(shell.started[0], std::make_pair(QString("/opt/q"), QStringList{"-S"}));
   EXPECT_TRUE(FileExists(copy.toStdString()));
+  EXPECT_TRUE(Control<QLabel>(*main, "LabelMessage").text().isEmpty());
 
   // A list file without a whole entry offers no player.
   Doc().Modified = false;

@@ -279,6 +279,7 @@ TEST_F(MainWindowTest, TheFirstChartArgumentIsOpened) {
   const std::string x = Chart("x.bme", "#TITLE X\r\n");
   const std::string y = Chart("y.bms", "#TITLE Y\r\n");
   const std::string z = Chart("song.bms.txt", "#TITLE Z\r\n");
+  const std::string p = Chart("nine.PMS", "#TITLE P\r\n");
   struct Row {
     QStringList arguments;
     std::string title;  // empty: the new chart stays
@@ -289,6 +290,7 @@ TEST_F(MainWindowTest, TheFirstChartArgumentIsOpened) {
       {{q(a), q(b)}, "B", "Beatloom [" + q(b) + "]"},
       {{q(x), q(y)}, "X", "Beatloom [" + q(x) + "]"},
       {{q(z)}, "Z", "Beatloom [" + q(z) + "]"},
+      {{q(a), q(p)}, "P", "Beatloom [" + q(p) + "]"},
       {{"--verbose", q(a)}, "", "Beatloom [New Data]"},
       {{}, "", "Beatloom [New Data]"},
   };
