@@ -16,6 +16,7 @@ up, are measured at the new tempo; an object on the tick of a stop sounds as
 the stop begins. Tempos of 0 or below, undefined indices and measure factors
 of 0 or below count for nothing; lines inside #IF/#RANDOM blocks are skipped.
 """
+import bisect
 import json
 import re
 import sys
@@ -105,22 +106,32 @@ def timing(path):
         changes[pos] = (tempo, stop)
     points = sorted(changes)
 
-    def time_at(target):
-        seconds, bpm, pos = Fraction(0), bpm0, 0
-        for p in points + [None]:
-            stop_here = p is not None and p <= target
-            end = p if stop_here else target
-            while pos < end:  # measure by measure
-                measure = pos // TICKS
-                step = min(end, (measure + 1) * TICKS) - pos
-                seconds += step * length_of(lengths, measure) * 4 * 60 / (TICKS * bpm)
-                pos += step
-            if not stop_here or p == target:
-                break
-            tempo, stop = changes[p]
-            bpm = tempo or bpm
-            seconds += stop * 4 * 60 / (TICKS * bpm)
+    def span(pos, end, bpm):  # seconds from pos to end at one tempo, measure by measure
+        seconds = Fraction(0)
+        while pos < end:
+            measure = pos // TICKS
+            step = min(end, (measure + 1) * TICKS) - pos
+            seconds += step * length_of(lengths, measure) * 4 * 60 / (TICKS * bpm)
+            pos += step
         return seconds
+
+    # Time and tempo just after each point's changes, so that a question costs
+    # one search.
+    after, seconds, bpm, pos = [], Fraction(0), bpm0, 0
+    for p in points:
+        seconds += span(pos, p, bpm)
+        pos = p
+        tempo, stop = changes[p]
+        bpm = tempo or bpm
+        seconds += stop * 4 * 60 / (TICKS * bpm)
+        after.append((p, seconds, bpm))
+
+    def time_at(target):
+        # Only the points before the target count: an object on the tick of a
+        # stop sounds as the stop begins.
+        i = bisect.bisect_left(points, target)
+        start, seconds, bpm = after[i - 1] if i else (0, Fraction(0), bpm0)
+        return seconds + span(start, target, bpm)
 
     objects = [(pos, channel, cell) for pos, channel, cell, _ in cells if channel in OBJECT_CHANNELS]
     return time_at, objects

@@ -13,6 +13,7 @@ packages=(
   fonts-noto-cjk fonts-dejavu-core fonts-liberation2
   xvfb xauth
   desktop-file-utils
+  python3
 )
 
 missing=()
