@@ -1,5 +1,7 @@
 #include "bms/index_radix.h"
 
+#include <algorithm>
+
 #include "bms/bms_reader.h"
 #include "model/text_scan.h"
 
@@ -34,12 +36,20 @@ bool IsDataLine(std::string_view line) {
          IsDigit(line[5]);
 }
 
-// The first cell of a sound or image data line that only base 36 reads.
+// The first cell of a sound or image data line that only base 36 reads. A
+// line that no radix reads (a comment after the cells, a stray sign) is kept
+// as text whatever the radix, so it decides nothing.
 std::string_view Base36Cell(std::string_view line) {
   if (!IsDataLine(line) || !NamesDefinitions(line[4], line[5])) return {};
-  for (size_t i = 7; i + 1 < line.size(); i += 2)
-    if (OnlyBase36(line[i], line[i + 1])) return line.substr(i, 2);
-  return {};
+  const std::string_view cells = TrimBlanks(line.substr(std::min<size_t>(7, line.size())));
+  std::string_view found;
+  for (size_t i = 0; i + 1 < cells.size(); i += 2) {
+    const auto h = static_cast<unsigned char>(cells[i]);
+    const auto l = static_cast<unsigned char>(cells[i + 1]);
+    if (detail::kBase36Digits[h] < 0 || detail::kBase36Digits[l] < 0) return {};
+    if (found.empty() && OnlyBase36(cells[i], cells[i + 1])) found = cells.substr(i, 2);
+  }
+  return found;
 }
 
 // A "#WAVxx"/"#BMPxx" definition whose index only base 36 reads. The index

@@ -75,6 +75,8 @@ TEST(Radix, TheReaderDecidesOnceFromTheWholeFile) {
       {{"#00111:01000g00"}, "base 36: 0g in #00111 on line 1"},
       // Tempo and lengths are no indices; "#WAVCMD" and "#WAV0Z1" no definitions.
       {{"#00103:ZZ", "#00102:ZZ", "#00105:ZZ", "#WAVCMD 01 2", "#WAV0Z1 x"}, hex},
+      // A line no radix reads decides nothing, however its letters pair up.
+      {{"#00111:0101 kick", "#00112:01-Z"}, hex},
       {{"#00111:0Z", "#base  62 "}, "base 62: #base  62 on line 2"},
       {{"#IF 1", "#BASE 62", "#ENDIF", "#BASE 36"}, hex},
       {{"#RANDOM 2", "#IF 1", "#00101:ZZ", "#ENDIF"}, "base 36: ZZ in #00101 on line 3"},
