@@ -30,6 +30,14 @@ QLabel* Figure(QWidget* parent, const char* name) {
   return label;
 }
 
+// Captions are numbered in the order they are made, so the language file can
+// name each of them.
+QLabel* Caption(QWidget* parent, int& count, const QString& text) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(QStringLiteral("Label%1").arg(++count));
+  return label;
+}
+
 }  // namespace
 
 DensityGraph::DensityGraph(const ViewSettings& view, QWidget* parent) : QWidget(parent), view_(view) {
@@ -91,18 +99,19 @@ StatsWindow::StatsWindow(const ViewSettings& view, QWidget* parent)
                                                            "LabelInvisible", "LabelBackground", "LabelImage"};
   static const char* const kGroupCaptions[kNoteGroupCount] = {"1P ノーツ",    "2P ノーツ", "スクラッチ",
                                                               "不可視ノーツ", "BGM",       "BGA"};
+  int captions = 0;
   auto* form = new QFormLayout;
-  form->addRow(QStringLiteral("演奏時間"), length_);
+  form->addRow(Caption(this, captions, QStringLiteral("演奏時間")), length_);
   for (int g = 0; g < kNoteGroupCount; ++g) {
     groups_[static_cast<size_t>(g)] = Figure(this, kGroupNames[g]);
-    form->addRow(QString::fromUtf8(kGroupCaptions[g]), groups_[static_cast<size_t>(g)]);
+    form->addRow(Caption(this, captions, QString::fromUtf8(kGroupCaptions[g])), groups_[static_cast<size_t>(g)]);
   }
-  form->addRow(QStringLiteral("総ノーツ数"), total_);
-  form->addRow(QStringLiteral("最大密度"), peak_);
-  form->addRow(QStringLiteral("平均密度"), average_);
+  form->addRow(Caption(this, captions, QStringLiteral("総ノーツ数")), total_);
+  form->addRow(Caption(this, captions, QStringLiteral("最大密度")), peak_);
+  form->addRow(Caption(this, captions, QStringLiteral("平均密度")), average_);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
-  layout->addWidget(new QLabel(QStringLiteral("ノーツ密度 (1秒ごと)"), this));
+  layout->addWidget(Caption(this, captions, QStringLiteral("ノーツ密度 (1秒ごと)")));
   layout->addWidget(graph_, 1);
   resize(520, 420);
   WindowCreated(*this);

@@ -95,7 +95,7 @@ TForm7::TForm7(ChartSession& session, Prompts& prompts, QWidget* parent)
 }
 
 void TForm7::BuildTarget() {
-  auto* box = new QGroupBox(QStringLiteral(" 選択対象"));
+  auto* box = Named(new QGroupBox(QStringLiteral(" 選択対象")), "GroupBox1");
   targetAllRadio_ = Named(new QRadioButton(QStringLiteral("全てのオブジェ")), "allobject");
   targetSelectionRadio_ = Named(new QRadioButton(QStringLiteral("現在選択されているオブジェ")), "RadioButton2");
   targetAllRadio_->setChecked(true);
@@ -113,9 +113,9 @@ void TForm7::BuildMeasureRange() {
   auto* row = new QHBoxLayout(box);
   row->addWidget(measureCheck_);
   row->addWidget(fromMeasureEdit_);
-  row->addWidget(new QLabel(QStringLiteral("小節目から")));
+  row->addWidget(Named(new QLabel(QStringLiteral("小節目から")), "Label1"));
   row->addWidget(toMeasureEdit_);
-  row->addWidget(new QLabel(QStringLiteral("小節目まで")));
+  row->addWidget(Named(new QLabel(QStringLiteral("小節目まで")), "Label2"));
   row->addStretch();
   layout()->addWidget(box);
 }
@@ -163,13 +163,13 @@ void TForm7::BuildIndex() {
   auto* row = new QHBoxLayout(box);
   row->addWidget(indexCheck_);
   row->addWidget(indexEdit_);
-  row->addWidget(new QLabel(QStringLiteral("番に限る")));
+  row->addWidget(Named(new QLabel(QStringLiteral("番に限る")), "Label3"));
   row->addStretch();
   layout()->addWidget(box);
 }
 
 void TForm7::BuildAction() {
-  auto* box = new QGroupBox(QStringLiteral("処理"));
+  auto* box = Named(new QGroupBox(QStringLiteral("処理")), "GroupBox2");
   selectRadio_ = Named(new QRadioButton(QStringLiteral("選択する")), "RadioButton3");
   deleteRadio_ = Named(new QRadioButton(QStringLiteral("削除する")), "godelete");
   replaceRadio_ = Named(new QRadioButton, "gochange");
@@ -180,7 +180,7 @@ void TForm7::BuildAction() {
   row->addWidget(deleteRadio_);
   row->addWidget(replaceRadio_);
   row->addWidget(replacementEdit_);
-  row->addWidget(new QLabel(QStringLiteral("番に置換")));
+  row->addWidget(Named(new QLabel(QStringLiteral("番に置換")), "Label4"));
   row->addStretch();
   layout()->addWidget(box);
 }

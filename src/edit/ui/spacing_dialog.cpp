@@ -40,10 +40,10 @@ SpacingDialog::SpacingDialog(QWidget* parent) : QDialog(parent) {
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
   auto* widths = new QGridLayout;
-  widths->addWidget(new QLabel(QStringLiteral("新しい幅"), this), 0, 0);
-  widths->addWidget(new QLabel(QStringLiteral("元の幅"), this), 0, 2);
+  widths->addWidget(Named(new QLabel(QStringLiteral("新しい幅"), this), "Label1"), 0, 0);
+  widths->addWidget(Named(new QLabel(QStringLiteral("元の幅"), this), "Label2"), 0, 2);
   widths->addWidget(newWidth_, 1, 0);
-  widths->addWidget(new QLabel(QStringLiteral("/"), this), 1, 1);
+  widths->addWidget(Named(new QLabel(QStringLiteral("/"), this), "Label3"), 1, 1);
   widths->addWidget(originalWidth_, 1, 2);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
