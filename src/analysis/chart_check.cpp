@@ -26,13 +26,6 @@ std::string LowerText(std::string_view s) {
   return out;
 }
 
-bool StartsWithNoCase(std::string_view line, std::string_view prefix) {
-  if (line.size() < prefix.size()) return false;
-  for (size_t i = 0; i < prefix.size(); ++i)
-    if (Lower(line[i]) != Lower(prefix[i])) return false;
-  return true;
-}
-
 bool EndsWithNoCase(std::string_view s, std::string_view suffix) {
   return s.size() >= suffix.size() && StartsWithNoCase(s.substr(s.size() - suffix.size()), suffix);
 }

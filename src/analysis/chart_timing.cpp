@@ -21,26 +21,7 @@ double TickSeconds(double measureLength, double bpm) {
   return measureLength * kWholeNoteBeats * kSecondsPerMinute / (TicksPerMeasure * bpm);
 }
 
-bool StartsWithNoCase(std::string_view line, std::string_view keyword) {
-  if (line.size() < keyword.size()) return false;
-  for (size_t i = 0; i < keyword.size(); ++i) {
-    char c = line[i];
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    if (c != keyword[i]) return false;
-  }
-  return true;
-}
-
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// Where the reader puts cell i of n: the nearest tick, halves to even.
-int CellOffset(long long i, long long n) {
-  const long long num = TicksPerMeasure * i;
-  long long q = num / n;
-  const long long twice = 2 * (num % n);
-  if (twice > n || (twice == n && (q % 2) != 0)) ++q;
-  return static_cast<int>(q);
-}
 
 // "#BPMxx value" or "#STOPxx value": the index must be followed by a blank,
 // so that "#BPM150" (a header tempo written without a blank) is not one.
@@ -75,7 +56,7 @@ void ReadCells(const Document& doc, std::string_view line, std::vector<KeptTimin
       return;
     }
     if (value == 0) continue;
-    const int pos = measure * TicksPerMeasure + CellOffset(static_cast<long long>(i), static_cast<long long>(n));
+    const int pos = measure * TicksPerMeasure + CellTick(static_cast<long long>(i), static_cast<long long>(n));
     into.push_back({pos, value, stop});
   }
 }

@@ -53,14 +53,17 @@ bool StartsWithWord(std::string_view up, std::string_view keyword) {
   return up.size() == keyword.size() || up[keyword.size()] == ' ' || up[keyword.size()] == '\t';
 }
 
-// Tick offset of cell i of n: the nearest integer to 192 i / n, halves to even.
-int CellOffset(long long i, long long n) {
+}  // namespace
+
+int CellTick(long long i, long long n) {
   const long long num = TicksPerMeasure * i;
   long long q = num / n;
   const long long twice = 2 * (num % n);
   if (twice > n || (twice == n && (q % 2) != 0)) ++q;
   return static_cast<int>(q);
 }
+
+namespace {
 
 struct Channel {
   int lane;  // -1 rejected, 51 measure length, 1 background (lane chosen later)
@@ -314,7 +317,7 @@ void InterpretData(Document& doc, std::string_view line, int lineNumber, LoadSta
       wellFormed = false;
       break;
     }
-    if (value != 0) cells.emplace_back(CellOffset(static_cast<long long>(i), static_cast<long long>(n)), value);
+    if (value != 0) cells.emplace_back(CellTick(static_cast<long long>(i), static_cast<long long>(n)), value);
   }
   if (!wellFormed) {
     KeepRejected(doc, line, lineNumber, log, kRejected);

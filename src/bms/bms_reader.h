@@ -22,6 +22,10 @@ class ConversionError : public std::runtime_error {
 // Throws ConversionError for a malformed "#RANK" value or definition index.
 // A line that sets the play mode, the rank or a measure's length drops the
 // kept line (an out-of-range value) that set it before, and logs that.
+// Tick offset of cell i of a data line of n cells: the nearest integer to
+// 192 i / n, halves to even.
+int CellTick(long long i, long long n);
+
 void InterpretLine(Document& doc, std::string_view line, int lineNumber, Log& log);
 
 // The author chose the play mode or the rank in the window: a kept

@@ -23,16 +23,6 @@ constexpr int kSecondSideBase = 10;
 // Lane offset from the side's base lane for bits 1, 2, 4 and 8.
 constexpr std::array<int, 4> kBitLaneOffset = {0, 2, 4, 7};
 
-bool StartsWithUpper(std::string_view line, std::string_view keyword) {
-  if (line.size() < keyword.size()) return false;
-  for (size_t i = 0; i < keyword.size(); ++i) {
-    char c = line[i];
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    if (c != keyword[i]) return false;
-  }
-  return true;
-}
-
 std::string TrimmedFrom(std::string_view line, size_t offset) {
   return std::string(TrimBlanks(offset < line.size() ? line.substr(offset) : std::string_view()));
 }
@@ -40,19 +30,19 @@ std::string TrimmedFrom(std::string_view line, size_t offset) {
 // True when the line was a header line and is finished.
 bool ImportHeaderLine(Document& doc, std::string_view line) {
   HeaderFields& h = doc.header;
-  if (StartsWithUpper(line, "#TITLE")) {
+  if (StartsWithNoCase(line, "#TITLE")) {
     h.e_title = TrimmedFrom(line, 6);
-  } else if (StartsWithUpper(line, "#COMMENT")) {
+  } else if (StartsWithNoCase(line, "#COMMENT")) {
     h.e_art = TrimmedFrom(line, 8);
-  } else if (StartsWithUpper(line, "#ANOTHER")) {
+  } else if (StartsWithNoCase(line, "#ANOTHER")) {
     h.e_genre = "ANOTHER";
-  } else if (StartsWithUpper(line, "#MANIAC")) {
+  } else if (StartsWithNoCase(line, "#MANIAC")) {
     h.e_genre = "MANIAC";
-  } else if (StartsWithUpper(line, "#BASIC")) {
+  } else if (StartsWithNoCase(line, "#BASIC")) {
     h.e_genre = "BASIC";
-  } else if (StartsWithUpper(line, "#DOUBLE")) {
+  } else if (StartsWithNoCase(line, "#DOUBLE")) {
     h.cbpmode = 2;
-  } else if (StartsWithUpper(line, "#TWOPLAY")) {
+  } else if (StartsWithNoCase(line, "#TWOPLAY")) {
     h.cbpmode = 1;
   } else {
     return false;
@@ -90,7 +80,7 @@ void ImportDdrvBytes(Document& doc, std::string_view bytes) {
   doc.mcom.clear();
   for (const std::string_view line : SplitLines(bytes)) {
     if (ImportHeaderLine(doc, line)) continue;
-    if (StartsWithUpper(line, "#MSD")) doc.mcom.push_back(TrimmedFrom(line, 4));
+    if (StartsWithNoCase(line, "#MSD")) doc.mcom.push_back(TrimmedFrom(line, 4));
     ImportStepLine(doc, line);
   }
 }

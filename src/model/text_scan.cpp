@@ -65,6 +65,14 @@ bool ParseDecimalNumber(std::string_view s, long double& value) {
   return ParseReal<long double>(s, value, std::strtold);
 }
 
+bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
+  if (s.size() < prefix.size()) return false;
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  for (size_t i = 0; i < prefix.size(); ++i)
+    if (lower(s[i]) != lower(prefix[i])) return false;
+  return true;
+}
+
 int HexDigitValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;

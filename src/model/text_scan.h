@@ -19,6 +19,9 @@ bool ParseDecimalNumber(std::string_view s, double& value);
 // The same, read to the full precision of long double.
 bool ParseDecimalNumber(std::string_view s, long double& value);
 
+// Whether s starts with prefix, ASCII letters matching in either case.
+bool StartsWithNoCase(std::string_view s, std::string_view prefix);
+
 // Value of one hexadecimal digit in either case, -1 for any other byte.
 int HexDigitValue(char c);
 
