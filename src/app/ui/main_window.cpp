@@ -130,9 +130,9 @@ void TMain::BuildControllers() {
   imagePreview_ = new TForm5(session_->Doc(), ImagePreviewControlsOf(w_, menu_, *keyController_, *commands_), this);
   analysis_ = std::make_unique<AnalysisCommands>(*session_,
                                                  AnalysisControlsOf(w_, menu_, view_, *logWindow_, *commands_, this));
-  new PlayerCommands(PlayerControlsOf(w_, menu_, this),
-                     PlayerHooksOf(w_, *commands_, *session_, *score_, settingsFile_, programFolder_), *prompts_, *shell_,
-                     this);
+  playerCommands_ = new PlayerCommands(PlayerControlsOf(w_, menu_, this),
+                                       PlayerHooksOf(w_, *commands_, *session_, *score_, settingsFile_, programFolder_),
+                                       *prompts_, *shell_, this);
 }
 
 // ---- start-up, first resize, close ----

@@ -19,6 +19,7 @@ class QTimer;
 namespace beatloom {
 
 class AnalysisCommands;
+class PlayerCommands;
 class ArrangeCommands;
 class ListCommands;
 class Clipboard;
@@ -132,7 +133,8 @@ class TMain : public QMainWindow, private DocumentHost {
   ListCommands* listCommands_ = nullptr;
   MeasureCommands* measureCommands_ = nullptr;        // K14, K15, N28, N41
   std::unique_ptr<MouseController> mouseController_;  // listens to the session too
-  std::unique_ptr<AnalysisCommands> analysis_;        // and so does this
+  std::unique_ptr<AnalysisCommands> analysis_;        // statistics and check; listens too
+  PlayerCommands* playerCommands_ = nullptr;          // CB_Viewer, k12, k18, N44, N43
   std::vector<std::string> artists_;
   std::vector<std::string> genres_;
   TForm5* imagePreview_ = nullptr;  // BMP VIEW

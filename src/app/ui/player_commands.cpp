@@ -23,8 +23,10 @@ PlayerCommands::PlayerCommands(const PlayerControls& controls, PlayerHooks hooks
   const std::pair<QAction*, ExAppField> launches[] = {{c_.playFromStartAction, ExAppField::PlayFromStart},
                                                       {c_.playFromViewAction, ExAppField::PlayFromView},
                                                       {c_.playAction, ExAppField::Play}};
-  for (const auto& [action, field] : launches)
-    connect(action, &QAction::triggered, this, [this, field] { Launch(field); });
+  for (const auto& launch : launches) {
+    const ExAppField field = launch.second;
+    connect(launch.first, &QAction::triggered, this, [this, field] { Launch(field); });
+  }
   connect(c_.stopButton, &QAbstractButton::clicked, this, [this] { Launch(ExAppField::Stop); });
   connect(c_.optionsAction, &QAction::triggered, this, &PlayerCommands::RunOptions);
   connect(c_.selector, &QComboBox::currentIndexChanged, this, &PlayerCommands::RefreshButtons);
