@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QListWidget>
 #include <QTimer>
+#include <algorithm>
 
 #include "analysis/chart_stats.h"
 #include "analysis/ui/stats_window.h"
@@ -87,8 +88,11 @@ void AnalysisCommands::RefreshStats() {
   window_->ShowStats(StatsOf(session_.Doc(), timing_));
 }
 
-void AnalysisCommands::ListFindings(const std::vector<Finding>& findings) {
+void AnalysisCommands::ListFindings(std::vector<Finding> findings) {
   if (c_.logList == nullptr) return;
+  // What keeps the chart from playing comes first, however far down it is.
+  std::stable_sort(findings.begin(), findings.end(),
+                   [](const Finding& a, const Finding& b) { return a.severity < b.severity; });
   QListWidget& list = *c_.logList;
   list.clear();
   auto add = [&list](const QString& text, int measure) {

@@ -54,7 +54,7 @@ class AnalysisCommands : public QObject {
   void Refresh();
   void RefreshStats();
   std::vector<Finding> Check() const;
-  void ListFindings(const std::vector<Finding>& findings);
+  void ListFindings(std::vector<Finding> findings);
   bool FindingsListed() const;
   void FindingChosen(QListWidgetItem* item);
   void SecondChosen(double seconds);

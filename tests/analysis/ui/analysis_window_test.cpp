@@ -15,7 +15,7 @@ namespace {
 TEST_F(MainWindowTest, StatisticsAndCheckFollowTheChart) {
   Quiet();
   // At 120 a measure lasts 2 s: the last note, half way through measure 002, at 5 s.
-  const std::string path = Chart("song.bms", "#BPM 120\r\n#WAV01 a.wav\r\n#00111:01\r\n#00211:0002\r\n");
+  const std::string path = Chart("song.bms", "#BPM 120\r\n#WAV01 a.wav\r\n#WAV03 b.wav\r\n#00111:01\r\n#00211:0002\r\n");
   WriteFile(charts.file("a.wav"), "");
   auto main = Start();
   ASSERT_TRUE(OpenChart(*main, path));
@@ -52,6 +52,7 @@ TEST_F(MainWindowTest, StatisticsAndCheckFollowTheChart) {
   auto& log = Control<QListWidget>(*main, "lb");
   const QList<QListWidgetItem*> found = log.findItems("[undefined-sound]", Qt::MatchContains);
   ASSERT_EQ(found.size(), 1);
+  EXPECT_EQ(log.item(1), found[0]) << "the error stands above the missing b.wav";
   EXPECT_EQ(found[0]->text(),
             "エラー: 小節002 から: 定義されていない音 02 を鳴らすオブジェが 1 個あります [undefined-sound]");
   gsv.setValue(0);
