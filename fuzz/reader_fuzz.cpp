@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <map>
+#include <string>
 #include <string_view>
 #include <tuple>
 #include <vector>
@@ -16,10 +18,24 @@ namespace {
 
 using beatloom::Document;
 
-std::vector<std::tuple<int, int, int, int>> SortedObjects(const Document& d) {
-  std::vector<std::tuple<int, int, int, int>> out;
-  for (const auto& o : d.ObjList) out.emplace_back(o.Lane, o.Pos, o.Value, o.Hidden);
+// Objects as the author sees them: lane, position and label. A chart's radix
+// follows its text, so a save that drops the only line needing base 36 (an
+// empty "#WAVav") reads back hexadecimal with every label unchanged; the
+// numbers behind the labels may differ, the labels may not. The tempo lane
+// holds a number, not an index.
+std::vector<std::tuple<int, int, std::string, int>> SortedObjects(const Document& d) {
+  std::vector<std::tuple<int, int, std::string, int>> out;
+  for (const auto& o : d.ObjList)
+    out.emplace_back(o.Lane, o.Pos, o.Lane == 0 ? std::to_string(o.Value) : d.indices.Format(o.Value), o.Hidden);
   std::sort(out.begin(), out.end());
+  return out;
+}
+
+// Named definitions by label.
+std::map<std::string, std::string> Definitions(const std::vector<std::string>& names, const Document& d) {
+  std::map<std::string, std::string> out;
+  for (size_t i = 0; i < names.size(); ++i)
+    if (!names[i].empty()) out[d.indices.Format(static_cast<int>(i))] = names[i];
   return out;
 }
 
@@ -41,7 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Document reread;
   LoadBmsBytes(reread, written, "fuzz", log);
   reread.RemoveDuplicates();
-  if (SortedObjects(reread) != SortedObjects(doc) || reread.wav != doc.wav || reread.bmp != doc.bmp ||
+  if (SortedObjects(reread) != SortedObjects(doc) || Definitions(reread.wav, reread) != Definitions(doc.wav, doc) ||
+      Definitions(reread.bmp, reread) != Definitions(doc.bmp, doc) ||
       reread.mmemo != doc.mmemo || SortedKept(reread.mcom) != SortedKept(doc.mcom))
     std::abort();
   // Contradicting header lines (a valid "#RANK" after an unusable one) settle
