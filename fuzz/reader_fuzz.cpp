@@ -58,8 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   LoadBmsBytes(reread, written, "fuzz", log);
   reread.RemoveDuplicates();
   if (SortedObjects(reread) != SortedObjects(doc) || Definitions(reread.wav, reread) != Definitions(doc.wav, doc) ||
-      Definitions(reread.bmp, reread) != Definitions(doc.bmp, doc) ||
-      reread.mmemo != doc.mmemo || SortedKept(reread.mcom) != SortedKept(doc.mcom))
+      Definitions(reread.bmp, reread) != Definitions(doc.bmp, doc) || reread.mmemo != doc.mmemo ||
+      SortedKept(reread.mcom) != SortedKept(doc.mcom))
     std::abort();
   // Contradicting header lines (a valid "#RANK" after an unusable one) settle
   // after one save; from then on every save must reproduce itself.
