@@ -1,14 +1,14 @@
 #!/usr/bin/env python3
-"""Writes the charts of tests/data/radix: one base-36 chart (CP932 title),
-one base-62 chart with "#BASE 62" (UTF-8 title) and one hexadecimal chart
-written with lower-case cells. Deterministic: run it again and the files come
-out the same."""
+"""Writes the radix test charts into the folder given (the build does, for the
+tests): one base-36 chart (CP932 title), one base-62 chart with "#BASE 62"
+(UTF-8 title) and one hexadecimal chart written with lower-case cells.
+Deterministic: run it again and the files come out the same."""
 import os
 import random
+import sys
 
 DIGITS = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
-HERE = os.path.dirname(os.path.abspath(__file__))
-OUT = os.path.join(HERE, "..", "tests", "data", "radix")
+OUT = sys.argv[1] if len(sys.argv) > 1 else "."
 
 
 def label(value, radix):

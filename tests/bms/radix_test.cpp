@@ -44,10 +44,10 @@ TEST(Radix, RealChartsLoadWhollyAndSaveStably) {
     test::TempDir dir;
     Document first, second;
     Log log;
-    ASSERT_TRUE(LoadBmsFile(first, test::DataFile(c.file), log));
+    ASSERT_TRUE(LoadBmsFile(first, test::GeneratedFile(c.file), log));
     EXPECT_EQ(first.indices.Radix(), c.radix);
     for (const std::string& line : log.Lines()) EXPECT_EQ(line.find("使用禁止記述"), std::string::npos) << line;
-    EXPECT_EQ(first.ObjList.size(), NonZeroCells(test::ReadFile(test::DataFile(c.file))));
+    EXPECT_EQ(first.ObjList.size(), NonZeroCells(test::ReadFile(test::GeneratedFile(c.file))));
     EXPECT_GE(first.wav.size() - static_cast<size_t>(std::count(first.wav.begin(), first.wav.end(), "")), c.minWav);
 
     ASSERT_TRUE(SaveBmsFile(first, dir.file("a.bms"), {}, log, nullptr));

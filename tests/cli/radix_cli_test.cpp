@@ -14,7 +14,7 @@ TEST(CliRadix, CheckAndDumpReportTheRadix) {
       {"radix/hexlower.bms", "base 16: no index beyond hexadecimal\n", "\"radix\": 16"},
   };
   for (const auto& [file, check, dump] : cases) {
-    const std::string path = test::Quote(test::DataFile(file));
+    const std::string path = test::Quote(test::GeneratedFile(file));
     EXPECT_NE(test::RunCli("check " + path, test::CliStream::Out).text.find(check), std::string::npos) << file;
     EXPECT_NE(test::RunCli("dump " + path, test::CliStream::Out).text.find(dump), std::string::npos) << file;
   }

@@ -7,17 +7,12 @@
 
 #include "bms/bms_reader.h"
 #include "bms/bms_writer.h"
+#include "support/test_support.h"
 
 namespace beatloom {
 namespace {
 
 constexpr int M = TicksPerMeasure;
-
-std::vector<int> Positions(const Document& doc) {
-  std::vector<int> pos;
-  for (const TBmsObject& o : doc.ObjList) pos.push_back(o.Pos);
-  return pos;
-}
 
 TEST(MeasureOps, MovesObjectsByWholeMeasuresAndLeavesLengths) {
   constexpr auto kChanged = EditOutcome::Changed, kSame = EditOutcome::Unchanged, kRefused = EditOutcome::Refused;
@@ -49,7 +44,7 @@ TEST(MeasureOps, MovesObjectsByWholeMeasuresAndLeavesLengths) {
         c.insert ? InsertMeasure(doc, static_cast<int>(c.span.first)) : DeleteMeasures(doc, c.span);
     EXPECT_EQ(got.outcome, c.outcome);
     EXPECT_EQ(got.message.empty(), c.outcome != kRefused);
-    EXPECT_EQ(Positions(doc), c.after);
+    EXPECT_EQ(test::ObjectPositions(doc), c.after);
     EXPECT_EQ(doc.MeasureLen[3], 0.5) << "lengths stay with their measure numbers";
     EXPECT_EQ(doc.MeasureLen[4], 1.0);
   }
@@ -168,7 +163,7 @@ TEST(MeasureOps, RefusalsSpendNoSnapshotAndLeaveKeptLines) {
   EXPECT_EQ(got.outcome, EditOutcome::Refused);
   EXPECT_EQ(got.message, kInsertPastEndMessage) << "a kept line in 999 has nowhere to go either";
   EXPECT_EQ(session.Doc().mcom, kept);
-  EXPECT_EQ(Positions(session.Doc()), std::vector<int>{M});
+  EXPECT_EQ(test::ObjectPositions(session.Doc()), std::vector<int>{M});
   EXPECT_FALSE(session.Doc().Modified);
   EXPECT_FALSE(session.ChartUndo().Available());
 
@@ -178,7 +173,7 @@ TEST(MeasureOps, RefusalsSpendNoSnapshotAndLeaveKeptLines) {
   EXPECT_EQ(DeleteMeasures(session, {5, 4}).outcome, EditOutcome::Refused);
   ASSERT_TRUE(session.UndoLastChange());
   EXPECT_EQ(session.Doc().mcom, kept);
-  EXPECT_EQ(Positions(session.Doc()), std::vector<int>{M});
+  EXPECT_EQ(test::ObjectPositions(session.Doc()), std::vector<int>{M});
 }
 
 }  // namespace

@@ -31,5 +31,12 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 }
 
 std::string DataFile(const std::string& name) { return std::string(BEATLOOM_TEST_DATA) + "/" + name; }
+std::string GeneratedFile(const std::string& name) { return std::string(BEATLOOM_GENERATED_DATA) + "/" + name; }
+
+std::vector<int> ObjectPositions(const Document& doc) {
+  std::vector<int> pos;
+  for (const TBmsObject& o : doc.ObjList) pos.push_back(o.Pos);
+  return pos;
+}
 
 }  // namespace beatloom::test

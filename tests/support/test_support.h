@@ -1,6 +1,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include "model/document.h"
 
 namespace beatloom::test {
 
@@ -22,5 +25,10 @@ class TempDir {
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
 std::string DataFile(const std::string& name);
+// A chart the build generated for the tests (scripts/make_radix_charts.py).
+std::string GeneratedFile(const std::string& name);
+
+// The positions of the chart's objects, in list order.
+std::vector<int> ObjectPositions(const Document& doc);
 
 }  // namespace beatloom::test

@@ -10,12 +10,6 @@ namespace {
 
 constexpr int M = TicksPerMeasure;
 
-std::vector<int> Positions(const Document& doc) {
-  std::vector<int> pos;
-  for (const TBmsObject& o : doc.ObjList) pos.push_back(o.Pos);
-  return pos;
-}
-
 // Runs N28 with the two fields typed and the dialog closed by close; returns
 // what the fields showed when the dialog came up.
 QString DeleteMeasuresVia(QWidget& main, const QString& first, const QString& last,
@@ -66,17 +60,17 @@ TEST_F(MainWindowTest, AuthorInsertsDeletesMeasuresAndSetsTheirLengths) {
   QTest::mouseClick(&score, Qt::RightButton, {}, inMeasure1);
   ActionNamed(*main, "PM").menu()->close();
   ActionNamed(*main, "K14").trigger();
-  EXPECT_EQ(Positions(Doc()), (std::vector<int>{0, 2 * M + 5, 5 * M + 96}));
+  EXPECT_EQ(test::ObjectPositions(Doc()), (std::vector<int>{0, 2 * M + 5, 5 * M + 96}));
   ActionNamed(*main, "K15").trigger();
-  EXPECT_EQ(Positions(Doc()), (std::vector<int>{0, M + 5, 4 * M + 96}));
+  EXPECT_EQ(test::ObjectPositions(Doc()), (std::vector<int>{0, M + 5, 4 * M + 96}));
 
   // Enter cancels; the dialog is kept and shows what was typed last.
   const auto enter = [](QDialog& d) { QTest::keyClick(&Control<QLineEdit>(d, "Edit3"), Qt::Key_Return); };
   const auto run = [](QDialog& d) { Control<QPushButton>(d, "Button2").click(); };
   EXPECT_EQ(DeleteMeasuresVia(*main, "1", "3", enter), "Form9 0-0");
-  EXPECT_EQ(Positions(Doc()).size(), 3u);
+  EXPECT_EQ(test::ObjectPositions(Doc()).size(), 3u);
   EXPECT_EQ(DeleteMeasuresVia(*main, "1", "3", run), "Form9 1-3");
-  EXPECT_EQ(Positions(Doc()), (std::vector<int>{0, M + 96}));
+  EXPECT_EQ(test::ObjectPositions(Doc()), (std::vector<int>{0, M + 96}));
 
   Doc().Modified = false;
   SetLengthsVia(*main, "3", "Button3");
