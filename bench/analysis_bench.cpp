@@ -10,6 +10,7 @@
 #include "analysis/chart_stats.h"
 #include "analysis/chart_timing.h"
 #include "bench_charts.h"
+#include "bms/bms_reader.h"
 
 namespace beatloom {
 namespace {
@@ -53,6 +54,40 @@ void BM_Check(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(CheckChart(d, nullptr));
 }
 BENCHMARK(BM_Check)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// A chart of n identical conditional blocks, each with a data line, and a
+// bad extended tempo: every block (kept lines set apart by "#X 1") is a
+// finding that names its own line.
+std::string BlocksText(int blocks) {
+  std::string text = "#BPM 150\r\n#WAV01 a.wav\r\n#BPM01 -1\r\n#00111:01\r\n#00108:01\r\n";
+  for (int b = 0; b < blocks; ++b) text += "#RANDOM 2\r\n#IF 1\r\n#00111:01010101\r\n#ENDIF\r\n#ENDRANDOM\r\n#X 1\r\n";
+  return text;
+}
+
+Document BlocksChart(const std::string& text) {
+  Document d;
+  Log log;
+  LoadBmsBytes(d, text, "bench", log);
+  return d;
+}
+
+void BM_CheckBlocks(benchmark::State& state) {
+  const Document d = BlocksChart(BlocksText(static_cast<int>(state.range(0))));
+  for (auto _ : state) benchmark::DoNotOptimize(CheckChart(d, nullptr));
+}
+BENCHMARK(BM_CheckBlocks)->Arg(2000)->Arg(20000)->Unit(benchmark::kMillisecond);
+
+// What "lint" adds to the check: every finding placed on its line of the file.
+void BM_LintBlocks(benchmark::State& state) {
+  const std::string text = BlocksText(static_cast<int>(state.range(0)));
+  const Document d = BlocksChart(text);
+  const std::vector<std::string_view> lines = SplitLines(text);
+  for (auto _ : state) {
+    const std::vector<Finding> findings = CheckChart(d, nullptr);
+    benchmark::DoNotOptimize(LinesOf(lines, findings));
+  }
+}
+BENCHMARK(BM_LintBlocks)->Arg(2000)->Arg(20000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace beatloom

@@ -37,6 +37,8 @@ void PrintStatsJson(const ChartStats& s) {
   json.Number(s.peakNotesPerSecond);
   json.Key("averageNotesPerSecond");
   json.Double(s.averageNotesPerSecond);
+  json.Key("densitySeconds");
+  json.Double(s.densitySeconds);
   json.Key("density");
   json.BeginArray(true);
   for (const int n : s.density) json.Number(n);
@@ -91,9 +93,11 @@ int Lint(const std::vector<std::string>& args) {
   if (bytes.rfind("\xEF\xBB\xBF", 0) == 0) bytes.erase(0, 3);
   const std::vector<std::string_view> lines = SplitLines(bytes);
   const std::vector<Finding> findings = CheckChart(doc, FolderProbe(FolderOf(args[0]), doc.encoding));
+  const std::vector<int> places = LinesOf(lines, findings);
   static const char* const kSeverity[] = {"error", "warning", "note"};
-  for (const Finding& f : findings) {
-    const int line = LineOf(lines, f);
+  for (size_t i = 0; i < findings.size(); ++i) {
+    const Finding& f = findings[i];
+    const int line = places[i];
     const std::string where = line > 0 ? args[0] + ":" + std::to_string(line) : args[0];
     std::printf("%s: %s: %s [%s]\n", where.c_str(), kSeverity[static_cast<int>(f.severity)], f.message.c_str(),
                 f.rule.c_str());
@@ -101,11 +105,12 @@ int Lint(const std::vector<std::string>& args) {
   return HasError(findings) ? kFailed : kOk;
 }
 
-const Registrar stats({"stats", "FILE [--json]",
-                       "Prints how long FILE plays in seconds, its notes per lane group (player1, player2, scratch, "
-                       "invisible, background, image), the total notes and the peak and average notes per second; "
-                       "--json adds the notes of every second.",
-                       Stats});
+const Registrar stats(
+    {"stats", "FILE [--json]",
+     "Prints how long FILE plays in seconds, its notes per lane group (player1, player2, scratch, "
+     "invisible, background, image), the total notes and the peak and average notes per second; "
+     "--json adds the notes of every densitySeconds (1, or more for a chart that plays over an hour).",
+     Stats});
 const Registrar lint({"lint", "FILE",
                       "Checks FILE: one line per finding (FILE:LINE, error/warning/note, message, [rule]). Exits 1 "
                       "when it found an error.",

@@ -55,16 +55,71 @@ std::pair<std::string, int> SourceOf(const TBmsObject& o) {
   return {text, occurrence};
 }
 
-// Earlier kept lines that the same source text would also find.
-int OccurrenceInKept(const Document& doc, size_t index) {
-  int n = 0;
-  for (size_t i = 0; i < index; ++i) n += StartsWithNoCase(doc.mcom[i], doc.mcom[index]) ? 1 : 0;
-  return n;
+// Texts that other texts may begin with, case aside, found by one walk over
+// the first characters of each text: numbering the lines a finding's source
+// names costs one pass, however many findings there are.
+class PrefixSet {
+ public:
+  // The pattern's number; texts equal case aside share one.
+  int Add(std::string_view pattern) {
+    int node = 0;
+    for (const char c : pattern) {
+      const auto [it, added] = children_.try_emplace(Key(node, c), static_cast<int>(ends_.size()));
+      if (added) ends_.push_back(-1);
+      node = it->second;
+    }
+    if (ends_[static_cast<size_t>(node)] < 0) ends_[static_cast<size_t>(node)] = count_++;
+    return ends_[static_cast<size_t>(node)];
+  }
+  int Count() const { return count_; }
+  // Calls found(pattern) for every pattern the text begins with, shortest first.
+  template <class Found>
+  void ForEachPrefixOf(std::string_view text, Found found) const {
+    int node = 0;
+    if (ends_[0] >= 0) found(ends_[0]);
+    for (const char c : text) {
+      const auto it = children_.find(Key(node, c));
+      if (it == children_.end()) return;
+      node = it->second;
+      if (ends_[static_cast<size_t>(node)] >= 0) found(ends_[static_cast<size_t>(node)]);
+    }
+  }
+
+ private:
+  static uint64_t Key(int node, char c) {
+    return static_cast<uint64_t>(node) << 8 | static_cast<unsigned char>(Lower(c));
+  }
+  std::unordered_map<uint64_t, int> children_;  // (node, lower-case byte) -> node
+  std::vector<int> ends_{-1};                   // node -> pattern ending there, -1 none
+  int count_ = 0;
+};
+
+// A finding that names a kept line: its source is the whole line, and its
+// occurrence counts the earlier kept lines that begin with that text.
+struct KeptPlace {
+  size_t finding;
+  size_t line;
+};
+
+void NumberKeptPlaces(const Document& doc, const std::vector<KeptPlace>& places, std::vector<Finding>& out) {
+  if (places.empty()) return;
+  PrefixSet patterns;
+  std::vector<int> patternAt(doc.mcom.size(), -1);
+  for (const KeptPlace& p : places) patternAt[p.line] = patterns.Add(doc.mcom[p.line]);
+  std::vector<int> seen(static_cast<size_t>(patterns.Count()), 0);
+  std::vector<int> occurrenceAt(doc.mcom.size(), 0);
+  for (size_t i = 0; i < doc.mcom.size(); ++i) {
+    if (patternAt[i] >= 0) occurrenceAt[i] = seen[static_cast<size_t>(patternAt[i])];
+    patterns.ForEachPrefixOf(doc.mcom[i], [&seen](int p) { ++seen[static_cast<size_t>(p)]; });
+  }
+  for (const KeptPlace& p : places) out[p.finding].occurrence = occurrenceAt[p.line];
 }
 
 // Findings about objects come one per undefined index (shown at its first
-// measure) or one per measure, however many objects share them.
-enum ObjectRule { kUndefinedSound, kUndefinedImage, kCollapsed, kDuplicate };
+// measure) or one per measure, however many objects share them. Objects
+// whose time overflows (a huge measure length, tempo or stop) come in one
+// finding at the first such measure: no player can reach them.
+enum ObjectRule { kUndefinedSound, kUndefinedImage, kUntimed, kCollapsed, kDuplicate };
 
 struct ObjectHit {
   int rule;
@@ -77,14 +132,17 @@ struct ObjectHit {
 };
 
 Finding ObjectFinding(const Document& doc, const ObjectHit& hit, int count) {
-  static const char* const kRules[] = {"undefined-sound", "undefined-image", "collapsed-lane", "duplicate-object"};
+  static const char* const kRules[] = {"undefined-sound", "undefined-image", "time-overflow", "collapsed-lane",
+                                       "duplicate-object"};
   static const char* const kMessages[] = {
       "小節%03d から: 定義されていない音 %s を鳴らすオブジェが %lld 個あります",
       "小節%03d から: 定義されていない画像 %s を表示するオブジェが %lld 個あります",
+      "小節%03d から: 演奏時刻が大きすぎて求められないオブジェが %s%lld 個あります "
+      "(小節長・BPM・ストップを確かめてください)",
       "小節%03d: プレイモードで表示されないレーンにオブジェが %s%lld 個あります",
       "小節%03d: 同じレーンと位置に重なったオブジェが %s%lld 個あります (保存では一つだけ残ります)"};
   Finding f;
-  f.severity = hit.rule <= kUndefinedImage ? Severity::Error : Severity::Warning;
+  f.severity = hit.rule <= kUntimed ? Severity::Error : Severity::Warning;
   f.rule = kRules[hit.rule];
   const std::string value = hit.rule <= kUndefinedImage ? doc.indices.Format(hit.key) : std::string();
   f.message = Printf(kMessages[hit.rule], hit.measure, value, count);
@@ -97,7 +155,7 @@ bool Defined(const std::vector<std::string>& names, int value) {
   return value >= 0 && static_cast<size_t>(value) < names.size() && !names[static_cast<size_t>(value)].empty();
 }
 
-void CheckObjects(const Document& doc, std::vector<Finding>& out) {
+void CheckObjects(const Document& doc, const ChartTiming& timing, std::vector<Finding>& out) {
   std::vector<ObjectHit> hits;
   const bool player2Collapsed = doc.header.cbpmode <= 0;
   std::vector<std::pair<uint64_t, uint32_t>> keyed;
@@ -107,6 +165,8 @@ void CheckObjects(const Document& doc, std::vector<Finding>& out) {
     const int measure = o.Pos / TicksPerMeasure;
     if (IsSoundLane(o.Lane) && !Defined(doc.wav, o.Value)) hits.push_back({kUndefinedSound, o.Value, measure, i});
     if (IsImageLane(o.Lane) && !Defined(doc.bmp, o.Value)) hits.push_back({kUndefinedImage, o.Value, measure, i});
+    const bool mayOverflow = o.Pos < 0 || o.Pos >= timing.FiniteBefore();
+    if (mayOverflow && !std::isfinite(timing.SecondsAt(o.Pos))) hits.push_back({kUntimed, 0, measure, i});
     if (player2Collapsed && o.Lane >= 10 && o.Lane <= kLastKeyLane) hits.push_back({kCollapsed, measure, measure, i});
     keyed.emplace_back(static_cast<uint64_t>(static_cast<uint32_t>(o.Pos) ^ 0x80000000u) << 8 | o.Lane, i);
   }
@@ -153,7 +213,8 @@ void CheckDefinitions(const Document& doc, const FileProbe& files, std::vector<F
 std::string Number(double v) { return std::isnan(v) ? "(数値でない)" : ShortestDecimal(v); }
 
 // The header tempo, and #BPMxx and #STOPxx values the timing must ignore.
-void CheckTempoValues(const Document& doc, const KeptTimingLines& kept, std::vector<Finding>& out) {
+void CheckTempoValues(const Document& doc, const KeptTimingLines& kept, std::vector<Finding>& out,
+                      std::vector<KeptPlace>& places) {
   double bpm = 0;
   if (!HeaderBpm(doc, bpm))
     out.push_back({Severity::Warning, "bad-tempo",
@@ -167,9 +228,9 @@ void CheckTempoValues(const Document& doc, const KeptTimingLines& kept, std::vec
     for (const auto& [index, def] : bad) {
       const std::string what = (stop ? "#STOP" : "#BPM") + doc.indices.Format(index);
       const std::string limit = stop ? "負の値" : "0 以下の値";
+      places.push_back({out.size(), def.line});
       out.push_back({Severity::Warning, stop ? "bad-stop" : "bad-tempo",
-                     what + " の" + limit + " " + Number(def.value) + " は無視されます", -1, doc.mcom[def.line],
-                     OccurrenceInKept(doc, def.line)});
+                     what + " の" + limit + " " + Number(def.value) + " は無視されます", -1, doc.mcom[def.line], 0});
     }
   }
 }
@@ -205,12 +266,15 @@ void CheckMeasureLengths(const Document& doc, std::vector<Finding>& out) {
   }
 }
 
-void CheckConditionals(const Document& doc, const KeptTimingLines& kept, std::vector<Finding>& out) {
-  for (const size_t line : kept.conditionalBlocks)
+void CheckConditionals(const Document& doc, const KeptTimingLines& kept, std::vector<Finding>& out,
+                       std::vector<KeptPlace>& places) {
+  for (const size_t line : kept.conditionalBlocks) {
+    places.push_back({out.size(), line});
     out.push_back(
         {Severity::Note, "conditional-block",
          "条件分岐「" + ToUtf8(doc.mcom[line], doc.encoding) + "」のブロックは解釈されずテキストのまま残ります", -1,
-         doc.mcom[line], OccurrenceInKept(doc, line)});
+         doc.mcom[line], 0});
+  }
 }
 
 }  // namespace
@@ -244,11 +308,13 @@ std::vector<Finding> CheckChart(const Document& doc, const FileProbe& files) {
   std::vector<Finding> out;
   CheckDefinitions(doc, files, out);
   const KeptTimingLines kept = ReadKeptTimingLines(doc);
-  CheckTempoValues(doc, kept, out);
+  std::vector<KeptPlace> places;
+  CheckTempoValues(doc, kept, out, places);
   CheckTimingCells(doc, kept, out);
   CheckMeasureLengths(doc, out);
-  CheckConditionals(doc, kept, out);
-  CheckObjects(doc, out);
+  CheckConditionals(doc, kept, out, places);
+  NumberKeptPlaces(doc, places, out);
+  CheckObjects(doc, ChartTiming(doc), out);
   std::stable_sort(out.begin(), out.end(), [](const Finding& a, const Finding& b) { return a.measure < b.measure; });
   return out;
 }
@@ -257,16 +323,37 @@ bool HasError(const std::vector<Finding>& findings) {
   return std::any_of(findings.begin(), findings.end(), [](const Finding& f) { return f.severity == Severity::Error; });
 }
 
-int LineOf(const std::vector<std::string_view>& lines, const Finding& finding) {
-  if (finding.source.empty()) return 0;
-  int seen = 0;
-  int last = 0;
-  for (size_t i = 0; i < lines.size(); ++i) {
-    if (!StartsWithNoCase(lines[i], finding.source)) continue;
-    last = static_cast<int>(i) + 1;
-    if (seen++ == finding.occurrence) return last;
+std::vector<int> LinesOf(const std::vector<std::string_view>& lines, const std::vector<Finding>& findings) {
+  std::vector<int> result(findings.size(), 0);
+  PrefixSet sources;
+  std::vector<int> sourceOf(findings.size(), -1);
+  for (size_t f = 0; f < findings.size(); ++f)
+    if (!findings[f].source.empty()) sourceOf[f] = sources.Add(findings[f].source);
+  // Per source, the occurrences asked for in rising order, with their findings.
+  std::vector<std::vector<std::pair<int, size_t>>> wanted(static_cast<size_t>(sources.Count()));
+  for (size_t f = 0; f < findings.size(); ++f)
+    if (sourceOf[f] >= 0 && findings[f].occurrence >= 0)
+      wanted[static_cast<size_t>(sourceOf[f])].emplace_back(findings[f].occurrence, f);
+  for (auto& w : wanted) std::sort(w.begin(), w.end());
+  std::vector<int> seen(wanted.size(), 0);
+  std::vector<size_t> next(wanted.size(), 0);
+  std::vector<int> last(wanted.size(), 0);
+  for (size_t n = 0; n < lines.size(); ++n) {
+    sources.ForEachPrefixOf(lines[n], [&](int source) {
+      const auto s = static_cast<size_t>(source);
+      const int occurrence = seen[s]++;
+      last[s] = static_cast<int>(n) + 1;
+      for (; next[s] < wanted[s].size() && wanted[s][next[s]].first == occurrence; ++next[s])
+        result[wanted[s][next[s]].second] = last[s];
+    });
   }
-  return finding.occurrence < 0 ? last : 0;
+  for (size_t f = 0; f < findings.size(); ++f)
+    if (sourceOf[f] >= 0 && findings[f].occurrence < 0) result[f] = last[static_cast<size_t>(sourceOf[f])];
+  return result;
+}
+
+int LineOf(const std::vector<std::string_view>& lines, const Finding& finding) {
+  return LinesOf(lines, {finding}).front();
 }
 
 }  // namespace beatloom

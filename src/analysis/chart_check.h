@@ -40,7 +40,9 @@ std::vector<Finding> CheckChart(const Document& doc, const FileProbe& files);
 
 bool HasError(const std::vector<Finding>& findings);
 
-// The 1-based line of text that a finding names, or 0.
+// The 1-based line of text that each finding names, or 0; one pass over the
+// lines for all of them.
+std::vector<int> LinesOf(const std::vector<std::string_view>& lines, const std::vector<Finding>& findings);
 int LineOf(const std::vector<std::string_view>& lines, const Finding& finding);
 
 }  // namespace beatloom

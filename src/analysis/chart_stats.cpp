@@ -59,19 +59,36 @@ ChartStats StatsOf(const Document& doc, const ChartTiming& timing) {
     if (!GroupOf(o, group)) continue;
     ++stats.groups[static_cast<size_t>(group)];
     const double seconds = timing.SecondsAt(o.Pos);
+    const bool note = IsNote(group);
+    if (note) ++stats.totalNotes;
+    if (!std::isfinite(seconds)) continue;
     stats.lengthSeconds = any ? std::max(stats.lengthSeconds, seconds) : seconds;
     any = true;
-    if (IsNote(group)) noteTimes.push_back(seconds);
+    if (note) noteTimes.push_back(seconds);
   }
   stats.lengthSeconds = std::max(stats.lengthSeconds, 0.0);
-  stats.totalNotes = static_cast<int>(noteTimes.size());
   if (!any) return stats;
-  stats.density.assign(static_cast<size_t>(std::floor(stats.lengthSeconds)) + 1, 0);
-  for (const double t : noteTimes) {
-    const size_t bin = t > 0 ? static_cast<size_t>(std::floor(t)) : 0;
-    ++stats.density[std::min(bin, stats.density.size() - 1)];
+  // The second a note falls in; notes before the start count in the first.
+  const auto second = [](double t) { return t > 0 ? std::floor(t) : 0.0; };
+  // The fewest whole seconds per bin that keep the bins within bounds.
+  constexpr auto kLastBin = static_cast<double>(kMaxDensityBins - 1);
+  stats.densitySeconds = std::max(1.0, std::ceil(stats.lengthSeconds / kLastBin));
+  const double lastBin = std::min(std::floor(stats.lengthSeconds / stats.densitySeconds), kLastBin);
+  stats.density.assign(static_cast<size_t>(lastBin) + 1, 0);
+  for (const double t : noteTimes)
+    ++stats.density[static_cast<size_t>(std::min(std::floor(second(t) / stats.densitySeconds), lastBin))];
+  if (stats.densitySeconds == 1) {
+    stats.peakNotesPerSecond = *std::max_element(stats.density.begin(), stats.density.end());
+  } else {
+    // Wider bins: the fullest second is found among the sorted times.
+    std::sort(noteTimes.begin(), noteTimes.end());
+    for (size_t i = 0; i < noteTimes.size();) {
+      size_t j = i + 1;
+      while (j < noteTimes.size() && second(noteTimes[j]) == second(noteTimes[i])) ++j;
+      stats.peakNotesPerSecond = std::max(stats.peakNotesPerSecond, static_cast<int>(j - i));
+      i = j;
+    }
   }
-  stats.peakNotesPerSecond = *std::max_element(stats.density.begin(), stats.density.end());
   if (stats.lengthSeconds > 0) stats.averageNotesPerSecond = stats.totalNotes / stats.lengthSeconds;
   return stats;
 }

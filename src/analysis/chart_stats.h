@@ -14,6 +14,9 @@ namespace beatloom {
 enum class NoteGroup { Player1, Player2, Scratch, Invisible, Background, Image };
 constexpr int kNoteGroupCount = 6;
 
+// An hour of one-second bins; a longer chart gets wider ones.
+constexpr size_t kMaxDensityBins = 3600;
+
 // The group of an object, or false for the tempo lane.
 bool GroupOf(const TBmsObject& object, NoteGroup& group);
 
@@ -25,12 +28,17 @@ struct ChartStats {
   std::array<int, kNoteGroupCount> groups{};
   // The notes a player hits: player 1, player 2 and scratch.
   int totalNotes = 0;
-  // Notes per second of play, bin i holding the notes of second i.
+  // Notes per densitySeconds of play, bin i holding the notes from
+  // i * densitySeconds on. A bin is one second, or as many whole seconds as
+  // keep a chart of any length within kMaxDensityBins bins.
   std::vector<int> density;
-  int peakNotesPerSecond = 0;        // the fullest bin
+  double densitySeconds = 1;
+  int peakNotesPerSecond = 0;        // the fullest second
   double averageNotesPerSecond = 0;  // total notes over the play length
 };
 
+// Objects whose time overflows (see the check) count in their groups but in
+// neither the length nor the density.
 ChartStats StatsOf(const Document& doc, const ChartTiming& timing);
 
 }  // namespace beatloom

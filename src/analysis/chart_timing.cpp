@@ -156,6 +156,14 @@ ChartTiming::ChartTiming(const Document& doc) {
     // Stops on one tick add up, each measured at the tempo the tick ends with.
     for (; e < events.size() && events[e].pos == pos; ++e) here.stop += events[e].value * TickSeconds(1.0, here.bpm);
   }
+  // Times rise with the position, so a point reached in finite time bounds
+  // every position before it.
+  finiteBefore_ = points_.back().pos;
+  for (size_t i = 0; i < points_.size(); ++i) {
+    if (std::isfinite(points_[i].seconds + points_[i].stop)) continue;
+    finiteBefore_ = i == 0 ? 0 : points_[i - 1].pos;
+    break;
+  }
 }
 
 double ChartTiming::SecondsAt(int pos) const {
@@ -168,15 +176,17 @@ double ChartTiming::SecondsAt(int pos) const {
 }
 
 int ChartTiming::PosAt(double seconds) const {
-  if (points_.empty() || seconds <= 0) return 0;
+  if (points_.empty() || !(seconds > 0)) return 0;
   const auto after = std::upper_bound(points_.begin(), points_.end(), seconds,
                                       [](double s, const Point& point) { return s < point.seconds; });
   const Point& p = *(after - 1);
+  // Times that overflowed (inf - inf) compare false everywhere: they stay at the point.
   const double running = seconds - p.seconds - p.stop;
-  if (running <= 0) return p.pos;
+  if (!(running > 0)) return p.pos;
   const double ticks = std::floor(running / p.tickSeconds);
-  const double limit = after == points_.end() ? std::numeric_limits<int>::max() : (after->pos - 1);
-  return static_cast<int>(std::min(p.pos + ticks, limit));
+  const int limit = after == points_.end() ? std::numeric_limits<int>::max() : after->pos - 1;
+  if (!(ticks < static_cast<double>(limit) - p.pos)) return limit;
+  return p.pos + static_cast<int>(ticks);
 }
 
 }  // namespace beatloom

@@ -57,6 +57,9 @@ class ChartTiming {
   // stop holds while it lasts).
   int PosAt(double seconds) const;
   double InitialBpm() const { return initialBpm_; }
+  // Every position from 0 up to this one has a finite time; beyond it a
+  // huge length, tempo or stop may have made times overflow (SecondsAt tells).
+  int FiniteBefore() const { return finiteBefore_; }
 
  private:
   // From pos on, time runs at tickSeconds per tick after a pause of stop
@@ -70,6 +73,7 @@ class ChartTiming {
   };
   double initialBpm_ = kFallbackBpm;
   std::vector<Point> points_;
+  int finiteBefore_ = 0;
 };
 
 }  // namespace beatloom

@@ -106,20 +106,68 @@ bool RowSwappable(const Document& doc, DefinitionKind kind, int row) {
   return row >= first && row < RowCount(doc, kind);
 }
 
+// For every index, the first unreadable kept line of kind that may name it
+// (npos: none). Such a line is never renumbered, so moving its index is refused.
+std::vector<size_t> FirstUnreadableNaming(const Document& doc, DefinitionKind kind, size_t slots) {
+  std::vector<size_t> first(slots, std::string::npos);
+  for (size_t line = 0; line < doc.mcom.size(); ++line) {
+    if (!ChannelUsesKind(kind, doc.mcom[line])) continue;
+    const std::string_view cells = CellsOf(doc.mcom[line]);
+    if (CellsReadable(doc.indices, cells)) continue;
+    for (size_t i = 0; i + 1 < cells.size(); ++i) {
+      const int v = doc.indices.CellValue(cells[i], cells[i + 1]);
+      if (v >= 0 && static_cast<size_t>(v) < slots)
+        first[static_cast<size_t>(v)] = std::min(first[static_cast<size_t>(v)], line);
+    }
+  }
+  return first;
+}
+
+// Moves each used definition of kind into the lowest gap before it. The
+// exchanges are the ones the ▲/▼ command would make one by one, but they are
+// played on the index table alone; objects, clip records and kept lines are
+// then renumbered in one pass, so the cost is gaps + objects, not their product.
 std::optional<std::string> CompactKind(Document& doc, DefinitionKind kind) {
   std::vector<std::string>& names = NamesOf(doc, kind);
   for (const TBmsObject& o : doc.ObjList)
     if (LaneUsesKind(kind, o.Lane) && o.Value < names.size() && names[o.Value].empty() &&
         o.Value >= IndexOfRow(kind, 0))
       names[o.Value] = kCompactPlaceholder;
+  const std::vector<size_t> blocking = FirstUnreadableNaming(doc, kind, names.size());
+  // moved[v]: where index v ends up; holder[i]: the index whose definition stands at i now.
+  std::vector<int> moved(names.size());
+  std::vector<int> holder(names.size());
+  for (size_t v = 0; v < names.size(); ++v) moved[v] = holder[v] = static_cast<int>(v);
   const int first = kind == DefinitionKind::Bmp ? 1 : 0;
   const int last = RowCount(doc, kind) - 1;
+  // The next used row after a gap only ever moves down the list: every row
+  // between a filled gap and the row that filled it stays empty.
+  int k = first;
   for (int p = first; p < last; ++p) {
-    if (!names[static_cast<size_t>(IndexOfRow(kind, p))].empty()) continue;
-    int k = p + 1;
+    const auto gap = static_cast<size_t>(IndexOfRow(kind, p));
+    if (!names[gap].empty()) continue;
+    k = std::max(k, p + 1);
     while (k <= last && names[static_cast<size_t>(IndexOfRow(kind, k))].empty()) ++k;
     if (k > last) break;
-    if (auto error = SwapInDocument(doc, kind, k, p)) return error;
+    const auto used = static_cast<size_t>(IndexOfRow(kind, k));
+    const size_t line = std::min(blocking[gap], blocking[used]);
+    if (line != std::string::npos) return std::string(kKeptLineRefusal) + doc.mcom[line];
+    std::swap(names[gap], names[used]);
+    std::swap(holder[gap], holder[used]);
+    moved[static_cast<size_t>(holder[gap])] = static_cast<int>(gap);
+    moved[static_cast<size_t>(holder[used])] = static_cast<int>(used);
+  }
+  for (std::vector<TBmsObject>* objects : {&doc.ObjList, &doc.ClipList})
+    for (TBmsObject& o : *objects)
+      if (LaneUsesKind(kind, o.Lane) && o.Value < moved.size()) o.Value = static_cast<uint16_t>(moved[o.Value]);
+  for (std::string& line : doc.mcom) {
+    if (!ChannelUsesKind(kind, line) || !CellsReadable(doc.indices, CellsOf(line))) continue;
+    const size_t end = kDataPrefix + CellsOf(line).size();
+    for (size_t i = kDataPrefix; i + 1 < end; i += 2) {
+      const int v = doc.indices.CellValue(line[i], line[i + 1]);
+      if (v >= 0 && static_cast<size_t>(v) < moved.size() && moved[static_cast<size_t>(v)] != v)
+        doc.indices.FormatCell(moved[static_cast<size_t>(v)], &line[i]);
+    }
   }
   for (std::string& name : names)
     if (name == kCompactPlaceholder) name.clear();

@@ -50,9 +50,14 @@ StatusText StatusAt(int lane, int pos, int value, int gridPosition) {
 }
 
 std::string TimeText(double seconds) {
+  char text[48];
+  // Beyond what milliseconds in 64 bits hold (a stop of centuries): seconds in powers of ten.
+  if (!(std::fabs(seconds) < 1e15)) {
+    std::snprintf(text, sizeof text, "%.3e s", seconds);
+    return text;
+  }
   // Rounded once, so that 59.9996 s reads 1:00.000 and not 0:60.000.
   const long long ms = std::llround(std::fabs(seconds) * 1000.0);
-  char text[48];
   std::snprintf(text, sizeof text, "%s%lld:%02lld.%03lld", seconds < 0 && ms > 0 ? "-" : "", ms / 60000, ms / 1000 % 60,
                 ms % 1000);
   return text;

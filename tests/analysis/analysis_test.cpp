@@ -2,7 +2,10 @@
 // by hand. At #BPM 120 a 4/4 measure lasts 2 s and a tick 1/96 s.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -83,6 +86,37 @@ TEST(ChartStats, CountsAHandCountedChart) {
   EXPECT_DOUBLE_EQ(s.averageNotesPerSecond, 0.8);
 }
 
+// A chart that plays for ages keeps a bounded graph; one whose times overflow
+// leaves the unreachable objects out of the figures and the check names them.
+TEST(ChartStats, LongAndOverflowingChartsStayBounded) {
+  const struct {
+    const char* name;
+    std::vector<std::string> lines;
+    double length;
+    int overflowFrom;  // the measure the check names, -1 none
+  } cases[] = {
+      {"a stop of 10^12", {"#STOP01 1000000000000", "#00009:01", "#00111:01", "#00211:01"}, 4 + 1e12 / 96, -1},
+      {"tempo 0.0001 up to measure 999", {"#BPM 0.0001", "#00111:01", "#99911:01"}, 999 * 2.4e6, -1},
+      {"a length of 1e308", {"#00102:1e308", "#00111:01", "#00311:01", "#00411:01"}, 2, 3},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> lines = {"#BPM 120", "#WAV01 a.wav"};
+    lines.insert(lines.end(), c.lines.begin(), c.lines.end());
+    const Document doc = Chart(lines);
+    const ChartTiming timing(doc);
+    const ChartStats s = StatsOf(doc, timing);
+    EXPECT_NEAR(s.lengthSeconds, c.length, c.length * 1e-12) << c.name;
+    EXPECT_LE(s.density.size(), kMaxDensityBins) << c.name;
+    EXPECT_EQ(std::accumulate(s.density.begin(), s.density.end(), 0), c.overflowFrom < 0 ? s.totalNotes : 1) << c.name;
+    EXPECT_EQ(s.peakNotesPerSecond, 1) << c.name;
+    for (const double t : {std::nan(""), 1e300, c.length}) EXPECT_GE(timing.PosAt(t), 0) << c.name;
+    const std::vector<Finding> found = CheckChart(doc, nullptr);
+    const auto overflow =
+        std::find_if(found.begin(), found.end(), [](const Finding& f) { return f.rule == "time-overflow"; });
+    EXPECT_EQ(overflow == found.end() ? -1 : overflow->measure, c.overflowFrom) << c.name;
+  }
+}
+
 struct CheckCase {
   std::vector<std::string> extra;  // after a sound chart: WAV01 a.wav used on lane 1
   std::vector<std::string> rules;
@@ -125,6 +159,24 @@ TEST(ChartCheck, EachRuleOnce) {
     EXPECT_EQ(LineOf(SplitLines(text), found[0]), c.line) << c.rules[0];
     EXPECT_EQ(HasError(found), found[0].severity == Severity::Error) << c.rules[0];
   }
+}
+
+// Identical and prefix-sharing kept lines: each finding names its own line.
+TEST(ChartCheck, RepeatedKeptLinesAreNumberedInFileOrder) {
+  const std::vector<std::string> lines = {"#WAV01 a.wav", "#00111:01",  "#BPM01 -5",  "#RANDOM 2", "#IF 1",
+                                          "#ENDIF",       "#ENDRANDOM", "#X 1",       "#RANDOM 2", "#ENDRANDOM",
+                                          "#X 1",         "#RANDOM 20", "#ENDRANDOM", "#X 1",      "#random 2",
+                                          "#ENDRANDOM",   "#BPM01 -5"};
+  const std::vector<Finding> found = CheckChart(Chart(lines), nullptr);
+  std::vector<std::pair<std::string, int>> placed;
+  const std::string text = Text(lines);
+  const std::vector<int> at = LinesOf(SplitLines(text), found);
+  for (size_t i = 0; i < found.size(); ++i) placed.emplace_back(found[i].rule, at[i]);
+  EXPECT_EQ(placed, (std::vector<std::pair<std::string, int>>{{"bad-tempo", 17},
+                                                              {"conditional-block", 4},
+                                                              {"conditional-block", 9},
+                                                              {"conditional-block", 12},
+                                                              {"conditional-block", 15}}));
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -97,6 +99,64 @@ TEST(DefinitionLists, CompactionClosesGapsAndKeepsUsedEmptyIndices) {
   EXPECT_EQ(doc.bmp[3], "");
   EXPECT_EQ(doc.mcom, std::vector<std::string>{"#00216:000304"});
   EXPECT_TRUE(doc.Modified);
+}
+
+// Compaction as a run of the ▲/▼ exchanges, one gap at a time.
+std::optional<std::string> CompactOneSwapAtATime(Document& doc) {
+  Document work = doc;
+  for (const DefinitionKind kind : {DefinitionKind::Wav, DefinitionKind::Bmp}) {
+    auto& names = NamesOf(work, kind);
+    for (const TBmsObject& o : work.ObjList)
+      if (LaneUsesKind(kind, o.Lane) && o.Value < names.size() && names[o.Value].empty() &&
+          o.Value >= IndexOfRow(kind, 0))
+        names[o.Value] = kCompactPlaceholder;
+    const int last = RowCount(work, kind) - 1;
+    for (int p = kind == DefinitionKind::Bmp ? 1 : 0; p < last; ++p) {
+      if (!names[IndexOfRow(kind, p)].empty()) continue;
+      int k = p + 1;
+      while (k <= last && names[IndexOfRow(kind, k)].empty()) ++k;
+      if (k > last) break;
+      if (auto error = SwapInDocument(work, kind, k, p)) return error;
+    }
+    for (std::string& name : names)
+      if (name == kCompactPlaceholder) name.clear();
+  }
+  doc = std::move(work);
+  return std::nullopt;
+}
+
+// Random charts, some with kept lines that cannot be renumbered, some with
+// kept cells naming indices without a file: one pass gives what the
+// exchanges one by one give, refusals and their messages included.
+TEST(DefinitionLists, CompactionEqualsOneExchangeAtATime) {
+  std::mt19937 rng(7);
+  const int lanes[] = {0, 1, 12, 19, 21, 22, 40};
+  for (int round = 0; round < 300; ++round) {
+    Document doc;
+    if (round % 3 == 1) doc.indices = DefinitionIndex(DefinitionIndex::Base36);
+    doc.wav.assign(static_cast<size_t>(doc.indices.WavSlots()), "");
+    doc.bmp.assign(static_cast<size_t>(doc.indices.BmpSlots()), "");
+    for (int v = 0; v < 40; ++v) {
+      if (rng() % 3 == 0) doc.wav[static_cast<size_t>(v)] = "s" + std::to_string(v);
+      if (rng() % 3 == 0) doc.bmp[static_cast<size_t>(v)] = "i" + std::to_string(v);
+    }
+    for (int i = 0; i < 30; ++i)
+      (i % 3 ? doc.ObjList : doc.ClipList).push_back(Obj(lanes[rng() % 7], static_cast<int>(rng() % 44)));
+    for (const char* channel : {"01", "04", "15", "03"}) {
+      std::string line = std::string("#00") + std::to_string(rng() % 10) + channel + ":";
+      for (int c = 0; c < 4; ++c) line += doc.indices.Format(static_cast<int>(rng() % 44));
+      if (round % 7 == 0 && channel[1] == '1') line += "X";  // unreadable
+      doc.mcom.push_back(line);
+    }
+    Document expected = doc;
+    const std::optional<std::string> expectedError = CompactOneSwapAtATime(expected);
+    EXPECT_EQ(CompactInDocument(doc), expectedError) << round;
+    EXPECT_EQ(doc.wav, expected.wav) << round;
+    EXPECT_EQ(doc.bmp, expected.bmp) << round;
+    EXPECT_EQ(doc.ObjList, expected.ObjList) << round;
+    EXPECT_EQ(doc.ClipList, expected.ClipList) << round;
+    EXPECT_EQ(doc.mcom, expected.mcom) << round;
+  }
 }
 
 TEST(DefinitionLists, ReleaseKeepsUsedDefinitionsAndImageZero) {

@@ -17,6 +17,8 @@ namespace {
 constexpr int kMeasureRole = Qt::UserRole + 1;
 // More lines than an author reads; the rest is summed up in one line.
 constexpr int kMaxListed = 1000;
+// Milliseconds without a header edit before the figures follow one.
+constexpr int kTypingPause = 300;
 
 const char* SeverityText(Severity s) {
   switch (s) {
@@ -35,7 +37,6 @@ const char* SeverityText(Severity s) {
 AnalysisCommands::AnalysisCommands(ChartSession& session, const AnalysisControls& controls, QObject* parent)
     : QObject(parent), session_(session), c_(controls), refresh_(new QTimer(this)) {
   refresh_->setSingleShot(true);
-  refresh_->setInterval(0);
   connect(refresh_, &QTimer::timeout, this, &AnalysisCommands::Refresh);
   listener_ = session_.AddListener([this](const ChartNotice& notice) { ChartChanged(notice); });
   if (c_.statsAction != nullptr) connect(c_.statsAction, &QAction::triggered, this, &AnalysisCommands::ShowStats);
@@ -75,7 +76,10 @@ std::vector<Finding> AnalysisCommands::Check() const {
 void AnalysisCommands::ChartChanged(const ChartNotice& notice) {
   // A new chart ends the check's list: the log now reports its load.
   if (notice.replaced != ChartReplaced::No) checkFollows_ = false;
-  refresh_->start();
+  // Header texts and memos change a key at a time: the figures follow once
+  // the typing pauses, not on every key of a long memo.
+  const bool typing = notice.replaced == ChartReplaced::No && notice.aspects == kChartHeader;
+  refresh_->start(typing ? kTypingPause : 0);
 }
 
 void AnalysisCommands::Refresh() {

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 
 #include "platform/ui/window_texts.h"
 #include "view/status_line.h"
@@ -16,11 +17,12 @@ namespace {
 
 QColor ColorOf(const ViewSettings& view, ScoreColor which) { return QColor::fromRgb(view.Color(which)); }
 
-// Seconds between two grid lines: about one line every 60 pixels.
-int GridStep(int seconds, int width) {
-  for (int step : {1, 5, 10, 15, 30, 60, 120, 300, 600})
-    if (static_cast<long long>(seconds) * 60 <= static_cast<long long>(step) * width) return step;
-  return 1200;
+// Seconds between two grid lines: about one line every 60 pixels at most.
+double GridStep(double seconds, int width) {
+  const double wanted = seconds * 60 / std::max(width, 1);
+  for (double step : {1, 5, 10, 15, 30, 60, 120, 300, 600, 1200})
+    if (wanted <= step) return step;
+  return std::ceil(wanted / 1200) * 1200;
 }
 
 QLabel* Figure(QWidget* parent, const char* name) {
@@ -47,23 +49,25 @@ DensityGraph::DensityGraph(const ViewSettings& view, QWidget* parent) : QWidget(
   setToolTip(QStringLiteral("クリックした位置へ譜面を移動します"));
 }
 
-void DensityGraph::SetDensity(const std::vector<int>& density, int peak) {
+void DensityGraph::SetDensity(const std::vector<int>& density, double binSeconds) {
   density_ = density;
-  peak_ = peak;
+  binSeconds_ = binSeconds;
+  peak_ = density.empty() ? 0 : *std::max_element(density.begin(), density.end());
   update();
 }
 
 void DensityGraph::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.fillRect(rect(), ColorOf(view_, ScoreColor::Background));
-  const int seconds = static_cast<int>(density_.size());
-  if (seconds == 0 || peak_ <= 0) return;
+  const int bins = static_cast<int>(density_.size());
+  if (bins == 0 || peak_ <= 0) return;
   const int w = width();
   const int h = height() - 14;  // the bottom row holds the time captions
-  const int step = GridStep(seconds, w);
+  const double seconds = bins * binSeconds_;
+  const double step = GridStep(seconds, w);
   p.setFont(QFont(font().family(), 7));
-  for (int s = 0; s <= seconds; s += step) {
-    const int x = static_cast<int>(static_cast<long long>(s) * w / seconds);
+  for (double s = 0; s <= seconds; s += step) {
+    const int x = static_cast<int>(s / seconds * w);
     p.setPen(ColorOf(view_, ScoreColor::Grid));
     p.drawLine(x, 0, x, h);
     p.setPen(ColorOf(view_, ScoreColor::SubLine));
@@ -72,9 +76,9 @@ void DensityGraph::paintEvent(QPaintEvent*) {
   p.setPen(ColorOf(view_, ScoreColor::NoteLine));
   p.drawLine(0, h, w, h);
   const QColor bar = ColorOf(view_, ScoreColor::ZoneFont);
-  for (int s = 0; s < seconds; ++s) {
-    const int left = static_cast<int>(static_cast<long long>(s) * w / seconds);
-    const int right = std::max(left + 1, static_cast<int>(static_cast<long long>(s + 1) * w / seconds));
+  for (int s = 0; s < bins; ++s) {
+    const int left = static_cast<int>(static_cast<long long>(s) * w / bins);
+    const int right = std::max(left + 1, static_cast<int>(static_cast<long long>(s + 1) * w / bins));
     const int top = h - static_cast<int>(static_cast<long long>(density_[s]) * (h - 4) / peak_);
     p.fillRect(QRect(QPoint(left, top), QPoint(right - 1, h - 1)), bar);
   }
@@ -83,7 +87,7 @@ void DensityGraph::paintEvent(QPaintEvent*) {
 void DensityGraph::mousePressEvent(QMouseEvent* event) {
   if (density_.empty() || event->button() != Qt::LeftButton || width() <= 0) return;
   const double x = std::clamp(event->position().x(), 0.0, static_cast<double>(width()));
-  emit secondClicked(x * static_cast<double>(density_.size()) / width());
+  emit secondClicked(x * static_cast<double>(density_.size()) * binSeconds_ / width());
 }
 
 StatsWindow::StatsWindow(const ViewSettings& view, QWidget* parent)
@@ -126,7 +130,7 @@ void StatsWindow::ShowStats(const ChartStats& s) {
   total_->setText(QString::number(s.totalNotes));
   peak_->setText(QStringLiteral("%1 ノーツ/秒").arg(s.peakNotesPerSecond));
   average_->setText(QStringLiteral("%1 ノーツ/秒").arg(s.averageNotesPerSecond, 0, 'f', 2));
-  graph_->SetDensity(s.density, s.peakNotesPerSecond);
+  graph_->SetDensity(s.density, s.densitySeconds);
 }
 
 }  // namespace beatloom

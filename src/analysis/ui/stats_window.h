@@ -11,14 +11,15 @@ class QLabel;
 
 namespace beatloom {
 
-// Notes per second over the whole chart, one bar a second, in the score's
-// colours; a click names the second under the pointer.
+// Notes over the whole chart, one bar per bin of the statistics (a second,
+// or more on a very long chart), in the score's colours; a click names the
+// second under the pointer.
 class DensityGraph : public QWidget {
   Q_OBJECT
 
  public:
   DensityGraph(const ViewSettings& view, QWidget* parent);
-  void SetDensity(const std::vector<int>& density, int peak);
+  void SetDensity(const std::vector<int>& density, double binSeconds);
   QSize sizeHint() const override { return {480, 140}; }
 
  signals:
@@ -31,7 +32,8 @@ class DensityGraph : public QWidget {
  private:
   const ViewSettings& view_;
   std::vector<int> density_;
-  int peak_ = 0;
+  double binSeconds_ = 1;
+  int peak_ = 0;  // the fullest bin
 };
 
 // "譜面の統計": how long the chart plays, its notes by group and how dense

@@ -6,7 +6,13 @@
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
 #include <QTabWidget>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <algorithm>
+#include <iterator>
 #include <map>
+#include <memory>
+#include <utility>
 
 #include "bms/bms_reader.h"
 #include "model/text_codec.h"
@@ -109,28 +115,120 @@ void HeaderPanel::BindText(QObject* control, std::string HeaderFields::*field) {
   }
 }
 
+namespace {
+
+// A memo line as the chart holds it: the text of one block, with the
+// no-break spaces a plain-text copy turns into spaces.
+QString LineText(const QTextBlock& block) {
+  QString text = block.text();
+  text.replace(QChar::Nbsp, QLatin1Char(' '));
+  return text;
+}
+
+}  // namespace
+
 void HeaderPanel::BindMemo(QPlainTextEdit* memo, std::vector<std::string> Document::*lines) {
-  connect(memo, &QPlainTextEdit::textChanged, this, [this, memo, lines] {
+  // The document reports which characters each change replaced (a replace
+  // of the whole text comes as a clearing and an insertion); the range they
+  // cover together is taken when the edit is done, so one key costs the
+  // lines it touched, not the whole memo.
+  auto edited = std::make_shared<std::pair<int, int>>(-1, -1);  // characters [first, last) of the text now
+  connect(memo->document(), &QTextDocument::contentsChange, this, [this, edited](int from, int removed, int added) {
     if (refreshing_) return;
-    // Lines the author did not touch keep their bytes, even ones that do not
-    // decode; only new or edited lines are encoded.
-    std::multimap<QString, std::string> kept;
-    for (const std::string& old : doc_.*lines) kept.emplace(Decode(old), old);
-    std::vector<std::string> fresh;
-    const QStringList typed = memo->toPlainText().split(QLatin1Char('\n'));
-    for (const QString& line : typed) {
-      const auto it = kept.find(line);
-      if (it != kept.end()) {
-        fresh.push_back(it->second);
-        kept.erase(it);
-      } else {
-        fresh.push_back(FromUtf8(line.toStdString(), doc_.encoding));
-      }
+    // Where a position of the text before this change stands after it.
+    const auto moved = [from, removed, added](int at) {
+      if (at >= from + removed) return at + added - removed;
+      return at > from ? from + added : at;
+    };
+    int& first = edited->first;
+    int& last = edited->second;
+    first = first < 0 ? from : std::min(moved(first), from);
+    last = last < 0 ? from + added : std::max(moved(last), from + added);
+  });
+  connect(memo, &QPlainTextEdit::textChanged, this, [this, memo, lines, edited] {
+    const std::pair<int, int> range = std::exchange(*edited, {-1, -1});
+    if (refreshing_) return;
+    if (range.first < 0 || !StoreEditedLines(*memo->document(), lines, range.first, range.second - range.first))
+      StoreAllLines(*memo, lines);
+  });
+}
+
+bool HeaderPanel::StoreEditedLines(const QTextDocument& text, std::vector<std::string> Document::*lines, int from,
+                                   int added) {
+  const std::vector<std::string>& stored = doc_.*lines;
+  // An empty memo shows one empty line; every other line is one block,
+  // unless a line separator (Shift+Enter) split a block, which the whole
+  // text then sorts out.
+  const int oldBlocks = stored.empty() ? 1 : static_cast<int>(stored.size());
+  QTextBlock firstBlock = text.findBlock(from);
+  QTextBlock lastBlock = text.findBlock(from + added);
+  if (!lastBlock.isValid()) lastBlock = text.lastBlock();
+  if (!firstBlock.isValid()) return false;
+  const int first = firstBlock.blockNumber();
+  const int newCount = lastBlock.blockNumber() - first + 1;
+  const int oldCount = newCount - (text.blockCount() - oldBlocks);
+  if (newCount < 1 || oldCount < 1 || first + oldCount > oldBlocks) return false;
+  // Lines the author did not touch keep their bytes, even ones that do not
+  // decode: a line of the edited range whose text is that of a line it
+  // replaced takes that line's bytes; only new or edited lines are encoded.
+  std::multimap<QString, std::string> replaced;
+  for (int i = first; i < first + oldCount && !stored.empty(); ++i)
+    replaced.emplace(Decode(stored[static_cast<size_t>(i)]), stored[static_cast<size_t>(i)]);
+  std::vector<std::string> fresh;
+  fresh.reserve(static_cast<size_t>(newCount));
+  for (QTextBlock b = firstBlock; b.isValid() && b.blockNumber() < first + newCount; b = b.next()) {
+    const QString line = LineText(b);
+    if (line.contains(QChar::LineSeparator)) return false;
+    const auto it = replaced.find(line);
+    if (it != replaced.end()) {
+      fresh.push_back(std::move(it->second));
+      replaced.erase(it);
+    } else {
+      fresh.push_back(FromUtf8(line.toStdString(), doc_.encoding));
+    }
+  }
+  const auto at = static_cast<std::ptrdiff_t>(first);
+  if (stored.size() >= static_cast<size_t>(first + oldCount) && oldCount == newCount &&
+      std::equal(fresh.begin(), fresh.end(), stored.begin() + at))
+    return true;  // a change of format only
+  Edit(ChartEdit::Mark::Set, kChartHeader, [&](Document& doc) {
+    std::vector<std::string>& all = doc.*lines;
+    if (all.empty()) {
+      all = std::move(fresh);
+    } else {
+      const auto common = static_cast<std::ptrdiff_t>(std::min(oldCount, newCount));
+      std::move(fresh.begin(), fresh.begin() + common, all.begin() + at);
+      if (newCount > oldCount)
+        all.insert(all.begin() + at + common, std::make_move_iterator(fresh.begin() + common),
+                   std::make_move_iterator(fresh.end()));
+      else
+        all.erase(all.begin() + at + common, all.begin() + at + oldCount);
     }
     // An empty memo holds no line at all, not one empty line.
-    if (fresh.size() == 1 && fresh.front().empty()) fresh.clear();
-    Edit(ChartEdit::Mark::Set, kChartHeader, [&](Document& doc) { doc.*lines = std::move(fresh); });
+    if (all.size() == 1 && all.front().empty()) all.clear();
   });
+  return true;
+}
+
+void HeaderPanel::StoreAllLines(const QPlainTextEdit& memo, std::vector<std::string> Document::*lines) {
+  // Lines the author did not touch keep their bytes, even ones that do not
+  // decode; only new or edited lines are encoded.
+  std::multimap<QString, std::string> kept;
+  for (const std::string& old : doc_.*lines) kept.emplace(Decode(old), old);
+  std::vector<std::string> fresh;
+  const QStringList typed = memo.toPlainText().split(QLatin1Char('\n'));
+  for (const QString& line : typed) {
+    const auto it = kept.find(line);
+    if (it != kept.end()) {
+      fresh.push_back(it->second);
+      kept.erase(it);
+    } else {
+      fresh.push_back(FromUtf8(line.toStdString(), doc_.encoding));
+    }
+  }
+  // An empty memo holds no line at all, not one empty line.
+  if (fresh.size() == 1 && fresh.front().empty()) fresh.clear();
+  Edit(ChartEdit::Mark::Set, kChartHeader, [&](Document& doc) { doc.*lines = std::move(fresh); });
 }
 
 void HeaderPanel::RefreshFromDocument() {

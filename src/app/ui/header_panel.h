@@ -8,6 +8,9 @@
 #include "app/ui/main_widgets.h"
 #include "edit/chart_session.h"
 
+class QPlainTextEdit;
+class QTextDocument;
+
 namespace beatloom {
 
 // Binds the header controls, the two memos and the definition lists to the
@@ -37,6 +40,11 @@ class HeaderPanel : public QObject {
   };
   void BindText(QObject* control, std::string HeaderFields::*field);
   void BindMemo(class QPlainTextEdit* memo, std::vector<std::string> Document::*lines);
+  // Takes the memo lines an edit touched into the document; false when the
+  // memo and the document no longer line up block for line.
+  bool StoreEditedLines(const QTextDocument& text, std::vector<std::string> Document::*lines, int from, int added);
+  // Takes the whole memo text into the document.
+  void StoreAllLines(const QPlainTextEdit& memo, std::vector<std::string> Document::*lines);
   void SetItems(class QComboBox* combo, const std::vector<std::string>& items);
   void RefreshDefinitions();
   QString Decode(const std::string& bytes) const;

@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextBlock>
 #include <QToolButton>
 #include <filesystem>
 #include <optional>
@@ -405,6 +406,52 @@ TEST_F(MainWindowTest, EditsOfAUtf8ChartStayUtf8AndUntouchedBytesStay) {
   QPlainTextEdit& memo = Control<QPlainTextEdit>(*main, "mmemo");
   memo.setPlainText(memo.toPlainText() + "\nnew");
   EXPECT_EQ(doc.mmemo, (std::vector<std::string>{"kept \xFF bytes", "new"}));
+}
+
+// Keys typed into the extension memo store the lines they touch; a line that
+// does not decode keeps its bytes while lines come and go around it.
+TEST_F(MainWindowTest, KeysInTheExtensionMemoKeepUntouchedBytes) {
+  Quiet();
+  auto main = Start({QString::fromStdString(Chart("m.bms", "#A \x81\r\n#B 2\r\n#C 3\r\n"))});
+  Document& doc = Doc();
+  ASSERT_EQ(doc.mcom, (std::vector<std::string>{"#A \x81", "#B 2", "#C 3"}));
+  QPlainTextEdit& memo = Control<QPlainTextEdit>(*main, "mcom");
+  const auto key = [&memo](Qt::Key k, int times = 1) {
+    for (int i = 0; i < times; ++i) QTest::keyClick(&memo, k);
+  };
+  const struct {
+    std::function<void()> keys;
+    std::vector<std::string> mcom;
+  } steps[] = {
+      {[&] {
+         memo.setTextCursor(QTextCursor(memo.document()->findBlockByNumber(1)));
+         key(Qt::Key_End);
+         key(Qt::Key_0);
+       },
+       {"#A \x81", "#B 20", "#C 3"}},
+      {[&] {
+         key(Qt::Key_Return);
+         QTest::keyClicks(&memo, "#D");
+       },
+       {"#A \x81", "#B 20", "#D", "#C 3"}},
+      {[&] { key(Qt::Key_Backspace, 3); }, {"#A \x81", "#B 20", "#C 3"}},
+      {[&] {
+         QTest::keyClick(&memo, Qt::Key_Home, Qt::ControlModifier);
+         key(Qt::Key_Return);
+       },
+       {"", "#A \x81", "#B 20", "#C 3"}},
+      {[&] { key(Qt::Key_Backspace); }, {"#A \x81", "#B 20", "#C 3"}},
+      {[&] {
+         memo.selectAll();
+         key(Qt::Key_Backspace);
+       },
+       {}},
+  };
+  for (const auto& step : steps) {
+    step.keys();
+    EXPECT_EQ(doc.mcom, step.mcom) << memo.toPlainText().toStdString();
+  }
+  EXPECT_TRUE(doc.Modified);
 }
 
 TEST_F(MainWindowTest, ToolButtonsAndPopupItemsRepeatTheirMenuCommands) {
