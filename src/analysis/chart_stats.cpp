@@ -89,7 +89,7 @@ ChartStats StatsOf(const Document& doc, const ChartTiming& timing) {
       i = j;
     }
   }
-  if (stats.lengthSeconds > 0) stats.averageNotesPerSecond = stats.totalNotes / stats.lengthSeconds;
+  if (stats.lengthSeconds > 0) stats.averageNotesPerSecond = static_cast<double>(noteTimes.size()) / stats.lengthSeconds;
   return stats;
 }
 

@@ -34,7 +34,7 @@ struct ChartStats {
   std::vector<int> density;
   double densitySeconds = 1;
   int peakNotesPerSecond = 0;        // the fullest second
-  double averageNotesPerSecond = 0;  // total notes over the play length
+  double averageNotesPerSecond = 0;  // notes that play, over the play length
 };
 
 // Objects whose time overflows (see the check) count in their groups but in
