@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QToolButton>
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "app/ui/main_window_fixture.h"
@@ -93,6 +95,30 @@ TEST_F(PlayersTest, LaunchesWriteTheWorkingCopyAndStartTheSelectedPlayer) {
   for (const char* name : {"k12", "k18", "N44"}) ActionNamed(*main, name).trigger();
   EXPECT_TRUE(shell.started.empty());
   EXPECT_FALSE(FileExists(charts.file("Edit temp BMS (can delete).bms")));
+}
+
+TEST_F(PlayersTest, NoPlayerStartsWithoutItsOwnFreshWorkingCopy) {
+  WriteFile(home.file("ExApps.cfg"), "rec\r\nplayer.sh\r\n-F [purefilename]\r\n\r\n\r\n\r\n");
+  main = Start();
+  ASSERT_TRUE(OpenChart(*main, Chart("song.bms", "#TITLE Song\r\n")));
+  const std::string copy = charts.file("Edit temp BMS (can delete).bms");
+  // What stands at the copy's name: a folder, or another user's file (when
+  // this user may give one away), which is neither replaced nor written into.
+  for (const bool folder : {true, false}) {
+    SCOPED_TRACE(folder ? "folder" : "another user's file");
+    std::filesystem::remove_all(copy);
+    if (folder) {
+      std::filesystem::create_directory(copy);
+    } else {
+      WriteFile(copy, "theirs");
+      if (chown(copy.c_str(), 65534, 65534) != 0) continue;
+    }
+    ActionNamed(*main, "k12").trigger();
+    EXPECT_TRUE(shell.started.empty());
+    EXPECT_TRUE(Control<QLabel>(*main, "LabelMessage").text().startsWith("外部ビューアを起動しませんでした"));
+    EXPECT_EQ(folder ? "" : ReadFile(copy), folder ? "" : "theirs");
+  }
+  std::filesystem::remove_all(copy);
 }
 
 // Runs the options dialog through steps: "row:N" picks row N as a double

@@ -1,0 +1,100 @@
+#include <QEvent>
+#include <filesystem>
+
+#include "app/ui/main_window_fixture.h"
+#include "model/file_io.h"
+
+namespace beatloom::test {
+namespace {
+
+class SafetyTest : public MainWindowTest {
+ protected:
+  void SetUp() override { Quiet(); }
+  void AddNote(int measure) {
+    Session().Apply({}, [measure](Document& d) {
+      d.AddObject(1, measure * 192, 2);
+      return EditOutcome::Changed;
+    });
+  }
+  void Activate(QWidget& window) {
+    QEvent activate(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(&window, &activate);
+    QCoreApplication::processEvents();
+  }
+};
+
+TEST_F(SafetyTest, AChartChangedOnDiskIsNeitherOverwrittenNorKeptUnasked) {
+  auto main = Start();
+  const std::string path = Chart("song.bms", "#TITLE Mine\r\n#00111:01\r\n");
+  ASSERT_TRUE(OpenChart(*main, path));
+  const std::string theirs = "#TITLE Theirs, longer\r\n#00211:01\r\n";
+  WriteFile(path, theirs);  // another program; another size whatever the clock says
+  AddNote(5);
+  prompts.answers = {Prompts::Answer::Cancel};
+  ActionNamed(*main, "Save1").trigger();
+  EXPECT_EQ(ReadFile(path), theirs);
+  EXPECT_TRUE(Doc().Modified);
+  // Coming back to the window offers their version; taking it drops mine.
+  prompts.answers = {Prompts::Answer::Yes};
+  Activate(*main);
+  EXPECT_TRUE(prompts.answers.empty());
+  EXPECT_FALSE(Doc().Modified);
+  EXPECT_EQ(Control<QLineEdit>(*main, "e_title").text(), "Theirs, longer");
+  // The file is now the one read: neither activation nor save asks.
+  const size_t asked = prompts.shown.size();
+  Activate(*main);
+  AddNote(7);
+  ActionNamed(*main, "Save1").trigger();
+  EXPECT_EQ(prompts.shown.size(), asked);
+  EXPECT_NE(ReadFile(path).find("#00711:"), std::string::npos);
+  main->close();
+}
+
+// The copy of unsaved work: written by the timer into the per-user folder,
+// offered by the next start when its program is gone, opened as the
+// modified chart of its file, removed by a save and by a clean exit.
+TEST_F(SafetyTest, UnsavedWorkSurvivesACrash) {
+  auto main = Start();
+  const std::string path = Chart("song.bms", "#TITLE Mine\r\n#00111:01\r\n");
+  ASSERT_TRUE(OpenChart(*main, path));
+  auto& timer = *main->findChild<QTimer*>("RecoveryTimer");
+  timer.setInterval(0);
+  const auto copies = [this] {
+    std::vector<std::string> found;
+    for (const auto& e : std::filesystem::directory_iterator(home.path()))
+      if (e.path().filename().string().rfind("recovery-", 0) == 0) found.push_back(e.path().string());
+    return found;
+  };
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(copies().empty());  // nothing unsaved, nothing copied
+  AddNote(5);
+  QCoreApplication::processEvents();
+  ASSERT_EQ(copies().size(), 2u);  // the chart and its file's name
+  for (const auto& e : std::filesystem::directory_iterator(charts.path())) EXPECT_EQ(e.path().string(), path);
+
+  // A crash: the copy stays, under the number of a process that is gone.
+  for (const std::string& f : copies()) {
+    const std::string name = std::filesystem::path(f).filename().string();
+    std::filesystem::rename(f, home.file("recovery-999999999" + name.substr(name.find('.'))));
+  }
+  main.reset();
+  prompts.answers = {Prompts::Answer::Yes};
+  main = Start();
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(prompts.answers.empty());
+  EXPECT_TRUE(Doc().Modified);
+  EXPECT_EQ(main->windowTitle(), "Beatloom [" + QString::fromStdString(path) + "]");
+  EXPECT_FALSE(Doc().ObjList.empty());
+  ActionNamed(*main, "Save1").trigger();
+  EXPECT_NE(ReadFile(path).find("#00511:"), std::string::npos);
+  EXPECT_TRUE(copies().empty());
+  AddNote(6);
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(copies().empty());
+  prompts.answers = {Prompts::Answer::No};
+  main->close();
+  EXPECT_TRUE(copies().empty());
+}
+
+}  // namespace
+}  // namespace beatloom::test
