@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "app/program_folder.h"
 #include "bms/bms_reader.h"
 #include "command_registry.h"
-#include "app/program_folder.h"
 #include "model/file_io.h"
 
 namespace beatloom::cli {

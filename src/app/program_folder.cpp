@@ -45,17 +45,8 @@ std::string StateFolder() {
   const char* home = std::getenv("BEATLOOM_HOME");
   if (home && *home) return home;
   const char* xdg = std::getenv("XDG_STATE_HOME");
-  std::string base;
-  if (xdg && *xdg) {
-    base = xdg;
-  } else {
-    mkdir(JoinPath(HomeFolder(), ".local").c_str(), 0755);
-    base = JoinPath(HomeFolder(), ".local/state");
-  }
-  mkdir(base.c_str(), 0700);
-  const std::string folder = JoinPath(base, "beatloom");
-  mkdir(folder.c_str(), 0700);
-  return folder;
+  const std::string base = xdg && *xdg ? std::string(xdg) : JoinPath(HomeFolder(), ".local/state");
+  return JoinPath(base, "beatloom");
 }
 
 std::string ProgramFolder() {

@@ -53,9 +53,7 @@ std::string NameFileOf(const std::string& chartPath) {
 
 RecoveryStore::RecoveryStore(std::string folder, long pid) : folder_(std::move(folder)), pid_(pid) {}
 
-std::string RecoveryStore::CopyPath() const {
-  return JoinPath(folder_, kPrefix + std::to_string(pid_) + kChartSuffix);
-}
+std::string RecoveryStore::CopyPath() const { return JoinPath(folder_, kPrefix + std::to_string(pid_) + kChartSuffix); }
 
 std::string RecoveryStore::NamePath() const { return NameFileOf(CopyPath()); }
 
@@ -81,6 +79,19 @@ std::vector<RecoveryStore::Orphan> RecoveryStore::FindOrphans() const {
   return orphans;
 }
 
+std::vector<std::string> RecoveryStore::FindSetAsideCopies() const {
+  std::vector<std::string> found;
+  const std::string suffix = kSetAsideSuffix;
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(folder_, ec)) {
+    const std::string name = entry.path().filename().string();
+    if (name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
+      found.push_back(entry.path().string());
+  }
+  std::sort(found.begin(), found.end());
+  return found;
+}
+
 void RecoveryStore::Discard(const Orphan& orphan) {
   std::remove(orphan.chartPath.c_str());
   std::remove(NameFileOf(orphan.chartPath).c_str());
@@ -100,7 +111,8 @@ bool RecoveryStore::Update(const Document& doc, unsigned long revision, const st
   const std::string chart = WriteBmsText(copy, options);
   const std::string name = originalName + "\r\n" + StampText(originalStamp) + "\r\n";
   // Both or neither, so that a copy never names another chart's file.
-  if (!WriteFilesTogether({{CopyPath(), chart}, {NamePath(), name}}, nullptr)) return false;
+  if (!MakePrivateFolder(folder_) || !WriteFilesTogether({{CopyPath(), chart}, {NamePath(), name}}, nullptr))
+    return false;
   hasCopy_ = true;
   copiedRevision_ = revision;
   copiedName_ = originalName;

@@ -31,6 +31,9 @@ class RecoveryStore {
   // The copies of programs that no longer run, newest first.
   std::vector<Orphan> FindOrphans() const;
   static void Discard(const Orphan& orphan);
+  // Old bytes a save in place kept aside and never removed: the process was
+  // killed while it wrote, and the file it wrote may be torn.
+  std::vector<std::string> FindSetAsideCopies() const;
 
   // Called now and then and after every change. A chart without unsaved
   // changes needs no copy (one left from before goes); a modified one is

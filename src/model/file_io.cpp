@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <random>
 
@@ -215,9 +216,8 @@ bool WriteInPlace(const Target& t, std::string_view bytes, const std::string& re
   std::string old;
   if (!ReadFileBytes(t.path, old)) return Fail(reason, requested, errno);
   const std::string aside = AsideFolder().empty() ? std::string() : SetAsidePath(t.path);
-  if (aside.empty() || !WriteWorkingFile(aside, old, nullptr))
-    return Fail(reason, requested, "its folder takes no new file and the old contents could not be kept aside",
-                EACCES);
+  if (aside.empty() || !MakePrivateFolder(AsideFolder()) || !WriteWorkingFile(aside, old, nullptr))
+    return Fail(reason, requested, "its folder takes no new file and the old contents could not be kept aside", EACCES);
   const int fd = ::open(t.path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
     const int e = errno;
@@ -322,7 +322,7 @@ std::string SetAsidePath(const std::string& path) {
   const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
   char hash[17];
   std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(std::hash<std::string>{}(path)));
-  return JoinPath(AsideFolder(), name.substr(0, 200) + "." + hash + ".before-save");
+  return JoinPath(AsideFolder(), name.substr(0, 200) + "." + hash + kSetAsideSuffix);
 }
 
 FileStamp StampOf(const std::string& path) {
@@ -424,6 +424,14 @@ bool WriteLinesFile(const std::string& path, const std::vector<std::string>& lin
   std::string bytes;
   for (const std::string& line : lines) bytes += line + "\r\n";
   return WriteFileAtomically(path, bytes, nullptr);
+}
+
+bool MakePrivateFolder(const std::string& folder) {
+  std::error_code ignored;
+  std::filesystem::create_directories(std::filesystem::path(folder).parent_path(), ignored);
+  mkdir(folder.c_str(), 0700);
+  struct stat st {};
+  return stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 bool FileExists(const std::string& path) {

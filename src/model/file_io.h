@@ -42,6 +42,7 @@ bool WriteWorkingFile(const std::string& path, std::string_view bytes, std::stri
 // killed mid-way leaves them recoverable. Until it is set, such a save is
 // refused. SetAsidePath names the copy of one file there (empty while unset);
 // a copy found there after a crash holds the old contents of that file.
+inline constexpr const char* kSetAsideSuffix = ".before-save";
 void SetAsideFolderForInPlaceSaves(const std::string& folder);
 std::string SetAsidePath(const std::string& path);
 
@@ -66,6 +67,10 @@ bool WriteFilesTogether(const std::vector<std::pair<std::string, std::string_vie
 std::vector<std::string_view> SplitLineEnds(std::string_view bytes);
 bool ReadLinesFile(const std::string& path, std::vector<std::string>& lines);
 bool WriteLinesFile(const std::string& path, const std::vector<std::string>& lines);
+
+// Creates folder and any missing parents, the folder itself readable by its
+// owner alone. True when it is a folder afterwards.
+bool MakePrivateFolder(const std::string& folder);
 
 // True for a regular file (what ReadFileBytes would accept).
 bool FileExists(const std::string& path);

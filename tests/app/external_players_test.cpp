@@ -29,7 +29,9 @@ TEST(ExternalPlayers, TemplatesBecomeArgumentLists) {
       {"-P [filename] -x", hostile, "-P \"" + hostile + "\" -x", {"-P", hostile, "-x"}},
       {"[PUREFILENAME]", hostile, hostile, {hostile}},
       // What a placeholder put in is never searched again.
-      {"[filename] [note#]", "/c/[purefilename][NOTE#].bms", "\"/c/[purefilename][NOTE#].bms\" 3",
+      {"[filename] [note#]",
+       "/c/[purefilename][NOTE#].bms",
+       "\"/c/[purefilename][NOTE#].bms\" 3",
        {"/c/[purefilename][NOTE#].bms", "3"}},
       // The template's own quoting; a backslash is an ordinary character.
       {" -t \"a b\"\t'c \"d\"' '' x\\y -o=\"e f\"g", "", "", {"-t", "a b", "c \"d\"", "", "x\\y", "-o=e fg"}},

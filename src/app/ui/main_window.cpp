@@ -1,5 +1,7 @@
 #include "app/ui/main_window.h"
 
+#include <unistd.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -22,8 +24,6 @@
 #include <QThread>
 #include <QTimer>
 #include <QToolButton>
-#include <unistd.h>
-
 #include <ctime>
 
 #include "app/program_folder.h"
@@ -279,6 +279,13 @@ void TMain::UpdateRecoveryCopy() {
 // the author declines is removed, and the rest wait for the next start once
 // one was taken.
 void TMain::OfferRecovery() {
+  for (const std::string& kept : recovery_->FindSetAsideCopies()) {
+    prompts_->Message(QStringLiteral("上書き保存の途中でプログラムが終了したため、保存先のファイルが壊れている"
+                                     "おそれがあります。保存前の内容を次のファイルに残してあります"
+                                     "（不要になったら削除してください）。\n%1")
+                          .arg(QFile::decodeName(kept.c_str())),
+                      Prompts::Icon::Warning);
+  }
   for (const RecoveryStore::Orphan& orphan : recovery_->FindOrphans()) {
     const QString copy = QFile::decodeName(orphan.chartPath.c_str());
     const QString original = QFile::decodeName(orphan.originalName.c_str());

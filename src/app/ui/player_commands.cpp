@@ -74,7 +74,8 @@ void PlayerCommands::Launch(ExAppField action) {
   // whatever someone else put at its name, so none is started.
   const QString notWritten = hooks_.writeWorkingCopy();
   if (!notWritten.isEmpty()) {
-    hooks_.report(QStringLiteral("外部ビューアを起動しませんでした: 再生用の一時ファイルを書き込めません (%1)").arg(notWritten));
+    hooks_.report(
+        QStringLiteral("外部ビューアを起動しませんでした: 再生用の一時ファイルを書き込めません (%1)").arg(notWritten));
     return;
   }
   if (pattern.empty()) return;
@@ -84,8 +85,9 @@ void PlayerCommands::Launch(ExAppField action) {
   QStringList arguments;
   for (const std::string& argument : SplitArguments(text)) arguments << QString::fromStdString(argument);
   const Shell::StartOutcome outcome = shell_.StartProgram(program, arguments);
-  hooks_.report(outcome.started ? QString()
-                                : QStringLiteral("外部ビューアを起動できませんでした: %1 (%2)").arg(program, outcome.reason));
+  hooks_.report(outcome.started
+                    ? QString()
+                    : QStringLiteral("外部ビューアを起動できませんでした: %1 (%2)").arg(program, outcome.reason));
 }
 
 void PlayerCommands::RunOptions() {

@@ -213,7 +213,8 @@ void DocumentCommands::CheckFileOnDisk() {
   if (!now.exists || now == diskStamp_ || now == declinedStamp_) return;
   // The question itself takes the activation away and gives it back.
   checkingDisk_ = true;
-  QString question = QStringLiteral("「%1」が他のプログラムによって変更されました。\n読み込み直しますか？").arg(saveFileName_);
+  QString question =
+      QStringLiteral("「%1」が他のプログラムによって変更されました。\n読み込み直しますか？").arg(saveFileName_);
   if (doc_.Modified) question += QStringLiteral("\n（読み込み直すと、この画面の保存されていない変更は失われます）");
   const Prompts::Answer answer = prompts_.Ask(question, Prompts::Icon::Warning, Prompts::Buttons::YesNo);
   if (answer == Prompts::Answer::Yes) {

@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
@@ -6,8 +8,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QToolButton>
-#include <unistd.h>
-
 #include <filesystem>
 
 #include "app/ui/main_window_fixture.h"
