@@ -1,5 +1,8 @@
 #include "bms/ui/document_commands.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -446,7 +449,12 @@ QString DocumentCommands::PlayerWorkingCopyPath() const {
   return QFileInfo(chartFileName_).absolutePath() + QLatin1Char('/') + name;
 }
 
-void DocumentCommands::RemovePlayerWorkingCopy() const { QFile::remove(PlayerWorkingCopyPath()); }
+void DocumentCommands::RemovePlayerWorkingCopy() const {
+  // Only the program's own copy: a file someone else put at that name is theirs.
+  const std::string path = Encode(PlayerWorkingCopyPath());
+  struct stat st {};
+  if (lstat(path.c_str(), &st) == 0 && st.st_uid == geteuid()) std::remove(path.c_str());
+}
 
 bool DocumentCommands::WritePlayerWorkingCopy(QString* reason) {
   SaveOptions options = host_.CurrentSaveOptions();
