@@ -1,8 +1,10 @@
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "app/program_folder.h"
 #include "bms/bms_reader.h"
 #include "command_registry.h"
 #include "model/file_io.h"
@@ -60,6 +62,10 @@ void PrintHelp() {
 
 int main(int argc, char** argv) {
   using namespace beatloom::cli;
+  // A write past the file-size limit (ulimit -f) then fails with EFBIG and
+  // is reported like a full disk, instead of ending the program mid-save.
+  std::signal(SIGXFSZ, SIG_IGN);
+  beatloom::SetAsideFolderForInPlaceSaves(beatloom::StateFolder());
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) return UsageError("no command given");
   if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {

@@ -1,5 +1,8 @@
 #include "app/external_players.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 
 #include "model/file_io.h"
@@ -13,12 +16,13 @@ constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
 char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
-// Byte position of the first occurrence of an upper-case ASCII placeholder,
-// letter case ignored (only ASCII letters change, so positions stay put).
-size_t FindPlaceholder(std::string_view text, std::string_view placeholder) {
-  const auto equal = [](char a, char b) { return AsciiUpper(a) == b; };
-  const auto found = std::search(text.begin(), text.end(), placeholder.begin(), placeholder.end(), equal);
-  return found == text.end() ? std::string_view::npos : static_cast<size_t>(found - text.begin());
+// Whether text holds the upper-case ASCII placeholder at pos, letter case
+// ignored.
+bool PlaceholderAt(std::string_view text, size_t pos, std::string_view placeholder) {
+  if (text.size() - pos < placeholder.size()) return false;
+  for (size_t i = 0; i < placeholder.size(); ++i)
+    if (AsciiUpper(text[pos + i]) != placeholder[i]) return false;
+  return true;
 }
 
 // A piece of a replacement; literal pieces are taken as they are by the split.
@@ -27,18 +31,14 @@ struct Piece {
   bool literal;
 };
 
-void ReplaceFirst(ArgumentText& t, std::string_view placeholder, std::initializer_list<Piece> replacement) {
-  const size_t at = FindPlaceholder(t.text, placeholder);
-  if (at == std::string_view::npos) return;
-  std::string text;
-  std::vector<bool> literal;
-  for (const Piece& p : replacement) {
-    text += p.text;
-    literal.insert(literal.end(), p.text.size(), p.literal);
-  }
-  t.text.replace(at, placeholder.size(), text);
-  t.literal.erase(t.literal.begin() + at, t.literal.begin() + at + placeholder.size());
-  t.literal.insert(t.literal.begin() + at, literal.begin(), literal.end());
+bool IsExecutableFile(const std::string& path) {
+  struct stat st {};
+  return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
+}
+
+void Append(ArgumentText& t, const Piece& p) {
+  t.text += p.text;
+  t.literal.insert(t.literal.end(), p.text.size(), p.literal);
 }
 
 }  // namespace
@@ -91,11 +91,33 @@ bool SaveExApps(const std::string& programFolder, const std::vector<std::string>
 int DisplayedMeasure(int verticalScroll) { return -verticalScroll / 192; }
 
 ArgumentText SubstitutePlaceholders(std::string_view pattern, int measure, std::string_view workingCopyPath) {
-  ArgumentText t{std::string(pattern), std::vector<bool>(pattern.size(), false)};
   const std::string number = std::to_string(measure);
-  ReplaceFirst(t, "[NOTE#]", {{number, true}});
-  ReplaceFirst(t, "[FILENAME]", {{"\"", false}, {workingCopyPath, true}, {"\"", false}});
-  ReplaceFirst(t, "[PUREFILENAME]", {{workingCopyPath, true}});
+  struct Placeholder {
+    std::string_view name;
+    std::vector<Piece> replacement;
+    bool done = false;
+  };
+  Placeholder placeholders[] = {
+      {"[NOTE#]", {{number, true}}},
+      {"[FILENAME]", {{"\"", false}, {workingCopyPath, true}, {"\"", false}}},
+      {"[PUREFILENAME]", {{workingCopyPath, true}}},
+  };
+  // One pass over the template alone: what a placeholder put in is never
+  // searched again, so a path that itself holds "[purefilename]" stays whole.
+  ArgumentText t;
+  for (size_t pos = 0; pos < pattern.size();) {
+    Placeholder* found = nullptr;
+    for (Placeholder& p : placeholders)
+      if (!p.done && PlaceholderAt(pattern, pos, p.name)) found = &p;
+    if (!found) {
+      Append(t, {pattern.substr(pos, 1), false});
+      ++pos;
+      continue;
+    }
+    for (const Piece& piece : found->replacement) Append(t, piece);
+    found->done = true;
+    pos += found->name.size();
+  }
   return t;
 }
 
@@ -125,9 +147,22 @@ std::vector<std::string> SplitArguments(const ArgumentText& t) {
   return arguments;
 }
 
-std::string ResolvePlayerProgram(const std::string& program, const std::string& programFolder) {
+std::string ResolvePlayerProgram(const std::string& program, const std::string& programFolder,
+                                 std::string_view searchPath) {
   if (program.find('/') != std::string::npos) return program;
-  return JoinPath(programFolder, program);
+  const std::string inProgramFolder = JoinPath(programFolder, program);
+  if (program.empty() || IsExecutableFile(inProgramFolder)) return inProgramFolder;
+  size_t start = 0;
+  while (start <= searchPath.size()) {
+    size_t end = searchPath.find(':', start);
+    if (end == std::string_view::npos) end = searchPath.size();
+    // An empty entry means the current folder, as for the shell.
+    const std::string folder(end == start ? std::string_view(".") : searchPath.substr(start, end - start));
+    const std::string candidate = JoinPath(folder, program);
+    if (IsExecutableFile(candidate)) return candidate;
+    start = end + 1;
+  }
+  return inProgramFolder;
 }
 
 }  // namespace beatloom

@@ -54,9 +54,10 @@ struct ArgumentText {
   std::vector<bool> literal;
 };
 
-// Replaces the first "[NOTE#]", then the first "[FILENAME]" (the path in
-// double quotes), then the first "[PUREFILENAME]" (the bare path), each found
-// without regard to letter case in the result of the step before.
+// Replaces the first "[NOTE#]", the first "[FILENAME]" (the path in double
+// quotes) and the first "[PUREFILENAME]" (the bare path), each found without
+// regard to letter case in the template itself: text a placeholder put in is
+// never searched for placeholders.
 ArgumentText SubstitutePlaceholders(std::string_view pattern, int measure, std::string_view workingCopyPath);
 
 // Splits the text into arguments as a shell splits words, without running
@@ -67,8 +68,11 @@ ArgumentText SubstitutePlaceholders(std::string_view pattern, int measure, std::
 // one. An unclosed quote runs to the end.
 std::vector<std::string> SplitArguments(const ArgumentText& text);
 
-// The program of an entry: a name without '/' lies in the program folder; a
-// name with one (absolute or relative) is used as it is.
-std::string ResolvePlayerProgram(const std::string& program, const std::string& programFolder);
+// The program of an entry: a name with '/' (absolute or relative) is used as
+// it is; a bare name is an executable file in the program folder, else the
+// first one in the folders of searchPath (a PATH value), else the program
+// folder's name, which the failed start then reports.
+std::string ResolvePlayerProgram(const std::string& program, const std::string& programFolder,
+                                 std::string_view searchPath);
 
 }  // namespace beatloom

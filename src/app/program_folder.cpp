@@ -20,14 +20,18 @@ std::string ExecutableFolder() {
   return FolderOf(buf);
 }
 
+std::string HomeFolder() {
+  const char* home = std::getenv("HOME");
+  return home && *home ? home : "/tmp";
+}
+
 std::string ConfigFolder() {
   const char* xdg = std::getenv("XDG_CONFIG_HOME");
   std::string base;
   if (xdg && *xdg) {
     base = xdg;
   } else {
-    const char* home = std::getenv("HOME");
-    base = JoinPath(home && *home ? home : "/tmp", ".config");
+    base = JoinPath(HomeFolder(), ".config");
   }
   mkdir(base.c_str(), 0755);
   const std::string folder = JoinPath(base, "beatloom");
@@ -36,6 +40,14 @@ std::string ConfigFolder() {
 }
 
 }  // namespace
+
+std::string StateFolder() {
+  const char* home = std::getenv("BEATLOOM_HOME");
+  if (home && *home) return home;
+  const char* xdg = std::getenv("XDG_STATE_HOME");
+  const std::string base = xdg && *xdg ? std::string(xdg) : JoinPath(HomeFolder(), ".local/state");
+  return JoinPath(base, "beatloom");
+}
 
 std::string ProgramFolder() {
   const char* home = std::getenv("BEATLOOM_HOME");

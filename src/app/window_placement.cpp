@@ -8,55 +8,78 @@ namespace beatloom {
 namespace {
 
 // Enough of the title bar to take hold of the window with the mouse.
-constexpr int kGripWidth = 40;
-constexpr int kGripHeight = 20;
+constexpr long long kGripWidth = 40;
+constexpr long long kGripHeight = 20;
 
-long long Overlap(int a0, int a1, int b0, int b1) {
-  return std::max(0LL, static_cast<long long>(std::min(a1, b1)) - std::max(a0, b0));
+// Bounds in 64 bits, so that no sum of a stored position and a size can
+// overflow whatever the settings file held.
+struct Box {
+  long long left, top, width, height;
+  explicit Box(const WindowBounds& b) : left(b.left), top(b.top), width(b.width), height(b.height) {}
+  long long right() const { return left + width; }
+  long long bottom() const { return top + height; }
+};
+
+long long Overlap(long long a0, long long a1, long long b0, long long b1) {
+  return std::max(0LL, std::min(a1, b1) - std::max(a0, b0));
 }
 
-long long Distance(const WindowBounds& w, const WindowBounds& s) {
+long long Distance(const Box& w, const Box& s) {
   // Gap between the window's top edge and the screen, along each axis.
-  const long long dx = std::max(
-      {0LL, static_cast<long long>(s.left) - (w.left + w.width), static_cast<long long>(w.left) - (s.left + s.width)});
-  const long long dy =
-      std::max({0LL, static_cast<long long>(s.top) - w.top, static_cast<long long>(w.top) - (s.top + s.height)});
+  const long long dx = std::max({0LL, s.left - w.right(), w.left - s.right()});
+  const long long dy = std::max({0LL, s.top - w.top, w.top - s.bottom()});
   return dx * dx + dy * dy;
 }
 
+int Clamp(long long v, long long low, long long high) { return static_cast<int>(std::clamp(v, low, high)); }
+
 }  // namespace
 
-WindowBounds KeepOnScreen(const WindowBounds& window, const std::vector<WindowBounds>& screens) {
+WindowBounds ClampWindowBounds(const WindowBounds& b) {
+  return {Clamp(b.left, -kMaxWindowExtent, kMaxWindowExtent), Clamp(b.top, -kMaxWindowExtent, kMaxWindowExtent),
+          Clamp(b.width, 0, kMaxWindowExtent), Clamp(b.height, 0, kMaxWindowExtent)};
+}
+
+WindowBounds KeepOnScreen(const WindowBounds& stored, const std::vector<WindowBounds>& screens) {
+  const WindowBounds window = ClampWindowBounds(stored);
   if (screens.empty()) return window;
-  const int grip = std::min(kGripHeight, std::max(window.height, 1));
-  for (const WindowBounds& s : screens) {
-    const long long across = Overlap(window.left, window.left + window.width, s.left, s.left + s.width);
-    const long long down = Overlap(window.top, window.top + grip, s.top, s.top + s.height);
-    if (across >= std::min(kGripWidth, std::max(window.width, 1)) && down >= grip) return window;
+  const Box w(window);
+  const long long grip = std::min(kGripHeight, std::max(w.height, 1LL));
+  for (const WindowBounds& screen : screens) {
+    const Box s(screen);
+    const long long across = Overlap(w.left, w.right(), s.left, s.right());
+    const long long down = Overlap(w.top, w.top + grip, s.top, s.bottom());
+    if (across >= std::min(kGripWidth, std::max(w.width, 1LL)) && down >= grip) return window;
   }
   const WindowBounds* nearest = &screens.front();
   long long best = LLONG_MAX;
   for (const WindowBounds& s : screens) {
-    const long long d = Distance(window, s);
+    const long long d = Distance(w, Box(s));
     if (d < best) {
       best = d;
       nearest = &s;
     }
   }
   WindowBounds moved = window;
-  const WindowBounds& s = *nearest;
+  const Box s(*nearest);
   // A window larger than the screen keeps its top left corner visible.
-  moved.left = std::max(s.left, std::min(window.left, s.left + s.width - window.width));
-  moved.top = std::max(s.top, std::min(window.top, s.top + s.height - window.height));
+  moved.left = Clamp(std::max(s.left, std::min(w.left, s.right() - w.width)), INT_MIN, INT_MAX);
+  moved.top = Clamp(std::max(s.top, std::min(w.top, s.bottom() - w.height)), INT_MIN, INT_MAX);
   return moved;
 }
 
-WindowBounds KeepClientOnScreen(const WindowBounds& client, const FrameMargins& frame,
+WindowBounds KeepClientOnScreen(const WindowBounds& stored, const FrameMargins& frame,
                                 const std::vector<WindowBounds>& screens) {
-  const WindowBounds outer{client.left - frame.left, client.top - frame.top, client.width + frame.left + frame.right,
-                           client.height + frame.top + frame.bottom};
+  const WindowBounds client = ClampWindowBounds(stored);
+  const WindowBounds margins =
+      ClampWindowBounds({frame.left, frame.top, std::max(frame.right, 0), std::max(frame.bottom, 0)});
+  const int left = std::max(margins.left, 0);
+  const int top = std::max(margins.top, 0);
+  // Within the clamped range these sums stay far from the int limits.
+  const WindowBounds outer{client.left - left, client.top - top, client.width + left + margins.width,
+                           client.height + top + margins.height};
   const WindowBounds kept = KeepOnScreen(outer, screens);
-  return {kept.left + frame.left, kept.top + frame.top, client.width, client.height};
+  return {kept.left + left, kept.top + top, client.width, client.height};
 }
 
 }  // namespace beatloom

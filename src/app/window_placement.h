@@ -6,10 +6,18 @@
 
 namespace beatloom {
 
+// The largest position or size a window system takes; a settings file may
+// hold anything.
+inline constexpr int kMaxWindowExtent = 16777215;
+
+// Positions within +-kMaxWindowExtent, sizes within 0..kMaxWindowExtent.
+WindowBounds ClampWindowBounds(const WindowBounds& bounds);
+
 // A stored window position can lie off every screen after the display setup
 // changed (a second monitor unplugged). Returns the bounds unchanged when a
 // grip-sized piece of the window's top edge is on some screen, otherwise
-// moved onto the screen nearest to it; the size is kept.
+// moved onto the screen nearest to it; the size is kept. Either way the
+// bounds come back clamped.
 WindowBounds KeepOnScreen(const WindowBounds& window, const std::vector<WindowBounds>& screens);
 
 // How far the window manager's frame (title bar, borders) reaches beyond the

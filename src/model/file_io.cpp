@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <functional>
 #include <random>
 
 namespace beatloom {
@@ -197,41 +199,67 @@ void SyncFolder(const std::string& folder) {
 // stop the author saving a file they may write.
 bool InPlaceHelps(const Target& t, int err) { return t.exists && (err == EACCES || err == EPERM || err == EBUSY); }
 
-// Overwrites the file where it stands. The old bytes are kept and written
-// back when the new ones do not all reach the disk; as nothing is truncated
-// before the new bytes are in, a failure can only come from growing the file,
-// and putting the old bytes back needs no new space.
+std::string& AsideFolder() {
+  static std::string folder;
+  return folder;
+}
+
+// Overwrites the file where it stands. A process killed in the middle would
+// leave a file that is neither the old one nor the new one, so the old bytes
+// first go whole (written and flushed) to the set-aside folder, and stay
+// there until the new bytes are on the disk. Without that copy nothing is
+// written. When the new bytes do not all reach the disk the old ones are
+// written back; as nothing is truncated before the new bytes are in, a
+// failure can only come from growing the file, and putting the old bytes
+// back needs no new space.
 bool WriteInPlace(const Target& t, std::string_view bytes, const std::string& requested, std::string* reason) {
   std::string old;
   if (!ReadFileBytes(t.path, old)) return Fail(reason, requested, errno);
+  const std::string aside = AsideFolder().empty() ? std::string() : SetAsidePath(t.path);
+  if (aside.empty() || !MakePrivateFolder(AsideFolder()) || !WriteWorkingFile(aside, old, nullptr))
+    return Fail(reason, requested, "its folder takes no new file and the old contents could not be kept aside", EACCES);
   const int fd = ::open(t.path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return Fail(reason, requested, errno);
+  if (fd < 0) {
+    const int e = errno;
+    ::unlink(aside.c_str());
+    return Fail(reason, requested, e);
+  }
   struct stat st {};
   if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
+    ::unlink(aside.c_str());
     return Fail(reason, requested, "not a regular file", EINVAL);
   }
   if (WriteAllAt(fd, bytes) && ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && fsync(fd) == 0) {
-    if (::close(fd) == 0) return true;
-    return Fail(reason, requested, errno);
+    const int closed = ::close(fd);
+    const int e = errno;
+    if (closed != 0) return Fail(reason, requested, e);
+    ::unlink(aside.c_str());
+    return true;
   }
   const int e = errno;
-  if (WriteAllAt(fd, old) && ftruncate(fd, static_cast<off_t>(old.size())) == 0) fsync(fd);
+  // The set-aside copy goes only once the old bytes are back for sure.
+  if (WriteAllAt(fd, old) && ftruncate(fd, static_cast<off_t>(old.size())) == 0 && fsync(fd) == 0)
+    ::unlink(aside.c_str());
   ::close(fd);
   return Fail(reason, requested, e);
 }
 
-bool Replace(const Target& t, std::string_view bytes, const std::string& requested, std::string* reason) {
+// A working file is never written in place: the file standing at its name
+// may be anyone's (a shared folder), and the program writes only into files
+// it created itself.
+bool Replace(const Target& t, std::string_view bytes, const std::string& requested, std::string* reason,
+             bool mayWriteInPlace) {
   std::string tmp;
   int err = 0;
   if (!WriteTemp(t, bytes, tmp, err)) {
-    if (InPlaceHelps(t, err)) return WriteInPlace(t, bytes, requested, reason);
+    if (mayWriteInPlace && InPlaceHelps(t, err)) return WriteInPlace(t, bytes, requested, reason);
     return Fail(reason, requested, err);
   }
   if (std::rename(tmp.c_str(), t.path.c_str()) != 0) {
     err = errno;
     ::unlink(tmp.c_str());
-    if (InPlaceHelps(t, err)) return WriteInPlace(t, bytes, requested, reason);
+    if (mayWriteInPlace && InPlaceHelps(t, err)) return WriteInPlace(t, bytes, requested, reason);
     return Fail(reason, requested, err);
   }
   SyncFolder(FolderOf(t.path));
@@ -241,7 +269,12 @@ bool Replace(const Target& t, std::string_view bytes, const std::string& request
 bool WriteFileFollowing(const std::string& path, std::string_view bytes, std::string* reason, bool followLinks) {
   Target t;
   if (!FindTarget(path, followLinks, t, reason) || !MayReplace(t, path, reason)) return false;
-  return Replace(t, bytes, path, reason);
+  const bool working = !followLinks;
+  // Another user's file at a working file's name was put there by them, not
+  // left by this program: it is neither replaced nor written into.
+  if (working && t.exists && t.st.st_uid != geteuid())
+    return Fail(reason, path, "a file of another user stands at this name", EPERM);
+  return Replace(t, bytes, path, reason, !working);
 }
 
 }  // namespace
@@ -277,6 +310,31 @@ std::string ReadProblem(const std::string& path) {
   const int fd = OpenForReading(path, st, &reason);
   if (fd >= 0) ::close(fd);
   return reason;
+}
+
+void SetAsideFolderForInPlaceSaves(const std::string& folder) { AsideFolder() = folder; }
+
+std::string SetAsidePath(const std::string& path) {
+  if (AsideFolder().empty()) return {};
+  // The file's name for the author, its whole path's hash so that two charts
+  // of one name in different folders do not share the copy.
+  const size_t slash = path.find_last_of('/');
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  char hash[17];
+  std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(std::hash<std::string>{}(path)));
+  return JoinPath(AsideFolder(), name.substr(0, 200) + "." + hash + kSetAsideSuffix);
+}
+
+FileStamp StampOf(const std::string& path) {
+  struct stat st {};
+  FileStamp s;
+  if (stat(path.c_str(), &st) != 0) return s;
+  s.exists = true;
+  s.device = static_cast<unsigned long long>(st.st_dev);
+  s.inode = static_cast<unsigned long long>(st.st_ino);
+  s.size = static_cast<long long>(st.st_size);
+  s.modifiedNs = static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+  return s;
 }
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* reason) {
@@ -366,6 +424,14 @@ bool WriteLinesFile(const std::string& path, const std::vector<std::string>& lin
   std::string bytes;
   for (const std::string& line : lines) bytes += line + "\r\n";
   return WriteFileAtomically(path, bytes, nullptr);
+}
+
+bool MakePrivateFolder(const std::string& folder) {
+  std::error_code ignored;
+  std::filesystem::create_directories(std::filesystem::path(folder).parent_path(), ignored);
+  mkdir(folder.c_str(), 0700);
+  struct stat st {};
+  return stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 bool FileExists(const std::string& path) {

@@ -33,8 +33,28 @@ std::string ReadProblem(const std::string& path);
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* reason);
 
 // The same for the program's fixed-name working files: a link found at path
-// is replaced by the new file, never written through.
+// is replaced by the new file, never written through; a file of another user
+// found there is refused, and nothing is ever written in place.
 bool WriteWorkingFile(const std::string& path, std::string_view bytes, std::string* reason);
+
+// Where a file that must be overwritten in place keeps its old bytes while
+// the new ones are written (the per-user state folder), so that a process
+// killed mid-way leaves them recoverable. Until it is set, such a save is
+// refused. SetAsidePath names the copy of one file there (empty while unset);
+// a copy found there after a crash holds the old contents of that file.
+inline constexpr const char* kSetAsideSuffix = ".before-save";
+void SetAsideFolderForInPlaceSaves(const std::string& folder);
+std::string SetAsidePath(const std::string& path);
+
+// What identifies a file's contents cheaply: a file replaced, rewritten or
+// touched by another program gets another stamp.
+struct FileStamp {
+  bool exists = false;
+  unsigned long long device = 0, inode = 0;
+  long long size = 0, modifiedNs = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+FileStamp StampOf(const std::string& path);
 
 // Writes several files so that either all are replaced or none is: each is
 // written to a temporary file first and all are renamed into place only when
@@ -47,6 +67,10 @@ bool WriteFilesTogether(const std::vector<std::pair<std::string, std::string_vie
 std::vector<std::string_view> SplitLineEnds(std::string_view bytes);
 bool ReadLinesFile(const std::string& path, std::vector<std::string>& lines);
 bool WriteLinesFile(const std::string& path, const std::vector<std::string>& lines);
+
+// Creates folder and any missing parents, the folder itself readable by its
+// owner alone. True when it is a folder afterwards.
+bool MakePrivateFolder(const std::string& folder);
 
 // True for a regular file (what ReadFileBytes would accept).
 bool FileExists(const std::string& path);

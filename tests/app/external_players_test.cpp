@@ -1,6 +1,7 @@
 #include "app/external_players.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "model/file_io.h"
 #include "support/test_support.h"
@@ -27,6 +28,11 @@ TEST(ExternalPlayers, TemplatesBecomeArgumentLists) {
       {"[FILENAME][PUREFILENAME]", "a'b", "\"a'b\"a'b", {"a'ba'b"}},
       {"-P [filename] -x", hostile, "-P \"" + hostile + "\" -x", {"-P", hostile, "-x"}},
       {"[PUREFILENAME]", hostile, hostile, {hostile}},
+      // What a placeholder put in is never searched again.
+      {"[filename] [note#]",
+       "/c/[purefilename][NOTE#].bms",
+       "\"/c/[purefilename][NOTE#].bms\" 3",
+       {"/c/[purefilename][NOTE#].bms", "3"}},
       // The template's own quoting; a backslash is an ordinary character.
       {" -t \"a b\"\t'c \"d\"' '' x\\y -o=\"e f\"g", "", "", {"-t", "a b", "c \"d\"", "", "x\\y", "-o=e fg"}},
       {"\"unclosed rest", "", "", {"unclosed rest"}},
@@ -45,7 +51,17 @@ TEST(ExternalPlayers, DisplayedMeasureAndProgramPlace) {
   for (const auto& [v, measure] : {std::pair{0, 0}, {-191, 0}, {-192, 1}, {-600, 3}})
     EXPECT_EQ(DisplayedMeasure(v), measure) << v;
   for (const auto& [given, used] : {std::pair{"/opt/p", "/opt/p"}, {"p.exe", "/b/p.exe"}, {"bin/p", "bin/p"}})
-    EXPECT_EQ(ResolvePlayerProgram(given, "/b"), used) << given;
+    EXPECT_EQ(ResolvePlayerProgram(given, "/b", ""), used) << given;
+  // A bare name: the program folder first, then the folders on PATH that
+  // hold it as an executable file.
+  test::TempDir own, bin, notes;
+  for (const std::string& f : {own.file("both"), bin.file("both"), bin.file("onpath"), notes.file("onpath")})
+    test::WriteFile(f, "#!/bin/sh\n");
+  for (const std::string& f : {own.file("both"), bin.file("both"), bin.file("onpath")}) chmod(f.c_str(), 0755);
+  const std::string path = "/nowhere:" + notes.path() + ":" + bin.path();
+  for (const auto& [given, used] :
+       {std::pair{"both", own.file("both")}, {"onpath", bin.file("onpath")}, {"missing", own.file("missing")}})
+    EXPECT_EQ(ResolvePlayerProgram(given, own.path(), path), used) << given;
 }
 
 TEST(ExternalPlayers, ListFileRoundTripAndDefault) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 namespace beatloom {
 namespace {
 
@@ -26,6 +28,10 @@ TEST(KeepOnScreen, MovesOnlyWindowsThatCannotBeReached) {
       {"larger than the screen", one, {5000, 5000, 2000, 2000}, {0, 0, 2000, 2000}},
       {"nearest of two", two, {4000, 100, 573, 577}, {2627, 100, 573, 577}},
       {"no screens known", {}, {9000, 9000, 573, 577}, {9000, 9000, 573, 577}},
+      // Whatever the settings file held: no sum may overflow.
+      {"at the largest int", two, {INT_MAX - 100, 100, 573, 577}, {2627, 100, 573, 577}},
+      {"largest size", one, {100, 100, INT_MAX, INT_MAX}, {100, 100, kMaxWindowExtent, kMaxWindowExtent}},
+      {"unknown screens, huge", {}, {INT_MIN, 0, -5, 9}, {-kMaxWindowExtent, 0, 0, 9}},
   };
   for (const Row& r : rows) EXPECT_EQ(KeepOnScreen(r.stored, r.screens), r.expected) << r.what;
 }
@@ -45,6 +51,7 @@ TEST(KeepClientOnScreen, KeepsTheFrameWithinReachAndTheClientAsStored) {
       {"title bar above the screen", titled, {100, 5, 573, 577}, {100, 20, 573, 577}},
       {"off to the right", titled, {5000, 500, 573, 577}, {706, 446, 573, 577}},
       {"margins not yet known", {}, {100, -10, 573, 577}, {100, 0, 573, 577}},
+      {"at the smallest int", {10, 20, 1, 1}, {INT_MIN + 5, 100, 573, 577}, {10, 100, 573, 577}},
   };
   for (const Row& r : rows) EXPECT_EQ(KeepClientOnScreen(r.stored, r.frame, one), r.expected) << r.what;
 }

@@ -86,6 +86,18 @@ TEST(Cli, FailuresNameTheFileAndTheSystemsReason) {
     EXPECT_EQ(r.status, c.status) << c.args;
     EXPECT_EQ(r.text, c.err.empty() ? "" : "beatloom-cli: " + c.err + "\n") << c.args;
   }
+  // A file-size limit makes the write fail like a full disk instead of
+  // killing the program; no temporary file is left.
+  std::string big;
+  for (int i = 0; i < 2000; ++i) big += "#KEPT" + std::to_string(i) + " " + std::string(40, 'k') + "\r\n";
+  test::WriteFile(dir.file("big.bms"), big);
+  const std::string capped = dir.file("capped.bms");
+  const test::CliRun limited = test::RunCommandLine("ulimit -f 16; '" BEATLOOM_CLI "' save " +
+                                                    Quote(dir.file("big.bms")) + " " + Quote(capped) + " 2>&1");
+  EXPECT_EQ(limited.status, 1);
+  EXPECT_EQ(limited.text, "beatloom-cli: cannot write " + capped + ": File too large\n");
+  for (const auto& e : std::filesystem::directory_iterator(dir.path()))
+    EXPECT_NE(e.path().filename().string().rfind(".bl", 0), 0u) << e.path();
   alarm(0);
   test::SetFileFlag(dir.file("song.BMM"), FS_APPEND_FL, false);
   EXPECT_EQ(test::ReadFile(readOnly), "old");

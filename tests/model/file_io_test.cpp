@@ -1,10 +1,13 @@
 #include "model/file_io.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <optional>
 
@@ -91,6 +94,8 @@ TEST(FileIo, WritesReplaceOnlyWhatTheUserMayWrite) {
        0},
       {"longest legal name", {}, longName, false, false, "", longName, "new", 0},
   };
+  TempDir aside;
+  SetAsideFolderForInPlaceSaves(aside.path());
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     TempDir dir;
@@ -125,6 +130,50 @@ TEST(FileIo, WritesReplaceOnlyWhatTheUserMayWrite) {
     const std::vector<std::string> after = Entries(dir.path());
     for (const std::string& name : after) EXPECT_NE(name.rfind(".bl", 0), 0u) << name;
     EXPECT_EQ(ok ? before : after, before);
+    EXPECT_TRUE(Entries(aside.path()).empty());
+  }
+  SetAsideFolderForInPlaceSaves("");
+}
+
+// A save that the file-size limit cuts short, in a child process: with the
+// signal at its default the child is killed in the middle of the write, as
+// by any kill; ignored, the write fails with EFBIG. The chart is then old or
+// new, never torn, or its old bytes wait whole in the set-aside folder. A
+// folder that takes no new file makes the save an in-place one.
+TEST(FileIo, ASaveCutShortLeavesTheOldOrTheNewChart) {
+  const std::string old(3000, 'o'), fresh(9000, 'n');
+  for (const bool locked : {false, true}) {
+    for (const bool killed : {false, true}) {
+      SCOPED_TRACE(std::string(locked ? "in place, " : "by rename, ") + (killed ? "killed" : "refused"));
+      TempDir dir, aside;
+      const std::string chart = dir.file("a.bms");
+      test::WriteFile(chart, old);
+      std::optional<test::UnwritableFolder> lock;
+      if (locked) lock.emplace(dir.path(), test::UnwritableFolder::Files::Writable);
+      if (lock && !lock->ok()) continue;
+      const pid_t child = fork();
+      if (child == 0) {
+        SetAsideFolderForInPlaceSaves(aside.path());
+        const struct rlimit limit = {6000, 6000};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, killed ? SIG_DFL : SIG_IGN);
+        std::string reason;
+        const bool ok = WriteFileAtomically(chart, fresh, &reason);
+        _exit(!ok && reason == chart + ": File too large" ? 0 : 1);
+      }
+      int status = 0;
+      ASSERT_EQ(waitpid(child, &status, 0), child);
+      EXPECT_TRUE(killed ? WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ
+                         : WIFEXITED(status) && WEXITSTATUS(status) == 0);
+      const std::string now = ReadFile(chart);
+      const std::vector<std::string> keptAside = Entries(aside.path());
+      const std::string kept = keptAside.size() == 1 ? ReadFile(aside.file(keptAside[0])) : "";
+      EXPECT_TRUE(now == old || now == fresh || kept == old) << now.size();
+      if (killed) continue;  // a killed process cleans nothing up
+      EXPECT_EQ(now, old);
+      EXPECT_TRUE(keptAside.empty());
+      for (const std::string& name : Entries(dir.path())) EXPECT_NE(name.rfind(".bl", 0), 0u) << name;
+    }
   }
 }
 

@@ -176,7 +176,11 @@ PlayerHooks PlayerHooksOf(const MainWidgets& w, DocumentCommands& commands, Char
           &settings,
           [&score] { return score.VerticalScroll(); },
           [&commands] { return commands.PlayerWorkingCopyPath(); },
-          [&commands] { return commands.WritePlayerWorkingCopy(); },
+          [&commands] {
+            QString reason;
+            commands.WritePlayerWorkingCopy(&reason);
+            return reason;
+          },
           [&commands, &session, message = w.statusMessageLabel](const QString& line) {
             message->setText(line);
             if (line.isEmpty()) return;

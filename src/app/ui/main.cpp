@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
+#include <csignal>
 #include <cstdio>
 
 #include "app/ui/main_window.h"
@@ -41,6 +42,10 @@ int AnswerWithoutWindow(const QStringList& arguments) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A save past the file-size limit (ulimit -f) then fails with EFBIG and is
+  // reported like a full disk, instead of ending the program with the
+  // author's unsaved work.
+  std::signal(SIGXFSZ, SIG_IGN);
   QStringList arguments;
   for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
   if (const int status = AnswerWithoutWindow(arguments); status >= 0) return status;

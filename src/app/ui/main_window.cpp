@@ -1,10 +1,13 @@
 #include "app/ui/main_window.h"
 
+#include <unistd.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDateTime>
 #include <QDir>
 #include <QDropEvent>
 #include <QElapsedTimer>
@@ -65,6 +68,10 @@ TMain::TMain(const TMainOptions& options) : options_(options) {
   if (!options.session) ownSession_ = std::make_unique<ChartSession>();
   session_ = options.session ? options.session : ownSession_.get();
   settingsFile_ = IniFile(JoinPath(programFolder_, kSettingsFile));
+  // A program folder of its own (tests, $BEATLOOM_HOME) keeps the state too.
+  stateFolder_ = options.programFolder.empty() ? StateFolder() : programFolder_;
+  SetAsideFolderForInPlaceSaves(stateFolder_);
+  recovery_ = std::make_unique<RecoveryStore>(stateFolder_, static_cast<long>(getpid()));
   score_ = new ScoreWidget(session_->Doc(), view_);
   w_ = BuildMainLayout(this, score_);
   menu_ = BuildMainMenu(this);
@@ -72,6 +79,16 @@ TMain::TMain(const TMainOptions& options) : options_(options) {
   timer_ = new QTimer(this);
   timer_->setObjectName(QStringLiteral("Timer1"));
   timer_->setInterval(100);
+  recoveryTimer_ = new QTimer(this);
+  recoveryTimer_->setObjectName(QStringLiteral("RecoveryTimer"));
+  recoveryTimer_->setInterval(60 * 1000);
+  connect(recoveryTimer_, &QTimer::timeout, this, &TMain::UpdateRecoveryCopy);
+  // A save, a load or a new chart leaves nothing unsaved: the copy goes at
+  // once, not a minute later.
+  recoveryListener_ = session_->AddListener([this](const ChartNotice&) {
+    ++revision_;
+    if (!session_->Doc().Modified) recovery_->Remove();
+  });
   BuildControllers();
   ConnectCommands();
   ConnectRepeatedCommands();
@@ -80,6 +97,7 @@ TMain::TMain(const TMainOptions& options) : options_(options) {
 }
 
 TMain::~TMain() {
+  session_->RemoveListener(recoveryListener_);
   // The controls and the controllers that listen to the chart session refer
   // to members that go before the child objects would: take them down while
   // both exist.
@@ -189,10 +207,11 @@ void TMain::FormCreate() {
   ApplyWindowBounds(startSettings_);
   suppressResize_ = false;
   timer_->start();
+  recoveryTimer_->start();
 }
 
 void TMain::ApplyWindowBounds(const Settings& s) {
-  WindowBounds b = s.Window;
+  WindowBounds b = ClampWindowBounds(s.Window);
   if (!s.WindowPositionStored) {
     resize(b.width, b.height);
     return;
@@ -246,8 +265,47 @@ void TMain::ApplyStoredSettings() {
   viewController_->TakeControls();
   session_->Doc().Modified = false;
   RecentFilesChanged();
+  QTimer::singleShot(0, this, &TMain::OfferRecovery);
   splash_->BecomeAboutDialog();
   viewController_->Redraw();
+}
+
+void TMain::UpdateRecoveryCopy() {
+  recovery_->Update(session_->Doc(), revision_, QFile::encodeName(commands_->SaveFileName()).toStdString(),
+                    commands_->DiskStamp(), CurrentSaveOptions());
+}
+
+// A copy left by a program that did not end cleanly is offered once; one
+// the author declines is removed, and the rest wait for the next start once
+// one was taken.
+void TMain::OfferRecovery() {
+  for (const std::string& kept : recovery_->FindSetAsideCopies()) {
+    prompts_->Message(QStringLiteral("上書き保存の途中でプログラムが終了したため、保存先のファイルが壊れている"
+                                     "おそれがあります。保存前の内容を次のファイルに残してあります"
+                                     "（不要になったら削除してください）。\n%1")
+                          .arg(QFile::decodeName(kept.c_str())),
+                      Prompts::Icon::Warning);
+  }
+  for (const RecoveryStore::Orphan& orphan : recovery_->FindOrphans()) {
+    const QString copy = QFile::decodeName(orphan.chartPath.c_str());
+    const QString original = QFile::decodeName(orphan.originalName.c_str());
+    const QString when = QFileInfo(copy).lastModified().toString(QStringLiteral("yyyy/MM/dd HH:mm"));
+    const QString question =
+        QStringLiteral(
+            "前回 Beatloom が正常に終了しなかったため、保存されていない変更の復元用コピーが残っています。\n"
+            "元のファイル: %1\nコピーの日時: %2\n\n復元しますか？\n（「いいえ」を選ぶと復元用コピーは削除されます）")
+            .arg(original.isEmpty() ? QStringLiteral("（名前なし）") : original, when);
+    if (prompts_->Ask(question, Prompts::Icon::Question, Prompts::Buttons::YesNo) != Prompts::Answer::Yes) {
+      RecoveryStore::Discard(orphan);
+      continue;
+    }
+    if (!commands_->ConfirmDiscard()) return;
+    if (commands_->RestoreRecovery(copy, original, orphan.originalStamp)) {
+      RecoveryStore::Discard(orphan);
+      UpdateRecoveryCopy();
+    }
+    return;
+  }
 }
 
 void TMain::closeEvent(QCloseEvent* event) {
@@ -260,6 +318,7 @@ void TMain::closeEvent(QCloseEvent* event) {
 
 bool TMain::FormClose() {
   if (!commands_->ConfirmDiscard()) return false;
+  recovery_->Remove();
   suppressResize_ = true;
   commands_->RemovePlayerWorkingCopy();
   Settings s = CollectSettings(w_, menu_, view_);
@@ -269,6 +328,13 @@ bool TMain::FormClose() {
   WriteSettings(settingsFile_, s);
   if (startSettings_.DevMode) WriteLanguageTemplate(*this, programFolder_);
   return true;
+}
+
+bool TMain::event(QEvent* event) {
+  // Back from another program, which may have changed the chart's file.
+  if (event->type() == QEvent::WindowActivate && settingsApplied_ && !closing_)
+    QTimer::singleShot(0, this, [this] { commands_->CheckFileOnDisk(); });
+  return QMainWindow::event(event);
 }
 
 // ---- what the document commands ask of the window ----

@@ -12,6 +12,7 @@
 #include "app/ui/main_widgets.h"
 #include "bms/ui/document_host.h"
 #include "edit/chart_session.h"
+#include "edit/recovery.h"
 #include "view/view_settings.h"
 
 class QTimer;
@@ -71,6 +72,7 @@ class TMain : public QMainWindow, private DocumentHost {
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  bool event(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
@@ -96,6 +98,8 @@ class TMain : public QMainWindow, private DocumentHost {
   void ConnectCommands();
   void ConnectRepeatedCommands();
   void DirectInput();
+  void UpdateRecoveryCopy();
+  void OfferRecovery();
 
   TMainOptions options_;
   std::string programFolder_;
@@ -138,6 +142,13 @@ class TMain : public QMainWindow, private DocumentHost {
   std::vector<std::string> artists_;
   std::vector<std::string> genres_;
   TForm5* imagePreview_ = nullptr;  // BMP VIEW
+  // Unsaved work kept for a crash: copied when the timer finds the chart
+  // changed since the last copy (the revision counts the session's changes).
+  std::string stateFolder_;
+  std::unique_ptr<RecoveryStore> recovery_;
+  QTimer* recoveryTimer_ = nullptr;
+  unsigned long revision_ = 0;
+  ChartSession::ListenerId recoveryListener_ = 0;
   bool suppressResize_ = true;
   bool settingsApplied_ = false;
   bool closing_ = false;

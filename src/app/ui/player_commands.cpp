@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QSignalBlocker>
 #include <algorithm>
+#include <cstdlib>
 
 #include "app/ui/config_dialog.h"
 #include "platform/ui/shell.h"
@@ -69,16 +70,24 @@ void PlayerCommands::Launch(ExAppField action) {
   const std::string path = QFileInfo(hooks_.workingCopyPath()).absoluteFilePath().toStdString();
   const ArgumentText text = SubstitutePlaceholders(pattern, DisplayedMeasure(hooks_.verticalScroll()), path);
   // The copy is written for every action, stop included: a player may read
-  // it when told to stop.
-  hooks_.writeWorkingCopy();
+  // it when told to stop. Without it a player would read a stale copy, or
+  // whatever someone else put at its name, so none is started.
+  const QString notWritten = hooks_.writeWorkingCopy();
+  if (!notWritten.isEmpty()) {
+    hooks_.report(
+        QStringLiteral("外部ビューアを起動しませんでした: 再生用の一時ファイルを書き込めません (%1)").arg(notWritten));
+    return;
+  }
   if (pattern.empty()) return;
-  const QString program = QString::fromStdString(
-      ResolvePlayerProgram(ExAppLine(exApps_, entry, ExAppField::Program), hooks_.programFolder));
+  const char* searchPath = std::getenv("PATH");
+  const QString program = QString::fromStdString(ResolvePlayerProgram(
+      ExAppLine(exApps_, entry, ExAppField::Program), hooks_.programFolder, searchPath ? searchPath : ""));
   QStringList arguments;
   for (const std::string& argument : SplitArguments(text)) arguments << QString::fromStdString(argument);
   const Shell::StartOutcome outcome = shell_.StartProgram(program, arguments);
-  hooks_.report(outcome.started ? QString()
-                                : QStringLiteral("外部ビューアを起動できませんでした: %1 (%2)").arg(program, outcome.reason));
+  hooks_.report(outcome.started
+                    ? QString()
+                    : QStringLiteral("外部ビューアを起動できませんでした: %1 (%2)").arg(program, outcome.reason));
 }
 
 void PlayerCommands::RunOptions() {

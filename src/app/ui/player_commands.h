@@ -39,9 +39,9 @@ struct PlayerControls {
 struct PlayerHooks {
   std::string programFolder;
   IniFile* settings = nullptr;
-  std::function<int()> verticalScroll;         // the score's, for the displayed measure
-  std::function<QString()> workingCopyPath;    // where the player's copy goes
-  std::function<bool()> writeWorkingCopy;      // writes it; false after a reported failure
+  std::function<int()> verticalScroll;        // the score's, for the displayed measure
+  std::function<QString()> workingCopyPath;   // where the player's copy goes
+  std::function<QString()> writeWorkingCopy;  // writes it; why it could not, empty after success
   // A player that did not start, for the status line and the log; an empty
   // text after a start that worked clears the status line.
   std::function<void(const QString&)> report;

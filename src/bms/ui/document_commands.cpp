@@ -1,5 +1,8 @@
 #include "bms/ui/document_commands.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -108,6 +111,7 @@ void DocumentCommands::Reset(bool withTemplate) {
   ReadUserDefaults();
   if (doc_.DocumentIO) host_.SetCaption(kNewDataCaption);
   host_.SetFileCommandsEnabled(false);
+  diskStamp_ = {};
   const ChartEdit edit{.modified = withTemplate ? ChartEdit::Mark::Clear : ChartEdit::Mark::Leave,
                        .aspects = kWholeChart,
                        .replaced = ChartReplaced::New};
@@ -173,6 +177,7 @@ bool DocumentCommands::Load(const QString& path, ChartEdit::Mark mark) {
     if (ok) {
       chartFileName_ = path;
       saveFileName_ = path;
+      diskStamp_ = StampOf(Encode(path));
       const QString folder = QFileInfo(path).absolutePath();
       folders_ = {folder, folder, folder, folder, folder};
       host_.SetCaption(Caption(path));
@@ -190,7 +195,52 @@ bool DocumentCommands::Load(const QString& path, ChartEdit::Mark mark) {
 
 bool DocumentCommands::Save() {
   if (saveFileName_.isEmpty()) return SaveAs();
+  if (!ConfirmOverwriteChanged()) return false;
   return SaveTo(saveFileName_);
+}
+
+// Another program (or a second window) may have written the chart's file
+// since it was read here: writing over it unasked would lose that work.
+bool DocumentCommands::ConfirmOverwriteChanged() {
+  const FileStamp now = StampOf(Encode(saveFileName_));
+  if (!now.exists || !diskStamp_.exists || now == diskStamp_) return true;
+  return prompts_.Ask(QStringLiteral("「%1」は読み込んだ後に他のプログラムによって変更されています。\n"
+                                     "上書きすると、その変更は失われます。上書き保存しますか？")
+                          .arg(saveFileName_),
+                      Prompts::Icon::Warning, Prompts::Buttons::YesCancel) == Prompts::Answer::Yes;
+}
+
+void DocumentCommands::CheckFileOnDisk() {
+  if (checkingDisk_ || saveFileName_.isEmpty() || !diskStamp_.exists) return;
+  const FileStamp now = StampOf(Encode(saveFileName_));
+  if (!now.exists || now == diskStamp_ || now == declinedStamp_) return;
+  // The question itself takes the activation away and gives it back.
+  checkingDisk_ = true;
+  QString question =
+      QStringLiteral("「%1」が他のプログラムによって変更されました。\n読み込み直しますか？").arg(saveFileName_);
+  if (doc_.Modified) question += QStringLiteral("\n（読み込み直すと、この画面の保存されていない変更は失われます）");
+  const Prompts::Answer answer = prompts_.Ask(question, Prompts::Icon::Warning, Prompts::Buttons::YesNo);
+  if (answer == Prompts::Answer::Yes) {
+    Load(saveFileName_, ChartEdit::Mark::Clear);
+  } else {
+    declinedStamp_ = now;
+  }
+  checkingDisk_ = false;
+}
+
+bool DocumentCommands::RestoreRecovery(const QString& copyPath, const QString& originalName, const FileStamp& stamp) {
+  if (!Load(copyPath, ChartEdit::Mark::Leave)) return false;
+  chartFileName_ = originalName;
+  saveFileName_ = originalName;
+  diskStamp_ = originalName.isEmpty() ? FileStamp{} : stamp;
+  host_.SetCaption(originalName.isEmpty() ? kNewDataCaption : Caption(originalName));
+  host_.SetFileCommandsEnabled(!originalName.isEmpty());
+  if (!originalName.isEmpty()) {
+    const QString folder = QFileInfo(originalName).absolutePath();
+    folders_ = {folder, folder, folder, folder, folder};
+  }
+  session_.Apply({.aspects = 0}, [](Document&) { return EditOutcome::Changed; });
+  return true;
 }
 
 bool DocumentCommands::SaveAs() {
@@ -237,6 +287,8 @@ bool DocumentCommands::SaveTo(const QString& path) {
     host_.SetCaption(Caption(path));
     chartFileName_ = path;
     saveFileName_ = path;
+    diskStamp_ = StampOf(Encode(path));
+    declinedStamp_ = {};
     const QString fileFolder = QFileInfo(path).absolutePath();
     folders_.midi = folders_.sound = folders_.image = fileFolder;
   }
@@ -397,9 +449,14 @@ QString DocumentCommands::PlayerWorkingCopyPath() const {
   return QFileInfo(chartFileName_).absolutePath() + QLatin1Char('/') + name;
 }
 
-void DocumentCommands::RemovePlayerWorkingCopy() const { QFile::remove(PlayerWorkingCopyPath()); }
+void DocumentCommands::RemovePlayerWorkingCopy() const {
+  // Only the program's own copy: a file someone else put at that name is theirs.
+  const std::string path = Encode(PlayerWorkingCopyPath());
+  struct stat st {};
+  if (lstat(path.c_str(), &st) == 0 && st.st_uid == geteuid()) std::remove(path.c_str());
+}
 
-bool DocumentCommands::WritePlayerWorkingCopy() {
+bool DocumentCommands::WritePlayerWorkingCopy(QString* reason) {
   SaveOptions options = host_.CurrentSaveOptions();
   options.workingFile = true;
   std::string error;
@@ -411,8 +468,14 @@ bool DocumentCommands::WritePlayerWorkingCopy() {
   });
   doc_.DocumentIO = true;
   ApplyLog();
-  if (!ok) prompts_.Message(QString::fromStdString(error), Prompts::Icon::Error);
-  return ok;
+  if (ok) return true;
+  const size_t cause = error.find('\n');
+  if (reason) {
+    *reason = QString::fromStdString(cause == std::string::npos ? error : error.substr(cause + 1));
+  } else {
+    prompts_.Message(QString::fromStdString(error), Prompts::Icon::Error);
+  }
+  return false;
 }
 
 QString DocumentCommands::ChartFolder() const {

@@ -6,6 +6,7 @@
 
 #include "bms/ui/document_host.h"
 #include "edit/chart_session.h"
+#include "model/file_io.h"
 
 namespace beatloom {
 
@@ -81,21 +82,36 @@ class DocumentCommands {
   QString PlayerWorkingCopyPath() const;
   void RemovePlayerWorkingCopy() const;
   // Writes that copy like a save that leaves the chart's name, caption,
-  // lists and modified mark alone. A failure has been reported.
-  bool WritePlayerWorkingCopy();
+  // lists and modified mark alone. A failure is shown, or only told through
+  // reason when the caller reports it itself.
+  bool WritePlayerWorkingCopy(QString* reason = nullptr);
 
   // A chart that came from no file (an import): Save must ask for a name and
   // nothing may be written beside the file it replaced.
   void ForgetFileNames() {
     chartFileName_.clear();
     saveFileName_.clear();
+    diskStamp_ = {};
   }
+
+  // The chart's file may be changed by another program while it is open.
+  // When it was, asks whether to read it again (the window became active
+  // again); a file the author chose to keep the chart over is not asked
+  // about twice. Save asks before writing over such a file.
+  void CheckFileOnDisk();
+  // The chart's file as last read or written here.
+  const FileStamp& DiskStamp() const { return diskStamp_; }
+  // Opens a recovery copy as the unsaved, modified chart of originalName
+  // (empty: a chart that never had a file), whose file was as stamp says
+  // when the copy's program last read or wrote it.
+  bool RestoreRecovery(const QString& copyPath, const QString& originalName, const FileStamp& stamp);
   const QString& SaveFileName() const { return saveFileName_; }
   // Folder of the chart: where its sounds and images are looked up.
   QString ChartFolder() const;
 
  private:
   bool SaveTo(const QString& path);
+  bool ConfirmOverwriteChanged();
   bool Load(const QString& path, ChartEdit::Mark mark);
   void Reset(bool withTemplate);
   void ReadUserDefaults();
@@ -114,6 +130,9 @@ class DocumentCommands {
   QString chartFileName_;  // held by the open dialog
   QString saveFileName_;   // held by the save dialog; empty: Save asks for a name
   Folders folders_;
+  FileStamp diskStamp_;      // the chart's file when last read or written
+  FileStamp declinedStamp_;  // a changed file the author chose not to read again
+  bool checkingDisk_ = false;
 };
 
 }  // namespace beatloom

@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
@@ -93,6 +95,23 @@ TEST_F(PlayersTest, LaunchesWriteTheWorkingCopyAndStartTheSelectedPlayer) {
   for (const char* name : {"k12", "k18", "N44"}) ActionNamed(*main, name).trigger();
   EXPECT_TRUE(shell.started.empty());
   EXPECT_FALSE(FileExists(charts.file("Edit temp BMS (can delete).bms")));
+}
+
+TEST_F(PlayersTest, NoPlayerStartsWithoutItsOwnFreshWorkingCopy) {
+  WriteFile(home.file("ExApps.cfg"), "rec\r\nplayer.sh\r\n-F [purefilename]\r\n\r\n\r\n\r\n");
+  main = Start();
+  ASSERT_TRUE(OpenChart(*main, Chart("song.bms", "#TITLE Song\r\n")));
+  // Another user's file at the copy's name (a folder when this user cannot
+  // give a file away) is neither replaced nor written into.
+  const std::string copy = charts.file("Edit temp BMS (can delete).bms");
+  WriteFile(copy, "theirs");
+  if (chown(copy.c_str(), 65534, 65534) != 0) std::filesystem::remove(copy), std::filesystem::create_directory(copy);
+  ActionNamed(*main, "k12").trigger();
+  EXPECT_TRUE(shell.started.empty());
+  EXPECT_TRUE(Control<QLabel>(*main, "LabelMessage").text().startsWith("外部ビューアを起動しませんでした"));
+  ActionNamed(*main, "New1").trigger();  // which removes the program's own copy only
+  EXPECT_EQ(std::filesystem::is_directory(copy) ? "theirs" : ReadFile(copy), "theirs");
+  std::filesystem::remove_all(copy);
 }
 
 // Runs the options dialog through steps: "row:N" picks row N as a double
