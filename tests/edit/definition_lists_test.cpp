@@ -114,23 +114,32 @@ TEST(DefinitionLists, ReleaseKeepsUsedDefinitionsAndImageZero) {
 
 TEST(DefinitionLists, DropFillsRowsInNameOrder) {
   using Rows = std::vector<std::pair<int, std::string>>;
+  using Paths = std::vector<std::string>;
+  const std::string full = kBmpCapacityMessage;
   const struct {
     const char* name;
-    std::vector<std::string> paths;
+    Paths paths;
     DropStart start;
     Rows wav, bmp;
     std::vector<std::string> messages;
     std::optional<std::string> chart;
+    Paths leftOut;
   } cases[] = {
       // clang-format off
-      {"used 02 skipped", {"/c/b.wav", "/c/A.WAV"}, {0, 1, true, "/c"}, {{0, "A.WAV"}, {2, "b.wav"}}, {}, {}, {}},
-      {"check box off", {"/c/b.wav", "/c/a.wav"}, {0, 1, false, "/c"}, {{0, "a.wav"}, {1, "b.wav"}}, {}, {}, {}},
-      {"a chart wins", {"/c/z.bme", "/c/a.wav"}, {0, 1, true, "/c"}, {}, {}, {}, "/c/z.bme"},
+      {"used 02 skipped", {"/c/b.wav", "/c/A.WAV"}, {0, 1, true, "/c"}, {{0, "A.WAV"}, {2, "b.wav"}}, {}, {}, {}, {}},
+      {"check box off", {"/c/b.wav", "/c/a.wav"}, {0, 1, false, "/c"}, {{0, "a.wav"}, {1, "b.wav"}}, {}, {}, {}, {}},
+      {"a chart wins", {"/c/z.bme", "/c/a.wav"}, {0, 1, true, "/c"}, {}, {}, {}, "/c/z.bme", {}},
       {"images by extension", {"/c/p.jpe", "/c/q.gif", "/c/x.png", "/c/y.bmp"}, {0, 1, true, "/c"}, {},
-       {{1, "p.jpe"}, {2, "q.gif"}, {4, "y.bmp"}}, {}, {}},
+       {{1, "p.jpe"}, {2, "q.gif"}, {4, "x.png"}, {5, "y.bmp"}}, {}, {}, {}},
+      {"sounds by extension", {"/c/a.ogg", "/c/b.flac", "/c/c.mp3", "/c/kick.wav.asd", "/c/n.txt"}, {0, 1, true, "/c"},
+       {{0, "a.ogg"}, {2, "b.flac"}, {3, "c.mp3"}}, {}, {}, {}, {"/c/kick.wav.asd", "/c/n.txt"}},
+      {"a chart's folder is no chart", {"/c/pack.bms.d/kick.wav"}, {0, 1, true, ""}, {{0, "kick.wav"}}, {}, {}, {}, {}},
       {"wav capacity", {"/c/a.wav", "/c/b.wav", "/c/c.wav"}, {253, 255, true, "/c"}, {{253, "a.wav"}}, {},
-       {kWavCapacityMessage}, {}},
-      {"bmp capacity", {"/c/a.bmp", "/c/b.bmp"}, {0, 255, true, "/c"}, {}, {}, {kBmpCapacityMessage}, {}},
+       {kWavCapacityMessage}, {}, {}},
+      {"the empty last line takes one", {"/c/a.bmp", "/c/b.bmp"}, {0, 255, true, "/c"}, {}, {{255, "a.bmp"}}, {full},
+       {}, {}},
+      {"a name Shift_JIS cannot hold", {"/c/ü é.wav", "/c/b.wav"}, {0, 1, true, "/c"}, {{0, "b.wav"}}, {},
+       {"譜面の文字コード(Shift_JIS)で表せない文字を含む名前のため、登録しませんでした:\n/c/ü é.wav"}, {}, {}},
       // clang-format on
   };
   for (const auto& c : cases) {
@@ -144,7 +153,12 @@ TEST(DefinitionLists, DropFillsRowsInNameOrder) {
     EXPECT_EQ(plan.bmp, c.bmp);
     EXPECT_EQ(plan.messages, c.messages);
     EXPECT_EQ(plan.chart, c.chart);
+    EXPECT_EQ(plan.leftOut, c.leftOut);
   }
+  Document empty;  // a selected empty WAV FF takes a sound without a word
+  const DropPlan last = PlanDrop(empty, {"/c/a.wav"}, {254, 1, true, "/c"});
+  EXPECT_EQ(last.wav, (Rows{{254, "a.wav"}}));
+  EXPECT_TRUE(last.messages.empty());
 }
 
 }  // namespace

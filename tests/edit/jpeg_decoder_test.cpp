@@ -60,5 +60,23 @@ TEST(JpegDecoder, CorruptOrMissingInputGivesAnEmptyPicture) {
   EXPECT_TRUE(DecodeJpegFile("/nonexistent/folder/x.jpg").Empty());
 }
 
+// A small file whose frame header claims a huge picture is refused from the
+// header, before the library allocates for it, and the refusal says why.
+TEST(JpegDecoder, RefusesAPictureClaimedTooLargeByItsHeader) {
+  for (const auto& [progressive, width, height] : {std::tuple{false, 8000, 8000}, {true, 30000, 30000}}) {
+    std::vector<std::uint8_t> bytes = EncodeHalves(progressive);
+    size_t sof = 2;
+    while (sof + 9 < bytes.size() && !(bytes[sof] == 0xFF && (bytes[sof + 1] == 0xC0 || bytes[sof + 1] == 0xC2))) ++sof;
+    ASSERT_LT(sof + 9, bytes.size());
+    bytes[sof + 5] = static_cast<std::uint8_t>(height >> 8);
+    bytes[sof + 6] = static_cast<std::uint8_t>(height & 0xFF);
+    bytes[sof + 7] = static_cast<std::uint8_t>(width >> 8);
+    bytes[sof + 8] = static_cast<std::uint8_t>(width & 0xFF);
+    std::string error;
+    EXPECT_TRUE(DecodeJpeg(bytes, &error).Empty()) << width;
+    EXPECT_NE(error.find(std::to_string(width) + "x" + std::to_string(height)), std::string::npos) << error;
+  }
+}
+
 }  // namespace
 }  // namespace beatloom

@@ -11,6 +11,7 @@
 #include "app/ini_file.h"
 #include "app/settings.h"
 #include "bms/bms_reader.h"
+#include "bms/file_kinds.h"
 #include "bms/name_lists.h"
 #include "bms/ui/fake_document_host.h"
 #include "bms/ui/source_editor.h"
@@ -110,6 +111,25 @@ TEST_F(DocumentCommandsTest, ConfirmDiscardSavesOnlyWhenAskedAndStopsWhenTheSave
       EXPECT_TRUE(prompts.shown.back().text.startsWith(Q(std::string(kSaveFailedMessage))));
     }
   }
+}
+
+// A file that holds no chart line (here a sound named like a chart) is
+// opened only when the author says so, and the next save asks before it
+// writes over it.
+TEST_F(DocumentCommandsTest, AFileHoldingNoChartIsOpenedAndSavedOverOnlyAfterAQuestion) {
+  const std::string sound = Chart("kick.bms", std::string("RIFF\x24\0\0\0WAVEfmt \x10\0\0\0", 20) + "\n# x\n");
+  prompts.answers = {Answer::No};
+  EXPECT_FALSE(commands.OpenFile(Q(sound)));
+  EXPECT_EQ(prompts.shown.size(), 1u);
+  EXPECT_TRUE(commands.SaveFileName().isEmpty());
+  prompts.answers = {Answer::Yes, Answer::Cancel, Answer::Yes};
+  ASSERT_TRUE(commands.LoadChart(Q(sound)));
+  const std::string before = ReadFile(sound);
+  EXPECT_FALSE(commands.Save());
+  EXPECT_EQ(ReadFile(sound), before);
+  EXPECT_TRUE(commands.Save());
+  EXPECT_TRUE(prompts.answers.empty());
+  EXPECT_TRUE(LooksLikeChart(ReadFile(sound)));
 }
 
 TEST_F(DocumentCommandsTest, NewAsksAboutAModifiedChartAndStartsFromTheHeaderTemplate) {

@@ -8,7 +8,14 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <atomic>
+#include <chrono>
+#include <thread>
 #include <tuple>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/ui/main_window_fixture.h"
 
@@ -39,8 +46,8 @@ TEST_F(MainWindowTest, PreviewCaptionLabelPictureAndZoomFollowTheFile) {
     QSize picture;
   } cases[] = {{"wide.bmp", "", false, {320, 240}}, {"s.jpg", "", false, {64, 32}},
                {"s.JPEG", "", false, {64, 32}},     {"s.jpe", "", false, {64, 32}},
-               {"bad.jpg", "", false, {0, 0}},      {"a.gif", "", false, {256, 256}},
-               {"x.png", ".PNG", false, {0, 0}},    {"gone.bmp", ".BMP", true, {256, 256}}};
+               {"bad.jpg", ".JPG", true, {256, 256}}, {"a.gif", "", false, {256, 256}},
+               {"x.png", "", false, {64, 32}},      {"gone.bmp", ".BMP", true, {256, 256}}};
   Document doc;
   TForm5 preview(doc, {}, nullptr);
   for (const auto& c : cases) {
@@ -50,6 +57,24 @@ TEST_F(MainWindowTest, PreviewCaptionLabelPictureAndZoomFollowTheFile) {
     EXPECT_EQ(preview.Picture().size(), c.picture) << c.name;
   }
   EXPECT_EQ(Shown(preview).pixel(128, 128), qRgb(0, 0, 0));
+
+  // A FIFO named as an image is never opened: a reader waiting on it would
+  // hang the window. The writer here frees such a reader and tells of it.
+  ASSERT_EQ(mkfifo(charts.file("pipe.bmp").c_str(), 0600), 0);
+  std::atomic<bool> done{false}, readerWaited{false};
+  std::thread writer([&] {
+    while (!done) {
+      const int fd = ::open(charts.file("pipe.bmp").c_str(), O_WRONLY | O_NONBLOCK);
+      if (fd >= 0) readerWaited = ::close(fd) == 0;
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+  });
+  preview.LoadImage(path("pipe.bmp"));
+  done = true;
+  writer.join();
+  EXPECT_FALSE(readerWaited);
+  EXPECT_TRUE(preview.findChild<QLabel*>("Label3")->isVisibleTo(&preview));
+
   preview.LoadImage(path("s.jpg"));  // 64 wide, centred from x 95
   EXPECT_EQ(Shown(preview).pixel(94, 10), qRgb(0, 0, 0));
   EXPECT_GT(qGreen(Shown(preview).pixel(100, 10)), 200);
