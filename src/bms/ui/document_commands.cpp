@@ -60,7 +60,11 @@ class SourceEditScope {
 bool IsChartFileName(const QString& path) { return KindOfFileName(path.toStdString()) == FileKind::Chart; }
 
 bool IsCommandLineChart(const QString& path) {
-  return KindOfFileName(path.toStdString(), true) == FileKind::Chart;
+  // Any argument that mentions a chart type is tried; what it holds is
+  // checked when it is loaded.
+  const QString upper = path.toUpper();
+  return KindOfFileName(path.toStdString(), true) == FileKind::Chart || upper.contains(QLatin1String(".BMS")) ||
+         upper.contains(QLatin1String(".BME"));
 }
 
 DocumentCommands::DocumentCommands(ChartSession& session, Prompts& prompts, DocumentHost& host,

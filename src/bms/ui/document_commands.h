@@ -22,7 +22,9 @@ inline constexpr const char* kHeaderTemplateFile = "header.txt";
 bool IsChartFileName(const QString& path);
 // A chart named on the command line, as a file manager hands over any file of
 // the chart types the desktop entry claims: also the long-note (.bml) and
-// nine-key (.pms) variants, which are the same text format.
+// nine-key (.pms) variants, which are the same text format. An argument
+// that mentions ".bms" or ".bme" anywhere is tried too; the load asks before
+// it opens a file that holds no chart.
 bool IsCommandLineChart(const QString& path);
 
 // The commands on the chart as a whole: new, open, save, the question before
