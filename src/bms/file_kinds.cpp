@@ -24,14 +24,13 @@ bool OneOf(const std::string& word, std::initializer_list<std::string_view> word
 // The command words of the format: header fields, definitions (followed by
 // their index, so matched as the start of the word) and control flow.
 constexpr std::string_view kCommandWords[] = {
-    "PLAYER",   "GENRE",    "TITLE",     "SUBTITLE",  "ARTIST",      "SUBARTIST", "BPM",        "MIDIFILE",
-    "PLAYLEVEL", "RANK",    "DEFEXRANK", "EXRANK",    "TOTAL",       "VOLWAV",    "STAGEFILE",  "BANNER",
-    "BACKBMP",  "DIFFICULTY", "MAKER",   "COMMENT",   "PREVIEW",     "LNOBJ",     "LNTYPE",     "LNMODE",
-    "WAV",      "BMP",      "BGA",       "STOP",      "EXBPM",       "EXWAV",     "TEXT",       "SONG",
-    "OPTION",   "CHANGEOPTION", "RANDOM", "SETRANDOM", "ENDRANDOM",  "IF",        "ELSEIF",     "ELSE",
-    "ENDIF",    "SWITCH",   "SETSWITCH", "CASE",      "SKIP",        "DEF",       "ENDSW",      "BASE",
-    "POORBGA",  "VIDEOFILE", "WAVCMD",   "EXTCHR",    "CHARFILE",    "SCROLL",    "SPEED",      "EMAIL",
-    "URL",
+    "PLAYER",    "GENRE",     "TITLE",   "SUBTITLE", "ARTIST",    "SUBARTIST", "BPM",          "MIDIFILE", "PLAYLEVEL",
+    "RANK",      "DEFEXRANK", "EXRANK",  "TOTAL",    "VOLWAV",    "STAGEFILE", "BANNER",       "BACKBMP",  "DIFFICULTY",
+    "MAKER",     "COMMENT",   "PREVIEW", "LNOBJ",    "LNTYPE",    "LNMODE",    "WAV",          "BMP",      "BGA",
+    "STOP",      "EXBPM",     "EXWAV",   "TEXT",     "SONG",      "OPTION",    "CHANGEOPTION", "RANDOM",   "SETRANDOM",
+    "ENDRANDOM", "IF",        "ELSEIF",  "ELSE",     "ENDIF",     "SWITCH",    "SETSWITCH",    "CASE",     "SKIP",
+    "DEF",       "ENDSW",     "BASE",    "POORBGA",  "VIDEOFILE", "WAVCMD",    "EXTCHR",       "CHARFILE", "SCROLL",
+    "SPEED",     "EMAIL",     "URL",
 };
 
 bool IsCommandLine(std::string_view line) {

@@ -17,7 +17,6 @@ constexpr size_t kDataPrefix = 7;
 constexpr const char* kKeptLineRefusal = "保持している行のデータを読み取れないため、インデックスを付け替えられません: ";
 constexpr const char* kOtherFolderNote = "譜面と別のフォルダのファイルを名前だけ登録しました: ";
 constexpr const char* kLeftOutNote = "音声・画像・MIDIでないため登録しなかったファイル: ";
-constexpr const char* kUnencodableMessage = "譜面の文字コード(Shift_JIS)で表せない文字を含む名前のため、登録しませんでした:";
 
 std::string Upper(std::string_view s) {
   std::string out(s);
@@ -352,7 +351,7 @@ DropPlan PlanDrop(const Document& doc, std::vector<std::string> paths, const Dro
   PlanList(doc, DefinitionKind::Wav, sounds, start, plan);
   PlanList(doc, DefinitionKind::Bmp, images, start, plan);
   if (!plan.unencodable.empty()) {
-    std::string message = kUnencodableMessage;
+    std::string message = kUnencodableNameMessage;
     for (const std::string& path : plan.unencodable) message += "\n" + path;
     plan.messages.push_back(std::move(message));
   }

@@ -16,6 +16,10 @@ enum class DefinitionKind { Wav, Bmp };
 
 inline constexpr const char* kWavCapacityMessage = "WAVファイルは最大255個迄しか登録できません";
 inline constexpr const char* kBmpCapacityMessage = "画像ファイルは最大256個迄しか登録できません";
+// The refusal of a file name the chart's encoding cannot hold (it would be
+// stored with "?" and name no file); the names follow, one a line.
+inline constexpr const char* kUnencodableNameMessage =
+    "譜面の文字コード(Shift_JIS)で表せない文字を含む名前のため、使えません:";
 // Stands in for a used definition without a file while indices are compacted.
 inline constexpr const char* kCompactPlaceholder = "--------";
 

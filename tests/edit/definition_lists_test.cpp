@@ -114,16 +114,14 @@ TEST(DefinitionLists, ReleaseKeepsUsedDefinitionsAndImageZero) {
 
 TEST(DefinitionLists, DropFillsRowsInNameOrder) {
   using Rows = std::vector<std::pair<int, std::string>>;
-  using Paths = std::vector<std::string>;
-  const std::string full = kBmpCapacityMessage;
   const struct {
     const char* name;
-    Paths paths;
+    std::vector<std::string> paths;
     DropStart start;
     Rows wav, bmp;
     std::vector<std::string> messages;
     std::optional<std::string> chart;
-    Paths leftOut;
+    std::vector<std::string> leftOut;
   } cases[] = {
       // clang-format off
       {"used 02 skipped", {"/c/b.wav", "/c/A.WAV"}, {0, 1, true, "/c"}, {{0, "A.WAV"}, {2, "b.wav"}}, {}, {}, {}, {}},
@@ -131,15 +129,14 @@ TEST(DefinitionLists, DropFillsRowsInNameOrder) {
       {"a chart wins", {"/c/z.bme", "/c/a.wav"}, {0, 1, true, "/c"}, {}, {}, {}, "/c/z.bme", {}},
       {"images by extension", {"/c/p.jpe", "/c/q.gif", "/c/x.png", "/c/y.bmp"}, {0, 1, true, "/c"}, {},
        {{1, "p.jpe"}, {2, "q.gif"}, {4, "x.png"}, {5, "y.bmp"}}, {}, {}, {}},
-      {"sounds by extension", {"/c/a.ogg", "/c/b.flac", "/c/c.mp3", "/c/kick.wav.asd", "/c/n.txt"}, {0, 1, true, "/c"},
-       {{0, "a.ogg"}, {2, "b.flac"}, {3, "c.mp3"}}, {}, {}, {}, {"/c/kick.wav.asd", "/c/n.txt"}},
-      {"a chart's folder is no chart", {"/c/pack.bms.d/kick.wav"}, {0, 1, true, ""}, {{0, "kick.wav"}}, {}, {}, {}, {}},
+      {"sounds by extension", {"/c/a.ogg", "/c/b.flac", "/c/c.mp3", "/c/kick.wav.asd", "/c/pack.bms.d/d.wav"},
+       {0, 1, true, ""}, {{0, "a.ogg"}, {2, "b.flac"}, {3, "c.mp3"}, {4, "d.wav"}}, {}, {}, {}, {"/c/kick.wav.asd"}},
       {"wav capacity", {"/c/a.wav", "/c/b.wav", "/c/c.wav"}, {253, 255, true, "/c"}, {{253, "a.wav"}}, {},
        {kWavCapacityMessage}, {}, {}},
-      {"the empty last line takes one", {"/c/a.bmp", "/c/b.bmp"}, {0, 255, true, "/c"}, {}, {{255, "a.bmp"}}, {full},
-       {}, {}},
+      {"the empty last line takes one", {"/c/a.bmp", "/c/b.bmp"}, {0, 255, true, "/c"}, {}, {{255, "a.bmp"}},
+       {kBmpCapacityMessage}, {}, {}},
       {"a name Shift_JIS cannot hold", {"/c/ü é.wav", "/c/b.wav"}, {0, 1, true, "/c"}, {{0, "b.wav"}}, {},
-       {"譜面の文字コード(Shift_JIS)で表せない文字を含む名前のため、登録しませんでした:\n/c/ü é.wav"}, {}, {}},
+       {kUnencodableNameMessage + std::string("\n/c/ü é.wav")}, {}, {}},
       // clang-format on
   };
   for (const auto& c : cases) {
@@ -155,10 +152,8 @@ TEST(DefinitionLists, DropFillsRowsInNameOrder) {
     EXPECT_EQ(plan.chart, c.chart);
     EXPECT_EQ(plan.leftOut, c.leftOut);
   }
-  Document empty;  // a selected empty WAV FF takes a sound without a word
-  const DropPlan last = PlanDrop(empty, {"/c/a.wav"}, {254, 1, true, "/c"});
-  EXPECT_EQ(last.wav, (Rows{{254, "a.wav"}}));
-  EXPECT_TRUE(last.messages.empty());
+  const DropPlan last = PlanDrop(Document(), {"/c/a.wav"}, {254, 1, true, "/c"});
+  EXPECT_TRUE(last.wav == (Rows{{254, "a.wav"}}) && last.messages.empty()) << "an empty WAV FF takes a sound";
 }
 
 }  // namespace

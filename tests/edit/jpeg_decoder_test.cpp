@@ -68,10 +68,8 @@ TEST(JpegDecoder, RefusesAPictureClaimedTooLargeByItsHeader) {
     size_t sof = 2;
     while (sof + 9 < bytes.size() && !(bytes[sof] == 0xFF && (bytes[sof + 1] == 0xC0 || bytes[sof + 1] == 0xC2))) ++sof;
     ASSERT_LT(sof + 9, bytes.size());
-    bytes[sof + 5] = static_cast<std::uint8_t>(height >> 8);
-    bytes[sof + 6] = static_cast<std::uint8_t>(height & 0xFF);
-    bytes[sof + 7] = static_cast<std::uint8_t>(width >> 8);
-    bytes[sof + 8] = static_cast<std::uint8_t>(width & 0xFF);
+    for (int k = 0; k < 4; ++k)
+      bytes[sof + 5 + k] = static_cast<std::uint8_t>((k < 2 ? height : width) >> (k % 2 ? 0 : 8));
     std::string error;
     EXPECT_TRUE(DecodeJpeg(bytes, &error).Empty()) << width;
     EXPECT_NE(error.find(std::to_string(width) + "x" + std::to_string(height)), std::string::npos) << error;

@@ -42,23 +42,10 @@ TEST(DetectEncoding, ChartTextReadsAsItsAuthorWroteIt) {
 
 // A name the encoding cannot hold is told apart, never turned into "?".
 TEST(FromUtf8Whole, RefusesWhatTheEncodingCannotHold) {
-  const struct {
-    const char* utf8;
-    TextEncoding encoding;
-    std::optional<std::string> bytes;
-  } cases[] = {
-      {"kick?.wav", TextEncoding::Cp932, "kick?.wav"},
-      {"日本語.wav", TextEncoding::Cp932, "\x93\xFA\x96\x7B\x8C\xEA.wav"},
-      {"ü é.wav", TextEncoding::Cp932, std::nullopt},
-      {"ok 😀.wav", TextEncoding::Cp932, std::nullopt},
-      {"ü é.wav", TextEncoding::Utf8, "ü é.wav"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(FromUtf8Whole(c.utf8, c.encoding), c.bytes) << c.utf8;
-    if (c.bytes) {
-      EXPECT_EQ(FromUtf8(c.utf8, c.encoding), *c.bytes) << c.utf8;
-    }
-  }
+  EXPECT_EQ(FromUtf8Whole("k?.wav", TextEncoding::Cp932), "k?.wav");
+  EXPECT_EQ(FromUtf8Whole("日本.wav", TextEncoding::Cp932), "\x93\xFA\x96\x7B.wav");
+  EXPECT_EQ(FromUtf8Whole("ü é.wav", TextEncoding::Utf8), "ü é.wav");
+  EXPECT_EQ(FromUtf8Whole("ü é.wav", TextEncoding::Cp932), std::nullopt);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "bms/file_kinds.h"
 #include "bms/name_lists.h"
 #include "bms/ui/source_editor.h"
+#include "edit/definition_lists.h"
 #include "edit/recent_files.h"
 #include "model/file_io.h"
 #include "model/text_codec.h"
@@ -302,8 +303,7 @@ void DocumentCommands::SetHeaderText(std::string HeaderFields::*field, const QSt
   // would name no file.
   const std::optional<std::string> whole = FromUtf8Whole(text.toStdString(), doc_.encoding);
   if (!whole) {
-    prompts_.Message(QStringLiteral("譜面の文字コード(Shift_JIS)で表せない文字を含む名前のため、設定できません:\n") + text,
-                     Prompts::Icon::Warning);
+    prompts_.Message(QString::fromUtf8(kUnencodableNameMessage) + QLatin1Char('\n') + text, Prompts::Icon::Warning);
     return;
   }
   std::string bytes = *whole;

@@ -153,8 +153,8 @@ void TForm5::LoadSelected() {
   const size_t index = static_cast<size_t>(row) + DefinitionIndex::FirstBmp;
   if (row < 0 || index >= doc_.bmp.size() || doc_.bmp[index].empty() || !c_.chartFolder) return;
   const QString name = QString::fromStdString(ToUtf8(doc_.bmp[index], doc_.encoding));
-  const std::string found = ResolveChartFile(QFile::encodeName(c_.chartFolder()).toStdString(),
-                                             QFile::encodeName(name).toStdString());
+  const std::string found =
+      ResolveChartFile(QFile::encodeName(c_.chartFolder()).toStdString(), QFile::encodeName(name).toStdString());
   // A file not found is still named in the caption, as the chart writes it.
   LoadImage(found.empty() ? QDir(c_.chartFolder()).filePath(name) : QFile::decodeName(found.c_str()));
 }
@@ -169,8 +169,7 @@ void TForm5::LoadImage(const QString& path) {
   // Read as the chart itself is: only a regular file is opened, so that a
   // FIFO or a device a chart names cannot block the window.
   std::string bytes;
-  if ((bitmap || png || jpeg) && !ReadFileBytes(QFile::encodeName(path).toStdString(), bytes))
-    return NotFound();
+  if ((bitmap || png || jpeg) && !ReadFileBytes(QFile::encodeName(path).toStdString(), bytes)) return NotFound();
   if (bitmap || png) {
     if (!LoadBitmap(bytes, bitmap ? "BMP" : "PNG")) return NotFound();
   } else if (jpeg) {

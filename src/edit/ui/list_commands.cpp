@@ -94,8 +94,7 @@ void ListCommands::Assign(DefinitionKind kind) {
   // name no file at all.
   const std::optional<std::string> name = FromUtf8Whole(fileName.toStdString(), session_.Doc().encoding);
   if (!name) {
-    prompts_.Message(QStringLiteral("譜面の文字コード(Shift_JIS)で表せない文字を含む名前のため、登録できません:\n") +
-                         fileName,
+    prompts_.Message(QString::fromUtf8(kUnencodableNameMessage) + QLatin1Char('\n') + fileName,
                      Prompts::Icon::Warning);
     return;
   }

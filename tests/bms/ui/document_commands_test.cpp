@@ -118,11 +118,9 @@ TEST_F(DocumentCommandsTest, ConfirmDiscardSavesOnlyWhenAskedAndStopsWhenTheSave
 // writes over it.
 TEST_F(DocumentCommandsTest, AFileHoldingNoChartIsOpenedAndSavedOverOnlyAfterAQuestion) {
   const std::string sound = Chart("kick.bms", std::string("RIFF\x24\0\0\0WAVEfmt \x10\0\0\0", 20) + "\n# x\n");
-  prompts.answers = {Answer::No};
+  prompts.answers = {Answer::No, Answer::Yes, Answer::Cancel, Answer::Yes};
   EXPECT_FALSE(commands.OpenFile(Q(sound)));
-  EXPECT_EQ(prompts.shown.size(), 1u);
   EXPECT_TRUE(commands.SaveFileName().isEmpty());
-  prompts.answers = {Answer::Yes, Answer::Cancel, Answer::Yes};
   ASSERT_TRUE(commands.LoadChart(Q(sound)));
   const std::string before = ReadFile(sound);
   EXPECT_FALSE(commands.Save());

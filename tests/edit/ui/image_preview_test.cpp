@@ -1,6 +1,9 @@
 #include "edit/ui/image_preview.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QAction>
 #include <QLabel>
@@ -9,13 +12,8 @@
 #include <QTabWidget>
 #include <QTest>
 #include <atomic>
-#include <chrono>
 #include <thread>
 #include <tuple>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "app/ui/main_window_fixture.h"
 
@@ -44,10 +42,10 @@ TEST_F(MainWindowTest, PreviewCaptionLabelPictureAndZoomFollowTheFile) {
     const char* caption;  // "": the full path
     bool notFound;
     QSize picture;
-  } cases[] = {{"wide.bmp", "", false, {320, 240}}, {"s.jpg", "", false, {64, 32}},
-               {"s.JPEG", "", false, {64, 32}},     {"s.jpe", "", false, {64, 32}},
+  } cases[] = {{"wide.bmp", "", false, {320, 240}},   {"s.jpg", "", false, {64, 32}},
+               {"s.JPEG", "", false, {64, 32}},       {"s.jpe", "", false, {64, 32}},
                {"bad.jpg", ".JPG", true, {256, 256}}, {"a.gif", "", false, {256, 256}},
-               {"x.png", "", false, {64, 32}},      {"gone.bmp", ".BMP", true, {256, 256}}};
+               {"x.png", "", false, {64, 32}},        {"gone.bmp", ".BMP", true, {256, 256}}};
   Document doc;
   TForm5 preview(doc, {}, nullptr);
   for (const auto& c : cases) {
@@ -63,11 +61,8 @@ TEST_F(MainWindowTest, PreviewCaptionLabelPictureAndZoomFollowTheFile) {
   ASSERT_EQ(mkfifo(charts.file("pipe.bmp").c_str(), 0600), 0);
   std::atomic<bool> done{false}, readerWaited{false};
   std::thread writer([&] {
-    while (!done) {
-      const int fd = ::open(charts.file("pipe.bmp").c_str(), O_WRONLY | O_NONBLOCK);
-      if (fd >= 0) readerWaited = ::close(fd) == 0;
-      std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
+    for (int fd = -1; !done; std::this_thread::yield())
+      if ((fd = ::open(charts.file("pipe.bmp").c_str(), O_WRONLY | O_NONBLOCK)) >= 0) readerWaited = !::close(fd);
   });
   preview.LoadImage(path("pipe.bmp"));
   done = true;
