@@ -45,8 +45,8 @@ TEST(Reader, DataLinesGoToTheirLanesAndPositions) {
       {"#00004:01", {{19, 0, 1, 0}}},
       {"#00007:01", {{20, 0, 1, 0}}},
       {"#00006:01", {{21, 0, 1, 0}}},
-      {"#00011:01010101010101",
-       {{1, 0, 1, 0}, {1, 27, 1, 0}, {1, 55, 1, 0}, {1, 82, 1, 0}, {1, 110, 1, 0}, {1, 137, 1, 0}, {1, 165, 1, 0}}},
+      {"#00011:01010101010101", {{1, 0, 1, 0}, {1, 27, 1, 0}, {1, 55, 1, 0}, {1, 82, 1, 0}, {1, 110, 1, 0},
+                                  {1, 137, 1, 0}, {1, 165, 1, 0}}},
       {"#00011:0101010101", {{1, 0, 1, 0}, {1, 38, 1, 0}, {1, 77, 1, 0}, {1, 115, 1, 0}, {1, 154, 1, 0}}},
       {"#00011:010101", {{1, 0, 1, 0}, {1, 64, 1, 0}, {1, 128, 1, 0}}},
       {"#00011:0101  ", {{1, 0, 1, 0}, {1, 96, 1, 0}}},  // trailing blanks are no cells
@@ -76,8 +76,8 @@ TEST(Reader, CellPositionsRoundHalvesToEven) {
 
 TEST(Reader, HeaderKeywordsAndDefinitions) {
   auto l = Load({"#title My Song", "#GENRE  Trance ", "#ARTIST x", "#BPM 150", "#PLAYLEVEL 7", "#TOTAL 250",
-                 "#VOLWAV 80", "#MIDIFILE a.mid", "#STAGEFILE s.jpg", "%EMAIL me@x", "%URL http://x", "#WAV0a kick.wav",
-                 "#BMP00 bg.bmp", "#WAV01  lead.wav", "#PLAYER 3", "#RANK 2"});
+                 "#VOLWAV 80", "#MIDIFILE a.mid", "#STAGEFILE s.jpg", "%EMAIL me@x", "%URL http://x",
+                 "#WAV0a kick.wav", "#BMP00 bg.bmp", "#WAV01  lead.wav", "#PLAYER 3", "#RANK 2"});
   const HeaderFields& h = l->doc.header;
   EXPECT_EQ(h.e_title, "My Song");
   EXPECT_EQ(h.e_genre, "Trance");
@@ -106,14 +106,21 @@ TEST(Reader, LinesTheModelCannotHoldAreKeptVerbatim) {
     int cbrank = 0;
     int cbpmode = 0;
   } cases[] = {
-      {"#WAV00 mine.wav", false}, {"#BPM01 150", false},   {"#LNTYPE 1", false},
-      {"#PLAYERS x", false},      {"#PLAYER x", false},    {"#PLAYER 4", false, 0, -1},
-      {"#RANK 7", false, -1, 0},  {"#00105:01", true},      // channel 05 is not ours
-      {"#00150:01", true},        {"#00111:01z!02", true},  // a malformed cell: no object at all
-      {"#-0111:01", true},                                  // no measure we can hold
-      {"#00102:x", false},                                  // length 1.0, line kept
-      {"#00102:1e999", false},                              // no finite length either
-      {"#WAVZ! a.wav", true},     {"#RANK high", true},
+      {"#WAV00 mine.wav", false},
+      {"#BPM01 150", false},
+      {"#LNTYPE 1", false},
+      {"#PLAYERS x", false},
+      {"#PLAYER x", false},
+      {"#PLAYER 4", false, 0, -1},
+      {"#RANK 7", false, -1, 0},
+      {"#00105:01", true},       // channel 05 is not ours
+      {"#00150:01", true},
+      {"#00111:01z!02", true},   // a malformed cell: no object at all
+      {"#-0111:01", true},       // no measure we can hold
+      {"#00102:x", false},       // length 1.0, line kept
+      {"#00102:1e999", false},   // no finite length either
+      {"#WAVZ! a.wav", true},
+      {"#RANK high", true},
   };
   for (const Case& c : cases) {
     auto l = Load({c.line});
@@ -154,9 +161,9 @@ TEST(Reader, BackgroundLinesTakeSuccessiveLanes) {
 TEST(Reader, BackgroundLinesBeyondTwentyEightPlaceOrKeepWholeLine) {
   std::vector<std::string> lines;
   for (int i = 0; i < 28; ++i) lines.push_back("#00001:0100");  // fills every lane at tick 0
-  lines.push_back("#00001:0002");                               // tick 96 is free: placed on lane 22
-  lines.push_back("#00001:0303");                               // tick 0 is full: nothing of it is added
-  lines.push_back("#00001:0004");                               // and it took no lane: tick 96 gets lane 23
+  lines.push_back("#00001:0002");  // tick 96 is free: placed on lane 22
+  lines.push_back("#00001:0303");  // tick 0 is full: nothing of it is added
+  lines.push_back("#00001:0004");  // and it took no lane: tick 96 gets lane 23
   auto l = Load(lines);
   ASSERT_EQ(l->doc.ObjList.size(), 30u);
   EXPECT_EQ(Objects(l->doc)[28], Obj(22, 96, 2, 0));
@@ -167,17 +174,20 @@ TEST(Reader, BackgroundLinesBeyondTwentyEightPlaceOrKeepWholeLine) {
 
 TEST(Reader, BackgroundLinesBeyondTwentyEightGoAboveTheHighestLane) {
   std::vector<std::string> lines(28, "#00001:00");
-  lines[3] = "#00001:0100";        // lane 25 at tick 0
-  lines[0] = "#00001:0001";        // lane 22 at tick 96
+  lines[3] = "#00001:0100";  // lane 25 at tick 0
+  lines[0] = "#00001:0001";  // lane 22 at tick 96
   lines.push_back("#00001:0202");  // tick 0: above 25, the gap below is not filled; tick 96: lane 23
   // 384 cells: cells 0 and 1 both round to tick 0 and take one lane each.
   std::string wide = "#00001:0303";
   for (int i = 2; i < 384; ++i) wide += "00";
   lines.push_back(wide);
   auto l = Load(lines);
-  EXPECT_EQ(
-      Objects(l->doc),
-      (std::vector<Obj>{{22, 96, 1, 0}, {25, 0, 1, 0}, {26, 0, 2, 0}, {23, 96, 2, 0}, {27, 0, 3, 0}, {28, 0, 3, 0}}));
+  EXPECT_EQ(Objects(l->doc), (std::vector<Obj>{{22, 96, 1, 0},
+                                               {25, 0, 1, 0},
+                                               {26, 0, 2, 0},
+                                               {23, 96, 2, 0},
+                                               {27, 0, 3, 0},
+                                               {28, 0, 3, 0}}));
   EXPECT_TRUE(l->doc.mcom.empty());
 }
 
@@ -227,9 +237,9 @@ TEST(Reader, ConditionalBlocksAreKeptAndNotInterpreted) {
                  "#ENDIF", "#IF 2", "#00311:04", "#ENDIF", "#ENDRANDOM", "#IFX 1", "#00411:05"});
   EXPECT_EQ(Objects(l->doc), (std::vector<Obj>{{1, 0, 1, 0}, {1, 4 * 192, 5, 0}}));
   EXPECT_EQ(l->doc.header.e_title, "");
-  EXPECT_EQ(l->doc.mcom,
-            (std::vector<std::string>{"#RANDOM 2", "#IF 1", "#00111:02", "#TITLE inside", "#IF 2", "#ENDIF",
-                                      "#00211:03", "#ENDIF", "#IF 2", "#00311:04", "#ENDIF", "#ENDRANDOM", "#IFX 1"}));
+  EXPECT_EQ(l->doc.mcom, (std::vector<std::string>{"#RANDOM 2", "#IF 1", "#00111:02", "#TITLE inside", "#IF 2",
+                                                   "#ENDIF", "#00211:03", "#ENDIF", "#IF 2", "#00311:04", "#ENDIF",
+                                                   "#ENDRANDOM", "#IFX 1"}));
 }
 
 TEST(Reader, LineEndsByteOrderMarkAndEndOfFile) {
@@ -264,7 +274,7 @@ TEST(Reader, TempoKeywordStandsAlone) {
     const char* bpm;
     bool kept;
   } cases[] = {
-      {"#BPM 150", "150", false},  {"#bpm\t150 ", "150", false}, {"#BPM", "", false},
+      {"#BPM 150", "150", false}, {"#bpm\t150 ", "150", false}, {"#BPM", "", false},
       {"#BPM01 150", "120", true}, {"#BPMX", "120", true},       {"#BPM:150", "120", true},
   };
   for (const auto& c : cases) {
@@ -331,8 +341,8 @@ TEST(LoadBmsFile, UnreadableFilesFailCleanly) {
     EXPECT_TRUE(d.ObjList.empty());
     EXPECT_EQ(d.header.e_title, "");
     EXPECT_EQ(log.Lines(), (std::vector<std::string>{"ファイルのオープン:" + path, "オープンに成功しました" + path,
-                                                     "ファイルの読込に失敗しました" + path,
-                                                     "メモリ内のデータをリセットしました" + path}));
+                                                      "ファイルの読込に失敗しました" + path,
+                                                      "メモリ内のデータをリセットしました" + path}));
     EXPECT_TRUE(log.ShowRequested());
   }
 }

@@ -139,18 +139,13 @@ TEST(ChartFileLookup, FindsTheFileAChartNamesAsOtherSystemsWriteIt) {
   for (const char* name : {"Sounds/Drums/Kick.wav", "bg.BMP", "Exact.wav", "exact.WAV", "hat.ogg"})
     test::WriteFile(dir.file(name), "x");
   ASSERT_EQ(mkfifo(dir.file("pipe.wav").c_str(), 0600), 0);
-  const std::pair<const char*, const char*> cases[] = {{"bg.BMP", "bg.BMP"},
-                                                       {"BG.bmp", "bg.BMP"},
-                                                       {"Sounds\\Drums\\Kick.wav", "Sounds/Drums/Kick.wav"},
-                                                       {"sounds\\DRUMS\\kick.WAV", "Sounds/Drums/Kick.wav"},
-                                                       {".\\sounds/drums\\kick.wav", "Sounds/Drums/Kick.wav"},
-                                                       {"exact.WAV", "exact.WAV"},
-                                                       {"EXACT.wav", "Exact.wav"},
-                                                       {"missing.wav", ""},
-                                                       {"Sounds\\missing.wav", ""},
-                                                       {"PIPE.WAV", ""},
-                                                       {"pipe.wav", ""},
-                                                       {"folder.bmp", ""}};
+  // clang-format off
+  const std::pair<const char*, const char*> cases[] = {
+      {"bg.BMP", "bg.BMP"}, {"BG.bmp", "bg.BMP"}, {"Sounds\\Drums\\Kick.wav", "Sounds/Drums/Kick.wav"},
+      {"sounds\\DRUMS\\kick.WAV", "Sounds/Drums/Kick.wav"}, {".\\sounds/drums\\kick.wav", "Sounds/Drums/Kick.wav"},
+      {"exact.WAV", "exact.WAV"}, {"EXACT.wav", "Exact.wav"}, {"missing.wav", ""}, {"Sounds\\missing.wav", ""},
+      {"PIPE.WAV", ""}, {"pipe.wav", ""}, {"folder.bmp", ""}};
+  // clang-format on
   for (const auto& [written, found] : cases)
     EXPECT_EQ(ResolveChartFile(dir.path(), written), *found ? dir.file(found) : "") << written;
   EXPECT_EQ(ResolveChartSound(dir.path(), "HAT.wav"), dir.file("hat.ogg"));

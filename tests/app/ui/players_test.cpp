@@ -142,7 +142,6 @@ TEST_F(PlayersTest, OptionsDialogEditsTheListAndKeepsTheSelectedName) {
   EXPECT_EQ(Players(), "a2,a,mine|mine|0010");
   EXPECT_EQ(ReadFile(file).find("zzz"), std::string::npos);
   RunOptions(*main, {"mail:ü é@example.com", "Button7"});  // never stored as "? ?"
-  ASSERT_FALSE(prompts.shown.empty());
   EXPECT_TRUE(prompts.shown.back().text.contains("ü é@example.com"));
   EXPECT_EQ(Ini().ReadString("BTLM", "UserSettingEMAIL", "-"), "me@example.com");
 
