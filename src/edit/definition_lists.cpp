@@ -4,6 +4,9 @@
 #include <cctype>
 #include <string_view>
 
+#include "bms/file_kinds.h"
+#include "model/text_codec.h"
+
 namespace beatloom {
 
 namespace {
@@ -13,14 +16,13 @@ constexpr size_t kDataPrefix = 7;
 
 constexpr const char* kKeptLineRefusal = "保持している行のデータを読み取れないため、インデックスを付け替えられません: ";
 constexpr const char* kOtherFolderNote = "譜面と別のフォルダのファイルを名前だけ登録しました: ";
+constexpr const char* kLeftOutNote = "音声・画像・MIDIでないため登録しなかったファイル: ";
 
 std::string Upper(std::string_view s) {
   std::string out(s);
   for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return out;
 }
-
-bool Contains(const std::string& s, std::string_view part) { return s.find(part) != std::string::npos; }
 
 std::string FileNameOf(const std::string& path) {
   const size_t slash = path.find_last_of('/');
@@ -185,31 +187,25 @@ void PlanList(const Document& doc, DefinitionKind kind, const std::vector<std::s
     return !names[static_cast<size_t>(IndexOfRow(kind, r))].empty() ||
            std::any_of(rows.begin(), rows.end(), [r](const auto& planned) { return planned.first == r; });
   };
-  const std::string full = CapacityMessage(doc, kind);
+  // row may pass the last line once that line has taken a file; the list
+  // is full only when no line is left for the next one.
   for (const std::string& path : files) {
-    if (row >= last) {
-      plan.messages.emplace_back(full);
-      return;
-    }
     if (start.skipUsed)
       while (row <= last && used(row)) ++row;
     if (row > last) {
-      row = last;
-      plan.messages.emplace_back(full);
-      return;
+      plan.messages.emplace_back(CapacityMessage(doc, kind));
+      break;
     }
-    rows.emplace_back(row, FileNameOf(path));
-    row = std::min(row + 1, last);
+    std::optional<std::string> name = FromUtf8Whole(FileNameOf(path), doc.encoding);
+    if (!name) {
+      plan.unencodable.push_back(path);
+      continue;
+    }
+    rows.emplace_back(row, std::move(*name));
+    ++row;
     if (!start.chartFolder.empty() && FolderOf(path) != start.chartFolder) plan.otherFolder.push_back(path);
   }
-}
-
-bool IsImageFile(const std::string& path) {
-  const std::string name = FileNameOf(path);
-  const size_t dot = name.find_last_of('.');
-  if (dot == std::string::npos) return false;
-  const std::string ext = Upper(std::string_view(name).substr(dot));
-  return Contains(ext, ".BMP") || Contains(ext, ".GIF") || Contains(ext, ".J");
+  row = std::min(row, last);
 }
 
 }  // namespace
@@ -375,8 +371,7 @@ DropPlan PlanDrop(const Document& doc, std::vector<std::string> paths, const Dro
   plan.wavRow = std::max(start.wavRow, 0);
   plan.bmpRow = std::max(start.bmpRow, 0);
   for (const std::string& path : paths) {
-    const std::string upper = Upper(path);
-    if (Contains(upper, ".BMS") || Contains(upper, ".BME")) {
+    if (KindOfFileName(path) == FileKind::Chart) {
       plan.chart = path;
       return plan;
     }
@@ -384,17 +379,40 @@ DropPlan PlanDrop(const Document& doc, std::vector<std::string> paths, const Dro
   std::vector<std::string> sounds;
   std::vector<std::string> images;
   for (const std::string& path : paths) {
-    if (Contains(Upper(path), ".WAV")) sounds.push_back(path);
-    if (IsImageFile(path)) images.push_back(path);
-    if (Contains(Upper(path), ".MID")) plan.midi = FileNameOf(path);
+    switch (KindOfFileName(path)) {
+      case FileKind::Sound:
+        sounds.push_back(path);
+        break;
+      case FileKind::Image:
+        images.push_back(path);
+        break;
+      case FileKind::Midi:
+        if (std::optional<std::string> name = FromUtf8Whole(FileNameOf(path), doc.encoding))
+          plan.midi = std::move(*name);
+        else
+          plan.unencodable.push_back(path);
+        break;
+      default:
+        plan.leftOut.push_back(path);
+    }
   }
   PlanList(doc, DefinitionKind::Wav, sounds, start, plan);
   PlanList(doc, DefinitionKind::Bmp, images, start, plan);
+  if (!plan.unencodable.empty()) {
+    std::string message = kUnencodableNameMessage;
+    for (const std::string& path : plan.unencodable) message += "\n" + path;
+    plan.messages.push_back(std::move(message));
+  }
   return plan;
 }
 
 EditOutcome ApplyDrop(ChartSession& session, const DropPlan& plan) {
   for (const std::string& path : plan.otherFolder) session.ChartLog().Add(kOtherFolderNote + path);
+  if (!plan.leftOut.empty()) {
+    std::string line = kLeftOutNote;
+    for (size_t i = 0; i < plan.leftOut.size(); ++i) line += (i ? ", " : "") + FileNameOf(plan.leftOut[i]);
+    session.ChartLog().Add(line);
+  }
   return session.Apply({.aspects = kChartHeader}, [&](Document& doc) {
     // Every registered line marks the chart; the MIDI field only when it changes.
     bool changed = !plan.wav.empty() || !plan.bmp.empty();

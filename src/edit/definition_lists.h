@@ -16,6 +16,10 @@ enum class DefinitionKind { Wav, Bmp };
 
 inline constexpr const char* kWavCapacityMessage = "WAVファイルは最大255個迄しか登録できません";
 inline constexpr const char* kBmpCapacityMessage = "画像ファイルは最大256個迄しか登録できません";
+// The refusal of a file name the chart's encoding cannot hold (it would be
+// stored with "?" and name no file); the names follow, one a line.
+inline constexpr const char* kUnencodableNameMessage =
+    "譜面の文字コード(Shift_JIS)で表せない文字を含む名前のため、使えません:";
 // Stands in for a used definition without a file while indices are compacted.
 inline constexpr const char* kCompactPlaceholder = "--------";
 
@@ -71,11 +75,16 @@ constexpr int Base36OfHex(int value) { return value / 16 * 36 + value % 16; }
 struct DropPlan {
   // A chart among the files is opened instead; nothing else registers.
   std::optional<std::string> chart;
+  // Names in the chart's encoding.
   std::vector<std::pair<int, std::string>> wav;  // row, file name
   std::vector<std::pair<int, std::string>> bmp;
   std::optional<std::string> midi;
-  std::vector<std::string> messages;     // capacity messages, each at most once
+  // To be shown: capacity messages, each at most once, and the refusal of
+  // names the chart's encoding cannot hold (which are never stored altered).
+  std::vector<std::string> messages;
   std::vector<std::string> otherFolder;  // paths outside the chart's folder
+  std::vector<std::string> leftOut;      // neither sound, image nor MIDI by extension
+  std::vector<std::string> unencodable;  // names the chart's encoding cannot hold
   int wavRow = 0;                        // rows selected afterwards
   int bmpRow = 0;
 };
@@ -87,11 +96,12 @@ struct DropStart {
   std::string chartFolder;  // empty: no chart file chosen yet
 };
 
-// Paths are taken in name order, ignoring case.
+// Paths (UTF-8) are taken in name order, ignoring case, and told apart by
+// their extension only. Files fill the lines from the selected one on, the
+// last line included; the capacity message comes only when no line is left.
 DropPlan PlanDrop(const Document& doc, std::vector<std::string> paths, const DropStart& start);
-// Names are stored as given (the caller encodes them for the chart); a file
-// from another folder gets a line in the log, as the chart will not find it
-// until it is copied beside the chart.
+// A file from another folder gets a line in the log, as the chart will not
+// find it until it is copied beside the chart; the files left out share one.
 EditOutcome ApplyDrop(ChartSession& session, const DropPlan& plan);
 
 }  // namespace beatloom

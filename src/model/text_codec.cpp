@@ -176,7 +176,9 @@ namespace {
 
 // Converts with iconv, replacing what cannot be converted and going on: a
 // stray byte in a chart must never stop a load or a display.
-std::string Convert(std::string_view in, const char* from, const char* to, std::string_view replacement) {
+// lossy, when given, is set when something had to be replaced.
+std::string Convert(std::string_view in, const char* from, const char* to, std::string_view replacement,
+                    bool* lossy = nullptr) {
   iconv_t cd = iconv_open(to, from);
   if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(in);
   std::string out;
@@ -193,6 +195,7 @@ std::string Convert(std::string_view in, const char* from, const char* to, std::
       if (errno == E2BIG) continue;
       // EILSEQ or EINVAL: skip one input unit and mark it.
       out.append(replacement);
+      if (lossy) *lossy = true;
       size_t skip = 1;
       if (std::string_view(from) == "UTF-8") {
         // One replacement per character, not per byte of it.
@@ -234,6 +237,20 @@ std::string FromUtf8(std::string_view utf8, TextEncoding encoding) {
   for (char c : utf8) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
   if (ascii) return std::string(utf8);
   return Convert(utf8, "UTF-8", "CP932", "?");
+}
+
+std::optional<std::string> FromUtf8Whole(std::string_view utf8, TextEncoding encoding) {
+  if (encoding == TextEncoding::Utf8) {
+    if (!IsValidUtf8(utf8)) return std::nullopt;
+    return std::string(utf8);
+  }
+  bool ascii = true;
+  for (char c : utf8) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+  if (ascii) return std::string(utf8);
+  bool lossy = false;
+  std::string bytes = Convert(utf8, "UTF-8", "CP932", "?", &lossy);
+  if (lossy) return std::nullopt;
+  return bytes;
 }
 
 }  // namespace beatloom

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,5 +26,8 @@ bool IsValidUtf8(std::string_view bytes);
 std::string ToUtf8(std::string_view bytes, TextEncoding encoding);
 // Characters the encoding cannot hold become "?".
 std::string FromUtf8(std::string_view utf8, TextEncoding encoding);
+// The same, for text that must not change on the way (a file name the chart
+// will look up): nothing when some character cannot be held.
+std::optional<std::string> FromUtf8Whole(std::string_view utf8, TextEncoding encoding);
 
 }  // namespace beatloom

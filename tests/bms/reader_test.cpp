@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "bms/bms_reader.h"
+#include "bms/file_kinds.h"
 #include "support/test_support.h"
 
 namespace beatloom {
@@ -356,6 +359,36 @@ TEST(LoadBmsFile, EmptyAndBinaryFilesLoad) {
     EXPECT_TRUE(LoadBmsFile(d, dir.file(name), log)) << name;
     EXPECT_EQ(log.Lines().back().rfind("オブジェ総数:", 0), 0u);
   }
+}
+
+// Only the file's own extension tells what it is (the command line also
+// takes the long-note and nine-key charts); only its lines tell a chart.
+TEST(FileKinds, AFileIsToldByItsOwnExtensionAndAChartByItsLines) {
+  using K = FileKind;
+  const std::tuple<const char*, FileKind, FileKind> names[] = {
+      {"/c/s.bms", K::Chart, K::Chart},         {"/c/S.BME", K::Chart, K::Chart},
+      {"/c/l.bml", K::Other, K::Chart},         {"/c/n.PMS", K::Other, K::Chart},
+      {"/c/p.bms.d/k.wav", K::Sound, K::Sound}, {"/c/s.bms.bak", K::Other, K::Other},
+      {"/c/k.wav.asd", K::Other, K::Other},     {"/c/a.OGG", K::Sound, K::Sound},
+      {"/c/a.flac", K::Sound, K::Sound},        {"/c/a.mp3", K::Sound, K::Sound},
+      {"/c/a.png", K::Image, K::Image},         {"/c/a.JPEG", K::Image, K::Image},
+      {"/c/a.jpgx", K::Other, K::Other},        {"/c/s.mid", K::Midi, K::Midi},
+      {"/c/x.bms/none", K::Other, K::Other}};
+  for (const auto& [path, kind, onCommandLine] : names) {
+    EXPECT_EQ(KindOfFileName(path), kind) << path;
+    EXPECT_EQ(KindOfFileName(path, true), onCommandLine) << path;
+  }
+  const std::pair<std::string, bool> files[] = {
+      {"", true},
+      {"#TITLE x\r\n", true},
+      {"\xEF\xBB\xBF#title x", true},
+      {"memo\n  #wav0Z k.wav\n", true},
+      {"junk\r#00111:0101", true},
+      {"%EMAIL a@b", true},
+      {std::string("RIFF\x24\0\0\0WAVEfmt ", 16), false},
+      {"kick.wav\r\nsnare.wav\r\n_\r\n.\r\n", false},  // the BMM export's sound list
+      {"# not a command\n#12:3\n#0011:01\ntext #TITLE\n", false}};
+  for (const auto& [bytes, chart] : files) EXPECT_EQ(LooksLikeChart(bytes), chart) << bytes;
 }
 
 }  // namespace

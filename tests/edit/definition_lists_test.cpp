@@ -181,16 +181,22 @@ TEST(DefinitionLists, DropFillsRowsInNameOrder) {
     Rows wav, bmp;
     std::vector<std::string> messages;
     std::optional<std::string> chart;
+    std::vector<std::string> leftOut;
   } cases[] = {
       // clang-format off
-      {"used 02 skipped", {"/c/b.wav", "/c/A.WAV"}, {0, 1, true, "/c"}, {{0, "A.WAV"}, {2, "b.wav"}}, {}, {}, {}},
-      {"check box off", {"/c/b.wav", "/c/a.wav"}, {0, 1, false, "/c"}, {{0, "a.wav"}, {1, "b.wav"}}, {}, {}, {}},
-      {"a chart wins", {"/c/z.bme", "/c/a.wav"}, {0, 1, true, "/c"}, {}, {}, {}, "/c/z.bme"},
+      {"used 02 skipped", {"/c/b.wav", "/c/A.WAV"}, {0, 1, true, "/c"}, {{0, "A.WAV"}, {2, "b.wav"}}, {}, {}, {}, {}},
+      {"check box off", {"/c/b.wav", "/c/a.wav"}, {0, 1, false, "/c"}, {{0, "a.wav"}, {1, "b.wav"}}, {}, {}, {}, {}},
+      {"a chart wins", {"/c/z.bme", "/c/a.wav"}, {0, 1, true, "/c"}, {}, {}, {}, "/c/z.bme", {}},
       {"images by extension", {"/c/p.jpe", "/c/q.gif", "/c/x.png", "/c/y.bmp"}, {0, 1, true, "/c"}, {},
-       {{1, "p.jpe"}, {2, "q.gif"}, {4, "y.bmp"}}, {}, {}},
+       {{1, "p.jpe"}, {2, "q.gif"}, {4, "x.png"}, {5, "y.bmp"}}, {}, {}, {}},
+      {"sounds by extension", {"/c/a.ogg", "/c/b.flac", "/c/c.mp3", "/c/kick.wav.asd", "/c/pack.bms.d/d.wav"},
+       {0, 1, true, ""}, {{0, "a.ogg"}, {2, "b.flac"}, {3, "c.mp3"}, {4, "d.wav"}}, {}, {}, {}, {"/c/kick.wav.asd"}},
       {"wav capacity", {"/c/a.wav", "/c/b.wav", "/c/c.wav"}, {253, 255, true, "/c"}, {{253, "a.wav"}}, {},
-       {kWavCapacityMessage}, {}},
-      {"bmp capacity", {"/c/a.bmp", "/c/b.bmp"}, {0, 255, true, "/c"}, {}, {}, {kBmpCapacityMessage}, {}},
+       {kWavCapacityMessage}, {}, {}},
+      {"the empty last line takes one", {"/c/a.bmp", "/c/b.bmp"}, {0, 255, true, "/c"}, {}, {{255, "a.bmp"}},
+       {kBmpCapacityMessage}, {}, {}},
+      {"a name Shift_JIS cannot hold", {"/c/ü é.wav", "/c/b.wav"}, {0, 1, true, "/c"}, {{0, "b.wav"}}, {},
+       {kUnencodableNameMessage + std::string("\n/c/ü é.wav")}, {}, {}},
       // clang-format on
   };
   for (const auto& c : cases) {
@@ -204,7 +210,10 @@ TEST(DefinitionLists, DropFillsRowsInNameOrder) {
     EXPECT_EQ(plan.bmp, c.bmp);
     EXPECT_EQ(plan.messages, c.messages);
     EXPECT_EQ(plan.chart, c.chart);
+    EXPECT_EQ(plan.leftOut, c.leftOut);
   }
+  const DropPlan last = PlanDrop(Document(), {"/c/a.wav"}, {254, 1, true, "/c"});
+  EXPECT_TRUE(last.wav == (Rows{{254, "a.wav"}}) && last.messages.empty()) << "an empty WAV FF takes a sound";
 }
 
 }  // namespace

@@ -60,5 +60,21 @@ TEST(JpegDecoder, CorruptOrMissingInputGivesAnEmptyPicture) {
   EXPECT_TRUE(DecodeJpegFile("/nonexistent/folder/x.jpg").Empty());
 }
 
+// A small file whose frame header claims a huge picture is refused from the
+// header, before the library allocates for it, and the refusal says why.
+TEST(JpegDecoder, RefusesAPictureClaimedTooLargeByItsHeader) {
+  for (const auto& [progressive, width, height] : {std::tuple{false, 8000, 8000}, {true, 30000, 30000}}) {
+    std::vector<std::uint8_t> bytes = EncodeHalves(progressive);
+    size_t sof = 2;
+    while (sof + 9 < bytes.size() && !(bytes[sof] == 0xFF && (bytes[sof + 1] == 0xC0 || bytes[sof + 1] == 0xC2))) ++sof;
+    ASSERT_LT(sof + 9, bytes.size());
+    for (int k = 0; k < 4; ++k)
+      bytes[sof + 5 + k] = static_cast<std::uint8_t>((k < 2 ? height : width) >> (k % 2 ? 0 : 8));
+    std::string error;
+    EXPECT_TRUE(DecodeJpeg(bytes, &error).Empty()) << width;
+    EXPECT_NE(error.find(std::to_string(width) + "x" + std::to_string(height)), std::string::npos) << error;
+  }
+}
+
 }  // namespace
 }  // namespace beatloom

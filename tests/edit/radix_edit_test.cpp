@@ -42,8 +42,8 @@ TEST(Radix, AWidenedChartKeepsItsBytesAndReachesZZ) {
   SearchRequest find{.byIndex = true, .index = "zz"};
   EXPECT_EQ(RunSearch(session, find).matched, 2u) << "typed in base 36, either case";
 
-  const DropPlan drop = PlanDrop(doc, {"/c/b.wav", "/c/a.wav"}, {zz - 1, 0, false, "/c"});
-  EXPECT_EQ(drop.wav, (std::vector<std::pair<int, std::string>>{{zz - 1, "a.wav"}}));
+  const DropPlan drop = PlanDrop(doc, {"/c/b.wav", "/c/a.wav", "/c/c.wav"}, {zz - 1, 0, false, "/c"});
+  EXPECT_EQ(drop.wav, (std::vector<std::pair<int, std::string>>{{zz - 1, "a.wav"}, {zz, "b.wav"}}));
   EXPECT_EQ(drop.messages, std::vector<std::string>{"WAVファイルは最大1295個迄しか登録できません"});
 
   // The clipboard text gives a value from 1000 on a fourth digit; a

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "model/chart_file_lookup.h"
 #include "support/test_support.h"
 #include "support/unwritable_folder.h"
 
@@ -175,6 +176,28 @@ TEST(FileIo, ASaveCutShortLeavesTheOldOrTheNewChart) {
       for (const std::string& name : Entries(dir.path())) EXPECT_NE(name.rfind(".bl", 0), 0u) << name;
     }
   }
+}
+
+// Charts made on other systems name their files with "\" and in any letter
+// case; an exact name comes first, then the first match in byte order; only
+// regular files are ever found (a FIFO would block whoever opens it).
+TEST(ChartFileLookup, FindsTheFileAChartNamesAsOtherSystemsWriteIt) {
+  TempDir dir;
+  std::filesystem::create_directories(dir.file("Sounds/Drums"));
+  std::filesystem::create_directory(dir.file("folder.bmp"));
+  for (const char* name : {"Sounds/Drums/Kick.wav", "bg.BMP", "Exact.wav", "exact.WAV", "hat.ogg"})
+    test::WriteFile(dir.file(name), "x");
+  ASSERT_EQ(mkfifo(dir.file("pipe.wav").c_str(), 0600), 0);
+  // clang-format off
+  const std::pair<const char*, const char*> cases[] = {
+      {"bg.BMP", "bg.BMP"}, {"BG.bmp", "bg.BMP"}, {"Sounds\\Drums\\Kick.wav", "Sounds/Drums/Kick.wav"},
+      {"sounds\\DRUMS\\kick.WAV", "Sounds/Drums/Kick.wav"}, {".\\sounds/drums\\kick.wav", "Sounds/Drums/Kick.wav"},
+      {"exact.WAV", "exact.WAV"}, {"EXACT.wav", "Exact.wav"}, {"missing.wav", ""}, {"Sounds\\missing.wav", ""},
+      {"PIPE.WAV", ""}, {"pipe.wav", ""}, {"folder.bmp", ""}};
+  // clang-format on
+  for (const auto& [written, found] : cases)
+    EXPECT_EQ(ResolveChartFile(dir.path(), written), *found ? dir.file(found) : "") << written;
+  EXPECT_EQ(ResolveChartSound(dir.path(), "HAT.wav"), dir.file("hat.ogg"));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,14 @@ TEST(DetectEncoding, ChartTextReadsAsItsAuthorWroteIt) {
     EXPECT_EQ(detected, c.encoding) << c.name;
     EXPECT_EQ(ToUtf8(c.bytes, detected), c.shown) << c.name;
   }
+}
+
+// A name the encoding cannot hold is told apart, never turned into "?".
+TEST(FromUtf8Whole, RefusesWhatTheEncodingCannotHold) {
+  EXPECT_EQ(FromUtf8Whole("k?.wav", TextEncoding::Cp932), "k?.wav");
+  EXPECT_EQ(FromUtf8Whole("日本.wav", TextEncoding::Cp932), "\x93\xFA\x96\x7B.wav");
+  EXPECT_EQ(FromUtf8Whole("ü é.wav", TextEncoding::Utf8), "ü é.wav");
+  EXPECT_EQ(FromUtf8Whole("ü é.wav", TextEncoding::Cp932), std::nullopt);
 }
 
 }  // namespace

@@ -214,6 +214,15 @@ void TConfig::ChooseProgram() {
 // A write that fails keeps the dialog open with the author's work in it; the
 // shared list has taken the new entries by then.
 void TConfig::Confirm() {
+  // The settings file is CP932: a value it cannot hold is refused rather
+  // than stored with "?" in it. (The players' list keeps any text whole.)
+  for (const QLineEdit* field : {email_, url_}) {
+    if (!FromUtf8Whole(field->text().toStdString(), TextEncoding::Cp932)) {
+      prompts_.Message(QStringLiteral("Shift_JISで表せない文字を含むため保存できません:\n") + field->text(),
+                       Prompts::Icon::Warning);
+      return;
+    }
+  }
   shared_ = lines_;
   listReplaced_ = true;
   std::string reason;

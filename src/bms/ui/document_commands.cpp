@@ -10,11 +10,14 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <optional>
 
 #include "bms/bms_reader.h"
 #include "bms/bms_writer.h"
+#include "bms/file_kinds.h"
 #include "bms/name_lists.h"
 #include "bms/ui/source_editor.h"
+#include "edit/definition_lists.h"
 #include "edit/recent_files.h"
 #include "model/file_io.h"
 #include "model/text_codec.h"
@@ -58,14 +61,14 @@ class SourceEditScope {
 
 }  // namespace
 
-bool IsChartFileName(const QString& path) {
-  const QString upper = path.toUpper();
-  return upper.contains(QLatin1String(".BMS")) || upper.contains(QLatin1String(".BME"));
-}
+bool IsChartFileName(const QString& path) { return KindOfFileName(path.toStdString()) == FileKind::Chart; }
 
 bool IsCommandLineChart(const QString& path) {
+  // Any argument that mentions a chart type is tried; what it holds is
+  // checked when it is loaded.
   const QString upper = path.toUpper();
-  return IsChartFileName(path) || upper.endsWith(QLatin1String(".BML")) || upper.endsWith(QLatin1String(".PMS"));
+  return KindOfFileName(path.toStdString(), true) == FileKind::Chart || upper.contains(QLatin1String(".BMS")) ||
+         upper.contains(QLatin1String(".BME"));
 }
 
 DocumentCommands::DocumentCommands(ChartSession& session, Prompts& prompts, DocumentHost& host,
@@ -112,6 +115,7 @@ void DocumentCommands::Reset(bool withTemplate) {
   if (doc_.DocumentIO) host_.SetCaption(kNewDataCaption);
   host_.SetFileCommandsEnabled(false);
   diskStamp_ = {};
+  overwriteAsks_ = false;
   const ChartEdit edit{.modified = withTemplate ? ChartEdit::Mark::Clear : ChartEdit::Mark::Leave,
                        .aspects = kWholeChart,
                        .replaced = ChartReplaced::New};
@@ -161,9 +165,25 @@ bool DocumentCommands::OpenDroppedChart(const QStringList& paths) {
   return true;
 }
 
+// A sound or any other file that is no chart would be written over by the
+// next save; it is opened only when the author says so, and then that save
+// asks again. A file that cannot be read is left to the load to report.
+bool DocumentCommands::ConfirmNotChart(const QString& path, bool& notChart) {
+  std::string bytes;
+  notChart = doc_.DocumentIO && ReadFileBytes(Encode(path), bytes) && !LooksLikeChart(bytes);
+  if (!notChart) return true;
+  const QString question = QStringLiteral(
+                               "「%1」には譜面の命令行がありません（音声など別の種類のファイルのようです）。\n"
+                               "譜面として開きますか？")
+                               .arg(path);
+  return prompts_.Ask(question, Prompts::Icon::Warning, Prompts::Buttons::YesNo) == Prompts::Answer::Yes;
+}
+
 // Open and the reopen menu also leave the chart unmarked and the undo step
 // gone (mark Clear); a chart named on the command line is loaded as it is.
 bool DocumentCommands::Load(const QString& path, ChartEdit::Mark mark) {
+  bool notChart = false;
+  if (!ConfirmNotChart(path, notChart)) return false;
   RemovePlayerWorkingCopy();
   ReadUserDefaults();
   bool ok = false;
@@ -178,6 +198,7 @@ bool DocumentCommands::Load(const QString& path, ChartEdit::Mark mark) {
       chartFileName_ = path;
       saveFileName_ = path;
       diskStamp_ = StampOf(Encode(path));
+      overwriteAsks_ = notChart;
       const QString folder = QFileInfo(path).absolutePath();
       folders_ = {folder, folder, folder, folder, folder};
       host_.SetCaption(Caption(path));
@@ -196,6 +217,13 @@ bool DocumentCommands::Load(const QString& path, ChartEdit::Mark mark) {
 bool DocumentCommands::Save() {
   if (saveFileName_.isEmpty()) return SaveAs();
   if (!ConfirmOverwriteChanged()) return false;
+  if (overwriteAsks_) {
+    const QString question =
+        QStringLiteral("「%1」は譜面ではなかったファイルです。上書きしますか？").arg(saveFileName_);
+    if (prompts_.Ask(question, Prompts::Icon::Warning, Prompts::Buttons::YesCancel) != Prompts::Answer::Yes)
+      return false;
+    overwriteAsks_ = false;
+  }
   return SaveTo(saveFileName_);
 }
 
@@ -289,6 +317,7 @@ bool DocumentCommands::SaveTo(const QString& path) {
     saveFileName_ = path;
     diskStamp_ = StampOf(Encode(path));
     declinedStamp_ = {};
+    overwriteAsks_ = false;
     const QString fileFolder = QFileInfo(path).absolutePath();
     folders_.midi = folders_.sound = folders_.image = fileFolder;
   }
@@ -324,7 +353,14 @@ void DocumentCommands::ChooseStageFile() {
 }
 
 void DocumentCommands::SetHeaderText(std::string HeaderFields::*field, const QString& text) {
-  std::string bytes = FromUtf8(text.toStdString(), doc_.encoding);
+  // A file name with "?" in place of what the chart's encoding cannot hold
+  // would name no file.
+  const std::optional<std::string> whole = FromUtf8Whole(text.toStdString(), doc_.encoding);
+  if (!whole) {
+    prompts_.Message(QString::fromUtf8(kUnencodableNameMessage) + QLatin1Char('\n') + text, Prompts::Icon::Warning);
+    return;
+  }
+  std::string bytes = *whole;
   if (doc_.header.*field == bytes) return;
   session_.Apply({.aspects = kChartHeader}, [&](Document& doc) {
     doc.header.*field = std::move(bytes);

@@ -18,12 +18,14 @@ inline constexpr const char* kPlayerWorkingCopyFile = "Edit temp BMS (can delete
 // The memo of every new chart, from the program folder.
 inline constexpr const char* kHeaderTemplateFile = "header.txt";
 
-// Whether a file name names a chart the program opens: it holds ".BMS" or
-// ".BME" in any letter case.
+// Whether a file name names a chart the program opens: it ends in ".bms" or
+// ".bme" in any letter case.
 bool IsChartFileName(const QString& path);
 // A chart named on the command line, as a file manager hands over any file of
 // the chart types the desktop entry claims: also the long-note (.bml) and
-// nine-key (.pms) variants, which are the same text format.
+// nine-key (.pms) variants, which are the same text format. An argument
+// that mentions ".bms" or ".bme" anywhere is tried too; the load asks before
+// it opens a file that holds no chart.
 bool IsCommandLineChart(const QString& path);
 
 // The commands on the chart as a whole: new, open, save, the question before
@@ -57,7 +59,9 @@ class DocumentCommands {
   // the window (caption, file commands, the views back at the top). Leaves
   // Modified alone and the memo empty.
   void ResetChart();
-  // Loads a chart without asking (a file named on the command line).
+  // Loads a chart without asking to save the one open (a file named on the
+  // command line). Every load asks first when the file holds no chart line
+  // at all (a sound, any binary file).
   bool LoadChart(const QString& path);
   // Asks, then loads (the recent-file menu). False when the author refused or
   // the load failed.
@@ -92,6 +96,7 @@ class DocumentCommands {
     chartFileName_.clear();
     saveFileName_.clear();
     diskStamp_ = {};
+    overwriteAsks_ = false;
   }
 
   // The chart's file may be changed by another program while it is open.
@@ -113,6 +118,8 @@ class DocumentCommands {
   bool SaveTo(const QString& path);
   bool ConfirmOverwriteChanged();
   bool Load(const QString& path, ChartEdit::Mark mark);
+  // False when path holds no chart and the author does not open it anyway.
+  bool ConfirmNotChart(const QString& path, bool& notChart);
   void Reset(bool withTemplate);
   void ReadUserDefaults();
   void ApplyLog();
@@ -129,6 +136,9 @@ class DocumentCommands {
   std::string programFolder_;
   QString chartFileName_;  // held by the open dialog
   QString saveFileName_;   // held by the save dialog; empty: Save asks for a name
+  // The file was opened although it held no chart: Save asks before it
+  // writes over it.
+  bool overwriteAsks_ = false;
   Folders folders_;
   FileStamp diskStamp_;      // the chart's file when last read or written
   FileStamp declinedStamp_;  // a changed file the author chose not to read again

@@ -13,8 +13,10 @@
 #include <cstring>
 
 #include "edit/jpeg_decoder.h"
+#include "model/chart_file_lookup.h"
 #include "model/definition_index.h"
 #include "model/document.h"
+#include "model/file_io.h"
 #include "model/text_codec.h"
 
 namespace beatloom {
@@ -151,17 +153,28 @@ void TForm5::LoadSelected() {
   const size_t index = static_cast<size_t>(row) + DefinitionIndex::FirstBmp;
   if (row < 0 || index >= doc_.bmp.size() || doc_.bmp[index].empty() || !c_.chartFolder) return;
   const QString name = QString::fromStdString(ToUtf8(doc_.bmp[index], doc_.encoding));
-  LoadImage(QDir(c_.chartFolder()).filePath(name));
+  const std::string found =
+      ResolveChartFile(QFile::encodeName(c_.chartFolder()).toStdString(), QFile::encodeName(name).toStdString());
+  // A file not found is still named in the caption, as the chart writes it.
+  LoadImage(found.empty() ? QDir(c_.chartFolder()).filePath(name) : QFile::decodeName(found.c_str()));
 }
 
 void TForm5::LoadImage(const QString& path) {
   picture_ = QImage();
   const QString extension = UpperExtension(path);
   setWindowTitle(extension);
-  if (extension.startsWith(QLatin1String(".BMP"))) {
-    if (!LoadBitmap(path)) return NotFound();
-  } else if (extension.startsWith(QLatin1String(".J"))) {
-    LoadJpeg(path);
+  const bool bitmap = extension.startsWith(QLatin1String(".BMP"));
+  const bool png = extension == QLatin1String(".PNG");
+  const bool jpeg = extension.startsWith(QLatin1String(".J"));
+  // Read as the chart itself is: only a regular file is opened, so that a
+  // FIFO or a device a chart names cannot block the window.
+  std::string bytes;
+  if ((bitmap || png || jpeg) && !ReadFileBytes(QFile::encodeName(path).toStdString(), bytes)) return NotFound();
+  if (bitmap || png) {
+    if (!LoadBitmap(bytes, bitmap ? "BMP" : "PNG")) return NotFound();
+  } else if (jpeg) {
+    std::string error;
+    if (!LoadJpeg(bytes, error)) return NotFound(QString::fromStdString(error));
   } else if (extension.startsWith(QLatin1String(".GIF"))) {
     DrawGifNotice();
   } else {
@@ -175,22 +188,23 @@ void TForm5::LoadImage(const QString& path) {
   box_->update();
 }
 
-bool TForm5::LoadBitmap(const QString& path) {
+bool TForm5::LoadBitmap(const std::string& bytes, const char* format) {
   QImage bitmap;
-  if (!bitmap.load(path, "BMP")) return false;
+  if (!bitmap.loadFromData(QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())), format))
+    return false;
   picture_ = bitmap.convertToFormat(QImage::Format_RGB32);
   return true;
 }
 
-void TForm5::LoadJpeg(const QString& path) {
-  // An undecodable file leaves the picture empty, without a word.
-  const RgbPicture decoded = DecodeJpegFile(QFile::encodeName(path).toStdString());
-  if (decoded.Empty()) return;
+bool TForm5::LoadJpeg(const std::string& bytes, std::string& error) {
+  const RgbPicture decoded = DecodeJpeg(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), &error);
+  if (decoded.Empty()) return false;
   QImage rgb(decoded.width, decoded.height, QImage::Format_RGB888);
   for (int y = 0; y < decoded.height; ++y)
     std::memcpy(rgb.scanLine(y), &decoded.pixels[static_cast<size_t>(y) * decoded.width * 3],
                 static_cast<size_t>(decoded.width) * 3);
   picture_ = rgb.convertToFormat(QImage::Format_RGB32);
+  return true;
 }
 
 void TForm5::DrawGifNotice() {
@@ -201,8 +215,10 @@ void TForm5::DrawGifNotice() {
                    QStringLiteral("GIFは表示できません"));
 }
 
-void TForm5::NotFound() {
+void TForm5::NotFound(const QString& why) {
   picture_ = BlankPicture(Qt::black);
+  notFound_->setText(why.isEmpty() ? QStringLiteral("File Not Found") : why);
+  notFound_->adjustSize();
   notFound_->show();
   box_->update();
 }

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QRect>
 #include <functional>
+#include <string>
 
 class QAction;
 class QActionGroup;
@@ -48,7 +49,8 @@ class TForm5 : public QDialog {
   TForm5(const Document& doc, const ImagePreviewControls& controls, QWidget* parent);
 
   // Replaces the picture by the image at path, whatever its state; a file
-  // that cannot be read leaves a black picture and "File Not Found".
+  // that cannot be read (or is no regular file) leaves a black picture and
+  // "File Not Found", a JPEG that does not decode the reason.
   void LoadImage(const QString& path);
   void Present();
   // The client area on the screen, as the settings file keeps it.
@@ -60,9 +62,11 @@ class TForm5 : public QDialog {
   void LoadSelected();
   void ZoomTo(QAction* item);
   void SetClientSize(int size);
-  void NotFound();
-  bool LoadBitmap(const QString& path);
-  void LoadJpeg(const QString& path);
+  // A black picture with why instead ("File Not Found" when empty).
+  void NotFound(const QString& why = QString());
+  bool LoadBitmap(const std::string& bytes, const char* format);
+  // False, with why, when the file does not decode or is too large.
+  bool LoadJpeg(const std::string& bytes, std::string& error);
   void DrawGifNotice();
 
   const Document& doc_;

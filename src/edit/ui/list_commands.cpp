@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <optional>
 #include <utility>
 
 #include "model/text_codec.h"
@@ -20,13 +21,13 @@ Prompts::FileDialog DialogFor(DefinitionKind kind) {
   Prompts::FileDialog d;
   if (kind == DefinitionKind::Wav) {
     d.title = QStringLiteral("サウンドファイルの読込");
-    d.filters = {QStringLiteral("サウンドファイル(*.wav)")};
+    d.filters = {QStringLiteral("サウンドファイル(*.wav *.ogg *.flac *.mp3)")};
     d.defaultSuffix = QStringLiteral("wav");
     return d;
   }
   d.title = QStringLiteral("画像の読込");
   d.filters = {QStringLiteral("ビットマップファイル(*.bmp)"), QStringLiteral("Jpegファイル(*.jpg,*.jpeg,*.jpe)"),
-               QStringLiteral("GIFファイル(*.gif)")};
+               QStringLiteral("GIFファイル(*.gif)"), QStringLiteral("PNGファイル(*.png)")};
   d.defaultSuffix = QStringLiteral("bmp");
   return d;
 }
@@ -88,8 +89,16 @@ void ListCommands::Assign(DefinitionKind kind) {
   dialog.fileName = NameAt(kind, row);
   const QString chosen = prompts_.OpenFileName(dialog);
   if (chosen.isEmpty()) return;
-  const std::string name = FromUtf8(QFileInfo(chosen).fileName().toStdString(), session_.Doc().encoding);
-  AssignDefinition(session_, kind, row, name);
+  const QString fileName = QFileInfo(chosen).fileName();
+  // A name stored with "?" for what the chart's encoding cannot hold would
+  // name no file at all.
+  const std::optional<std::string> name = FromUtf8Whole(fileName.toStdString(), session_.Doc().encoding);
+  if (!name) {
+    prompts_.Message(QString::fromUtf8(kUnencodableNameMessage) + QLatin1Char('\n') + fileName,
+                     Prompts::Icon::Warning);
+    return;
+  }
+  AssignDefinition(session_, kind, row, *name);
   Select(kind, row);
 }
 
@@ -153,13 +162,8 @@ void ListCommands::Drop(const QStringList& paths) {
   for (const QString& path : paths) utf8.push_back(path.toStdString());
   const DropStart start{c_.wavList->currentRow(), c_.bmpList->currentRow(), c_.skipUsedCheck->isChecked(),
                         files_.folder().toStdString()};
-  DropPlan plan = PlanDrop(session_.Doc(), utf8, start);
+  const DropPlan plan = PlanDrop(session_.Doc(), utf8, start);
   if (plan.chart) return;
-  // Planned in UTF-8 for the log; stored in the chart's own encoding.
-  const TextEncoding encoding = session_.Doc().encoding;
-  for (auto& entry : plan.wav) entry.second = FromUtf8(entry.second, encoding);
-  for (auto& entry : plan.bmp) entry.second = FromUtf8(entry.second, encoding);
-  if (plan.midi) plan.midi = FromUtf8(*plan.midi, encoding);
   ApplyDrop(session_, plan);
   for (const std::string& message : plan.messages) prompts_.Message(QString::fromStdString(message));
   if (!plan.wav.empty()) Select(DefinitionKind::Wav, plan.wavRow);

@@ -3,13 +3,14 @@
 #include <QAudioOutput>
 #include <QDir>
 #include <QEvent>
-#include <QFileInfo>
+#include <QFile>
 #include <QListWidget>
 #include <QMediaPlayer>
 #include <QPushButton>
 #include <QTimer>
 #include <QUrl>
 
+#include "model/chart_file_lookup.h"
 #include "model/document.h"
 #include "model/text_codec.h"
 
@@ -34,16 +35,6 @@ SoundPreview::SoundPreview(const Document& doc, QListWidget* wavList, QPushButto
   connect(timer, &QTimer::timeout, this, &SoundPreview::CloseFinished);
 }
 
-QString PlayableSoundPath(const QString& path) {
-  if (QFileInfo::exists(path)) return path;
-  const QFileInfo named(path);
-  for (const char* suffix : {".ogg", ".flac"}) {
-    const QString other = named.dir().filePath(named.completeBaseName() + QLatin1String(suffix));
-    if (QFileInfo::exists(other)) return other;
-  }
-  return path;
-}
-
 bool SoundPreview::eventFilter(QObject* watched, QEvent* event) {
   if (watched == wavList_ && event->type() == QEvent::KeyPress) {
     // The list moves its row while this key is delivered; the flag is gone
@@ -59,7 +50,12 @@ void SoundPreview::PlaySelected() {
   if (wavList_->currentRow() < 0 || index >= doc_.wav.size() || doc_.wav[index].empty()) return;
   const QString name = QString::fromStdString(ToUtf8(doc_.wav[index], doc_.encoding));
   Stop();
-  player_->setSource(QUrl::fromLocalFile(PlayableSoundPath(QDir(chartFolder_()).filePath(name))));
+  // Only a regular file is handed to the media layer: opening a FIFO or a
+  // device would block the window.
+  const std::string found =
+      ResolveChartSound(QFile::encodeName(chartFolder_()).toStdString(), QFile::encodeName(name).toStdString());
+  if (found.empty()) return;
+  player_->setSource(QUrl::fromLocalFile(QFile::decodeName(found.c_str())));
   player_->play();
 }
 

@@ -13,12 +13,8 @@ namespace beatloom {
 
 class Document;
 
-// The file a WAV line plays: the named one, or where it is missing one of the
-// same base name ending in ".ogg" or ".flac" beside it, as charts often ship
-// compressed sounds under their ".wav" names.
-QString PlayableSoundPath(const QString& path);
-
-// Plays the sound of a WAV line the author selects by mouse or keyboard, and
+// Plays the sound of a WAV line the author selects by mouse or keyboard (the
+// file found as ResolveChartSound finds it; nothing when there is none), and
 // stops it with the list's stop button. Lines the program selects itself stay
 // silent. Without a media player (sound switched off in the settings) it does
 // nothing at all.

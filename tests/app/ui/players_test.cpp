@@ -160,6 +160,9 @@ TEST_F(PlayersTest, OptionsDialogEditsTheListAndKeepsTheSelectedName) {
   RunOptions(*main, {"set:zzz", "Button2", "Button6"});  // Cancel writes nothing
   EXPECT_EQ(Players(), "a2,a,mine|mine|0010");
   EXPECT_EQ(ReadFile(file).find("zzz"), std::string::npos);
+  RunOptions(*main, {"mail:ü é@example.com", "Button7"});  // never stored as "? ?"
+  EXPECT_TRUE(prompts.shown.back().text.contains("ü é@example.com"));
+  EXPECT_EQ(Ini().ReadString("BTLM", "UserSettingEMAIL", "-"), "me@example.com");
 
   RunOptions(*main, {"row:1", "Button4", "Button7"});
   EXPECT_EQ(Players(), "a2,mine|mine|0010");  // kept by name where it has moved

@@ -112,6 +112,22 @@ TEST_F(DocumentCommandsTest, ConfirmDiscardSavesOnlyWhenAskedAndStopsWhenTheSave
   }
 }
 
+// A file that holds no chart line (here a sound named like a chart) is
+// opened only when the author says so, and the next save asks before it
+// writes over it.
+TEST_F(DocumentCommandsTest, AFileHoldingNoChartIsOpenedAndSavedOverOnlyAfterAQuestion) {
+  const std::string sound = Chart("kick.bms", std::string("RIFF\x24\0\0\0WAVEfmt \x10\0\0\0", 20) + "\n# x\n");
+  prompts.answers = {Answer::No, Answer::Yes, Answer::Cancel, Answer::Yes};
+  EXPECT_FALSE(commands.OpenFile(Q(sound)));
+  EXPECT_TRUE(commands.SaveFileName().isEmpty());
+  ASSERT_TRUE(commands.LoadChart(Q(sound)));
+  const std::string before = ReadFile(sound);
+  EXPECT_FALSE(commands.Save());
+  EXPECT_EQ(ReadFile(sound), before);
+  EXPECT_TRUE(commands.Save());
+  EXPECT_TRUE(prompts.answers.empty() && ReadFile(sound) != before);
+}
+
 TEST_F(DocumentCommandsTest, NewAsksAboutAModifiedChartAndStartsFromTheHeaderTemplate) {
   WriteFile(home.file("header.txt"), "made with care\r\nsecond line\r\n");
   LoadChart(Chart());

@@ -1,6 +1,9 @@
 #include "edit/ui/image_preview.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QAction>
 #include <QLabel>
@@ -8,6 +11,8 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <atomic>
+#include <thread>
 #include <tuple>
 
 #include "app/ui/main_window_fixture.h"
@@ -37,10 +42,10 @@ TEST_F(MainWindowTest, PreviewCaptionLabelPictureAndZoomFollowTheFile) {
     const char* caption;  // "": the full path
     bool notFound;
     QSize picture;
-  } cases[] = {{"wide.bmp", "", false, {320, 240}}, {"s.jpg", "", false, {64, 32}},
-               {"s.JPEG", "", false, {64, 32}},     {"s.jpe", "", false, {64, 32}},
-               {"bad.jpg", "", false, {0, 0}},      {"a.gif", "", false, {256, 256}},
-               {"x.png", ".PNG", false, {0, 0}},    {"gone.bmp", ".BMP", true, {256, 256}}};
+  } cases[] = {{"wide.bmp", "", false, {320, 240}},   {"s.jpg", "", false, {64, 32}},
+               {"s.JPEG", "", false, {64, 32}},       {"s.jpe", "", false, {64, 32}},
+               {"bad.jpg", ".JPG", true, {256, 256}}, {"a.gif", "", false, {256, 256}},
+               {"x.png", "", false, {64, 32}},        {"gone.bmp", ".BMP", true, {256, 256}}};
   Document doc;
   TForm5 preview(doc, {}, nullptr);
   for (const auto& c : cases) {
@@ -50,6 +55,21 @@ TEST_F(MainWindowTest, PreviewCaptionLabelPictureAndZoomFollowTheFile) {
     EXPECT_EQ(preview.Picture().size(), c.picture) << c.name;
   }
   EXPECT_EQ(Shown(preview).pixel(128, 128), qRgb(0, 0, 0));
+
+  // A FIFO named as an image is never opened: a reader waiting on it would
+  // hang the window. The writer here frees such a reader and tells of it.
+  ASSERT_EQ(mkfifo(charts.file("pipe.bmp").c_str(), 0600), 0);
+  std::atomic<bool> done{false}, readerWaited{false};
+  std::thread writer([&] {
+    for (int fd = -1; !done; std::this_thread::yield())
+      if ((fd = ::open(charts.file("pipe.bmp").c_str(), O_WRONLY | O_NONBLOCK)) >= 0) readerWaited = !::close(fd);
+  });
+  preview.LoadImage(path("pipe.bmp"));
+  done = true;
+  writer.join();
+  EXPECT_FALSE(readerWaited);
+  EXPECT_TRUE(preview.findChild<QLabel*>("Label3")->isVisibleTo(&preview));
+
   preview.LoadImage(path("s.jpg"));  // 64 wide, centred from x 95
   EXPECT_EQ(Shown(preview).pixel(94, 10), qRgb(0, 0, 0));
   EXPECT_GT(qGreen(Shown(preview).pixel(100, 10)), 200);

@@ -6,7 +6,7 @@
 #include <QUrl>
 
 #include "app/ui/main_window_fixture.h"
-#include "edit/ui/sound_preview.h"
+#include "model/chart_file_lookup.h"
 
 namespace beatloom::test {
 namespace {
@@ -48,6 +48,10 @@ TEST_F(MainWindowTest, AuthorArrangesTheSoundAndImageListsAndDropsFiles) {
   Control<QPushButton>(*main, "Button11").click();
   EXPECT_EQ(Line(*main, "lbw", 2), "WAV03:new.wav");
   EXPECT_EQ(wav.currentRow(), 2);
+  prompts.fileNames.push_back(QStringLiteral("/elsewhere/ü é.wav"));
+  Control<QPushButton>(*main, "Button11").click();
+  EXPECT_EQ(Line(*main, "lbw", 2), "WAV03:new.wav") << "refused, never stored as \"? ?.wav\"";
+  EXPECT_TRUE(prompts.shown.back().text.contains("ü é.wav"));
 
   wav.setCurrentRow(0);
   const QString folder = QString::fromStdString(charts.path());
@@ -74,11 +78,11 @@ TEST(SoundPreview, PlaysACompressedSoundUnderTheNamedOnesBaseName) {
   WriteFile(dir.file("kept.ogg"), "x");
   WriteFile(dir.file("drum.flac"), "x");
   WriteFile(dir.file("bass.ogg"), "x");
-  const QString d = QString::fromStdString(dir.path()) + "/";
-  EXPECT_EQ(PlayableSoundPath(d + "kept.wav"), d + "kept.wav");
-  EXPECT_EQ(PlayableSoundPath(d + "drum.wav"), d + "drum.flac");
-  EXPECT_EQ(PlayableSoundPath(d + "bass.wav"), d + "bass.ogg");
-  EXPECT_EQ(PlayableSoundPath(d + "none.wav"), d + "none.wav");
+  const std::string d = dir.path() + "/";
+  EXPECT_EQ(ResolveChartSound(dir.path(), "kept.wav"), d + "kept.wav");
+  EXPECT_EQ(ResolveChartSound(dir.path(), "drum.wav"), d + "drum.flac");
+  EXPECT_EQ(ResolveChartSound(dir.path(), "bass.wav"), d + "bass.ogg");
+  EXPECT_EQ(ResolveChartSound(dir.path(), "none.wav"), "");
 }
 
 }  // namespace
