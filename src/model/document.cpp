@@ -54,14 +54,20 @@ void Document::DeleteObject(int index) {
 
 void Document::RemoveDuplicates() {
   if (ObjList.size() < 2) return;
-  // Walking from the back, the first object met for a (Lane, Pos) is the one
-  // that stands last: it survives, every earlier one goes.
+  // On a key lane a hidden note lives on a channel of its own, so a visible
+  // and a hidden note at one tick are two objects; elsewhere the hidden mark
+  // is not written and the two would share a cell.
+  constexpr int kLastKeyLane = 18;
+  // Walking from the back, the first object met for a (Lane, Pos, hidden) is
+  // the one that stands last: it survives, every earlier one goes.
   std::unordered_set<uint64_t> seen;
   seen.reserve(ObjList.size() * 2);
   std::vector<char> keep(ObjList.size(), 0);
   for (size_t i = ObjList.size(); i-- > 0;) {
     const TBmsObject& o = ObjList[i];
-    const uint64_t key = (static_cast<uint64_t>(o.Lane) << 32) | static_cast<uint32_t>(o.Pos);
+    const bool hidden = o.Hidden && o.Lane >= 1 && o.Lane <= kLastKeyLane;
+    const uint64_t key = (static_cast<uint64_t>(hidden) << 40) | (static_cast<uint64_t>(o.Lane) << 32) |
+                         static_cast<uint32_t>(o.Pos);
     keep[i] = seen.insert(key).second ? 1 : 0;
   }
   size_t out = 0;

@@ -117,8 +117,8 @@ class Document {
   // (value 0, or no free background lane for AnyBgmLane).
   int AddObject(int lane, int pos, int value);
   void DeleteObject(int index);
-  // Keeps, for every (Lane, Pos), only the object that stands last; survivors
-  // keep their order.
+  // Keeps, for every (Lane, Pos) and, on key lanes, hidden or not, only the
+  // object that stands last; survivors keep their order.
   void RemoveDuplicates();
   void AppendDrag(const TBmsObject& object);
   // The document half of a reset: objects, lengths, header, memos, definitions,
