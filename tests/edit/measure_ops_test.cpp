@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "analysis/chart_timing.h"
 #include "bms/bms_reader.h"
 #include "bms/bms_writer.h"
 #include "support/test_support.h"
@@ -14,7 +17,7 @@ namespace {
 
 constexpr int M = TicksPerMeasure;
 
-TEST(MeasureOps, MovesObjectsByWholeMeasuresAndLeavesLengths) {
+TEST(MeasureOps, MovesObjectsAndLengthsByWholeMeasures) {
   constexpr auto kChanged = EditOutcome::Changed, kSame = EditOutcome::Unchanged, kRefused = EditOutcome::Refused;
   const struct {
     const char* name;
@@ -22,31 +25,72 @@ TEST(MeasureOps, MovesObjectsByWholeMeasuresAndLeavesLengths) {
     MeasureSpan span;
     std::vector<int> before, after;
     EditOutcome outcome;
+    // Measures of length 0.5, before and after.
+    std::vector<int> halfBefore = {3, 6}, halfAfter;
   } cases[] = {
       // clang-format off
-      {"insert at 3", true, {3, 3}, {3 * M, 2 * M + 191, 7 * M + 5}, {4 * M, 2 * M + 191, 8 * M + 5}, kChanged},
-      {"insert after every object", true, {4, 4}, {5}, {5}, kSame},
-      {"delete 3", false, {3, 3}, {3 * M, 4 * M + 96, 2 * M + 191, 3 * M + 191}, {3 * M + 96, 2 * M + 191}, kChanged},
-      {"delete 2 to 4", false, {2, 4}, {M, 2 * M, 4 * M + 191, 5 * M, 9 * M + 1}, {M, 2 * M, 6 * M + 1}, kChanged},
-      {"delete past 999", false, {998, 5000}, {997 * M, 998 * M, 999 * M + 191}, {997 * M}, kChanged},
-      {"insert with an object in 999", true, {3, 3}, {10, 999 * M + 3}, {10, 999 * M + 3}, kRefused},
-      {"insert after 999", true, {1000, 1000}, {999 * M}, {999 * M}, kSame},
-      {"delete from before 0", false, {-1, 0}, {0, M}, {0, M}, kRefused},
-      {"delete 5 to 4", false, {5, 4}, {0, 6 * M}, {0, 6 * M}, kRefused},
+      {"insert at 3", true, {3, 3}, {3 * M, 2 * M + 191, 7 * M + 5}, {4 * M, 2 * M + 191, 8 * M + 5}, kChanged, {3, 6}, {4, 7}},
+      {"insert after every object", true, {4, 4}, {5}, {5}, kChanged, {3, 6}, {3, 7}},
+      {"insert after every length", true, {7, 7}, {5}, {5}, kSame, {3, 6}, {3, 6}},
+      {"delete 3", false, {3, 3}, {3 * M, 4 * M + 96, 2 * M + 191, 3 * M + 191}, {3 * M + 96, 2 * M + 191}, kChanged, {3, 6}, {5}},
+      {"delete 2 to 4", false, {2, 4}, {M, 2 * M, 4 * M + 191, 5 * M, 9 * M + 1}, {M, 2 * M, 6 * M + 1}, kChanged, {3, 6}, {3}},
+      {"delete past 999", false, {998, 5000}, {997 * M, 998 * M, 999 * M + 191}, {997 * M}, kChanged, {3, 998}, {3}},
+      {"delete after every length", false, {7, 8}, {}, {}, kSame, {3, 6}, {3, 6}},
+      {"insert with an object in 999", true, {3, 3}, {10, 999 * M + 3}, {10, 999 * M + 3}, kRefused, {3, 6}, {3, 6}},
+      {"insert with a length in 999", true, {3, 3}, {10}, {10}, kRefused, {3, 999}, {3, 999}},
+      {"insert after 999", true, {1000, 1000}, {999 * M}, {999 * M}, kSame, {3, 999}, {3, 999}},
+      {"delete from before 0", false, {-1, 0}, {0, M}, {0, M}, kRefused, {3, 6}, {3, 6}},
+      {"delete 5 to 4", false, {5, 4}, {0, 6 * M}, {0, 6 * M}, kRefused, {3, 6}, {3, 6}},
       // clang-format on
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Document doc;
     for (const int pos : c.before) doc.AddObject(1, pos, 1);
-    doc.MeasureLen[3] = 0.5;
+    for (const int m : c.halfBefore) doc.MeasureLen[m] = 0.5;
     const MeasureOutcome got =
         c.insert ? InsertMeasure(doc, static_cast<int>(c.span.first)) : DeleteMeasures(doc, c.span);
     EXPECT_EQ(got.outcome, c.outcome);
     EXPECT_EQ(got.message.empty(), c.outcome != kRefused);
     EXPECT_EQ(test::ObjectPositions(doc), c.after);
-    EXPECT_EQ(doc.MeasureLen[3], 0.5) << "lengths stay with their measure numbers";
-    EXPECT_EQ(doc.MeasureLen[4], 1.0);
+    std::vector<int> half;
+    for (int m = 0; m < MeasureCount; ++m)
+      if (doc.MeasureLen[m] != 1.0) half.push_back(m);
+    EXPECT_EQ(half, c.halfAfter);
+  }
+}
+
+// Measures move whole: after an insert or a delete every earlier object sounds
+// when it did and every later one is moved in time by one same amount.
+TEST(MeasureOps, LaterObjectsKeepTheirTimingWithTheirMeasures) {
+  const struct {
+    const char* chart;
+    bool insert;
+    MeasureSpan span;
+  } cases[] = {{"steady.bms", true, {2, 2}},         {"steady.bms", true, {10, 10}}, {"soflan_single.bms", true, {3, 3}},
+               {"soflan_double.bms", true, {9, 9}}, {"steady.bms", false, {3, 3}},  {"steady.bms", false, {9, 16}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.chart) + (c.insert ? " insert " : " delete ") + std::to_string(c.span.first));
+    Document doc;
+    Log log;
+    LoadBmsBytes(doc, test::ReadFile(test::DataFile(std::string("timing/") + c.chart)), c.chart, log);
+    const ChartTiming before(doc);
+    std::vector<std::pair<int, double>> old;
+    for (const TBmsObject& o : doc.ObjList) old.emplace_back(o.Pos, before.SecondsAt(o.Pos));
+    const auto got = c.insert ? InsertMeasure(doc, static_cast<int>(c.span.first)) : DeleteMeasures(doc, c.span);
+    ASSERT_EQ(got.outcome, EditOutcome::Changed);
+    const ChartTiming after(doc);
+    const long long from = c.span.first * M, to = c.insert ? from : (c.span.last + 1) * M;
+    size_t k = 0;
+    std::optional<double> shift;
+    for (const auto& [pos, seconds] : old) {
+      if (pos >= from && pos < to) continue;
+      ASSERT_LT(k, doc.ObjList.size());
+      const double moved = after.SecondsAt(doc.ObjList[k++].Pos) - seconds;
+      if (!shift && pos >= to) shift = moved;
+      EXPECT_NEAR(moved, pos < from ? 0.0 : *shift, 1e-9) << pos;
+    }
+    EXPECT_EQ(k, doc.ObjList.size());
   }
 }
 
@@ -101,11 +145,12 @@ TEST(MeasureOps, LengthListWalksDownAndRefusesBadValues) {
   EXPECT_EQ((std::vector<double>{read[0], read[7], read[8], read[20]}), (std::vector<double>{1, 0.75, 1.5, 0.1 + 0.2}));
 }
 
-// A modern chart: a long note line, a branch and a bad length line the
-// reader keeps as text, around ordinary notes of measure 5.
+// A modern chart: a long note line, a branch with a length of its own and a
+// bad length line the reader keeps as text, around ordinary notes of measure
+// 5, and a length the model holds.
 constexpr std::string_view kChart =
-    "#TITLE kept\r\n#00311:01\r\n#00511:0101\r\n#00551:0100\r\n#00502:abc\r\n#00811:02\r\n"
-    "#RANDOM 2\r\n#IF 1\r\n#00513:03\r\n#ENDIF\r\n#ENDRANDOM\r\n";
+    "#TITLE kept\r\n#00311:01\r\n#00511:0101\r\n#00551:0100\r\n#00502:abc\r\n#00811:02\r\n#00602:0.5\r\n"
+    "#RANDOM 2\r\n#IF 1\r\n#00513:03\r\n#00402:0.75\r\n#ENDIF\r\n#ENDRANDOM\r\n";
 
 TEST(MeasureOps, KeptLinesFollowTheirMeasureAndComeBackWithUndo) {
   const struct {
@@ -115,12 +160,14 @@ TEST(MeasureOps, KeptLinesFollowTheirMeasureAndComeBackWithUndo) {
     std::vector<std::string> present, absent;
   } cases[] = {
       // clang-format off
-      {"insert at 4", true, {4, 4}, {"#00311:01", "#00611:0101", "#00651:0100", "#00502:abc", "#00911:02", "#00613:03"},
-       {"#00551:", "#00513:", "#00602:"}},
-      {"delete 3", false, {3, 3}, {"#00411:0101", "#00451:0100", "#00502:abc", "#00711:02", "#00413:03"},
-       {"#00311:", "#00551:", "#00513:"}},
-      {"delete 5", false, {5, 5}, {"#00311:01", "#00502:abc", "#00711:02", "#RANDOM 2", "#IF 1", "#ENDIF"},
-       {"#00511:", "#00551:", "#00513:", "#00451:", "#00413:"}},
+      {"insert at 4", true, {4, 4}, {"#00311:01", "#00611:0101", "#00651:0100", "#00602:abc", "#00911:02", "#00613:03",
+                                      "#00702:0.5", "#00502:0.75"},
+       {"#00551:", "#00513:", "#00502:abc", "#00402:"}},
+      {"delete 3", false, {3, 3}, {"#00411:0101", "#00451:0100", "#00402:abc", "#00711:02", "#00413:03", "#00502:0.5",
+                                   "#00302:0.75"},
+       {"#00311:", "#00551:", "#00513:", "#00602:"}},
+      {"delete 5", false, {5, 5}, {"#00311:01", "#00711:02", "#00502:0.5", "#RANDOM 2", "#IF 1", "#00402:0.75", "#ENDIF"},
+       {"#00511:", "#00551:", "#00513:", "#00451:", "#00413:", "#00502:abc", "#00402:abc", "#00602:"}},
       // clang-format on
   };
   for (const auto& c : cases) {
@@ -140,6 +187,7 @@ TEST(MeasureOps, KeptLinesFollowTheirMeasureAndComeBackWithUndo) {
     ASSERT_EQ(got.outcome, EditOutcome::Changed);
     EXPECT_TRUE(session.Doc().Modified);
     EXPECT_TRUE(aspects & kChartHeader) << "the memo of kept lines shows them renumbered";
+    EXPECT_TRUE(aspects & kChartLayout) << "the lengths moved";
     const std::string saved = WriteBmsText(session.Doc(), {});
     for (const std::string& line : c.present) EXPECT_NE(saved.find(line + "\r\n"), std::string::npos) << line;
     for (const std::string& line : c.absent) EXPECT_EQ(saved.find(line), std::string::npos) << line;
@@ -149,6 +197,7 @@ TEST(MeasureOps, KeptLinesFollowTheirMeasureAndComeBackWithUndo) {
     ASSERT_TRUE(session.UndoLastChange());
     EXPECT_EQ(told, 2);
     EXPECT_TRUE(aspects & kChartHeader);
+    EXPECT_TRUE(aspects & kChartLayout);
     EXPECT_EQ(WriteBmsText(session.Doc(), {}), original);
   }
 }
