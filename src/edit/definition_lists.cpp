@@ -235,12 +235,32 @@ ListOutcome SwapDefinitions(ChartSession& session, DefinitionKind kind, int a, i
   return result;
 }
 
+namespace {
+
+// Marks what the cells of kept data lines name (long notes, lines of
+// conditional blocks). A line whose cells cannot be read as pairs may name a
+// definition at any offset: every value it may hold counts.
+void MarkKeptUses(const Document& doc, DefinitionKind kind, std::vector<bool>& used) {
+  const auto mark = [&used](int v) {
+    if (v >= 0 && static_cast<size_t>(v) < used.size()) used[static_cast<size_t>(v)] = true;
+  };
+  for (const std::string& line : doc.mcom) {
+    if (!ChannelUsesKind(kind, line)) continue;
+    const std::string_view cells = CellsOf(line);
+    const size_t step = CellsReadable(doc.indices, cells) ? 2 : 1;
+    for (size_t i = 0; i + 1 < cells.size(); i += step) mark(doc.indices.CellValue(cells[i], cells[i + 1]));
+  }
+}
+
+}  // namespace
+
 void ReleaseUnusedInDocument(Document& doc) {
   for (DefinitionKind kind : {DefinitionKind::Wav, DefinitionKind::Bmp}) {
     auto& names = NamesOf(doc, kind);
     std::vector<bool> used(names.size());
     for (const TBmsObject& o : doc.ObjList)
       if (LaneUsesKind(kind, o.Lane) && o.Value < used.size()) used[o.Value] = true;
+    MarkKeptUses(doc, kind, used);
     // Image 00 is the picture of a miss, shown without any object naming it.
     for (size_t index = 1; index < names.size(); ++index)
       if (!used[index]) names[index].clear();

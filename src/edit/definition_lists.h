@@ -47,7 +47,8 @@ std::optional<std::string> SwapInDocument(Document& doc, DefinitionKind kind, in
 // do not allow a swap.
 ListOutcome SwapDefinitions(ChartSession& session, DefinitionKind kind, int a, int b);
 
-// Clears every definition no object names; image 00 stays.
+// Clears every definition that neither an object nor a cell of a kept data
+// line names; image 00 stays.
 void ReleaseUnusedInDocument(Document& doc);
 EditOutcome ReleaseUnusedDefinitions(ChartSession& session);
 
