@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace beatloom {
 namespace {
 
@@ -39,6 +41,7 @@ TEST(ObjectSpacing, ScalesEveryPositionAndTheTempoOrRefusesBeforeChangingAnythin
       {"fraction", {"1.5", "1", true}, "150", {5}, {}, "150", kSpacingInputMessage},
       {"zero original", {"100", "0", true}, "150", {5}, {}, "150", kSpacingInputMessage},
       {"negative", {"-100", "100", true}, "150", {5}, {}, "150", kSpacingNegativeMessage},
+      {"zero new width", {"0", "100", true}, "150", {5, 700}, {}, "150", kSpacingZeroMessage},
       {"past measure 999", {"2", "1", true}, "150", {5, 96000}, {}, "150", kSpacingRangeMessage},
   };
   for (const SpacingCase& c : cases) {
@@ -65,6 +68,30 @@ TEST(ObjectSpacing, ScalesEveryPositionAndTheTempoOrRefusesBeforeChangingAnythin
     const std::vector<TBmsObject> older{{5, 0, 1}};
     ASSERT_TRUE(session.UndoLastChange());
     EXPECT_EQ(doc.ObjList, refused ? older : before);
+  }
+}
+
+// A squeeze that would stack objects of one lane on one tick is counted so
+// that the author can be asked first; lanes, and hidden notes on key lanes,
+// are slots of their own.
+TEST(ObjectSpacing, CountsObjectsASqueezeWouldStack) {
+  const struct {
+    const char* name;
+    std::vector<std::array<int, 3>> objects;  // lane, pos, hidden
+    SpacingRequest request;
+    size_t overlaps;
+  } cases[] = {
+      {"two of one lane meet", {{1, 0, 0}, {1, 1, 0}, {1, 4, 0}}, {"1", "4"}, 1},
+      {"other lanes and hidden notes stay apart", {{1, 0, 0}, {2, 1, 0}, {1, 1, 1}, {22, 0, 0}}, {"1", "4"}, 0},
+      {"three meet, one pair shared already", {{5, 8, 0}, {5, 8, 0}, {5, 9, 0}, {5, 10, 0}}, {"1", "8"}, 2},
+      {"a stretch stacks nothing", {{1, 0, 0}, {1, 1, 0}}, {"3", "2"}, 0},
+      {"a refused width asks nothing", {{1, 0, 0}, {1, 1, 0}}, {"0", "2"}, 0},
+  };
+  for (const auto& c : cases) {
+    Document doc;
+    for (const auto& o : c.objects) doc.ObjList.push_back({.Lane = static_cast<uint8_t>(o[0]), .Pos = o[1], .Value = 1,
+                                                           .Hidden = static_cast<uint8_t>(o[2])});
+    EXPECT_EQ(SpacingOverlaps(doc, c.request), c.overlaps) << c.name;
   }
 }
 
