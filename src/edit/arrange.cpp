@@ -46,6 +46,8 @@ Factor FactorOf(const SpacingRequest& request) {
   if (!newWidth || !originalWidth || *originalWidth == 0) return {1, kSpacingInputMessage};
   // A negative factor would turn the chart upside down into negative measures.
   if (*newWidth < 0 || *originalWidth < 0) return {1, kSpacingNegativeMessage};
+  // Nor may it be 0, which puts every object on the first tick.
+  if (*newWidth == 0) return {1, kSpacingZeroMessage};
   return {static_cast<double>(*newWidth) / static_cast<double>(*originalWidth), {}};
 }
 
@@ -56,6 +58,14 @@ bool StaysInChart(const std::vector<TBmsObject>& objects, double f) {
   const auto [lowest, highest] = std::minmax_element(
       objects.begin(), objects.end(), [](const TBmsObject& a, const TBmsObject& b) { return a.Pos < b.Pos; });
   return Scaled(lowest->Pos, f) >= 0 && Scaled(highest->Pos, f) <= kLastPos;
+}
+
+size_t DistinctSlots(const std::vector<TBmsObject>& objects, double f) {
+  std::vector<uint64_t> slots;
+  slots.reserve(objects.size());
+  for (const TBmsObject& o : objects) slots.push_back(SlotKey(o, static_cast<int32_t>(Scaled(o.Pos, f))));
+  std::sort(slots.begin(), slots.end());
+  return static_cast<size_t>(std::unique(slots.begin(), slots.end()) - slots.begin());
 }
 
 int MirroredLane(int lane) {
@@ -105,6 +115,12 @@ ArrangeResult ChangeObjectSpacing(ChartSession& session, const SpacingRequest& r
     return EditOutcome::Changed;
   });
   return {outcome, message};
+}
+
+size_t SpacingOverlaps(const Document& doc, const SpacingRequest& request) {
+  const Factor factor = FactorOf(request);
+  if (!factor.refusal.empty() || factor.f >= 1 || !StaysInChart(doc.ObjList, factor.f)) return 0;
+  return DistinctSlots(doc.ObjList, 1) - DistinctSlots(doc.ObjList, factor.f);
 }
 
 EditOutcome MirrorSelected(ChartSession& session) {

@@ -24,6 +24,7 @@ struct ArrangeResult {
 inline constexpr std::string_view kSpacingInputMessage = "入力された値が不正か、または間違っています";
 inline constexpr std::string_view kSpacingTempoMessage = "BMPの値が不正なため、BPMを自動調整出来ませんでした";
 inline constexpr std::string_view kSpacingNegativeMessage = "幅に負の値は指定できません";
+inline constexpr std::string_view kSpacingZeroMessage = "幅に0は指定できません";
 inline constexpr std::string_view kSpacingRangeMessage =
     "この幅ではオブジェが小節000～999の外に出てしまうため、間隔を変更できません";
 
@@ -45,6 +46,11 @@ std::string TempoText(double tempo);
 // the older undo step. A tempo that is no number leaves the tempo alone but
 // keeps the moved objects.
 ArrangeResult ChangeObjectSpacing(ChartSession& session, const SpacingRequest& request);
+
+// How many objects the spacing would put into a slot (lane and tick, see
+// SlotKey) that another object takes, more than share one now: the save
+// would keep one of each. 0 for a request the command refuses.
+size_t SpacingOverlaps(const Document& doc, const SpacingRequest& request);
 
 // Swaps keys 1-7 of each player end for end (1<->7, 2<->6, 3<->5) on the
 // selected objects, with the undo step. Does nothing at all on an empty chart.

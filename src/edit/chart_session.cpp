@@ -50,8 +50,11 @@ void ChartSession::Notify(const ChartNotice& notice) {
 }
 
 bool ChartSession::UndoLastChange() {
-  // Kept lines put back show in the header's memo as well.
-  const unsigned aspects = undo_.RestoresKeptLines() ? kChartObjects | kChartHeader : kChartObjects;
+  // Kept lines put back show in the header's memo as well, lengths in the
+  // score's shape.
+  unsigned aspects = kChartObjects;
+  if (undo_.RestoresKeptLines()) aspects |= kChartHeader;
+  if (undo_.RestoresLengths()) aspects |= kChartLayout;
   if (!undo_.Restore()) return false;
   Notify({aspects, ChartReplaced::No});
   return true;

@@ -279,12 +279,32 @@ ListOutcome SwapDefinitions(ChartSession& session, DefinitionKind kind, int a, i
   return result;
 }
 
+namespace {
+
+// Marks what the cells of kept data lines name (long notes, lines of
+// conditional blocks). A line whose cells cannot be read as pairs may name a
+// definition at any offset: every value it may hold counts.
+void MarkKeptUses(const Document& doc, DefinitionKind kind, std::vector<bool>& used) {
+  const auto mark = [&used](int v) {
+    if (v >= 0 && static_cast<size_t>(v) < used.size()) used[static_cast<size_t>(v)] = true;
+  };
+  for (const std::string& line : doc.mcom) {
+    if (!ChannelUsesKind(kind, line)) continue;
+    const std::string_view cells = CellsOf(line);
+    const size_t step = CellsReadable(doc.indices, cells) ? 2 : 1;
+    for (size_t i = 0; i + 1 < cells.size(); i += step) mark(doc.indices.CellValue(cells[i], cells[i + 1]));
+  }
+}
+
+}  // namespace
+
 void ReleaseUnusedInDocument(Document& doc) {
   for (DefinitionKind kind : {DefinitionKind::Wav, DefinitionKind::Bmp}) {
     auto& names = NamesOf(doc, kind);
     std::vector<bool> used(names.size());
     for (const TBmsObject& o : doc.ObjList)
       if (LaneUsesKind(kind, o.Lane) && o.Value < used.size()) used[o.Value] = true;
+    MarkKeptUses(doc, kind, used);
     // Image 00 is the picture of a miss, shown without any object naming it.
     for (size_t index = 1; index < names.size(); ++index)
       if (!used[index]) names[index].clear();
@@ -323,6 +343,49 @@ ListOutcome CompactDefinitions(ChartSession& session) {
 namespace {
 
 constexpr const char* kAlreadyWide = "インデックスは既に16進数より広い範囲を使っています";
+constexpr const char* kKeptLineWouldChange =
+    "保持している行が36進数では別の意味に読まれるため、インデックスを拡張できません: ";
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+bool StartsWithWord(std::string_view line, std::string_view word) {
+  if (line.size() < word.size()) return false;
+  for (size_t i = 0; i < word.size(); ++i)
+    if (std::toupper(static_cast<unsigned char>(line[i])) != word[i]) return false;
+  return true;
+}
+
+// Whether the chart would take the line as something in the given radix:
+// a sound or image definition as the reader reads one (a one-digit index
+// included), a tempo or stop definition and a tempo or stop data line as the
+// timing reads them.
+bool TakenInRadix(std::string_view line, const DefinitionIndex& indices) {
+  if (StartsWithWord(line, "#WAV") || StartsWithWord(line, "#BMP"))
+    return (line.size() <= 6 || IsBlank(line[6])) && indices.Parse(line.substr(4, 2)).has_value();
+  for (const std::string_view word : {std::string_view("#BPM"), std::string_view("#STOP")}) {
+    const size_t at = word.size();
+    if (StartsWithWord(line, word) && line.size() >= at + 3 && IsBlank(line[at + 2]))
+      return indices.Parse(line.substr(at, 2)).has_value();
+  }
+  const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+  const bool timingData = line.size() >= kDataPrefix && line[0] == '#' && digit(line[1]) && digit(line[2]) &&
+                          digit(line[3]) && line[4] == '0' && (line[5] == '8' || line[5] == '9') && line[6] == ':';
+  if (!timingData) return false;
+  const std::string_view cells = CellsOf(line);
+  for (size_t i = 0; i + 1 < cells.size(); i += 2)
+    if (indices.CellValue(cells[i], cells[i + 1]) < 0) return false;
+  return true;
+}
+
+// A kept line that means nothing in hexadecimal but something in base 36:
+// "#WAVG" would name sound 0G there and wipe its real definition.
+std::optional<std::string> KeptLineWideningChanges(const Document& doc) {
+  const DefinitionIndex hex(DefinitionIndex::Hex);
+  const DefinitionIndex wide(DefinitionIndex::Base36);
+  for (const std::string& line : doc.mcom)
+    if (!TakenInRadix(line, hex) && TakenInRadix(line, wide)) return line;
+  return std::nullopt;
+}
 
 void ExpandValues(std::vector<TBmsObject>& objects) {
   for (TBmsObject& o : objects)
@@ -354,10 +417,18 @@ bool ExpandToBase36InDocument(Document& doc) {
 ListOutcome ExpandToBase36(ChartSession& session) {
   ListOutcome result;
   result.outcome = session.Apply({.aspects = kChartObjects | kChartHeader}, [&](Document& doc) {
-    if (!ExpandToBase36InDocument(doc)) {
+    if (doc.indices.Radix() != DefinitionIndex::Hex) {
       result.message = kAlreadyWide;
       return EditOutcome::Refused;
     }
+    // Refused rather than asked: the kept line would change its meaning only
+    // at a later load, long after any answer; the author can mend it in the
+    // extension memo first.
+    if (const auto line = KeptLineWideningChanges(doc)) {
+      result.message = kKeptLineWouldChange + ToUtf8(*line, doc.encoding);
+      return EditOutcome::Refused;
+    }
+    ExpandToBase36InDocument(doc);
     // Restored, the old list would hold hexadecimal counts read as base 36.
     session.ChartUndo().Disable();
     return EditOutcome::Changed;

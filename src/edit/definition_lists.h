@@ -51,7 +51,8 @@ std::optional<std::string> SwapInDocument(Document& doc, DefinitionKind kind, in
 // do not allow a swap.
 ListOutcome SwapDefinitions(ChartSession& session, DefinitionKind kind, int a, int b);
 
-// Clears every definition no object names; image 00 stays.
+// Clears every definition that neither an object nor a cell of a kept data
+// line names; image 00 stays.
 void ReleaseUnusedInDocument(Document& doc);
 EditOutcome ReleaseUnusedDefinitions(ChartSession& session);
 
@@ -66,7 +67,9 @@ ListOutcome CompactDefinitions(ChartSession& session);
 // that is not hexadecimal.
 bool ExpandToBase36InDocument(Document& doc);
 // The command: the undo step goes, since the values it holds were counted in
-// hexadecimal; refused with a message when the chart is base 36 or 62 already.
+// hexadecimal; refused with a message when the chart is base 36 or 62 already,
+// or when a kept line that means nothing in hexadecimal would be read as a
+// definition or a tempo in base 36 (the message quotes it).
 ListOutcome ExpandToBase36(ChartSession& session);
 // Where a hexadecimal index lands in base 36: the label stays, "1A" is 1A.
 constexpr int Base36OfHex(int value) { return value / 16 * 36 + value % 16; }

@@ -19,13 +19,13 @@ constexpr size_t kDataPrefix = 7;
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsAlnum(char c) { return IsDigit(c) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
-// The measure of a kept data line that travels with its measure, or -1.
-// Kept length lines (channel 02) stay put, as the lengths themselves do.
+// The measure of a kept data line, which travels with its measure, or -1.
+// Kept length lines (channel 02, in a conditional block or unreadable) travel
+// too, as the lengths themselves do.
 int TravellingMeasureOf(std::string_view line) {
   if (line.size() < kDataPrefix || line[0] != '#' || line[6] != ':') return -1;
   if (!IsDigit(line[1]) || !IsDigit(line[2]) || !IsDigit(line[3])) return -1;
   if (!IsAlnum(line[4]) || !IsAlnum(line[5])) return -1;
-  if (line[4] == '0' && line[5] == '2') return -1;
   return (line[1] - '0') * 100 + (line[2] - '0') * 10 + (line[3] - '0');
 }
 
@@ -55,12 +55,14 @@ bool InsertWouldPassEnd(const Document& doc, long long from) {
 template <class Command>
 MeasureOutcome ApplyMeasureCommand(ChartSession& session, Command command) {
   MeasureOutcome result;
-  session.Apply({.snapshot = true, .aspects = kChartObjects | kChartHeader}, [&](Document& doc) {
+  session.Apply({.snapshot = true, .aspects = kChartObjects | kChartHeader | kChartLayout}, [&](Document& doc) {
     const bool snapshotTaken = !doc.ObjList.empty();
     std::vector<std::string> before = doc.mcom;
+    const std::array<double, MeasureCount> lengthsBefore = doc.MeasureLen;
     result = command(doc);
-    if (result.outcome != EditOutcome::Refused && snapshotTaken && doc.mcom != before)
-      session.ChartUndo().KeepLinesToo(std::move(before));
+    if (result.outcome == EditOutcome::Refused || !snapshotTaken) return result.outcome;
+    if (doc.mcom != before) session.ChartUndo().KeepLinesToo(std::move(before));
+    if (doc.MeasureLen != lengthsBefore) session.ChartUndo().KeepLengthsToo(lengthsBefore);
     return result.outcome;
   });
   return result;
@@ -73,7 +75,16 @@ int MeasureOfPos(int pos) { return pos / TicksPerMeasure; }
 MeasureOutcome InsertMeasure(Document& doc, int measure) {
   const long long from = static_cast<long long>(measure) * TicksPerMeasure;
   if (InsertWouldPassEnd(doc, from)) return {EditOutcome::Refused, kInsertPastEndMessage};
+  auto& lengths = doc.MeasureLen;
+  if (measure < MeasureCount && lengths[MeasureCount - 1] != 1.0)
+    return {EditOutcome::Refused, kInsertLengthPastEndMessage};
   bool changed = false;
+  if (measure < MeasureCount) {
+    const auto first = lengths.begin() + std::max(measure, 0);
+    changed = std::any_of(first, lengths.end(), [](double len) { return len != 1.0; });
+    std::move_backward(first, lengths.end() - 1, lengths.end());
+    *first = 1.0;
+  }
   long long highest = -1;
   for (TBmsObject& o : doc.ObjList) {
     if (o.Pos < from) continue;
@@ -128,6 +139,13 @@ MeasureOutcome DeleteMeasures(Document& doc, MeasureSpan span) {
     doc.mcom[keptLines++] = std::move(line);
   }
   doc.mcom.resize(keptLines);
+  if (span.first < MeasureCount) {
+    auto& lengths = doc.MeasureLen;
+    const auto first = lengths.begin() + span.first;
+    const auto last = lengths.begin() + std::min<long long>(span.last + 1, MeasureCount);
+    changed = changed || std::any_of(first, lengths.end(), [](double len) { return len != 1.0; });
+    std::fill(std::move(last, lengths.end(), first), lengths.end(), 1.0);
+  }
   return {changed ? EditOutcome::Changed : EditOutcome::Unchanged, {}};
 }
 

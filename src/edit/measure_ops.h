@@ -14,6 +14,7 @@ namespace beatloom {
 inline constexpr std::string_view kMeasureTextMessage = "小節の指定に誤りがあるため実行できません";
 inline constexpr std::string_view kMeasureRangeMessage = "小節の範囲指定に誤りがあるため実行できません";
 inline constexpr std::string_view kInsertPastEndMessage = "小節999にオブジェがあるため、小節を挿入できません";
+inline constexpr std::string_view kInsertLengthPastEndMessage = "小節999に小節長があるため、小節を挿入できません";
 inline constexpr std::string_view kLengthNotNumberMessage = "数値を入力して下さい";
 inline constexpr std::string_view kLengthNotPositiveMessage = "0以下の数値は設定できません";
 
@@ -35,14 +36,18 @@ struct MeasureOutcome {
 int MeasureOfPos(int pos);
 
 // Moves every object from measure m on one measure later, with the kept data
-// lines of those measures. Refused when something would pass measure 999.
+// lines and the lengths of those measures; the new measure m has length 1.
+// Refused when something (an object, a kept line, a length other than 1)
+// would pass measure 999.
 MeasureOutcome InsertMeasure(Document& doc, int measure);
-// Removes the objects and kept data lines of the span and moves the later
-// ones down by its length. Refused for a span that starts before measure 0.
+// Removes the objects, kept data lines and lengths of the span and moves the
+// later ones down by its length. Refused for a span that starts before
+// measure 0.
 MeasureOutcome DeleteMeasures(Document& doc, MeasureSpan span);
 
 // The same through the session: the undo snapshot, which also puts back the
-// kept lines these commands renumber, the modified mark and the redraw.
+// kept lines and the lengths these commands move, the modified mark and the
+// redraw.
 MeasureOutcome InsertMeasure(ChartSession& session, int measure);
 MeasureOutcome DeleteMeasures(ChartSession& session, MeasureSpan span);
 

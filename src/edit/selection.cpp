@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "model/text_scan.h"
+
 namespace beatloom {
 
 namespace {
@@ -201,9 +203,11 @@ ClipboardText ReadClipboardText(std::string_view text, const DefinitionIndex& in
   const std::vector<std::string_view> lines = SplitLines(text);
   if (lines.empty() || lines[0] != kClipboardHeader) return result;
   result.ours = true;
-  result.objects.resize(lines.size() - 1);
+  result.objects.reserve(lines.size() - 1);
   for (size_t k = 1; k < lines.size(); ++k) {
-    result.error = ReadObjectLine(lines[k], k + 1, indices, result.objects[k - 1]);
+    // Editors and mail programs add blank lines, at the end above all.
+    if (TrimBlanks(lines[k]).empty()) continue;
+    result.error = ReadObjectLine(lines[k], k + 1, indices, result.objects.emplace_back());
     if (!result.error.empty()) {
       result.objects.clear();
       break;

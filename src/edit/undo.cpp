@@ -7,8 +7,8 @@ namespace beatloom {
 bool Undo::TakeSnapshot() {
   if (doc_.ObjList.empty()) return false;
   doc_.UndoList = doc_.ObjList;
-  asideKeptLines_ = std::move(keptLines_);
-  keptLines_.reset();
+  asideRiders_ = std::move(riders_);
+  riders_ = {};
   SetAvailable(true);
   return true;
 }
@@ -17,21 +17,22 @@ bool Undo::Restore() {
   if (!available_) return false;
   SetAvailable(false);
   doc_.ObjList = doc_.UndoList;
-  if (keptLines_) doc_.mcom = std::move(*keptLines_);
-  keptLines_.reset();
+  if (riders_.lines) doc_.mcom = std::move(*riders_.lines);
+  if (riders_.lengths) doc_.MeasureLen = *riders_.lengths;
+  riders_ = {};
   doc_.Modified = true;
   return true;
 }
 
 void Undo::Disable() {
-  keptLines_.reset();
+  riders_ = {};
   SetAvailable(false);
 }
 
 void Undo::Reinstate(std::vector<TBmsObject> snapshot, bool available) {
   doc_.UndoList = std::move(snapshot);
-  keptLines_ = std::move(asideKeptLines_);
-  asideKeptLines_.reset();
+  riders_ = std::move(asideRiders_);
+  asideRiders_ = {};
   SetAvailable(available);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <functional>
 #include <optional>
 #include <string>
@@ -12,7 +13,8 @@ namespace beatloom {
 
 // The single undo step: a copy of the whole object list taken before a
 // command changes objects. Measure lengths, definitions and header fields are
-// not part of it.
+// not part of it, except where a command that moves measures hands them over
+// (KeepLinesToo, KeepLengthsToo).
 class Undo {
  public:
   explicit Undo(Document& doc) : doc_(doc) {}
@@ -34,8 +36,12 @@ class Undo {
   // with its objects (a measure inserted or deleted): the snapshot just taken
   // puts them back too. Other snapshots leave the kept lines alone, which may
   // have been edited by hand since.
-  void KeepLinesToo(std::vector<std::string> lines) { keptLines_ = std::move(lines); }
-  bool RestoresKeptLines() const { return available_ && keptLines_.has_value(); }
+  void KeepLinesToo(std::vector<std::string> lines) { riders_.lines = std::move(lines); }
+  bool RestoresKeptLines() const { return available_ && riders_.lines.has_value(); }
+  // The same for the measure lengths, which such a command moves with their
+  // measures.
+  void KeepLengthsToo(const std::array<double, MeasureCount>& lengths) { riders_.lengths = lengths; }
+  bool RestoresLengths() const { return available_ && riders_.lengths.has_value(); }
 
   // Told whenever availability changes, so the menu item can follow.
   std::function<void(bool)> onAvailableChanged;
@@ -45,9 +51,14 @@ class Undo {
 
   Document& doc_;
   bool available_ = false;
-  std::optional<std::vector<std::string>> keptLines_;
+  // What rides on the snapshot besides the objects.
+  struct Riders {
+    std::optional<std::vector<std::string>> lines;
+    std::optional<std::array<double, MeasureCount>> lengths;
+  };
+  Riders riders_;
   // Those of the older snapshot, while a new one may still be refused.
-  std::optional<std::vector<std::string>> asideKeptLines_;
+  Riders asideRiders_;
 };
 
 }  // namespace beatloom

@@ -23,6 +23,12 @@ constexpr int kSecondSideBase = 10;
 // Lane offset from the side's base lane for bits 1, 2, 4 and 8.
 constexpr std::array<int, 4> kBitLaneOffset = {0, 2, 4, 7};
 
+// Whether the object is an arrow of the side the export writes.
+bool IsStep(const TBmsObject& o, int base) {
+  if (o.Pos < 0 || o.Pos % kTicksPerStep != 0) return false;
+  return std::find(kBitLaneOffset.begin(), kBitLaneOffset.end(), o.Lane - base) != kBitLaneOffset.end();
+}
+
 std::string TrimmedFrom(std::string_view line, size_t offset) {
   return std::string(TrimBlanks(offset < line.size() ? line.substr(offset) : std::string_view()));
 }
@@ -102,15 +108,21 @@ std::string ExportDdrvText(const Document& doc) {
   AppendLine(out, "#COMMENT " + ToCp932(h.e_art, doc.encoding));
   for (const std::string& line : doc.mcom) AppendLine(out, ToCp932(line, doc.encoding));
 
-  // The second side never lengthens the file: the measure count follows the
-  // first side (and the tempo lane) only.
+  // The measure count follows the first side and the tempo lane, rounded up
+  // to the next measure start; an arrow of the second side, when the play
+  // mode writes it, reaches at least its own measure so that none is lost.
+  const bool secondSideWritten = h.cbpmode != 0;
   int last = 0;
+  int lastSecondMeasure = 0;
   for (const TBmsObject& o : doc.ObjList) {
     if (o.Lane <= 9) last = std::max(last, static_cast<int>(o.Pos));
+    if (secondSideWritten && IsStep(o, kSecondSideBase))
+      lastSecondMeasure = std::max(lastSecondMeasure, static_cast<int>(o.Pos / TicksPerMeasure));
   }
   // A last object inside measure 999 would ask for a measure 1000, which has
   // no three-digit number and holds nothing anyway.
-  const int lastMeasure = std::min((last + TicksPerMeasure - 1) / TicksPerMeasure, MeasureCount - 1);
+  const int lastMeasure =
+      std::min(std::max((last + TicksPerMeasure - 1) / TicksPerMeasure, lastSecondMeasure), MeasureCount - 1);
 
   std::vector<std::array<uint8_t, 2 * kStepsPerMeasure>> steps(static_cast<size_t>(lastMeasure) + 1);
   for (const TBmsObject& o : doc.ObjList) {

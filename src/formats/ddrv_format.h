@@ -20,7 +20,8 @@ void ImportDdrvBytes(Document& doc, std::string_view bytes);
 bool ImportDdrvFile(Document& doc, const std::string& path, std::string* error);
 
 // The chart as DDRV text (CP932, CR LF): header lines, then two lines for
-// every measure up to the last one the first side reaches, 16 steps each.
+// every measure up to the last one the first side reaches or the last arrow of
+// the second side stands in, 16 steps each.
 std::string ExportDdrvText(const Document& doc);
 
 // Replaces the file; false with the reason in error when it cannot be written.

@@ -52,18 +52,23 @@ void Document::DeleteObject(int index) {
   ObjList.erase(ObjList.begin() + index);
 }
 
+uint64_t SlotKey(const TBmsObject& o, int32_t pos) {
+  // On a key lane a hidden note lives on a channel of its own, so a visible
+  // and a hidden note at one tick are two objects; elsewhere the hidden mark
+  // is not written and the two would share a cell.
+  constexpr int kLastKeyLane = 18;
+  const bool hidden = o.Hidden && o.Lane >= 1 && o.Lane <= kLastKeyLane;
+  return (static_cast<uint64_t>(hidden) << 40) | (static_cast<uint64_t>(o.Lane) << 32) | static_cast<uint32_t>(pos);
+}
+
 void Document::RemoveDuplicates() {
   if (ObjList.size() < 2) return;
-  // Walking from the back, the first object met for a (Lane, Pos) is the one
-  // that stands last: it survives, every earlier one goes.
+  // Walking from the back, the first object met for a slot is the one that
+  // stands last: it survives, every earlier one goes.
   std::unordered_set<uint64_t> seen;
   seen.reserve(ObjList.size() * 2);
   std::vector<char> keep(ObjList.size(), 0);
-  for (size_t i = ObjList.size(); i-- > 0;) {
-    const TBmsObject& o = ObjList[i];
-    const uint64_t key = (static_cast<uint64_t>(o.Lane) << 32) | static_cast<uint32_t>(o.Pos);
-    keep[i] = seen.insert(key).second ? 1 : 0;
-  }
+  for (size_t i = ObjList.size(); i-- > 0;) keep[i] = seen.insert(SlotKey(ObjList[i], ObjList[i].Pos)).second ? 1 : 0;
   size_t out = 0;
   for (size_t i = 0; i < ObjList.size(); ++i) {
     if (keep[i]) ObjList[out++] = ObjList[i];

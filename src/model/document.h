@@ -32,6 +32,11 @@ struct TBmsObject {
   bool operator==(const TBmsObject&) const = default;
 };
 
+// The place an object takes in the file if it stood at pos: its lane, the
+// tick and, on a key lane, whether it is hidden (a channel of its own). Two
+// objects with one slot cannot both be saved.
+uint64_t SlotKey(const TBmsObject& o, int32_t pos);
+
 // The eleven text fields and two list choices of the chart header. Text is held
 // as the bytes read from the file so that a field the author never touched is
 // written back byte for byte, whatever its encoding.
@@ -117,8 +122,8 @@ class Document {
   // (value 0, or no free background lane for AnyBgmLane).
   int AddObject(int lane, int pos, int value);
   void DeleteObject(int index);
-  // Keeps, for every (Lane, Pos), only the object that stands last; survivors
-  // keep their order.
+  // Keeps, for every slot (see SlotKey), only the object that stands last;
+  // survivors keep their order.
   void RemoveDuplicates();
   void AppendDrag(const TBmsObject& object);
   // The document half of a reset: objects, lengths, header, memos, definitions,

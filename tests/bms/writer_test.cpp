@@ -81,9 +81,9 @@ TEST(Writer, MeasureOrderOfColumns) {
   Document d;
   const int lanes[] = {22, 1, 0, 9, 8, 10, 19, 21, 20};
   for (int lane : lanes) d.AddObject(lane, 0, 1);
-  d.ObjList[d.AddObject(1, 0, 2)].Hidden = 1;  // replaces the visible lane-1 note
+  d.ObjList[d.AddObject(1, 0, 2)].Hidden = 1;  // stands beside the visible lane-1 note
   d.RemoveDuplicates();
-  std::vector<std::string> expected = {"#00003:01", "#00016:01", "#00017:01", "#00021:01",
+  std::vector<std::string> expected = {"#00003:01", "#00011:01", "#00016:01", "#00017:01", "#00021:01",
                                        "#00004:01", "#00007:01", "#00006:01", "#00001:01"};
   expected.insert(expected.end(), 27, "#00001:00");
   expected.push_back("#00031:02");

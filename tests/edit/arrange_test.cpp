@@ -39,6 +39,7 @@ TEST(ObjectSpacing, ScalesEveryPositionAndTheTempoOrRefusesBeforeChangingAnythin
       {"fraction", {"1.5", "1", true}, "150", {5}, {}, "150", kSpacingInputMessage},
       {"zero original", {"100", "0", true}, "150", {5}, {}, "150", kSpacingInputMessage},
       {"negative", {"-100", "100", true}, "150", {5}, {}, "150", kSpacingNegativeMessage},
+      {"zero new width", {"0", "100", true}, "150", {5, 700}, {}, "150", kSpacingZeroMessage},
       {"past measure 999", {"2", "1", true}, "150", {5, 96000}, {}, "150", kSpacingRangeMessage},
   };
   for (const SpacingCase& c : cases) {
@@ -66,6 +67,14 @@ TEST(ObjectSpacing, ScalesEveryPositionAndTheTempoOrRefusesBeforeChangingAnythin
     ASSERT_TRUE(session.UndoLastChange());
     EXPECT_EQ(doc.ObjList, refused ? older : before);
   }
+}
+
+// Other lanes, and hidden notes on key lanes, are other slots.
+TEST(ObjectSpacing, CountsObjectsASqueezeWouldStack) {
+  Document doc;
+  doc.ObjList = {{1, 0}, {1, 1}, {1, 4}, {2, 2}, {1, 3, 0, 0, 1}, {5, 8}, {5, 8}, {5, 9}, {5, 10}};
+  EXPECT_EQ(SpacingOverlaps(doc, {"1", "8"}), 4u);
+  EXPECT_EQ(SpacingOverlaps(doc, {"0", "8"}), 0u) << "refused, never asked";
 }
 
 TEST(ObjectSpacing, TempoTextIsTheShortestDecimal) {

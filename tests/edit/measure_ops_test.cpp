@@ -14,7 +14,7 @@ namespace {
 
 constexpr int M = TicksPerMeasure;
 
-TEST(MeasureOps, MovesObjectsByWholeMeasuresAndLeavesLengths) {
+TEST(MeasureOps, MovesObjectsAndLengthsByWholeMeasures) {
   constexpr auto kChanged = EditOutcome::Changed, kSame = EditOutcome::Unchanged, kRefused = EditOutcome::Refused;
   const struct {
     const char* name;
@@ -38,16 +38,18 @@ TEST(MeasureOps, MovesObjectsByWholeMeasuresAndLeavesLengths) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Document doc;
-    for (const int pos : c.before) doc.AddObject(1, pos, 1);
-    doc.MeasureLen[3] = 0.5;
+    // Every object names its measure, and that measure has a length of its own.
+    for (const int pos : c.before) doc.MeasureLen[pos / M] = doc.ObjList[doc.AddObject(1, pos, pos / M + 1)].Value;
     const MeasureOutcome got =
         c.insert ? InsertMeasure(doc, static_cast<int>(c.span.first)) : DeleteMeasures(doc, c.span);
     EXPECT_EQ(got.outcome, c.outcome);
     EXPECT_EQ(got.message.empty(), c.outcome != kRefused);
     EXPECT_EQ(test::ObjectPositions(doc), c.after);
-    EXPECT_EQ(doc.MeasureLen[3], 0.5) << "lengths stay with their measure numbers";
-    EXPECT_EQ(doc.MeasureLen[4], 1.0);
+    for (const TBmsObject& o : doc.ObjList) EXPECT_EQ(doc.MeasureLen[o.Pos / M], o.Value) << "a length moves along";
   }
+  Document doc;
+  doc.MeasureLen[999] = 2;
+  EXPECT_EQ(InsertMeasure(doc, 0).message, kInsertLengthPastEndMessage) << "a length has nowhere to go either";
 }
 
 TEST(MeasureOps, DialogFieldsBecomeASpanOrAMessage) {
@@ -104,7 +106,7 @@ TEST(MeasureOps, LengthListWalksDownAndRefusesBadValues) {
 // A modern chart: a long note line, a branch and a bad length line the
 // reader keeps as text, around ordinary notes of measure 5.
 constexpr std::string_view kChart =
-    "#TITLE kept\r\n#00311:01\r\n#00511:0101\r\n#00551:0100\r\n#00502:abc\r\n#00811:02\r\n"
+    "#TITLE kept\r\n#00311:01\r\n#00511:0101\r\n#00551:0100\r\n#00502:abc\r\n#00811:02\r\n#00602:0.5\r\n"
     "#RANDOM 2\r\n#IF 1\r\n#00513:03\r\n#ENDIF\r\n#ENDRANDOM\r\n";
 
 TEST(MeasureOps, KeptLinesFollowTheirMeasureAndComeBackWithUndo) {
@@ -115,12 +117,12 @@ TEST(MeasureOps, KeptLinesFollowTheirMeasureAndComeBackWithUndo) {
     std::vector<std::string> present, absent;
   } cases[] = {
       // clang-format off
-      {"insert at 4", true, {4, 4}, {"#00311:01", "#00611:0101", "#00651:0100", "#00502:abc", "#00911:02", "#00613:03"},
-       {"#00551:", "#00513:", "#00602:"}},
-      {"delete 3", false, {3, 3}, {"#00411:0101", "#00451:0100", "#00502:abc", "#00711:02", "#00413:03"},
-       {"#00311:", "#00551:", "#00513:"}},
-      {"delete 5", false, {5, 5}, {"#00311:01", "#00502:abc", "#00711:02", "#RANDOM 2", "#IF 1", "#ENDIF"},
-       {"#00511:", "#00551:", "#00513:", "#00451:", "#00413:"}},
+      {"insert at 4", true, {4, 4}, {"#00311:01", "#00611:0101", "#00651:0100", "#00602:abc", "#00911:02", "#00613:03", "#00702:0.5"},
+       {"#00551:", "#00513:", "#00502:"}},
+      {"delete 3", false, {3, 3}, {"#00411:0101", "#00451:0100", "#00402:abc", "#00711:02", "#00413:03", "#00502:0.5"},
+       {"#00311:", "#00551:", "#00513:", "#00602:"}},
+      {"delete 5", false, {5, 5}, {"#00311:01", "#00711:02", "#00502:0.5", "#RANDOM 2", "#IF 1", "#ENDIF"},
+       {"#00511:", "#00551:", "#00513:", "#00451:", "#00413:", "#00502:abc", "#00402:abc"}},
       // clang-format on
   };
   for (const auto& c : cases) {
@@ -140,6 +142,7 @@ TEST(MeasureOps, KeptLinesFollowTheirMeasureAndComeBackWithUndo) {
     ASSERT_EQ(got.outcome, EditOutcome::Changed);
     EXPECT_TRUE(session.Doc().Modified);
     EXPECT_TRUE(aspects & kChartHeader) << "the memo of kept lines shows them renumbered";
+    EXPECT_TRUE(aspects & kChartLayout) << "the lengths moved";
     const std::string saved = WriteBmsText(session.Doc(), {});
     for (const std::string& line : c.present) EXPECT_NE(saved.find(line + "\r\n"), std::string::npos) << line;
     for (const std::string& line : c.absent) EXPECT_EQ(saved.find(line), std::string::npos) << line;

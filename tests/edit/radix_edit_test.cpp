@@ -57,5 +57,21 @@ TEST(Radix, AWidenedChartKeepsItsBytesAndReachesZZ) {
             std::string::npos);
 }
 
+// A kept line that hexadecimal reads as nothing must not become a definition
+// or a tempo once the chart is base 36: "#WAVG" would wipe the real #WAV0G.
+TEST(Radix, WideningRefusesAKeptLineBase36WouldReadOtherwise) {
+  const std::vector<std::string> changing = {"#WAVG", "#bmpz", "#BPMGG 150", "#STOP0Z 96", "#00208:0G00"},
+                                 staying = {"#WAVG x.wav", "#WAV0_ x", "#00208:0G!!", "#00211:0A0_", "#BPMG 150"};
+  for (const bool refused : {true, false})
+    for (const std::string& kept : refused ? changing : staying) {
+      ChartSession session;
+      LoadBmsBytes(session.Doc(), "#WAV01 a.wav\r\n#00111:01\r\n" + kept + "\r\n", "t.bms", session.ChartLog());
+      ASSERT_EQ(session.Doc().mcom, std::vector<std::string>{kept});
+      const ListOutcome got = ExpandToBase36(session);
+      EXPECT_EQ(got.outcome, refused ? EditOutcome::Refused : EditOutcome::Changed) << kept;
+      EXPECT_EQ(got.message.find(kept) != std::string::npos, refused) << got.message;
+    }
+}
+
 }  // namespace
 }  // namespace beatloom

@@ -119,6 +119,9 @@ TEST_F(SelectionTest, SystemClipboardTextBothWays) {
   PasteFromText(session, "btlm clipboard object data format\r\n", ViewFrom(300));
   EXPECT_EQ(doc.ObjList.size(), 7u);
   EXPECT_EQ(ReadClipboardText("BTLM ClipBoard Object Data Format\r002000048010xy\n003000096011").objects.size(), 2u);
+  EXPECT_EQ(ReadClipboardText("BTLM ClipBoard Object Data Format\r\n\r\n002000048010\r\n \t\r\n\r\n").objects.size(),
+            1u)
+      << "blank lines are no objects";
   PasteFromText(session, "BTLM ClipBoard Object Data Format\r\n", ViewFrom(300));
   EXPECT_TRUE(doc.ClipList.empty() && doc.ObjList.size() == 7u) << "the header alone empties the clipboard";
 }
@@ -128,8 +131,8 @@ TEST_F(SelectionTest, BadClipboardLinesAreRefusedWithoutChange) {
   CopySelected(session);
   doc.Modified = false;
   const std::vector<TBmsObject> objects = doc.ObjList, clip = doc.ClipList;
-  for (const char* line : {"050000000001", "001000000000", "001000000256", "001192000001", "00100038400x", "00100038",
-                           "", "-01000384001"}) {
+  for (const char* line :
+       {"050000000001", "001000000000", "001000000256", "001192000001", "00100038400x", "00100038", "-01000384001"}) {
     const std::string text = std::string(kClipboardHeader) + "\r\n001000000001\r\n" + line + "\r\n";
     EXPECT_NE(PasteFromText(session, text, ViewFrom(0)).find("3行目"), std::string::npos) << line;
     EXPECT_TRUE(doc.ObjList == objects && doc.ClipList == clip) << line;

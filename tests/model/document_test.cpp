@@ -61,15 +61,17 @@ TEST(DeleteObject, KeepsOrderAndIgnoresBadIndex) {
   EXPECT_EQ(d.ObjList[2].Value, 4);
 }
 
-TEST(RemoveDuplicates, LastOfEachLanePositionSurvivesInOrder) {
+TEST(RemoveDuplicates, LastOfEachLanePositionAndKeyChannelSurvivesInOrder) {
   Document d;
-  // (lane, pos, value, hidden)
-  const int rows[][4] = {{1, 0, 1, 0}, {2, 0, 2, 0}, {1, 0, 3, 1}, {1, 192, 4, 0}, {2, 0, 5, 0}, {1, 0, 6, 0}};
+  // (lane, pos, value, hidden): a hidden key note is on a channel of its own;
+  // on a background lane the hidden mark is not written, so it shares the cell.
+  const int rows[][4] = {{1, 0, 1, 0}, {2, 0, 2, 0},  {1, 0, 3, 1},  {1, 192, 4, 0}, {2, 0, 5, 0},
+                         {1, 0, 6, 0}, {18, 9, 7, 1}, {18, 9, 8, 0}, {22, 0, 9, 1},  {22, 0, 10, 0}};
   for (auto& r : rows) d.ObjList[d.AddObject(r[0], r[1], r[2])].Hidden = static_cast<uint8_t>(r[3]);
   d.RemoveDuplicates();
   std::vector<int> values;
   for (auto& o : d.ObjList) values.push_back(o.Value);
-  EXPECT_EQ(values, (std::vector<int>{4, 5, 6}));
+  EXPECT_EQ(values, (std::vector<int>{3, 4, 5, 6, 7, 8, 10}));
 }
 
 TEST(MapChannel, IsItsOwnInverseAndSwapsKeyPairs) {

@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
 #include <algorithm>
 #include <cstdio>
 #include <exception>
@@ -16,6 +15,7 @@
 #include "bms/bms_writer.h"
 #include "bms/file_kinds.h"
 #include "bms/name_lists.h"
+#include "bms/source_lines.h"
 #include "bms/ui/source_editor.h"
 #include "edit/definition_lists.h"
 #include "edit/recent_files.h"
@@ -443,17 +443,12 @@ bool DocumentCommands::SaveSourceWorkFile(const std::string& path) {
 
 void DocumentCommands::ApplySourceLines(const QStringList& lines, const std::vector<std::string>& original,
                                         const std::string& path) {
-  // A line the author did not touch goes back with its own bytes, even when
-  // they did not decode cleanly for display.
-  QHash<QString, const std::string*> untouched;
-  for (const std::string& line : original) {
-    const QString shown = QString::fromStdString(ToUtf8(line, doc_.encoding));
-    if (!untouched.contains(shown)) untouched.insert(shown, &line);
-  }
+  std::vector<std::string> edited;
+  edited.reserve(static_cast<size_t>(lines.size()));
+  for (const QString& line : lines) edited.push_back(line.toStdString());
   std::string bytes(doc_.hasBom ? kBom : std::string_view());
-  for (const QString& line : lines) {
-    const auto kept = untouched.constFind(line);
-    bytes += kept != untouched.constEnd() ? **kept : FromUtf8(line.toStdString(), doc_.encoding);
+  for (const std::string& line : EditedLineBytes(original, edited, doc_.encoding)) {
+    bytes += line;
     bytes += "\r\n";
   }
   std::string reason;

@@ -23,6 +23,13 @@ ArrangeCommands::~ArrangeCommands() {
 void ArrangeCommands::ChangeSpacing() {
   const std::optional<SpacingRequest> request = dialog_->Ask();
   if (!request) return;
+  if (const size_t overlaps = SpacingOverlaps(session_.Doc(), *request)) {
+    const QString question = QStringLiteral(
+                                 "この幅では%1個のオブジェが同じレーンの同じ位置に重なり、保存すると失われます。\n"
+                                 "間隔を変更しますか？")
+                                 .arg(overlaps);
+    if (prompts_.Ask(question, Prompts::Icon::Question, Prompts::Buttons::YesNo) != Prompts::Answer::Yes) return;
+  }
   const ArrangeResult result = ChangeObjectSpacing(session_, *request);
   if (result.message.empty()) return;
   const bool refused = result.outcome == EditOutcome::Refused;

@@ -365,7 +365,8 @@ TEST_F(DocumentCommandsTest, DroppingFilesOpensTheFirstChartByName) {
 TEST_F(DocumentCommandsTest, SourceEditorKeepsTheBytesOfLinesLeftAlone) {
   // 0x80 is no character in CP932; the line shows a replacement character.
   const std::string odd = "#GENRE a\x80z";
-  LoadChart(Chart("odd.bms", odd + "\r\n#00111:01\r\n"));
+  // Two memo lines that show as the same text each keep their own bytes.
+  LoadChart(Chart("odd.bms", odd + "\r\nmemo \x80\r\nmemo \xFD\r\n#00111:01\r\n"));
   WhenModal([](QDialog& dialog) {
     auto& form = static_cast<SourceEditor&>(dialog);
     form.memo()->setPlainText(form.memo()->toPlainText() + QStringLiteral("\n#TITLE typed"));
@@ -373,6 +374,7 @@ TEST_F(DocumentCommandsTest, SourceEditorKeepsTheBytesOfLinesLeftAlone) {
   });
   commands.EditSource();
   EXPECT_EQ(doc.header.e_genre, "a\x80z");
+  EXPECT_EQ(doc.mmemo, (std::vector<std::string>{"memo \x80", "memo \xFD"}));
   EXPECT_EQ(doc.header.e_title, "typed");
 }
 

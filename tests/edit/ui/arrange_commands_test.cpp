@@ -40,6 +40,15 @@ TEST_F(MainWindowTest, AuthorSpreadsAPassageAndMirrorsItThroughTheArrangeMenu) {
   EXPECT_EQ(Doc().ObjList.at(0).Pos, 384);
   EXPECT_EQ(Control<QLineEdit>(*main, "e_bpm").text(), "300");
 
+  // A squeeze that stacks two notes of one lane asks first, with the count.
+  Doc().AddObject(1, 385, 1);
+  prompts.answers = {Prompts::Answer::No};
+  Spacing(*main, "1", "4", "Button1");
+  EXPECT_TRUE(prompts.WasShown(QStringLiteral(
+      "この幅では1個のオブジェが同じレーンの同じ位置に重なり、保存すると失われます。\n間隔を変更しますか？")));
+  EXPECT_EQ(test::ObjectPositions(Doc()), (std::vector<int>{384, 385})) << "answered no";
+  Doc().ObjList.pop_back();
+
   Doc().ObjList[0].Selected = 1;
   ActionNamed(*main, "N36").trigger();
   EXPECT_EQ(Doc().ObjList.at(0).Lane, 7);
