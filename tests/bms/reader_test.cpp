@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <random>
-#include <utility>
 
 #include "bms/bms_reader.h"
+#include "bms/bms_writer.h"
 #include "model/file_io.h"
 #include "support/test_support.h"
 
@@ -309,24 +309,22 @@ TEST(Reader, LineSplitting) {
 
 // The lines of chart bytes by the rule spelled out byte by byte.
 std::vector<std::string> ReferenceLines(std::string_view bytes) {
-  bytes = bytes.substr(0, bytes.find('\x1A'));
-  std::vector<std::string> lines;
-  std::string line;
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    if (bytes[i] != '\r' && bytes[i] != '\n') {
-      line += bytes[i];
-      continue;
-    }
-    lines.push_back(std::exchange(line, {}));
-    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+  std::vector<std::string> lines{""};
+  for (size_t i = 0; i < bytes.size() && bytes[i] != '\x1A'; ++i) {
+    if (bytes[i] == '\n' && i > 0 && bytes[i - 1] == '\r') continue;
+    if (bytes[i] == '\r' || bytes[i] == '\n')
+      lines.emplace_back();
+    else
+      lines.back() += bytes[i];
   }
-  if (!line.empty()) lines.push_back(line);
+  if (lines.back().empty()) lines.pop_back();
   return lines;
 }
 
 TEST(Reader, AnyMixOfLineEndsReadsAsTheSameLines) {
-  const std::string pieces[] = {"#00111:01", "#WAV0Z z.wav", "#00211:0Z00", "memo", "#IF 1", "#ENDIF",
-                                "#00105:01", "#TITLE t",     "",            "\x1A", "#00302:0.5"};
+  const std::string pieces[] = {"#00111:01", "#WAV0Z z.wav", "#00211:0Z00", "memo",
+                                "#IF 1",     "#ENDIF",       "#00105:01",   "#TITLE t",
+                                "",          "\x1A",         "#00302:0.5"};
   const std::string ends[] = {"\r", "\n", "\r\n", ""};
   std::mt19937 rng(7);
   for (int round = 0; round < 300; ++round) {
@@ -342,10 +340,7 @@ TEST(Reader, AnyMixOfLineEndsReadsAsTheSameLines) {
     const auto mixed = std::make_unique<Loaded>();
     LoadBmsBytes(mixed->doc, bytes, "t.bms", mixed->log);
     const auto plain = Load(want);
-    EXPECT_EQ(Objects(mixed->doc), Objects(plain->doc));
-    EXPECT_EQ(mixed->doc.mcom, plain->doc.mcom);
-    EXPECT_EQ(mixed->doc.mmemo, plain->doc.mmemo);
-    EXPECT_EQ(mixed->doc.indices.Radix(), plain->doc.indices.Radix());
+    EXPECT_EQ(WriteBmsText(mixed->doc, {}), WriteBmsText(plain->doc, {}));
     EXPECT_EQ(mixed->log.Lines(), plain->log.Lines());
   }
 }

@@ -26,10 +26,14 @@ namespace {
 // As on Ctrl+A, Delete on Ctrl+Delete) must not act on the chart while the
 // author is typing.
 bool IsTextEditingKey(const QKeySequence& keys) {
-  static const QKeySequence::StandardKey editing[] = {
-      QKeySequence::SelectAll, QKeySequence::Undo,  QKeySequence::Redo,
-      QKeySequence::Cut,       QKeySequence::Copy,  QKeySequence::Paste,
-      QKeySequence::DeleteEndOfWord, QKeySequence::DeleteStartOfWord};
+  static const QKeySequence::StandardKey editing[] = {QKeySequence::SelectAll,
+                                                      QKeySequence::Undo,
+                                                      QKeySequence::Redo,
+                                                      QKeySequence::Cut,
+                                                      QKeySequence::Copy,
+                                                      QKeySequence::Paste,
+                                                      QKeySequence::DeleteEndOfWord,
+                                                      QKeySequence::DeleteStartOfWord};
   return std::any_of(std::begin(editing), std::end(editing),
                      [&keys](QKeySequence::StandardKey key) { return QKeySequence::keyBindings(key).contains(keys); });
 }
