@@ -81,9 +81,26 @@ void BM_EditFrame_Uniform(benchmark::State& state) {
   RenderFrames(state, UniformChart(static_cast<int>(state.range(0))), true);
 }
 
+// A measure on screen holding count objects stacked on the ticks of its key
+// lanes, as one data line of a million cells reads: a repaint after
+// scrolling, and a frame after an edit.
+Document StackedMeasureChart(int count) {
+  Document doc;
+  for (int i = 0; i < count; ++i) doc.AddObject(1 + i % 7, 500 * TicksPerMeasure + (i / 7) % TicksPerMeasure, 1);
+  return doc;
+}
+void BM_ScrollFrame_StackedMeasure(benchmark::State& state) {
+  RenderFrames(state, StackedMeasureChart(static_cast<int>(state.range(0))), false);
+}
+void BM_EditFrame_StackedMeasure(benchmark::State& state) {
+  RenderFrames(state, StackedMeasureChart(static_cast<int>(state.range(0))), true);
+}
+
 BENCHMARK(BM_ScrollFrame_Uniform)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ScrollFrame_SameView)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_EditFrame_Uniform)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ScrollFrame_StackedMeasure)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EditFrame_StackedMeasure)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace beatloom

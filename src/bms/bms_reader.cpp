@@ -410,10 +410,9 @@ void InterpretLine(Document& doc, std::string_view line, int lineNumber, Log& lo
   InterpretLineIn(doc, line, lineNumber, nullptr, log);
 }
 
-std::vector<std::string_view> SplitLines(std::string_view bytes) {
-  const size_t eof = bytes.find('\x1A');
-  return SplitLineEnds(eof == std::string_view::npos ? bytes : bytes.substr(0, eof));
-}
+std::string_view ChartText(std::string_view bytes) { return bytes.substr(0, bytes.find('\x1A')); }
+
+std::vector<std::string_view> SplitLines(std::string_view bytes) { return SplitLineEnds(ChartText(bytes)); }
 
 void LoadBmsBytes(Document& doc, std::string_view bytes, const std::string& displayName, Log& log) {
   doc.ResetDocument();
@@ -424,11 +423,10 @@ void LoadBmsBytes(Document& doc, std::string_view bytes, const std::string& disp
     doc.hasBom = true;
     bytes.remove_prefix(kBom.size());
   }
-  const size_t eof = bytes.find('\x1A');
-  doc.encoding = DetectEncoding(eof == std::string_view::npos ? bytes : bytes.substr(0, eof));
+  const std::string_view text = ChartText(bytes);
+  doc.encoding = DetectEncoding(text);
   if (doc.hasBom) doc.encoding = TextEncoding::Utf8;
-  const std::vector<std::string_view> lines = SplitLines(bytes);
-  const IndexRadixChoice radix = ChooseIndexRadix(lines);
+  const IndexRadixChoice radix = ChooseIndexRadix(text);
   if (radix.radix != DefinitionIndex::Hex) {
     ResetIndices(doc, radix.radix);
     log.Add(LineTag(radix.lineNumber) + ":インデックスを" + std::to_string(radix.radix) + "進数で読み込みます  " +
@@ -436,7 +434,9 @@ void LoadBmsBytes(Document& doc, std::string_view bytes, const std::string& disp
   }
   int counter = 0;
   LoadState state;
-  for (std::string_view line : lines) {
+  LineCursor lines(text);
+  std::string_view line;
+  while (lines.Next(line)) {
     ++counter;
     if (line.empty()) continue;
     try {

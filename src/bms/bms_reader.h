@@ -35,8 +35,11 @@ void InterpretLine(Document& doc, std::string_view line, int lineNumber, Log& lo
 enum class HeaderChoice { PlayMode, Rank };
 bool DropKeptLinesOf(Document& doc, HeaderChoice choice);
 
+// The text of chart file bytes: a 0x1A ends it.
+std::string_view ChartText(std::string_view bytes);
 // Splits file bytes into lines the way chart files are written: a 0x1A
-// ends the text, and CR, LF and CR LF each end a line.
+// ends the text, and CR, LF and CR LF each end a line. A whole chart is read
+// with LineCursor over ChartText instead, which stores no line.
 std::vector<std::string_view> SplitLines(std::string_view bytes);
 
 // Replaces the document with the chart in the given bytes. displayName is what

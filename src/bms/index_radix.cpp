@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "bms/bms_reader.h"
+#include "model/file_io.h"
 #include "model/text_scan.h"
 
 namespace beatloom {
@@ -73,13 +74,15 @@ bool IsBase62Line(std::string_view line) {
   return IsBlankOrEnd(line, 5) && TrimBlanks(line.substr(5)) == "62";
 }
 
-IndexRadixChoice ChooseIndexRadix(const std::vector<std::string_view>& lines) {
+IndexRadixChoice ChooseIndexRadix(std::string_view text) {
   IndexRadixChoice choice;
   int depth = 0;
-  for (size_t n = 0; n < lines.size(); ++n) {
-    const std::string_view line = lines[n];
+  int lineNumber = 0;
+  LineCursor lines(text);
+  std::string_view line;
+  while (lines.Next(line)) {
+    ++lineNumber;
     if (line.size() < 2 || line[0] != '#') continue;
-    const int lineNumber = static_cast<int>(n) + 1;
     // Only a command word can open or close a block; data lines are most lines.
     if (!IsDigit(line[1])) {
       const ConditionalKind kind = ClassifyConditional(line);
@@ -100,7 +103,7 @@ IndexRadixChoice ChooseIndexRadix(const std::vector<std::string_view>& lines) {
 
 IndexRadixChoice ChooseIndexRadixOfFile(std::string_view bytes) {
   if (bytes.starts_with(kBom)) bytes.remove_prefix(kBom.size());
-  return ChooseIndexRadix(SplitLines(bytes));
+  return ChooseIndexRadix(ChartText(bytes));
 }
 
 std::string DescribeIndexRadix(const IndexRadixChoice& choice) {

@@ -19,8 +19,9 @@ struct IndexRadixChoice {
 // "#BASE 62" selects base 62. Otherwise a definition index or a sound or
 // image cell that only base 36 can read makes the chart base 36; lines of
 // conditional blocks count too, as a player reads them in the chart's radix.
-// Anything else is hexadecimal. Lines are numbered from 1 as the loader counts.
-IndexRadixChoice ChooseIndexRadix(const std::vector<std::string_view>& lines);
+// Anything else is hexadecimal. text is the chart's text (ChartText); its
+// lines are numbered from 1 as the loader counts.
+IndexRadixChoice ChooseIndexRadix(std::string_view text);
 // The same for the bytes of a whole file.
 IndexRadixChoice ChooseIndexRadixOfFile(std::string_view bytes);
 

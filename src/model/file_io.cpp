@@ -396,19 +396,27 @@ bool WriteFilesTogether(const std::vector<std::pair<std::string, std::string_vie
   return true;
 }
 
+bool LineCursor::Next(std::string_view& line) {
+  if (rest_.empty()) return false;
+  const char* const begin = rest_.data();
+  const char* const end = begin + rest_.size();
+  const char* p = begin;
+  // Most bytes are above CR, and one comparison clears them.
+  while (p != end && (static_cast<unsigned char>(*p) > '\r' || (*p != '\n' && *p != '\r'))) ++p;
+  line = std::string_view(begin, static_cast<size_t>(p - begin));
+  if (p != end) {
+    if (*p == '\r' && p + 1 != end && p[1] == '\n') ++p;
+    ++p;
+  }
+  rest_ = std::string_view(p, static_cast<size_t>(end - p));
+  return true;
+}
+
 std::vector<std::string_view> SplitLineEnds(std::string_view bytes) {
   std::vector<std::string_view> lines;
-  size_t start = 0;
-  while (start < bytes.size()) {
-    const size_t end = bytes.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) {
-      lines.push_back(bytes.substr(start));
-      break;
-    }
-    lines.push_back(bytes.substr(start, end - start));
-    start = end + 1;
-    if (bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n') ++start;
-  }
+  LineCursor cursor(bytes);
+  std::string_view line;
+  while (cursor.Next(line)) lines.push_back(line);
   return lines;
 }
 

@@ -61,9 +61,22 @@ FileStamp StampOf(const std::string& path);
 // every one is complete; a rename that fails puts back the ones already moved.
 bool WriteFilesTogether(const std::vector<std::pair<std::string, std::string_view>>& files, std::string* reason);
 
+// Walks the lines of a text in one pass over its bytes, storing none of them,
+// so that a file of a million line ends costs no more than its bytes. CR, LF
+// and CR LF each end a line; a final line end starts no empty line.
+class LineCursor {
+ public:
+  explicit LineCursor(std::string_view bytes) : rest_(bytes) {}
+  // The next line; false after the last one.
+  bool Next(std::string_view& line);
+
+ private:
+  std::string_view rest_;
+};
+
 // The program's own small text files (lists, templates): bytes, one entry a
 // line, written with CR LF. Reading accepts any line end.
-// Splits at CR, LF and CR LF alike; a final line end makes no empty line.
+// The lines LineCursor walks, gathered.
 std::vector<std::string_view> SplitLineEnds(std::string_view bytes);
 bool ReadLinesFile(const std::string& path, std::vector<std::string>& lines);
 bool WriteLinesFile(const std::string& path, const std::vector<std::string>& lines);

@@ -165,6 +165,8 @@ void MouseEditor::Press(const PointerInput& in) {
 }
 
 void MouseEditor::Write(const PointerInput& in) {
+  // The margins around the lanes hold no lane: nothing is written there.
+  if (!geometry_.OnLanes(in.x)) return;
   const int lane = geometry_.LaneAtX(in.x);
   const int pos = geometry_.SnappedTickAtY(in.y, settings_.GridPosition);
   const NewObjectValues values = hooks_.values ? hooks_.values() : NewObjectValues{};
@@ -323,6 +325,12 @@ void MouseEditor::Move(const PointerInput& in, bool applicationActive) {
 }
 
 void MouseEditor::DrawPreview(const PointerInput& in) {
+  if (!geometry_.OnLanes(in.x)) {
+    // A press here writes nothing, so nothing is shown either.
+    if (preview_.Lane != 255) Push({.kind = OverlayStep::Kind::Restore});
+    preview_.Lane = 255;
+    return;
+  }
   const int lane = geometry_.LaneAtX(in.x);
   const int pos = geometry_.SnappedTickAtY(in.y, settings_.GridPosition);
   if (lane == preview_.Lane && pos == preview_.Pos) return;
@@ -389,11 +397,17 @@ void MouseEditor::DrawRubberBand(const PointerInput&) {
   Index().Query(objects, pLo, pHi, inside);
   for (const int i : inside) {
     const TBmsObject& o = objects[i];
-    if (o.Lane < lo || o.Lane > hi) continue;
+    if (!InBand(o.Lane, lo, hi)) continue;
     const ScreenRect r = geometry_.ObjectRect(o);
     if (!geometry_.RowsVisible(r)) continue;
     Push({.kind = OverlayStep::Kind::Frame, .rect = Grown(r)});
   }
+}
+
+bool MouseEditor::InBand(int lane, int lo, int hi) const {
+  // A lane the play mode collapses is not shown, so a band drawn across it
+  // must not take (and a drop then lose) its notes.
+  return lane >= lo && lane <= hi && lane < LaneCount && geometry_.lanes.LaneWidth()[lane] > 0;
 }
 
 void MouseEditor::UpdateStatus() {
@@ -432,7 +446,10 @@ void MouseEditor::Drop(const PointerInput& in) {
         dropped = true;
         continue;
       }
-      doc.AddObject(lane, static_cast<int>(pos), d.Value);
+      const int before = doc.ObjLast();
+      const int added = doc.AddObject(lane, static_cast<int>(pos), d.Value);
+      // A hidden note stays hidden wherever it lands, as a paste keeps it.
+      if (added != before) doc.ObjList[added].Hidden = d.Hidden;
     }
     doc.SelectAddedObjects = false;
     doc.DragList.clear();
@@ -458,7 +475,7 @@ void MouseEditor::FinishRubberBand(const PointerInput& in) {
     }
     for (const int i : inside) {
       TBmsObject& o = doc.ObjList[i];
-      if (o.Lane >= lo && o.Lane <= hi) o.Selected ^= 1;
+      if (InBand(o.Lane, lo, hi)) o.Selected ^= 1;
     }
     return true;
   });

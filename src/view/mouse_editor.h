@@ -126,6 +126,8 @@ class MouseEditor {
   void DrawHover(const PointerInput& in, Action action);
   void DrawDrag(const PointerInput& in);
   void DrawRubberBand(const PointerInput& in);
+  // Whether a rubber band spanning lanes lo..hi takes an object of lane.
+  bool InBand(int lane, int lo, int hi) const;
   void UpdateStatus();
   void Drop(const PointerInput& in);
   void FinishRubberBand(const PointerInput& in);

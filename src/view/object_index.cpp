@@ -1,6 +1,7 @@
 #include "view/object_index.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace beatloom {
 
@@ -49,6 +50,46 @@ void ObjectIndex::Rebuild(const std::vector<TBmsObject>& objects) {
   order_.resize(objects.size());
   std::vector<int> next(bucketStart_.begin(), bucketStart_.end() - 1);
   for (size_t i = 0; i < objects.size(); ++i) order_[next[BucketOf(objects[i].Pos)]++] = static_cast<int>(i);
+  if (holds_ == Holds::Topmost) KeepTopmost(objects);
+}
+
+void ObjectIndex::KeepTopmost(const std::vector<TBmsObject>& objects) {
+  // Walking a bucket from its end, the first object met at a lane and
+  // position is the one on top. A key is (position in bucket, lane); for
+  // buckets of ordinary spans a table stamped with the bucket number holds
+  // the keys met, wider ones use a set.
+  const size_t buckets = bucketStart_.size() - 1;
+  const int64_t keys = span_ * 256;
+  const bool table = keys <= (int64_t{1} << 20);
+  std::vector<int> stamp(table ? static_cast<size_t>(keys) : 0, -1);
+  std::unordered_set<int64_t> met;
+  std::vector<char> covered(order_.size(), 0);
+  for (size_t b = 0; b < buckets; ++b) {
+    const int64_t start = (first_ + static_cast<int64_t>(b)) * span_;
+    met.clear();
+    for (int k = bucketStart_[b + 1]; k-- > bucketStart_[b];) {
+      const TBmsObject& o = objects[static_cast<size_t>(order_[k])];
+      const int64_t key = (o.Pos - start) * 256 + o.Lane;
+      if (table) {
+        int& seen = stamp[static_cast<size_t>(key)];
+        covered[k] = seen == static_cast<int>(b);
+        seen = static_cast<int>(b);
+      } else {
+        covered[k] = !met.insert(key).second;
+      }
+    }
+  }
+  int out = 0;
+  for (size_t b = 0; b < buckets; ++b) {
+    const int from = bucketStart_[b];
+    const int to = bucketStart_[b + 1];
+    bucketStart_[b] = out;
+    for (int k = from; k < to; ++k) {
+      if (!covered[k]) order_[out++] = order_[k];
+    }
+  }
+  bucketStart_[buckets] = out;
+  order_.resize(static_cast<size_t>(out));
 }
 
 void ObjectIndex::Query(const std::vector<TBmsObject>& objects, int64_t lo, int64_t hi, std::vector<int>& out) const {

@@ -13,10 +13,17 @@ namespace beatloom {
 // objects rebuilds it before the next query.
 class ObjectIndex {
  public:
+  // Which objects the index holds: every one (what a pointer may hit), or at
+  // each lane and position only the last in list order, which is drawn over
+  // the others there and hides them (what a render draws: a line of a
+  // million cells stacks them on a measure's 192 ticks).
+  enum class Holds { All, Topmost };
+
   // minSpan: the ticks of the narrowest bucket. A measure suits the renderer;
   // a pointer's hit test wants finer buckets so that a crowded measure does
   // not slow it down.
-  explicit ObjectIndex(int64_t minSpan = TicksPerMeasure) : minSpan_(minSpan > 0 ? minSpan : 1) {}
+  explicit ObjectIndex(int64_t minSpan = TicksPerMeasure, Holds holds = Holds::All)
+      : minSpan_(minSpan > 0 ? minSpan : 1), holds_(holds) {}
 
   void Rebuild(const std::vector<TBmsObject>& objects);
   void Clear();
@@ -31,10 +38,13 @@ class ObjectIndex {
 
  private:
   int64_t BucketOf(int64_t pos) const;
+  // Removes from order_ every object another one drawn later covers.
+  void KeepTopmost(const std::vector<TBmsObject>& objects);
 
   // Objects with position p sit in bucket (p div span) - first, floor
   // division; bucketStart_[b]..bucketStart_[b+1]-1 index order_.
   int64_t minSpan_ = TicksPerMeasure;
+  Holds holds_ = Holds::All;
   int64_t span_ = TicksPerMeasure;
   int64_t first_ = 0;
   std::vector<int> bucketStart_;

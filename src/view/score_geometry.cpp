@@ -88,6 +88,11 @@ int ScoreGeometry::LaneAtX(int x) const {
   return 0;
 }
 
+bool ScoreGeometry::OnLanes(int x) const {
+  const int64_t s = int64_t{x} + S;
+  return s >= 0 && s < lanes.TotalWidth();
+}
+
 int ScoreGeometry::TickAtY(int y) const {
   const int64_t ticks = Nearest((int64_t{pbHeight} - y) * TicksPerMeasure, GridHeight);
   return Saturate(ticks - V);

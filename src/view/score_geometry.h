@@ -75,6 +75,9 @@ struct ScoreGeometry {
 
   bool Flat() const { return lanes.Flat(); }
   int LaneAtX(int x) const;
+  // Whether column x lies on the lanes: neither in the margin left of lane 0
+  // nor right of the last lane, where LaneAtX only gives the nearest lane.
+  bool OnLanes(int x) const;
   int TickAtY(int y) const;
   int SnappedTickAtY(int y, int gridPosition) const;
   // The row just below the bottom pixel line of an object at pos.

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <tuple>
 
 #include "bms/bms_reader.h"
+#include "bms/bms_writer.h"
 #include "bms/file_kinds.h"
+#include "model/file_io.h"
 #include "support/test_support.h"
 
 namespace beatloom {
@@ -303,6 +306,44 @@ TEST(Reader, LineSplitting) {
     std::vector<std::string> lines;
     for (std::string_view line : SplitLines(c.bytes)) lines.emplace_back(line);
     EXPECT_EQ(lines, c.lines) << testing::PrintToString(c.bytes);
+  }
+}
+
+// The lines of chart bytes by the rule spelled out byte by byte.
+std::vector<std::string> ReferenceLines(std::string_view bytes) {
+  std::vector<std::string> lines{""};
+  for (size_t i = 0; i < bytes.size() && bytes[i] != '\x1A'; ++i) {
+    if (bytes[i] == '\n' && i > 0 && bytes[i - 1] == '\r') continue;
+    if (bytes[i] == '\r' || bytes[i] == '\n')
+      lines.emplace_back();
+    else
+      lines.back() += bytes[i];
+  }
+  if (lines.back().empty()) lines.pop_back();
+  return lines;
+}
+
+TEST(Reader, AnyMixOfLineEndsReadsAsTheSameLines) {
+  const std::string pieces[] = {"#00111:01", "#WAV0Z z.wav", "#00211:0Z00", "memo",
+                                "#IF 1",     "#ENDIF",       "#00105:01",   "#TITLE t",
+                                "",          "\x1A",         "#00302:0.5"};
+  const std::string ends[] = {"\r", "\n", "\r\n", ""};
+  std::mt19937 rng(7);
+  for (int round = 0; round < 300; ++round) {
+    std::string bytes;
+    for (int i = static_cast<int>(rng() % 12); i > 0; --i)
+      bytes += pieces[rng() % std::size(pieces)] + ends[rng() % std::size(ends)];
+    const std::vector<std::string> want = ReferenceLines(bytes);
+    std::vector<std::string> lines;
+    LineCursor cursor(ChartText(bytes));
+    for (std::string_view line; cursor.Next(line);) lines.emplace_back(line);
+    ASSERT_EQ(lines, want) << testing::PrintToString(bytes);
+    // The same lines ended by CR LF load as the same chart, line numbers included.
+    const auto mixed = std::make_unique<Loaded>();
+    LoadBmsBytes(mixed->doc, bytes, "t.bms", mixed->log);
+    const auto plain = Load(want);
+    EXPECT_EQ(WriteBmsText(mixed->doc, {}), WriteBmsText(plain->doc, {}));
+    EXPECT_EQ(mixed->log.Lines(), plain->log.Lines());
   }
 }
 

@@ -107,6 +107,7 @@ TEST_F(MouseEditorTest, WriteAndEraseClicks) {
 }
 
 TEST_F(MouseEditorTest, RefusedWritesChangeNothing) {
+  g.S = -10;  // as the view opens: a margin left of lane 0; the last lane ends at x 928
   Add(0, 192, 120);
   struct Case {
     int x;
@@ -120,7 +121,9 @@ TEST_F(MouseEditorTest, RefusedWritesChangeNothing) {
                         {X0, {7, 3}, true, "256", "設定できる範囲を超えています(1～255)"},
                         {X0, {7, 3}, true, "0", "設定できる範囲を超えています(1～255)"},
                         {X19, {7, 0}, true, "", nullptr},
-                        {X19, {7, -1}, true, "", nullptr}};
+                        {X19, {7, -1}, true, "", nullptr},
+                        {5, {7, 3}, true, "150", nullptr},     // left of the tempo lane
+                        {935, {7, 3}, true, "150", nullptr}};  // right of the last lane
   for (const Case& c : cases) {
     messages.clear();
     values = c.values;
@@ -151,7 +154,10 @@ TEST_F(MouseEditorTest, EditGestures) {
   const Case cases[] = {
       {"Shift-click toggles and starts no drag", {{3, 192, 1, 1, 0}, {5, 0, 2, 1, 0}}, X3, Row(195), X4, Row(195), true, false, {{3, 192, 1, 0, 0}, {5, 0, 2, 1, 0}}, false},
       {"drag by one lane moves the whole selection", {{3, 192, 1, 1, 0}, {5, 240, 2, 1, 0}, {8, 0, 9, 0, 0}}, X3, Row(195), X4, Row(195), false, false, {{8, 0, 9, 0, 0}, {4, 192, 1, 1, 0}, {6, 240, 2, 1, 0}}, true},
-      {"a click on an unselected object drags it alone", {{3, 192, 1, 0, 1}, {5, 240, 2, 1, 0}}, X3, Row(195), X3, Row(195 + 48), false, false, {{5, 240, 2, 0, 0}, {3, 240, 1, 1, 0}}, true},
+      {"a click on an unselected object drags it alone", {{3, 192, 1, 0, 1}, {5, 240, 2, 1, 0}}, X3, Row(195), X3, Row(195 + 48), false, false, {{5, 240, 2, 0, 0}, {3, 240, 1, 1, 1}}, true},
+      {"a click on a hidden note leaves it hidden", {{3, 192, 1, 0, 1}}, X3, Row(195), X3, Row(195), false, false, {{3, 192, 1, 1, 1}}, false},
+      {"Ctrl-drag copies a hidden note hidden", {{4, 192, 1, 0, 1}}, X4, Row(195), X3, Row(195), false, true, {{4, 192, 1, 0, 1}, {3, 192, 1, 1, 1}}, true},
+      {"rubber band skips the lanes the play mode hides", {{8, 100, 3, 0, 0}, {12, 100, 2, 0, 0}}, X4, Row(300), X19, Row(50), false, false, {{8, 100, 3, 1, 0}, {12, 100, 2, 0, 0}}, false},
       {"onto lane 0 a key note becomes a tempo", {{1, 0, 32, 0, 0}}, X1, Row(3), X0, Row(3), false, false, {{0, 0, 32, 1, 0}}, true},
       {"Ctrl-drag copies", {{3, 192, 1, 0, 0}}, X3, Row(195), X4, Row(195), false, true, {{3, 192, 1, 0, 0}, {4, 192, 1, 1, 0}}, true},
       {"a drop at the start place changes nothing but the order", {{3, 192, 1, 1, 0}, {5, 0, 2, 0, 0}}, X3, Row(195), X3, Row(195), false, false, {{5, 0, 2, 0, 0}, {3, 192, 1, 1, 0}}, false},

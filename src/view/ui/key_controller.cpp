@@ -120,13 +120,10 @@ bool KeyController::Run(const KeyAction& action) {
 }
 
 bool KeyController::Wheel(QObject* watched, QWheelEvent* event) {
-  // The pointer over the score gives it the focus, so the wheel there always
-  // scrolls it; over GSV it does while the score panel has the focus.
-  if (watched == c_.score) {
-    c_.score->setFocus(Qt::MouseFocusReason);
-  } else if (watched != c_.verticalScrollBar || !ScoreFocused()) {
-    return false;
-  }
+  // The wheel over the score always scrolls it, without taking the focus
+  // from a field being typed in; over GSV it does while the score panel has
+  // the focus.
+  if (watched != c_.score && (watched != c_.verticalScrollBar || !ScoreFocused())) return false;
   const int steps = wheel_.Add(event->angleDelta().y());
   if (steps != 0) c_.verticalScrollBar->setValue(WheelScroll(c_.verticalScrollBar->value(), steps));
   event->accept();

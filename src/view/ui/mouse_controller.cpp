@@ -100,14 +100,14 @@ bool MouseController::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
+      // Only a click takes the keyboard focus: a pointer merely passing over
+      // the score must not take it from a field being typed in.
+      c_.score->setFocus(Qt::MouseFocusReason);
       editor_->Press(InputOf(static_cast<QMouseEvent&>(*event)));
       break;
-    case QEvent::MouseMove: {
-      const bool active = isActive_();
-      if (active && !c_.score->hasFocus()) c_.score->setFocus();
-      editor_->Move(InputOf(static_cast<QMouseEvent&>(*event)), active);
+    case QEvent::MouseMove:
+      editor_->Move(InputOf(static_cast<QMouseEvent&>(*event)), isActive_());
       break;
-    }
     case QEvent::MouseButtonRelease:
       editor_->Release(InputOf(static_cast<QMouseEvent&>(*event)));
       break;

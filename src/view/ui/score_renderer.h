@@ -20,7 +20,8 @@ namespace beatloom {
 // Paints the score: background, measure numbers, grid, lane edges and
 // separators, measure lines with length arrows, objects and lane captions.
 // Keeps an index of the objects by position so that a frame costs what is
-// visible, not what the chart holds.
+// visible, not what the chart holds; objects stacked on one lane and tick
+// are drawn once, as the one on top.
 class ScoreRenderer {
  public:
   ScoreRenderer();
@@ -68,7 +69,7 @@ class ScoreRenderer {
   QFontMetrics measureMetrics_;
   QFontMetrics labelMetrics_;
   QFontMetrics captionMetrics_;
-  ObjectIndex index_;
+  ObjectIndex index_{TicksPerMeasure, ObjectIndex::Holds::Topmost};
   const TBmsObject* indexedData_ = nullptr;
   std::vector<int> visible_;
   mutable std::unordered_map<std::string, LaidOutLabel> labels_;

@@ -20,6 +20,26 @@ bool IsTextField(const QWidget* widget) {
   return qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QAbstractSpinBox*>(widget);
 }
 
+namespace {
+
+// Keys a field edits its own text with. A menu item that also has one (Save
+// As on Ctrl+A, Delete on Ctrl+Delete) must not act on the chart while the
+// author is typing.
+bool IsTextEditingKey(const QKeySequence& keys) {
+  static const QKeySequence::StandardKey editing[] = {QKeySequence::SelectAll,
+                                                      QKeySequence::Undo,
+                                                      QKeySequence::Redo,
+                                                      QKeySequence::Cut,
+                                                      QKeySequence::Copy,
+                                                      QKeySequence::Paste,
+                                                      QKeySequence::DeleteEndOfWord,
+                                                      QKeySequence::DeleteStartOfWord};
+  return std::any_of(std::begin(editing), std::end(editing),
+                     [&keys](QKeySequence::StandardKey key) { return QKeySequence::keyBindings(key).contains(keys); });
+}
+
+}  // namespace
+
 TextFieldShortcuts::TextFieldShortcuts(QWidget* window, const QList<QAction*>& handedItems, QObject* parent)
     : QObject(parent), window_(window) {
   for (QAction* item : handedItems) handed_ << item;
@@ -75,8 +95,8 @@ bool TextFieldShortcuts::eventFilter(QObject* watched, QEvent* event) {
   const QWidget* focus = QApplication::focusWidget();
   if (!widget || widget->window() != window_ || !focus || focus->window() != window_ || !IsTextField(focus))
     return false;
-  const auto* key = static_cast<QKeyEvent*>(event);
-  if (!IsMenuShortcut(QKeySequence(key->keyCombination()))) return false;
+  const QKeySequence keys(static_cast<QKeyEvent*>(event)->keyCombination());
+  if (IsTextEditingKey(keys) || !IsMenuShortcut(keys)) return false;
   // Not overridden: the key goes on to the menu item.
   event->ignore();
   return true;

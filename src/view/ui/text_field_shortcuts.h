@@ -16,9 +16,9 @@ bool IsTextField(const QWidget* widget);
 
 // Hands the clipboard keys to the text fields of a window. While one of its
 // text fields has the focus, the items that would take Ctrl+Z/X/C/V from it
-// (undo, cut, copy, paste of score objects) lose their shortcuts, and every
-// other menu shortcut (Ctrl+A among them) stays a menu command even where the
-// field would have used the key itself. Only the shortcut keys change: the
+// (undo, cut, copy, paste of score objects) lose their shortcuts, the other
+// keys a field edits text with (Ctrl+A selects all) stay the field's, and
+// every other menu shortcut stays a menu command. Only the shortcut keys change: the
 // enabled state of the items belongs to the commands.
 class TextFieldShortcuts : public QObject {
   Q_OBJECT
