@@ -91,11 +91,11 @@ class DocumentWindowTest : public MainWindowTest {
     main->close();
   }
 
-  QAction* Item(const char* name, const std::source_location& where = std::source_location::current()) const {
+  QAction* Item(const char* name, const CallSite& where = CallSite::Here()) const {
     return &ActionNamed(*main, name, where);
   }
   template <class T>
-  T& W(const char* controlName, const std::source_location& where = std::source_location::current()) const {
+  T& W(const char* controlName, const CallSite& where = CallSite::Here()) const {
     return Control<T>(*main, controlName, where);
   }
   void Press(const QKeySequence& keys) { QTest::keySequence(main.get(), keys); }
