@@ -398,8 +398,8 @@ TEST_F(DocumentWindowTest, TheLogWindowShowsTheLastLoad) {
   const std::string missing = charts.file("missing.bms");
   OpenByMenu(missing);
   EXPECT_TRUE(log->isVisible());
-  EXPECT_EQ(Items(*log->lines()), (QStringList{"ファイルのオープン:" + Q(missing), "オープンに成功しました" + Q(missing),
-                                            "ファイルの読込に失敗しました" + Q(missing),
+  EXPECT_EQ(Items(*log->lines()), (QStringList{"ファイルのオープン:" + Q(missing),
+                                            "ファイルの読込に失敗しました：" + Q(missing) + ": No such file or directory",
                                             "メモリ内のデータをリセットしました" + Q(missing)}));
   EXPECT_EQ(main->windowTitle(), QStringLiteral("Beatloom [New Data]"));
   log->hide();
