@@ -15,15 +15,19 @@
 
 namespace {
 
-// One scratch file per fuzzing process.
+// One scratch file per fuzzing process, in memory where the system has such
+// a folder: every settings key is a whole atomic write of the file.
 const std::string& ScratchFile() {
   static const std::string path = [] {
-    char name[] = "/tmp/beatloom-ini-fuzz-XXXXXX";
-    const int fd = ::mkstemp(name);
+    std::string name = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+    name += "/beatloom-ini-fuzz-XXXXXX";
+    const int fd = ::mkstemp(name.data());
     if (fd < 0) std::abort();
     ::close(fd);
-    return std::string(name);
+    return name;
   }();
+  static const bool removedAtExit = std::atexit([] { ::unlink(ScratchFile().c_str()); }) == 0;
+  (void)removedAtExit;
   return path;
 }
 

@@ -52,7 +52,7 @@ TEST(LanguageFileTest, Utf8FilesAndTheirQtTranslation) {
   } rows[] = {
       {nullptr, "", "qtbase_ja"},
       {"[Language Data]\r\nMain.K1.caption=File\r\n", "File", ""},
-      {"\xEF\xBB\xBF[Language Data]\nQtTranslation=qtbase_fr\nMain.K1.caption=Fichier r\xC3\xA9cent\n",
+      {"\xEF\xBB\xBF[Language Data]\nQtTranslation=qtbase_fr\nMain.K1.caption=Fichier r\xC3\xA9" "cent\n",
        "Fichier récent", "qtbase_fr"},
   };
   for (const auto& row : rows) {

@@ -5,15 +5,15 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
-#include <QLibraryInfo>
-#include <QPointer>
-#include <QTranslator>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPointer>
 #include <QTabWidget>
+#include <QTranslator>
 #include <functional>
 
 #include "app/ini_file.h"

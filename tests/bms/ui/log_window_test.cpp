@@ -54,7 +54,8 @@ TEST(LogWindowTest, QuestionsComeAboveTheLog) {
   main.show();
   LogWindow log(&main);
   log.Present();
-  QtPrompts prompts(&main);
+  QtPrompts qtPrompts(&main);
+  Prompts& prompts = qtPrompts;
   QColor color;
   QFont font;
   QString text;
