@@ -24,3 +24,19 @@ cp fuzz/corpus/* "$corpus"/ 2>/dev/null || true
   { tail -40 build-fuzz/fuzz.log; exit 1; }
 rm -rf "$corpus"
 echo "fuzz: reader ran 20 s without a crash"
+
+# The other readers of outside bytes get a few seconds each from their seeds:
+# the clipboard text, the settings and language files, the players' list and
+# a player's arguments, JPEG pictures (whose headers may claim any size, so
+# the memory limit is tight) and DDRV charts.
+for target in clipboard ini players jpeg ddrv; do
+  corpus=$(mktemp -d)
+  cp fuzz/seeds/"$target"/* "$corpus"/ 2>/dev/null || true
+  limit=2048
+  [ "$target" = jpeg ] && limit=1024
+  ./build-fuzz/fuzz/"$target"_fuzz -seed=1 -max_total_time=5 -rss_limit_mb="$limit" -malloc_limit_mb="$limit" \
+    -print_final_stats=0 "$corpus" 2>build-fuzz/"$target"_fuzz.log ||
+    { tail -40 build-fuzz/"$target"_fuzz.log; exit 1; }
+  rm -rf "$corpus"
+done
+echo "fuzz: clipboard, ini, players, jpeg and ddrv ran 5 s each without a crash"

@@ -42,6 +42,8 @@ bool KeyOf(std::string_view line, std::string_view& key, std::string_view& value
   return true;
 }
 
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
 // A value must stay on its own line, whatever the caller hands in.
 std::string OneLine(std::string_view value) {
   std::string out(value);
@@ -56,6 +58,11 @@ IniFile::Lines IniFile::Load() const {
   Lines lines;
   std::string bytes;
   if (!ReadFileBytes(path_, bytes) || bytes.empty()) return lines;
+  if (bytes.starts_with(kUtf8Mark)) {
+    lines.byteOrderMark = kUtf8Mark;
+    bytes.erase(0, kUtf8Mark.size());
+    if (bytes.empty()) return lines;
+  }
   const size_t firstEnd = bytes.find_first_of("\r\n");
   if (firstEnd != std::string::npos) {
     lines.lineEnd = bytes.compare(firstEnd, 2, "\r\n") == 0 ? "\r\n" : std::string(1, bytes[firstEnd]);
@@ -100,6 +107,8 @@ int IniFile::Find(const Lines& lines, std::string_view section, std::string_view
   }
   return -1;
 }
+
+bool IniFile::MarkedUtf8() const { return !Load().byteOrderMark.empty(); }
 
 bool IniFile::HasKey(std::string_view section, std::string_view key) const {
   return Find(Load(), section, key, nullptr) >= 0;
@@ -165,7 +174,7 @@ bool IniFile::WriteStrings(std::string_view section, const std::vector<std::pair
       lines.endsWithNewline = true;
     }
   }
-  std::string bytes;
+  std::string bytes = lines.byteOrderMark;
   for (size_t i = 0; i < lines.text.size(); ++i) {
     bytes += lines.text[i];
     if (i + 1 < lines.text.size() || lines.endsWithNewline) bytes += lines.lineEnd;

@@ -16,6 +16,10 @@ class IniFile {
   explicit IniFile(std::string path) : path_(std::move(path)) {}
 
   const std::string& Path() const { return path_; }
+  // Whether the file starts with the UTF-8 byte order mark, which is how a
+  // file says its texts are UTF-8 rather than the Japanese code page. The
+  // mark is no part of the first line, and a write keeps it.
+  bool MarkedUtf8() const;
 
   bool HasKey(std::string_view section, std::string_view key) const;
   std::string ReadString(std::string_view section, std::string_view key, std::string_view fallback) const;
@@ -37,6 +41,7 @@ class IniFile {
  private:
   struct Lines {
     std::vector<std::string> text;  // without line ends
+    std::string byteOrderMark;      // kept before the first line
     std::string lineEnd = "\r\n";
     bool endsWithNewline = true;
   };

@@ -36,11 +36,20 @@ std::string LanguageKey(std::string_view window, std::string_view control, TextK
 }
 
 LanguageTexts::LanguageTexts(const std::string& path) {
-  if (path.empty()) return;
-  for (const auto& [key, value] : IniFile(path).ReadSection(kLanguageSection)) {
+  if (path.empty() || !FileExists(path)) return;
+  found_ = true;
+  const IniFile file(path);
+  const TextEncoding encoding = file.MarkedUtf8() ? TextEncoding::Utf8 : TextEncoding::Cp932;
+  for (const auto& [key, value] : file.ReadSection(kLanguageSection)) {
     // The first of two equal keys counts, as a profile lookup finds it.
-    texts_.emplace(FoldedKey(key), ToUtf8(value, TextEncoding::Cp932));
+    texts_.emplace(FoldedKey(key), ToUtf8(value, encoding));
   }
+}
+
+std::string LanguageTexts::QtTranslation() const {
+  if (!found_) return kDefaultQtTranslation;
+  const auto it = texts_.find(FoldedKey(kQtTranslationKey));
+  return it == texts_.end() ? std::string() : it->second;
 }
 
 std::string LanguageTexts::Text(std::string_view window, std::string_view control, TextKind kind) const {
@@ -49,13 +58,18 @@ std::string LanguageTexts::Text(std::string_view window, std::string_view contro
 }
 
 void LanguageTemplate::Add(std::string_view window, std::string_view control, TextKind kind, std::string_view utf8) {
-  entries_.emplace_back(FromUtf8(LanguageKey(window, control, kind), TextEncoding::Cp932),
-                        FromUtf8(utf8, TextEncoding::Cp932));
+  entries_.emplace_back(LanguageKey(window, control, kind), utf8);
 }
 
-bool LanguageTemplate::Write(const std::string& path) const {
+bool LanguageTemplate::Write(const std::string& path, std::string_view qtTranslation) const {
   IniFile file(path);
-  return file.WriteStrings(kLanguageSection, entries_);
+  const bool existed = FileExists(path);
+  const TextEncoding encoding = file.MarkedUtf8() ? TextEncoding::Utf8 : TextEncoding::Cp932;
+  std::vector<std::pair<std::string, std::string>> encoded;
+  encoded.reserve(entries_.size() + 1);
+  if (!existed) encoded.emplace_back(kQtTranslationKey, qtTranslation);
+  for (const auto& [key, utf8] : entries_) encoded.emplace_back(key, FromUtf8(utf8, encoding));
+  return file.WriteStrings(kLanguageSection, encoded);
 }
 
 }  // namespace beatloom

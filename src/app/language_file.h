@@ -10,6 +10,11 @@ namespace beatloom {
 
 inline constexpr const char* kLanguageFile = "langage.ini";
 inline constexpr const char* kLanguageSection = "Language Data";
+// The key of the language file that names Qt's own translation (its buttons
+// and dialogs), "qtbase_de" for German; empty for Qt's built-in English.
+inline constexpr const char* kQtTranslationKey = "QtTranslation";
+// Qt's texts without a language file: the interface's own language.
+inline constexpr const char* kDefaultQtTranslation = "qtbase_ja";
 
 // The language file the windows take their texts from: the program folder's
 // own, else one installed with the program; empty when there is none.
@@ -22,7 +27,8 @@ std::string LanguageKey(std::string_view window, std::string_view control, TextK
 
 // The translations of a language file, read once: a window looks up each of
 // its controls without reading the file again. Keys match without regard to
-// case; the file is CP932 and the texts come out as UTF-8.
+// case; the file is CP932, or UTF-8 when it starts with the UTF-8 byte order
+// mark, and the texts come out as UTF-8.
 class LanguageTexts {
  public:
   LanguageTexts() = default;
@@ -32,8 +38,13 @@ class LanguageTexts {
   bool Empty() const { return texts_.empty(); }
   // Empty when the file holds no text for the key.
   std::string Text(std::string_view window, std::string_view control, TextKind kind) const;
+  // The Qt translation that goes with these texts: the one the file names;
+  // without a file the interface's own Japanese one; a file that names none
+  // is a translation away from Japanese, so Qt keeps its built-in English.
+  std::string QtTranslation() const;
 
  private:
+  bool found_ = false;
   std::map<std::string, std::string> texts_;  // upper-case key -> UTF-8
 };
 
@@ -42,12 +53,13 @@ class LanguageTexts {
 class LanguageTemplate {
  public:
   void Add(std::string_view window, std::string_view control, TextKind kind, std::string_view utf8);
-  // Keys already in the file keep their place and take the new text; false
-  // when the file could not be written.
-  bool Write(const std::string& path) const;
+  // Keys already in the file keep their place and take the new text, in the
+  // file's own encoding; a new file also names qtTranslation, the Qt
+  // translation in use. False when the file could not be written.
+  bool Write(const std::string& path, std::string_view qtTranslation) const;
 
  private:
-  std::vector<std::pair<std::string, std::string>> entries_;  // key -> CP932
+  std::vector<std::pair<std::string, std::string>> entries_;  // key -> UTF-8
 };
 
 }  // namespace beatloom

@@ -468,22 +468,26 @@ void LoadBmsBytes(Document& doc, std::string_view bytes, const std::string& disp
   log.Add("オブジェ総数:" + std::to_string(doc.ObjList.size()));
 }
 
-bool LoadBmsFile(Document& doc, const std::string& path, Log& log) {
+bool LoadBmsFile(Document& doc, const std::string& path, Log& log, std::string* failure) {
   log.Clear();
   log.Add("ファイルのオープン:" + path);
-  log.Add("オープンに成功しました" + path);
+  std::string reason;
   bool loaded = false;
   try {
     std::string bytes;
-    if (ReadFileBytes(path, bytes)) {
+    if (ReadFileBytes(path, bytes, &reason)) {
+      log.Add("オープンに成功しました" + path);
       LoadBmsBytes(doc, bytes, path, log);
       loaded = true;
     }
   } catch (const std::exception&) {
     // A file too large to hold fails like one that cannot be read.
+    reason = path + ": too large to load";
   }
   if (loaded) return true;
-  log.Add("ファイルの読込に失敗しました" + path);
+  // The reason names the path: "song.bms: No such file or directory".
+  log.Add("ファイルの読込に失敗しました：" + reason);
+  if (failure) *failure = reason;
   log.RequestShow();
   log.Add("メモリ内のデータをリセットしました" + path);
   doc.ResetDocument();

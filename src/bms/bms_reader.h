@@ -47,8 +47,9 @@ std::vector<std::string_view> SplitLines(std::string_view bytes);
 void LoadBmsBytes(Document& doc, std::string_view bytes, const std::string& displayName, Log& log);
 
 // Replaces the document with the chart in the file. Returns false when the
-// file could not be read; the document is then empty and the log says why.
-bool LoadBmsFile(Document& doc, const std::string& path, Log& log);
+// file could not be read; the document is then empty and the log, and reason
+// when given, say why ("song.bms: Permission denied").
+bool LoadBmsFile(Document& doc, const std::string& path, Log& log, std::string* reason = nullptr);
 
 // "#IF" and its kin: lines that only make sense together, kept as one block.
 enum class ConditionalKind { None, Open, Close, Other };

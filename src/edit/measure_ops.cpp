@@ -186,6 +186,10 @@ LengthChange ChangeLengthLines(std::string_view typed, std::vector<std::string>&
   double value = 0;
   if (!ParseDecimalNumber(typed, value)) return {kLengthNotNumberMessage, -1};
   if (value <= 0) return {kLengthNotPositiveMessage, -1};
+  // The shortest length is shown rounded (0.0052083), so a value typed as
+  // shown counts as 1/192.
+  if (!(value >= kShortestMeasureLength * (1 - 1e-5) && value <= kLongestMeasureLength))
+    return {kLengthOutOfRangeMessage, -1};
   const std::string text = ShortestDecimal(value);
   int lastChanged = -1;
   for (const int row : selectedRows) {

@@ -17,6 +17,12 @@ inline constexpr std::string_view kInsertPastEndMessage = "小節999にオブジ
 inline constexpr std::string_view kInsertLengthPastEndMessage = "小節999に小節長があるため、小節を挿入できません";
 inline constexpr std::string_view kLengthNotNumberMessage = "数値を入力して下さい";
 inline constexpr std::string_view kLengthNotPositiveMessage = "0以下の数値は設定できません";
+inline constexpr std::string_view kLengthOutOfRangeMessage = "小節長は1/192(0.0052083)以上999以下で指定して下さい";
+
+// The shortest measure still holds one tick; the longest keeps every time of
+// a 1000-measure chart within what the status line and the players can show.
+inline constexpr double kShortestMeasureLength = 1.0 / TicksPerMeasure;
+inline constexpr double kLongestMeasureLength = 999;
 
 // Whole measures first to last, both included, as the author typed them. A
 // last measure beyond 999 simply reaches past every object.

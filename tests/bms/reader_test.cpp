@@ -373,16 +373,22 @@ TEST(Reader, EncodingIsDetected) {
 TEST(LoadBmsFile, UnreadableFilesFailCleanly) {
   test::TempDir dir;
   const std::string missing = dir.file("none.bms");
-  for (const std::string& path : {missing, dir.path()}) {
+  // The log gives the reason the command-line tool gives, and never says
+  // the file opened.
+  const std::pair<std::string, std::string> cases[] = {{missing, ": No such file or directory"},
+                                                       {dir.path(), ": Is a directory"}};
+  for (const auto& [path, why] : cases) {
     Document d;
     d.AddObject(1, 0, 1);
     d.header.e_title = "old";
     Log log;
-    EXPECT_FALSE(LoadBmsFile(d, path, log));
+    std::string reason;
+    EXPECT_FALSE(LoadBmsFile(d, path, log, &reason));
+    EXPECT_EQ(reason, ReadProblem(path));
     EXPECT_TRUE(d.ObjList.empty());
     EXPECT_EQ(d.header.e_title, "");
-    EXPECT_EQ(log.Lines(), (std::vector<std::string>{"ファイルのオープン:" + path, "オープンに成功しました" + path,
-                                                      "ファイルの読込に失敗しました" + path,
+    EXPECT_EQ(log.Lines(), (std::vector<std::string>{"ファイルのオープン:" + path,
+                                                      "ファイルの読込に失敗しました：" + path + why,
                                                       "メモリ内のデータをリセットしました" + path}));
     EXPECT_TRUE(log.ShowRequested());
   }

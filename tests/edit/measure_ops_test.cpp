@@ -85,7 +85,9 @@ TEST(MeasureOps, LengthListWalksDownAndRefusesBadValues) {
   } steps[] = {
       {"0.5", {7}, {}, 8}, {"0.75", {7, 8}, {}, 9}, {"0", {9}, kLengthNotPositiveMessage, -1},
       {"-1", {9}, kLengthNotPositiveMessage, -1}, {"abc", {9}, kLengthNotNumberMessage, -1},
-      {"3", {}, {}, 0}, {"2", {999}, {}, 0}, {"1.50", {8}, {}, 9}};
+      {"3", {}, {}, 0}, {"2", {999}, {}, 0}, {"1.50", {8}, {}, 9},
+      {"1e300", {9}, kLengthOutOfRangeMessage, -1}, {"999.01", {9}, kLengthOutOfRangeMessage, -1},
+      {"0.005", {9}, kLengthOutOfRangeMessage, -1}, {"999", {30}, {}, 31}, {"0.0052083", {31}, {}, 32}};
   // clang-format on
   for (const auto& s : steps) {
     const std::vector<std::string> before = lines;

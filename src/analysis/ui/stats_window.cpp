@@ -96,9 +96,15 @@ StatsWindow::StatsWindow(const ViewSettings& view, QWidget* parent)
       total_(Figure(this, "LabelTotalNotes")),
       peak_(Figure(this, "LabelPeak")),
       average_(Figure(this, "LabelAverage")),
-      graph_(new DensityGraph(view, this)) {
+      graph_(new DensityGraph(view, this)),
+      secondsUnit_(new QLabel(QStringLiteral("秒"), this)),
+      densityUnit_(new QLabel(QStringLiteral("ノーツ/秒"), this)) {
   setObjectName(QStringLiteral("FormStats"));
   setWindowTitle(QStringLiteral("譜面の統計"));
+  secondsUnit_->setObjectName(QStringLiteral("UnitSeconds"));
+  densityUnit_->setObjectName(QStringLiteral("UnitNotesPerSecond"));
+  secondsUnit_->hide();
+  densityUnit_->hide();
   static const char* const kGroupNames[kNoteGroupCount] = {"LabelPlayer1",   "LabelPlayer2",    "LabelScratch",
                                                            "LabelInvisible", "LabelBackground", "LabelImage"};
   static const char* const kGroupCaptions[kNoteGroupCount] = {"1P ノーツ",    "2P ノーツ", "スクラッチ",
@@ -122,14 +128,15 @@ StatsWindow::StatsWindow(const ViewSettings& view, QWidget* parent)
 }
 
 void StatsWindow::ShowStats(const ChartStats& s) {
-  length_->setText(QStringLiteral("%1 (%2 秒)")
+  length_->setText(QStringLiteral("%1 (%2 %3)")
                        .arg(QString::fromStdString(TimeText(s.lengthSeconds)))
-                       .arg(s.lengthSeconds, 0, 'f', 3));
+                       .arg(s.lengthSeconds, 0, 'f', 3)
+                       .arg(secondsUnit_->text()));
   for (int g = 0; g < kNoteGroupCount; ++g)
     groups_[static_cast<size_t>(g)]->setText(QString::number(s.groups[static_cast<size_t>(g)]));
   total_->setText(QString::number(s.totalNotes));
-  peak_->setText(QStringLiteral("%1 ノーツ/秒").arg(s.peakNotesPerSecond));
-  average_->setText(QStringLiteral("%1 ノーツ/秒").arg(s.averageNotesPerSecond, 0, 'f', 2));
+  peak_->setText(QStringLiteral("%1 %2").arg(s.peakNotesPerSecond).arg(densityUnit_->text()));
+  average_->setText(QStringLiteral("%1 %2").arg(s.averageNotesPerSecond, 0, 'f', 2).arg(densityUnit_->text()));
   graph_->SetDensity(s.density, s.densitySeconds);
 }
 

@@ -55,6 +55,10 @@ class StatsWindow : public QWidget {
   QLabel* peak_;
   QLabel* average_;
   DensityGraph* graph_;
+  // The units written into the figures; never shown themselves, they are
+  // captions so that the language file translates them with the rest.
+  QLabel* secondsUnit_;
+  QLabel* densityUnit_;
 };
 
 }  // namespace beatloom

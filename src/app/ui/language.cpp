@@ -7,10 +7,13 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPointer>
 #include <QTabWidget>
+#include <QTranslator>
 #include <functional>
 
 #include "app/ini_file.h"
@@ -135,6 +138,17 @@ void Collect(LanguageTemplate& out, const std::string& window, const std::string
 
 std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
+// The Qt translation installed last, owned by the application.
+QPointer<QTranslator>& QtTranslator() {
+  static QPointer<QTranslator> translator;
+  return translator;
+}
+
+std::string& QtTranslationInUse() {
+  static std::string name;
+  return name;
+}
+
 bool DevModeOn(const std::string& programFolder) {
   return IniFile(JoinPath(programFolder, kSettingsFile)).ReadBool(kSectionBoot, "DevMode", false);
 }
@@ -160,7 +174,29 @@ void WriteLanguageTemplate(QWidget& window, const std::string& programFolder) {
     Collect(keys, form, control, TextKind::Caption, t.caption);
     Collect(keys, form, control, TextKind::Hint, t.hint);
   });
-  keys.Write(JoinPath(programFolder, kLanguageFile));
+  keys.Write(JoinPath(programFolder, kLanguageFile), QtTranslationInUse());
+}
+
+bool UseQtTranslation(const std::string& name, const std::vector<std::string>& folders) {
+  if (QtTranslator()) {
+    QCoreApplication::removeTranslator(QtTranslator());
+    delete QtTranslator();
+  }
+  QtTranslationInUse() = name;
+  if (name.empty()) return true;
+  auto* translator = new QTranslator(QCoreApplication::instance());
+  std::vector<QString> places;
+  for (const std::string& folder : folders) places.push_back(QFile::decodeName(folder.c_str()));
+  places.push_back(QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+  for (const QString& place : places) {
+    if (translator->load(QString::fromStdString(name), place)) {
+      QCoreApplication::installTranslator(translator);
+      QtTranslator() = translator;
+      return true;
+    }
+  }
+  delete translator;
+  return false;
 }
 
 void StartLanguage(QWidget& mainWindow, const std::string& programFolder, const std::string& executableFolder) {
@@ -170,7 +206,11 @@ void StartLanguage(QWidget& mainWindow, const std::string& programFolder, const 
     ApplyLanguage(window, LanguageTexts(FindLanguageFile(programFolder, shared)));
     if (DevModeOn(programFolder)) WriteLanguageTemplate(window, programFolder);
   });
-  ApplyLanguage(mainWindow, LanguageTexts(FindLanguageFile(programFolder, shared)));
+  const LanguageTexts texts(FindLanguageFile(programFolder, shared));
+  // Qt's own buttons and dialogs speak the language of the file; a
+  // translation Qt does not have leaves them in its built-in English.
+  UseQtTranslation(texts.QtTranslation(), {programFolder, shared});
+  ApplyLanguage(mainWindow, texts);
 }
 
 }  // namespace beatloom

@@ -1,6 +1,4 @@
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QTranslator>
 #include <csignal>
 #include <cstdio>
 
@@ -54,11 +52,9 @@ int main(int argc, char** argv) {
 
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Beatloom"));
-  // The editor speaks Japanese whatever the desktop's language, so Qt's own
-  // buttons and dialogs ("はい", "キャンセル", the file dialog) do too.
-  QTranslator qtTexts;
-  if (qtTexts.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-    QApplication::installTranslator(&qtTexts);
+  // Qt's own buttons and dialogs ("はい", "キャンセル", the file dialog) take
+  // the language of the interface, whatever the desktop's: the window
+  // installs the translation its language file names.
   beatloom::TMainOptions options;
   options.arguments = arguments;
   beatloom::TMain main(options);

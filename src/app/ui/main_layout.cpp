@@ -374,13 +374,19 @@ void BuildSidePanel(QWidget* parent, MainWidgets& w) {
   w.headerPagesToggle->setFixedSize(18, 21);
   w.headerPagesToggle->setFlat(true);
   v->addWidget(w.headerPagesToggle, 0, Qt::AlignRight);
-  // The column keeps its design width unless the desktop's font needs more
-  // room for the check box captions of the "環境" page.
-  const int captions = std::max(w.dropOverwriteCheck->sizeHint().width(), w.keepLayoutCheck->sizeHint().width());
-  w.settingsColumn->setFixedWidth(std::max(232, captions + 16));
+  FitSettingsColumn(w);
 }
 
 }  // namespace
+
+void FitSettingsColumn(const MainWidgets& w) {
+  // The column keeps its design width unless the desktop's font or a
+  // translation needs more room for the captions that span the "環境" page.
+  int captions = std::max(w.dropOverwriteCheck->sizeHint().width(), w.keepLayoutCheck->sizeHint().width());
+  if (const auto* label = w.settingsColumn->findChild<QLabel*>(QStringLiteral("Label11")))
+    captions = std::max(captions, label->sizeHint().width());
+  w.settingsColumn->setFixedWidth(std::max(232, captions + 16));
+}
 
 MainWidgets BuildMainLayout(QMainWindow* window, QWidget* scoreWidget) {
   MainWidgets w;

@@ -10,6 +10,9 @@ namespace beatloom {
 // given score widget, which becomes "pb". Only construction: no signal is
 // connected here.
 MainWidgets BuildMainLayout(QMainWindow* window, QWidget* scoreWidget);
+// Widens the settings column for its captions as they read now; again after
+// a translation has replaced them.
+void FitSettingsColumn(const MainWidgets& w);
 
 // Item texts of the list controls.
 extern const char* const kPlayModeItems[3];

@@ -76,6 +76,7 @@ TMain::TMain(const TMainOptions& options) : options_(options) {
   w_ = BuildMainLayout(this, score_);
   menu_ = BuildMainMenu(this);
   StartLanguage(*this, programFolder_, options_.executableFolder);
+  FitSettingsColumn(w_);
   timer_ = new QTimer(this);
   timer_->setObjectName(QStringLiteral("Timer1"));
   timer_->setInterval(100);

@@ -35,6 +35,8 @@ MeasureLengthDialog::MeasureLengthDialog(const std::array<double, MeasureCount>&
   // The first line carries the focus mark, but nothing is selected yet.
   list_->setCurrentRow(0, QItemSelectionModel::NoUpdate);
   valueEdit_ = Named(new QLineEdit(this), "Edit1");
+  // Wide enough for the shortest length as the list shows it, and a little more.
+  valueEdit_->setMinimumWidth(valueEdit_->fontMetrics().horizontalAdvance(QStringLiteral("0.00520833333")));
   auto* change = Named(new QPushButton(QStringLiteral("変更"), this), "Button1");
   auto* ok = Named(new QPushButton(QStringLiteral("OK"), this), "Button2");
   auto* cancel = Named(new QPushButton(QStringLiteral("Cancel"), this), "Button3");
@@ -56,7 +58,7 @@ MeasureLengthDialog::MeasureLengthDialog(const std::array<double, MeasureCount>&
   auto* v = new QVBoxLayout(this);
   v->addWidget(list_, 1);
   v->addLayout(controls);
-  resize(360, 420);
+  resize(std::max(360, sizeHint().width()), 420);
   WindowCreated(*this);
 }
 

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "platform/ui/named_control.h"
 #include "platform/ui/window_texts.h"
@@ -53,13 +54,14 @@ SpacingDialog::SpacingDialog(QWidget* parent) : QDialog(parent) {
   v->addLayout(widths);
   v->addWidget(matchTempo_);
   v->addLayout(buttons);
-  // A fixed border: the dialog keeps the size its contents ask for.
-  v->setSizeConstraint(QLayout::SetFixedSize);
   WindowCreated(*this);
 }
 
 std::optional<SpacingRequest> SpacingDialog::Ask() {
-  adjustSize();
+  // A fixed border: the dialog keeps the size its contents ask for, as wide
+  // as its title needs, both as they read after translation.
+  const QSize contents = sizeHint();
+  setFixedSize(std::max(contents.width(), TitleBarWidth(*this)), contents.height());
   if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
   newWidth_->setFocus();
   if (exec() != QDialog::Accepted) return std::nullopt;

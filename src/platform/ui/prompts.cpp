@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QTimer>
 
 #include "platform/ui/bpm_dialog.h"
 
@@ -108,12 +109,24 @@ class OpenDialog : public QFileDialog {
   }
 };
 
+// The log and the image preview float above the main window so that the
+// author can keep them in view; a question must still come above them, or the
+// program waits for an answer nobody can see.
+int ExecInFront(QDialog& dialog) {
+  dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
+  QTimer::singleShot(0, &dialog, [&dialog] {
+    dialog.raise();
+    dialog.activateWindow();
+  });
+  return dialog.exec();
+}
+
 }  // namespace
 
 Prompts::Answer QtPrompts::Ask(const QString& text, Icon icon, Buttons buttons, const QString& caption) {
   QMessageBox box(ToQt(icon), caption.isEmpty() ? QApplication::applicationDisplayName() : caption, text, ToQt(buttons),
                   parent_);
-  switch (box.exec()) {
+  switch (ExecInFront(box)) {
     case QMessageBox::Yes:
       return Answer::Yes;
     case QMessageBox::No:
@@ -130,7 +143,7 @@ QString QtPrompts::OpenFileName(const FileDialog& dialog) {
   Configure(d, dialog);
   d.setAcceptMode(QFileDialog::AcceptOpen);
   d.setFileMode(QFileDialog::ExistingFile);
-  return d.exec() == QDialog::Accepted && !d.selectedFiles().isEmpty() ? d.selectedFiles().first() : QString();
+  return ExecInFront(d) == QDialog::Accepted && !d.selectedFiles().isEmpty() ? d.selectedFiles().first() : QString();
 }
 
 QString QtPrompts::SaveFileName(const FileDialog& dialog) {
@@ -139,26 +152,27 @@ QString QtPrompts::SaveFileName(const FileDialog& dialog) {
   d.setAcceptMode(QFileDialog::AcceptSave);
   // The editor asks its own overwrite question, in its own words.
   d.setOption(QFileDialog::DontConfirmOverwrite);
-  return d.exec() == QDialog::Accepted && !d.selectedFiles().isEmpty() ? d.selectedFiles().first() : QString();
+  return ExecInFront(d) == QDialog::Accepted && !d.selectedFiles().isEmpty() ? d.selectedFiles().first() : QString();
 }
 
 bool QtPrompts::ChooseColor(QColor& color, const QString& title) {
-  const QColor c = QColorDialog::getColor(color, parent_, title);
-  if (!c.isValid()) return false;
-  color = c;
+  QColorDialog d(color, parent_);
+  if (!title.isEmpty()) d.setWindowTitle(title);
+  if (ExecInFront(d) != QDialog::Accepted || !d.selectedColor().isValid()) return false;
+  color = d.selectedColor();
   return true;
 }
 
 bool QtPrompts::ChooseFont(QFont& font) {
-  bool ok = false;
-  const QFont f = QFontDialog::getFont(&ok, font, parent_);
-  if (ok) font = f;
-  return ok;
+  QFontDialog d(font, parent_);
+  if (ExecInFront(d) != QDialog::Accepted) return false;
+  font = d.selectedFont();
+  return true;
 }
 
 bool QtPrompts::AskBpm(QString& text) {
   TBPMSet dialog(parent_);
-  if (dialog.exec() != QDialog::Accepted) return false;
+  if (ExecInFront(dialog) != QDialog::Accepted) return false;
   text = dialog.Text();
   return true;
 }

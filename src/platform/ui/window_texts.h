@@ -14,4 +14,8 @@ using WindowCreatedHook = std::function<void(QWidget& window)>;
 void SetWindowCreatedHook(WindowCreatedHook hook);
 void WindowCreated(QWidget& window);
 
+// How wide a window must be for the title bar to show its title whole: the
+// text in a bold face plus room for the icon and the buttons.
+int TitleBarWidth(const QWidget& window);
+
 }  // namespace beatloom

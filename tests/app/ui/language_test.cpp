@@ -7,7 +7,9 @@
 #include <QToolButton>
 #include <filesystem>
 
+#include "analysis/ui/stats_window.h"
 #include "app/language_file.h"
+#include "platform/ui/window_texts.h"
 #include "app/ui/main_window_fixture.h"
 #include "model/text_codec.h"
 
@@ -77,6 +79,40 @@ TEST_F(MainWindowTest, DevModeWritesTheTemplateOfDialogsAndMainWindow) {
     EXPECT_EQ(written.Text("Form10", "Form10", TextKind::Caption), "色の設定");
     for (const char* absent : {"Main.N2.caption", "Main.Edit2.caption", "Main.sp2.caption", "Main.K13.hint"})
       EXPECT_EQ(bytes.find(absent), std::string::npos) << absent;
+  }
+}
+
+// With the English file, Qt's own buttons leave Japanese, the statistics
+// speak English units and no translated caption or title is cut off; without
+// a file Qt speaks Japanese with the rest of the interface.
+TEST_F(MainWindowTest, TheEnglishFileReachesQtUnitsAndWidths) {
+  Quiet();
+  const std::string path = Chart("song.bms", "#BPM 120\r\n#WAV01 a.wav\r\n#00111:01\r\n");
+  for (const bool english : {false, true}) {
+    SCOPED_TRACE(english);
+    if (english) WriteFile(home.file("langage.ini"), ReadFile(BEATLOOM_TEST_DATA "/../../lang/en/langage.ini"));
+    auto main = Start();
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), english ? "Cancel" : "キャンセル");
+    if (!english) continue;
+    ASSERT_TRUE(OpenChart(*main, path));
+    auto& pages = Control<QTabWidget>(*main, "Panel7");
+    pages.setCurrentWidget(&Control<QWidget>(*main, "TabSheet3"));
+    QCoreApplication::processEvents();
+    for (const char* caption : {"CheckBox1", "CheckBox8", "Label11"}) {
+      const auto& w = Control<QWidget>(*main, caption);
+      EXPECT_GE(w.width(), w.sizeHint().width()) << caption;
+    }
+    ActionNamed(*main, "ChartStats1").trigger();
+    auto& stats = Control<StatsWindow>(*main, "FormStats");
+    EXPECT_EQ(Control<QLabel>(stats, "LabelLength").text(), "0:02.000 (2.000 s)");
+    EXPECT_EQ(Control<QLabel>(stats, "LabelPeak").text(), "1 notes/s");
+    bool titleFits = false;
+    WhenModal([&](QDialog& d) {
+      titleFits = d.windowTitle() == "Change Object Spacing" && d.width() >= TitleBarWidth(d);
+      d.reject();
+    });
+    ActionNamed(*main, "N35").trigger();
+    EXPECT_TRUE(titleFits);
   }
 }
 

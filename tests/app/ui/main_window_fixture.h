@@ -15,7 +15,6 @@
 #include <map>
 #include <memory>
 #include <ostream>
-#include <source_location>
 #include <stdexcept>
 #include <string>
 #include <type_traits>
@@ -31,6 +30,18 @@
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace beatloom::test {
+
+// The caller's file and line, taken where a helper is called so that its
+// failures name the test's line. The compiler builtins serve where the
+// standard library's source location does not build (clang 14 with
+// libstdc++ 12).
+struct CallSite {
+  const char* file;
+  int line;
+  static constexpr CallSite Here(const char* file = __builtin_FILE(), int line = __builtin_LINE()) {
+    return {file, line};
+  }
+};
 
 // Remembers what would have been handed to the desktop.
 class RecordingShell : public Shell {
@@ -82,7 +93,7 @@ T& StandIn(const char* controlName) {
 // means the one in the window itself. A failure names the caller's line.
 template <class T>
 T& Control(QWidget& window, const char* controlName,
-           const std::source_location& where = std::source_location::current()) {
+           const CallSite& where = CallSite::Here()) {
   QList<T*> found = window.findChildren<T*>(QString::fromUtf8(controlName));
   if (found.size() > 1) {
     found.removeIf([&window](T* c) {
@@ -91,7 +102,7 @@ T& Control(QWidget& window, const char* controlName,
     });
   }
   if (found.size() == 1) return *found.front();
-  ADD_FAILURE_AT(where.file_name(), where.line())
+  ADD_FAILURE_AT(where.file, where.line)
       << (found.empty() ? "no control " : "more than one control ") << controlName;
   return StandIn<T>(controlName);
 }
@@ -99,15 +110,15 @@ T& Control(QWidget& window, const char* controlName,
 // A menu item by its control name; a submenu or menu is reached through its
 // menuAction(), which belongs to the menu rather than to the window.
 inline QAction& ActionNamed(QWidget& window, const char* controlName,
-                            const std::source_location& where = std::source_location::current()) {
+                            const CallSite& where = CallSite::Here()) {
   const QString name = QString::fromUtf8(controlName);
   for (QAction* a : window.findChildren<QAction*>(name)) return *a;
   for (QMenu* m : window.findChildren<QMenu*>(name)) return *m->menuAction();
-  ADD_FAILURE_AT(where.file_name(), where.line()) << "no menu item " << controlName;
+  ADD_FAILURE_AT(where.file, where.line) << "no menu item " << controlName;
   return StandIn<QAction>(controlName);
 }
 
-inline ScoreWidget& Score(QWidget& window, const std::source_location& where = std::source_location::current()) {
+inline ScoreWidget& Score(QWidget& window, const CallSite& where = CallSite::Here()) {
   return Control<ScoreWidget>(window, "pb", where);
 }
 

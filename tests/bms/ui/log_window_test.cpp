@@ -5,6 +5,10 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <functional>
+
+#include "app/ui/main_window_fixture.h"
+#include "platform/ui/prompts.h"
 
 namespace beatloom::test {
 namespace {
@@ -41,6 +45,37 @@ TEST(LogWindowTest, ShowsTheLastReportAndClosesWithItsButtonOrKeys) {
   window.Present();
   close->click();
   EXPECT_FALSE(window.isVisible());
+}
+
+// The log floats above the main window; every question asked while it is up
+// must come above it, or the program waits for an answer nobody can see.
+TEST(LogWindowTest, QuestionsComeAboveTheLog) {
+  QWidget main;
+  main.show();
+  LogWindow log(&main);
+  log.Present();
+  QtPrompts qtPrompts(&main);
+  Prompts& prompts = qtPrompts;
+  QColor color;
+  QFont font;
+  QString text;
+  const std::function<void()> asks[] = {
+      [&] { prompts.Ask(QStringLiteral("?"), Prompts::Icon::Question, Prompts::Buttons::YesNo); },
+      [&] { prompts.OpenFileName({}); },
+      [&] { prompts.SaveFileName({}); },
+      [&] { prompts.ChooseColor(color); },
+      [&] { prompts.ChooseFont(font); },
+      [&] { prompts.AskBpm(text); },
+  };
+  for (size_t i = 0; i < std::size(asks); ++i) {
+    bool above = false;
+    WhenModal([&](QDialog& d) {
+      above = d.windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+      d.reject();
+    });
+    asks[i]();
+    EXPECT_TRUE(above) << "question " << i;
+  }
 }
 
 }  // namespace

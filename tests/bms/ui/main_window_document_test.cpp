@@ -91,11 +91,11 @@ class DocumentWindowTest : public MainWindowTest {
     main->close();
   }
 
-  QAction* Item(const char* name, const std::source_location& where = std::source_location::current()) const {
+  QAction* Item(const char* name, const CallSite& where = CallSite::Here()) const {
     return &ActionNamed(*main, name, where);
   }
   template <class T>
-  T& W(const char* controlName, const std::source_location& where = std::source_location::current()) const {
+  T& W(const char* controlName, const CallSite& where = CallSite::Here()) const {
     return Control<T>(*main, controlName, where);
   }
   void Press(const QKeySequence& keys) { QTest::keySequence(main.get(), keys); }
@@ -398,8 +398,8 @@ TEST_F(DocumentWindowTest, TheLogWindowShowsTheLastLoad) {
   const std::string missing = charts.file("missing.bms");
   OpenByMenu(missing);
   EXPECT_TRUE(log->isVisible());
-  EXPECT_EQ(Items(*log->lines()), (QStringList{"ファイルのオープン:" + Q(missing), "オープンに成功しました" + Q(missing),
-                                            "ファイルの読込に失敗しました" + Q(missing),
+  EXPECT_EQ(Items(*log->lines()), (QStringList{"ファイルのオープン:" + Q(missing),
+                                            "ファイルの読込に失敗しました：" + Q(missing) + ": No such file or directory",
                                             "メモリ内のデータをリセットしました" + Q(missing)}));
   EXPECT_EQ(main->windowTitle(), QStringLiteral("Beatloom [New Data]"));
   log->hide();

@@ -35,6 +35,7 @@ void SetLengthsVia(QWidget& main, const QString& value, const char* button) {
     EXPECT_EQ(lb.count(), 1000);
     QTest::mouseClick(lb.viewport(), Qt::LeftButton, {}, lb.visualItemRect(lb.item(7)).center());
     EXPECT_EQ(edit1.text(), "1");
+    EXPECT_GE(edit1.width(), edit1.fontMetrics().horizontalAdvance("0.0052083")) << "the shortest length fits";
     for (int i = 0; i < 2; ++i) {
       edit1.setText(value);
       QTest::keyClick(&edit1, Qt::Key_Return);
