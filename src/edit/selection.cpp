@@ -60,8 +60,12 @@ EditOutcome PasteInto(Document& doc, const std::vector<TBmsObject>& clip, int ba
     // A block copied from a chart of a wider radix may name sounds this one
     // cannot write.
     if (c.Lane != 0 && c.Value > doc.indices.HighestWav()) continue;
-    const int index = doc.AddObject(c.Lane, static_cast<int>(pos), c.Value);
-    TBmsObject& o = doc.ObjList[static_cast<size_t>(index)];
+    // AddObject adds nothing for value 0 (or a full background measure) and
+    // then answers with the last object, which is not this one.
+    const size_t before = doc.ObjList.size();
+    doc.AddObject(c.Lane, static_cast<int>(pos), c.Value);
+    if (doc.ObjList.size() == before) continue;
+    TBmsObject& o = doc.ObjList.back();
     o.Selected = 1;
     o.Hidden = c.Hidden;
     added = true;
