@@ -20,7 +20,7 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -DBEATLOOM_FUZZ=ON -DCMAKE_BUILD_T
 cmake --build build-fuzz -j"$(nproc)" >/dev/null
 corpus=$(mktemp -d)
 cp fuzz/corpus/* "$corpus"/ 2>/dev/null || true
-./build-fuzz/fuzz/reader_fuzz -seed=1 -max_total_time=20 -rss_limit_mb=2048 -print_final_stats=0 "$corpus" 2>build-fuzz/fuzz.log ||
+./build-fuzz/fuzz/reader_fuzz -seed=1 -max_total_time=20 -rss_limit_mb=2048 -print_final_stats=0 -artifact_prefix=build-fuzz/ "$corpus" 2>build-fuzz/fuzz.log ||
   { tail -40 build-fuzz/fuzz.log; exit 1; }
 rm -rf "$corpus"
 echo "fuzz: reader ran 20 s without a crash"
@@ -35,7 +35,7 @@ for target in clipboard ini players jpeg ddrv; do
   limit=2048
   [ "$target" = jpeg ] && limit=1024
   ./build-fuzz/fuzz/"$target"_fuzz -seed=1 -max_total_time=5 -rss_limit_mb="$limit" -malloc_limit_mb="$limit" \
-    -print_final_stats=0 "$corpus" 2>build-fuzz/"$target"_fuzz.log ||
+    -print_final_stats=0 -artifact_prefix=build-fuzz/ "$corpus" 2>build-fuzz/"$target"_fuzz.log ||
     { tail -40 build-fuzz/"$target"_fuzz.log; exit 1; }
   rm -rf "$corpus"
 done

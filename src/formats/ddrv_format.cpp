@@ -106,7 +106,13 @@ std::string ExportDdrvText(const Document& doc) {
   if (h.cbpmode == 1) AppendLine(out, "#TWOPLAY");
   if (h.cbpmode == 2) AppendLine(out, "#DOUBLE");
   AppendLine(out, "#COMMENT " + ToCp932(h.e_art, doc.encoding));
-  for (const std::string& line : doc.mcom) AppendLine(out, ToCp932(line, doc.encoding));
+  // The import keeps an #MSD line's value alone; written bare it would read
+  // back as a step line ("5000:0001" is measure 000 of the second side), so
+  // such a value goes back out behind its keyword. Command lines stand as they are.
+  for (const std::string& line : doc.mcom) {
+    const std::string text = ToCp932(line, doc.encoding);
+    AppendLine(out, text.starts_with('#') ? text : "#MSD " + text);
+  }
 
   // The measure count follows the first side and the tempo lane, rounded up
   // to the next measure start; an arrow of the second side, when the play

@@ -19,7 +19,8 @@ void ImportDdrvBytes(Document& doc, std::string_view bytes);
 // is then untouched.
 bool ImportDdrvFile(Document& doc, const std::string& path, std::string* error);
 
-// The chart as DDRV text (CP932, CR LF): header lines, then two lines for
+// The chart as DDRV text (CP932, CR LF): header lines (an #MSD value the
+// import kept goes back behind its keyword), then two lines for
 // every measure up to the last one the first side reaches or the last arrow of
 // the second side stands in, 16 steps each.
 std::string ExportDdrvText(const Document& doc);

@@ -58,11 +58,11 @@ TEST(DdrvExport, HeaderAndSidesFollowThePlayMode) {
        {{10, 0}, {12, 12}, {14, 24}, {17, 36}, {17, 180}},
        {},
        {"#TITLE ", "#", "#TWOPLAY", "#COMMENT ", "#000:0000000000000000", "$000:1248000000000008"}},
-      {"Double Play, and mcom lines after the header",
+      {"Double Play, and mcom lines after the header, an #MSD value behind its keyword",
        2,
        {{1, 180}, {12, 0}},
        {"120", "#LNTYPE 1"},
-       {"#TITLE ", "#", "#DOUBLE", "#COMMENT ", "120", "#LNTYPE 1", "#000:0000000000000001", "$000:2000000000000000",
+       {"#TITLE ", "#", "#DOUBLE", "#COMMENT ", "#MSD 120", "#LNTYPE 1", "#000:0000000000000001", "$000:2000000000000000",
         "#001:0000000000000000", "$001:0000000000000000"}},
       {"the second side's last arrow is written past the first side's end",
        1,
@@ -188,6 +188,7 @@ TEST(DdrvRoundTrip, ExportThenImportGivesTheChartBack) {
       }
     }
     doc.AddObject(1, pos, 1);  // the first side reaches past the second
+    doc.mcom = {"5000:0000000000000001", "7.5"};  // #MSD values; the first looks like a step line
     test::TempDir dir;
     const std::string path = dir.file("out.ddr");
     std::string error;
@@ -209,6 +210,7 @@ TEST(DdrvRoundTrip, ExportThenImportGivesTheChartBack) {
     EXPECT_EQ(back.header.e_art, "Ann");
     EXPECT_EQ(back.header.e_genre, "MANIAC");
     EXPECT_EQ(back.header.cbpmode, mode);
+    EXPECT_EQ(back.mcom, doc.mcom);
   }
 }
 
