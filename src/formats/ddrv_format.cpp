@@ -29,6 +29,18 @@ bool IsStep(const TBmsObject& o, int base) {
   return std::find(kBitLaneOffset.begin(), kBitLaneOffset.end(), o.Lane - base) != kBitLaneOffset.end();
 }
 
+// Whether a memo line written as it stands would come back as the same memo
+// line. The import keeps an #MSD line's value alone, so a value written bare
+// could read back as steps ("5000:0001" is measure 000 of the second side) or
+// as a header line, or not at all; such a line goes out behind "#MSD".
+bool ReadsBackAsItself(std::string_view line) {
+  if (!line.starts_with('#') || (line.size() > 4 && line[4] == ':')) return false;
+  static constexpr std::string_view kKeywords[] = {"#TITLE", "#COMMENT", "#ANOTHER", "#MANIAC",
+                                                   "#BASIC", "#DOUBLE",  "#TWOPLAY", "#MSD"};
+  return std::none_of(std::begin(kKeywords), std::end(kKeywords),
+                      [line](std::string_view keyword) { return StartsWithNoCase(line, keyword); });
+}
+
 std::string TrimmedFrom(std::string_view line, size_t offset) {
   return std::string(TrimBlanks(offset < line.size() ? line.substr(offset) : std::string_view()));
 }
@@ -106,12 +118,9 @@ std::string ExportDdrvText(const Document& doc) {
   if (h.cbpmode == 1) AppendLine(out, "#TWOPLAY");
   if (h.cbpmode == 2) AppendLine(out, "#DOUBLE");
   AppendLine(out, "#COMMENT " + ToCp932(h.e_art, doc.encoding));
-  // The import keeps an #MSD line's value alone; written bare it would read
-  // back as a step line ("5000:0001" is measure 000 of the second side), so
-  // such a value goes back out behind its keyword. Command lines stand as they are.
   for (const std::string& line : doc.mcom) {
     const std::string text = ToCp932(line, doc.encoding);
-    AppendLine(out, text.starts_with('#') ? text : "#MSD " + text);
+    AppendLine(out, ReadsBackAsItself(text) ? text : "#MSD " + text);
   }
 
   // The measure count follows the first side and the tempo lane, rounded up

@@ -188,7 +188,8 @@ TEST(DdrvRoundTrip, ExportThenImportGivesTheChartBack) {
       }
     }
     doc.AddObject(1, pos, 1);  // the first side reaches past the second
-    doc.mcom = {"5000:0000000000000001", "7.5"};  // #MSD values; the first looks like a step line
+    // #MSD values that would read back as steps, a header line or nothing.
+    doc.mcom = {"5000:0000000000000001", "#000:1020", "#MSD 3", "#title x", "7.5"};
     test::TempDir dir;
     const std::string path = dir.file("out.ddr");
     std::string error;
