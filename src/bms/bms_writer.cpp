@@ -10,7 +10,6 @@
 
 #include "bms/bms_reader.h"
 #include "bms/index_radix.h"
-#include "bms/name_lists.h"
 #include "model/file_io.h"
 #include "model/text_scan.h"
 

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "edit/chart_session.h"
+#include "session/chart_session.h"
 #include "model/document.h"
 
 namespace beatloom {

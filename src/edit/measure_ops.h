@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "edit/chart_session.h"
+#include "session/chart_session.h"
 #include "model/document.h"
 
 namespace beatloom {

@@ -69,7 +69,7 @@ EditOutcome PasteInto(Document& doc, const std::vector<TBmsObject>& clip, int ba
   return added ? EditOutcome::Changed : EditOutcome::Unchanged;
 }
 
-EditOutcome PasteWithUndo(ChartSession& session, std::vector<TBmsObject> clip, const ScoreGeometry& view) {
+EditOutcome PasteWithUndo(ChartSession& session, std::vector<TBmsObject> clip, const PasteWindow& view) {
   if (clip.empty()) return EditOutcome::Unchanged;
   const int base = PasteBase(clip, view);
   return session.Apply({.snapshot = true, .aspects = kChartObjects}, [&](Document& doc) {
@@ -170,14 +170,13 @@ EditOutcome DeleteSelected(ChartSession& session) {
   });
 }
 
-int PasteBase(const std::vector<TBmsObject>& clip, const ScoreGeometry& view) {
+int PasteBase(const std::vector<TBmsObject>& clip, const PasteWindow& view) {
   const int q = EarliestPosition(clip);
-  const int y = view.YOfTick(q);
-  if (y > 0 && y < view.pbHeight) return MeasureStart(q);
-  return MeasureStart(view.TickAtY(view.pbHeight)) + TicksPerMeasure;
+  if (view.shows(q)) return MeasureStart(q);
+  return MeasureStart(view.bottomTick) + TicksPerMeasure;
 }
 
-EditOutcome PasteClip(ChartSession& session, const ScoreGeometry& view) {
+EditOutcome PasteClip(ChartSession& session, const PasteWindow& view) {
   return PasteWithUndo(session, session.Doc().ClipList, view);
 }
 
@@ -216,7 +215,7 @@ ClipboardText ReadClipboardText(std::string_view text, const DefinitionIndex& in
   return result;
 }
 
-std::string PasteFromText(ChartSession& session, std::string_view text, const ScoreGeometry& view) {
+std::string PasteFromText(ChartSession& session, std::string_view text, const PasteWindow& view) {
   ClipboardText read = ReadClipboardText(text, session.Doc().indices);
   if (!read.error.empty()) return read.error;
   if (!read.ours) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "edit/chart_session.h"
+#include "session/chart_session.h"
 #include "model/document.h"
 #include "view/object_index.h"
 #include "view/score_geometry.h"

@@ -1,4 +1,5 @@
 #include "edit/selection.h"
+#include "view/score_geometry.h"
 
 #include <gtest/gtest.h>
 
@@ -9,12 +10,12 @@ namespace {
 
 // 192 pixels a measure, 400 rows, bottom edge at bottomTick: positions
 // bottomTick + 2 .. bottomTick + 400 are on screen.
-ScoreGeometry ViewFrom(int bottomTick) {
+PasteWindow ViewFrom(int bottomTick) {
   ScoreGeometry g;
   g.GridHeight = TicksPerMeasure;
   g.pbHeight = 400;
   g.V = -bottomTick;
-  return g;
+  return {[g](int tick) { return g.ShowsTick(tick); }, g.TickAtY(g.pbHeight)};
 }
 
 struct SelectionTest : ::testing::Test {

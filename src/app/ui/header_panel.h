@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/ui/main_widgets.h"
-#include "edit/chart_session.h"
+#include "session/chart_session.h"
 
 class QPlainTextEdit;
 class QTextDocument;

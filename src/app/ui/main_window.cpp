@@ -35,7 +35,7 @@
 #include "app/ui/splash_window.h"
 #include "app/ui/window_settings.h"
 #include "app/window_placement.h"
-#include "bms/name_lists.h"
+#include "edit/name_lists.h"
 #include "bms/ui/document_commands.h"
 #include "bms/ui/log_window.h"
 #include "bms/ui/source_editor.h"

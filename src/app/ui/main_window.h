@@ -11,7 +11,7 @@
 #include "app/ui/main_menu.h"
 #include "app/ui/main_widgets.h"
 #include "bms/ui/document_host.h"
-#include "edit/chart_session.h"
+#include "session/chart_session.h"
 #include "edit/recovery.h"
 #include "view/view_settings.h"
 

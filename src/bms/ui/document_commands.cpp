@@ -14,7 +14,7 @@
 #include "bms/bms_reader.h"
 #include "bms/bms_writer.h"
 #include "bms/file_kinds.h"
-#include "bms/name_lists.h"
+#include "edit/name_lists.h"
 #include "bms/source_lines.h"
 #include "bms/ui/source_editor.h"
 #include "edit/definition_lists.h"

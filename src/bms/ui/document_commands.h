@@ -5,7 +5,7 @@
 #include <string>
 
 #include "bms/ui/document_host.h"
-#include "edit/chart_session.h"
+#include "session/chart_session.h"
 #include "model/file_io.h"
 
 namespace beatloom {

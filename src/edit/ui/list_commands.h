@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <functional>
 
-#include "edit/chart_session.h"
+#include "session/chart_session.h"
 #include "edit/definition_lists.h"
 
 class QAction;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "edit/chart_session.h"
+#include "session/chart_session.h"
 #include "formats/bmm_export.h"
 #include "formats/ddrv_format.h"
 #include "formats/ui/winpsm_dialog.h"

@@ -21,7 +21,7 @@
 
 #include "app/ini_file.h"
 #include "app/ui/main_window.h"
-#include "edit/chart_session.h"
+#include "session/chart_session.h"
 #include "platform/ui/shell.h"
 #include "support/scripted_prompts.h"
 #include "support/test_support.h"

@@ -11,7 +11,7 @@
 #include "app/ini_file.h"
 #include "app/settings.h"
 #include "bms/bms_reader.h"
-#include "bms/name_lists.h"
+#include "edit/name_lists.h"
 #include "bms/ui/fake_document_host.h"
 #include "bms/ui/source_editor.h"
 #include "bms/ui/ui_test_support.h"

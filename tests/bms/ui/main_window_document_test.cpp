@@ -17,7 +17,7 @@
 #include "app/ui/main_window.h"
 #include "bms/bms_reader.h"
 #include "bms/bms_writer.h"
-#include "bms/name_lists.h"
+#include "edit/name_lists.h"
 #include "bms/ui/document_commands.h"
 #include "bms/ui/log_window.h"
 #include "bms/ui/source_editor.h"

@@ -1,4 +1,4 @@
-#include "edit/undo.h"
+#include "session/undo.h"
 
 #include <utility>
 

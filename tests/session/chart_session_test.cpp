@@ -1,4 +1,4 @@
-#include "edit/chart_session.h"
+#include "session/chart_session.h"
 
 #include <gtest/gtest.h>
 

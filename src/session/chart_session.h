@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "bms/log.h"
-#include "edit/undo.h"
+#include "session/undo.h"
 #include "model/document.h"
 
 namespace beatloom {
