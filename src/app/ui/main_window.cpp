@@ -126,7 +126,7 @@ void TMain::BuildControllers() {
   connect(shellCommands_, &ShellCommands::panelsChanged, this, &TMain::FormResize);
   commands_ = std::make_unique<DocumentCommands>(*session_, *prompts_, static_cast<DocumentHost&>(*this),
                                                  *sourceEditor_, programFolder_);
-  session_->ChartUndo().onAvailableChanged = [this](bool available) { menu_.undoAction->setEnabled(available); };
+  session_->onHistoryChanged = [this] { menu_.undoAction->setEnabled(session_->ChartHistory().CanUndo()); };
   if (!options_.clipboard) ownClipboard_ = std::make_unique<QtClipboard>();
   editCommands_ = std::make_unique<EditCommands>(*session_, EditControlsOf(w_, menu_),
                                                  options_.clipboard ? *options_.clipboard : *ownClipboard_, *prompts_,
@@ -178,6 +178,7 @@ void TMain::FormCreate() {
   WriteLastBoot(settingsFile_, std::time(nullptr), QLocale().decimalPoint().at(0).toLatin1());
   startSettings_ = ReadSettings(settingsFile_, Settings{});
   w_.devModeLabel->setVisible(startSettings_.DevMode);
+  session_->SetUndoLimit(static_cast<size_t>(startSettings_.UndoLimit));
   // The export copies the template from the program folder, so that is where
   // its presence decides whether the item works.
   FormatHooks hooks;

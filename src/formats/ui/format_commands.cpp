@@ -94,7 +94,6 @@ void FormatCommands::ImportDdrv() {
     const HeaderFields& h = doc.header;
     if (h.e_title != reset.e_title || h.e_art != reset.e_art || h.e_genre != reset.e_genre || doc.mcom != resetMcom)
       doc.Modified = true;
-    session_.ChartUndo().Disable();
     return EditOutcome::Changed;
   });
   if (!read) FileError(error);

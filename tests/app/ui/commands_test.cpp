@@ -191,8 +191,7 @@ TEST_F(MainWindowTest, AReopenItemOpensItsChartAfterAsking) {
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.item->text().toStdString());
-    doc.AddObject(2, 0, 1);
-    ChartUndo().TakeSnapshot();
+    WriteStep(2, 0);
     doc.Modified = r.modifiedBefore;
     if (r.answer) prompts.answers.push_back(*r.answer);
     prompts.shown.clear();
@@ -277,34 +276,30 @@ TEST_F(MainWindowTest, HelpOpensTheFileOrSaysItIsMissing) {
   EXPECT_EQ(shell.opened[2].scheme(), "https");
 }
 
-TEST_F(MainWindowTest, UndoIsAvailableOnlyAfterASnapshotAndOnlyOnce) {
+TEST_F(MainWindowTest, UndoIsAvailableWhileTheHistoryHasSteps) {
   Quiet();
   auto main = Start();
   QAction* k17 = &ActionNamed(*main, "K17");
   Document& doc = Doc();
-  ChartUndo().TakeSnapshot();  // an empty chart has nothing to keep
   EXPECT_FALSE(k17->isEnabled());
 
-  doc.AddObject(1, 0, 1);
-  doc.AddObject(2, 48, 2);
+  WriteStep(1, 0);
+  WriteStep(2, 48, 2);
   const std::vector<TBmsObject> before = doc.ObjList;
-  ChartUndo().TakeSnapshot();
   EXPECT_TRUE(k17->isEnabled());
-  doc.ObjList.clear();
-  doc.AddObject(9, 96, 3);
-  Session().Notify({kChartObjects});
+  WriteStep(9, 96, 3);
 
   k17->trigger();
-  EXPECT_FALSE(k17->isEnabled());
+  EXPECT_TRUE(k17->isEnabled()) << "two steps are left";
   EXPECT_EQ(doc.ObjList, before);
   EXPECT_TRUE(doc.Modified);
-  k17->trigger();  // disabled: nothing happens
-  EXPECT_EQ(doc.ObjList, before);
-
-  ChartUndo().TakeSnapshot();
-  EXPECT_TRUE(k17->isEnabled());
-  ChartUndo().Disable();
+  k17->trigger();
+  k17->trigger();
   EXPECT_FALSE(k17->isEnabled());
+  EXPECT_TRUE(doc.ObjList.empty());
+  EXPECT_FALSE(doc.Modified) << "back at the chart as it started";
+  k17->trigger();  // disabled: nothing happens
+  EXPECT_TRUE(doc.ObjList.empty());
 }
 
 TEST_F(MainWindowTest, DirectInputLine) {
@@ -320,7 +315,7 @@ TEST_F(MainWindowTest, DirectInputLine) {
   EXPECT_EQ(doc.ObjList[0].Lane, 1);
   EXPECT_EQ(doc.ObjList[0].Pos, 192);
   EXPECT_EQ(directInputEdit.text(), "");
-  EXPECT_FALSE(doc.Modified);
+  EXPECT_TRUE(doc.Modified) << "an object typed here is a change like any other";
 
   directInputEdit.setText("#TITLE Test");
   directInputButton.click();
@@ -341,13 +336,13 @@ TEST_F(MainWindowTest, DirectInputLine) {
   EXPECT_TRUE(doc.mmemo.empty());
 }
 
-TEST_F(MainWindowTest, HeaderEditsMarkTheChartButThePlayModeDoesNot) {
+TEST_F(MainWindowTest, HeaderEditsAndThePlayModeMarkTheChart) {
   Quiet();
   auto main = Start();
   Document& doc = Doc();
   Control<QComboBox>(*main, "cbpmode").setCurrentIndex(2);
   EXPECT_EQ(doc.header.cbpmode, 2);
-  EXPECT_FALSE(doc.Modified);
+  EXPECT_TRUE(doc.Modified) << "the play mode is part of the chart's history";
 
   QLineEdit& titleEdit = Control<QLineEdit>(*main, "e_title");
   QComboBox& artistCombo = Control<QComboBox>(*main, "e_art");

@@ -308,7 +308,7 @@ TEST_F(DocumentWindowTest, DirectInputLine) {
   QTest::keyClick(&W<QLineEdit>("Edit2"), Qt::Key_Return);
   ASSERT_EQ(Doc().ObjList.size(), objects + 1);
   EXPECT_EQ(Doc().ObjList.back(), (TBmsObject{1, 192, 1, 0, 0}));
-  EXPECT_FALSE(Doc().Modified);
+  EXPECT_TRUE(Doc().Modified);
   EXPECT_EQ(W<QLineEdit>("Edit2").text(), QString());
 
   W<QLineEdit>("Edit2").setText(QStringLiteral("#TITLE Test"));

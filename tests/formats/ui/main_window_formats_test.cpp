@@ -58,7 +58,7 @@ TEST_F(MainWindowFormats, ImportShowsTheChartAndForgetsTheOldFile) {
   EXPECT_EQ(main->windowTitle(), "Beatloom [New Data]");
   ASSERT_EQ(Doc().ObjList.size(), 1u);
   EXPECT_EQ(Doc().ObjList[0].Pos, 90 * 192);
-  EXPECT_FALSE(ChartUndo().Available());
+  EXPECT_FALSE(ChartHistory().CanUndo());
   EXPECT_TRUE(Doc().Modified);  // the title field changed
 
   // The BMM export needs a chart that has a file; the imported one has none.
