@@ -140,6 +140,7 @@ void MouseEditor::Press(const PointerInput& in) {
   if (in.button == PointerButton::Right) {
     anchorLane_ = geometry_.LaneAtX(in.x);
     anchorPos_ = geometry_.TickAtY(in.y);
+    session_.SettleGesture();
     if (hooks_.popup) hooks_.popup(in.x, in.y);
     return;
   }

@@ -126,13 +126,15 @@ void TMain::BuildControllers() {
   connect(shellCommands_, &ShellCommands::panelsChanged, this, &TMain::FormResize);
   commands_ = std::make_unique<DocumentCommands>(*session_, *prompts_, static_cast<DocumentHost&>(*this),
                                                  *sourceEditor_, programFolder_);
-  session_->onHistoryChanged = [this] { menu_.undoAction->setEnabled(session_->ChartHistory().CanUndo()); };
+  session_->onHistoryChanged = [this] { HistoryChanged(); };
+  menu_.redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
   if (!options_.clipboard) ownClipboard_ = std::make_unique<QtClipboard>();
   editCommands_ = std::make_unique<EditCommands>(*session_, EditControlsOf(w_, menu_),
                                                  options_.clipboard ? *options_.clipboard : *ownClipboard_, *prompts_,
                                                  [this] { return score_->Geometry(); });
   textFieldShortcuts_ =
-      new TextFieldShortcuts(this, {menu_.undoAction, menu_.cutAction, menu_.copyAction, menu_.pasteAction}, this);
+      new TextFieldShortcuts(
+          this, {menu_.undoAction, menu_.redoAction, menu_.cutAction, menu_.copyAction, menu_.pasteAction}, this);
   keyController_ = new KeyController(KeyControlsOf(w_, menu_, this, score_), *textFieldShortcuts_, this);
   colorDialog_ = new ColorDialog(view_, *prompts_, this);
   connect(colorDialog_, &ColorDialog::colorsChanged, viewController_, &ViewController::Redraw);
@@ -374,6 +376,27 @@ void TMain::SetNameListItems(NameList list, const std::vector<std::string>& item
   }
 }
 
+namespace {
+
+void ShowStep(QAction& action, bool available, const std::string& label) {
+  // The caption the language file gave the item, kept apart from the label.
+  QVariant base = action.property("stepBaseText");
+  if (!base.isValid()) {
+    base = action.text();
+    action.setProperty("stepBaseText", base);
+  }
+  action.setEnabled(available);
+  action.setText(available ? base.toString() + QStringLiteral(": ") + QString::fromStdString(label) : base.toString());
+}
+
+}  // namespace
+
+void TMain::HistoryChanged() {
+  const History& history = session_->ChartHistory();
+  ShowStep(*menu_.undoAction, history.CanUndo(), history.UndoLabel());
+  ShowStep(*menu_.redoAction, history.CanRedo(), history.RedoLabel());
+}
+
 void TMain::RecentFilesChanged() {
   const std::vector<std::string> files = LoadRecentFiles(programFolder_);
   menu_.reopenMenu->setEnabled(!files.empty());
@@ -415,6 +438,14 @@ void TMain::ConnectCommands() {
   connect(w_.stageFileButton, &QPushButton::clicked, this, [c] { c->ChooseStageFile(); });
   connect(w_.directInputButton, &QPushButton::clicked, this, &TMain::DirectInput);
   connect(menu_.undoAction, &QAction::triggered, this, [this] { session_->UndoLastChange(); });
+  connect(menu_.redoAction, &QAction::triggered, this, [this] { session_->RedoNextChange(); });
+  // A menu opened, or the window left, during a drag: the drag ends first,
+  // with its objects back where they were.
+  for (QMenu* menu : findChildren<QMenu*>())
+    connect(menu, &QMenu::aboutToShow, this, [this] { session_->SettleGesture(); });
+  connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+    if (state != Qt::ApplicationActive) session_->SettleGesture();
+  });
   connect(menu_.exitAction, &QAction::triggered, this, &QWidget::close);
   for (QAction* a : {menu_.importDdrvAction, menu_.exportDdrvAction, menu_.exportBmmAction, menu_.exportWinPsmAction})
     connect(a, &QAction::triggered, this, [this, a] { formats_->Run(a->objectName()); });

@@ -86,6 +86,8 @@ class TMain : public QMainWindow, private DocumentHost {
   std::vector<std::string> NameListItems(NameList list) const override;
   void SetNameListItems(NameList list, const std::vector<std::string>& items) override;
   void RecentFilesChanged() override;
+  // Undo and Redo follow the history: enabled, and named after their step.
+  void HistoryChanged();
   AuthorAddress AuthorDefaults() const override;
 
   void BuildControllers();

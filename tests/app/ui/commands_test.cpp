@@ -50,6 +50,7 @@ const MenuRow kMenu[] = {
     {"N32", "アーティストリストのクリア", "", true, -1},
     {"Exit1", "Beatloomの終了(&X)", "", true, -1},
     {"K17", "元に戻す", "Ctrl+Z", false, -1},
+    {"Redo1", "やり直し", "Ctrl+Y", false, -1},
     {"K8", "カット(&X)", "Ctrl+X", false, -1},
     {"K7", "コピー(&C)", "Ctrl+C", false, -1},
     {"K6", "ペースト(&P)", "Ctrl+V", false, -1},
@@ -136,7 +137,7 @@ TEST_F(MainWindowTest, MenusHoldTheirItemsInOrderWithSeparators) {
   QStringList edit;
   Walk(&Control<QMenu>(*main, "K3"), edit);
   EXPECT_EQ(edit.join(' '),
-            "K17 - K8 K7 K6 Delete1 - N45 N46 - subete1 N1P1 N2P1 BGMB1 BMPM1 - K11 N28 K2 - N41 - N22 N23 N24 - N30");
+            "K17 Redo1 - K8 K7 K6 Delete1 - N45 N46 - subete1 N1P1 N2P1 BGMB1 BMPM1 - K11 N28 K2 - N41 - N22 N23 N24 - N30");
   const std::pair<const char*, const char*> others[] = {
       {"K9", "K5 BMPB1 ChartStats1 ChartCheck1 - N7 c_dindex c_direct N26 N33"},
       {"Setting1", "N34 - N43"},
@@ -289,10 +290,19 @@ TEST_F(MainWindowTest, UndoIsAvailableWhileTheHistoryHasSteps) {
   EXPECT_TRUE(k17->isEnabled());
   WriteStep(9, 96, 3);
 
+  EXPECT_EQ(k17->text(), "元に戻す: 書き込み");
+  QAction* redo = &ActionNamed(*main, "Redo1");
+  EXPECT_FALSE(redo->isEnabled());
+  EXPECT_EQ(redo->shortcuts(), (QList<QKeySequence>{QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")}));
   k17->trigger();
   EXPECT_TRUE(k17->isEnabled()) << "two steps are left";
   EXPECT_EQ(doc.ObjList, before);
   EXPECT_TRUE(doc.Modified);
+  ASSERT_TRUE(redo->isEnabled());
+  EXPECT_EQ(redo->text(), "やり直し: 書き込み");
+  redo->trigger();
+  EXPECT_EQ(doc.ObjList.size(), 3u);
+  k17->trigger();
   k17->trigger();
   k17->trigger();
   EXPECT_FALSE(k17->isEnabled());
