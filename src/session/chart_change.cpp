@@ -171,17 +171,18 @@ size_t ChartChange::Bytes() const {
   return bytes + SpliceBytes(wav) + SpliceBytes(bmp) + SpliceBytes(mmemo) + SpliceBytes(mcom) + SpliceBytes(lengths);
 }
 
-ChangeRecorder::ChangeRecorder(const Document& doc, Objects objects, bool headerAndLists)
-    : objects_(objects), sizeBefore_(doc.ObjList.size()), headerAndLists_(headerAndLists) {
+ChangeRecorder::ChangeRecorder(const Document& doc, Objects objects, unsigned parts)
+    : objects_(objects), sizeBefore_(doc.ObjList.size()), parts_(parts) {
   if (objects == Objects::Compared) objectsBefore_ = doc.ObjList;
-  if (!headerAndLists) return;
-  header_ = doc.header;
-  radix_ = doc.indices.Radix();
-  wav_ = doc.wav;
-  bmp_ = doc.bmp;
-  mmemo_ = doc.mmemo;
-  mcom_ = doc.mcom;
-  lengths_ = doc.MeasureLen;
+  if (parts & kPartHeader) header_ = doc.header;
+  if (parts & kPartDefinitions) {
+    radix_ = doc.indices.Radix();
+    wav_ = doc.wav;
+    bmp_ = doc.bmp;
+  }
+  if (parts & kPartMemo) mmemo_ = doc.mmemo;
+  if (parts & kPartKeptLines) mcom_ = doc.mcom;
+  if (parts & kPartLengths) lengths_ = doc.MeasureLen;
 }
 
 ChartChange ChangeRecorder::Finish(const Document& doc, std::vector<ObjectDelta::Removed> removed) {
@@ -199,14 +200,15 @@ ChartChange ChangeRecorder::Finish(const Document& doc, std::vector<ObjectDelta:
       change.objects = DiffObjects(objectsBefore_, doc.ObjList);
       break;
   }
-  if (!headerAndLists_) return change;
-  if (!(header_ == doc.header)) change.header.emplace(std::move(header_), doc.header);
-  if (radix_ != doc.indices.Radix()) change.radix.emplace(radix_, doc.indices.Radix());
-  change.wav = Splice(wav_, doc.wav);
-  change.bmp = Splice(bmp_, doc.bmp);
-  change.mmemo = Splice(mmemo_, doc.mmemo);
-  change.mcom = Splice(mcom_, doc.mcom);
-  change.lengths = Splice(lengths_, doc.MeasureLen);
+  if ((parts_ & kPartHeader) && !(header_ == doc.header)) change.header.emplace(std::move(header_), doc.header);
+  if (parts_ & kPartDefinitions) {
+    if (radix_ != doc.indices.Radix()) change.radix.emplace(radix_, doc.indices.Radix());
+    change.wav = Splice(wav_, doc.wav);
+    change.bmp = Splice(bmp_, doc.bmp);
+  }
+  if (parts_ & kPartMemo) change.mmemo = Splice(mmemo_, doc.mmemo);
+  if (parts_ & kPartKeptLines) change.mcom = Splice(mcom_, doc.mcom);
+  if (parts_ & kPartLengths) change.lengths = Splice(lengths_, doc.MeasureLen);
   return change;
 }
 

@@ -67,6 +67,16 @@ struct ChartChange {
   size_t Bytes() const;
 };
 
+// The parts of a chart besides its objects that a change may touch.
+enum ChartPart : unsigned {
+  kPartHeader = 1u << 0,
+  kPartDefinitions = 1u << 1,  // the two name lists and the index radix
+  kPartMemo = 1u << 2,
+  kPartKeptLines = 1u << 3,
+  kPartLengths = 1u << 4,
+  kAllParts = (1u << 5) - 1,
+};
+
 // Records one change: built before it runs with what it may touch, asked
 // afterwards what it did. Parts not announced are not looked at, so a change
 // that touches only objects costs nothing for the header and lists.
@@ -81,7 +91,7 @@ class ChangeRecorder {
     Compared,
   };
 
-  ChangeRecorder(const Document& doc, Objects objects, bool headerAndLists);
+  ChangeRecorder(const Document& doc, Objects objects, unsigned parts);
   // removed: ascending indices of objects the session takes out for the
   // change, before the change appends anything.
   ChartChange Finish(const Document& doc, std::vector<ObjectDelta::Removed> removed = {});
@@ -90,7 +100,7 @@ class ChangeRecorder {
   Objects objects_;
   size_t sizeBefore_;
   std::vector<TBmsObject> objectsBefore_;
-  bool headerAndLists_;
+  unsigned parts_;
   HeaderFields header_;
   int radix_ = 16;
   std::vector<std::string> wav_, bmp_, mmemo_, mcom_;

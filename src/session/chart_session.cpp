@@ -59,7 +59,9 @@ EditOutcome ChartSession::Apply(const ChartEdit& edit, const std::function<EditO
     if (edit.aspects & kChartObjects)
       objects = edit.objects == ChartEdit::Objects::Appended || !edit.remove.empty() ? Objects::Appended
                                                                                      : Objects::Compared;
-    recorder.emplace(doc_, objects, (edit.aspects & (kChartHeader | kChartLayout)) != 0);
+    unsigned parts = edit.parts;
+    if (parts == 0 && (edit.aspects & (kChartHeader | kChartLayout))) parts = kAllParts;
+    recorder.emplace(doc_, objects, parts);
   }
   const size_t sizeBefore = doc_.ObjList.size();
   const bool wasModified = doc_.Modified;

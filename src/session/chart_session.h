@@ -46,6 +46,10 @@ struct ChartEdit {
   unsigned aspects = kChartObjects;
   ChartReplaced replaced = ChartReplaced::No;
   Objects objects = Objects::Any;
+  // What besides objects the change may touch (ChartPart), when it knows
+  // better than its aspects: a key typed into one memo need not copy the
+  // other lists for the comparison.
+  unsigned parts = 0;
   // Ascending indices of objects the session takes out after the change ran
   // (which may then only append): the cheap way to remove a few objects from
   // a large chart.

@@ -23,7 +23,7 @@ TEST(ChartChange, ObjectsGoBackAndComeAgainWhateverTheChange) {
     const int count = static_cast<int>(random() % 40);
     for (int i = 0; i < count; ++i) doc.ObjList.push_back({uint8_t(random() % 50), int32_t(random() % 900), 1, 0, 0});
     const std::vector<TBmsObject> before = doc.ObjList;
-    ChangeRecorder recorder(doc, ChangeRecorder::Objects::Compared, true);
+    ChangeRecorder recorder(doc, ChangeRecorder::Objects::Compared, kAllParts);
     auto& list = doc.ObjList;
     for (TBmsObject& o : list) {
       if (random() % 4 == 0) o.Pos += 48;
@@ -59,7 +59,7 @@ TEST(History, StepsWalkBothWaysAndTheSavedPointDecidesModified) {
   Document doc;
   History history;
   auto step = [&](int lane) {
-    ChangeRecorder recorder(doc, ChangeRecorder::Objects::Appended, false);
+    ChangeRecorder recorder(doc, ChangeRecorder::Objects::Appended, 0);
     doc.AddObject(lane, 0, 1);
     std::vector<ChartChange> changes;
     changes.push_back(recorder.Finish(doc));

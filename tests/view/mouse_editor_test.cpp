@@ -248,3 +248,50 @@ TEST_F(MouseEditorTest, OverlaysStatusAndAutoScroll) {
 
 }  // namespace
 }  // namespace beatloom
+
+namespace beatloom {
+namespace {
+
+// A write, then an erase click on empty score: the click makes no step, so
+// undo takes back the written note.
+TEST_F(MouseEditorTest, AnEraseClickOnEmptyScoreLeavesTheWriteToUndo) {
+  editor->SetTool(EditTool::Write);
+  Click(X2, Row(0));
+  editor->SetTool(EditTool::Erase);
+  Click(X22, Row(384));
+  ASSERT_EQ(Objects().size(), 1u);
+  ASSERT_TRUE(session.UndoLastChange());
+  EXPECT_TRUE(Objects().empty());
+  EXPECT_FALSE(session.Doc().Modified);
+}
+
+// A save (the tidying before the write) or an undo arriving while objects are
+// dragged: the drag ends with them back in place, nothing lost or doubled.
+TEST_F(MouseEditorTest, ASaveOrAnUndoDuringADragLosesAndDoublesNothing) {
+  const std::vector<std::function<void()>> interruptions{
+      [this] {
+        session.Apply({.label = "保存前の整理", .modified = ChartEdit::Mark::Leave}, [](Document& d) {
+          d.RemoveDuplicates();
+          return EditOutcome::Changed;
+        });
+      },
+      [this] { session.UndoLastChange(); }};
+  editor->SetTool(EditTool::Select);
+  for (const auto& interrupt : interruptions) {
+    session.Doc().ObjList.clear();
+    Add(3, 192, 1, true);
+    Add(5, 0, 2, true);
+    const std::vector<Obj> before = Objects();
+    editor->Press({X3, Row(195), PointerButton::Left, false, false});
+    editor->Move({X4, Row(195), PointerButton::Left, false, false});
+    interrupt();
+    EXPECT_EQ(Objects(), before);
+    EXPECT_EQ(editor->CurrentState(), MouseEditor::Idle);
+    editor->Release({X4, Row(195), PointerButton::Left, false, false});
+    EXPECT_EQ(Objects(), before);
+    EXPECT_FALSE(session.Doc().Modified);
+  }
+}
+
+}  // namespace
+}  // namespace beatloom

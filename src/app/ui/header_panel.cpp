@@ -56,7 +56,7 @@ HeaderPanel::HeaderPanel(ChartSession& session, const MainWidgets& widgets, QObj
   connect(w_.rankCombo, &QComboBox::currentIndexChanged, this, [this](int index) {
     if (refreshing_) return;
     bool dropped = false;
-    Edit("ランクの変更", nullptr, kChartHeader, [&](Document& doc) {
+    Edit("ランクの変更", nullptr, kChartHeader, kPartHeader | kPartKeptLines, [&](Document& doc) {
       doc.header.cbrank = index;
       dropped = DropKeptLinesOf(doc, HeaderChoice::Rank);
     });
@@ -66,7 +66,7 @@ HeaderPanel::HeaderPanel(ChartSession& session, const MainWidgets& widgets, QObj
   connect(w_.playModeCombo, &QComboBox::currentIndexChanged, this, [this](int index) {
     if (refreshing_) return;
     bool dropped = false;
-    Edit("プレイモードの変更", nullptr, kChartLayout | kChartHeader, [&](Document& doc) {
+    Edit("プレイモードの変更", nullptr, kChartLayout | kChartHeader, kPartHeader | kPartKeptLines, [&](Document& doc) {
       doc.header.cbpmode = index;
       dropped = DropKeptLinesOf(doc, HeaderChoice::PlayMode);
     });
@@ -77,10 +77,11 @@ HeaderPanel::HeaderPanel(ChartSession& session, const MainWidgets& widgets, QObj
 
 HeaderPanel::~HeaderPanel() { session_.RemoveListener(listener_); }
 
-void HeaderPanel::Edit(const char* label, const void* mergeKey, unsigned aspects,
+void HeaderPanel::Edit(const char* label, const void* mergeKey, unsigned aspects, unsigned parts,
                        const std::function<void(Document&)>& change) {
   editing_ = true;
-  session_.Apply({.label = label, .aspects = aspects, .mergeKey = mergeKey}, [&change](Document& doc) {
+  const ChartEdit edit{.label = label, .aspects = aspects, .parts = parts, .mergeKey = mergeKey};
+  session_.Apply(edit, [&change](Document& doc) {
     change(doc);
     return EditOutcome::Changed;
   });
@@ -105,7 +106,7 @@ void HeaderPanel::BindText(QObject* control, std::string HeaderFields::*field) {
   auto store = [this, field](const QString& text) {
     if (refreshing_) return;
     std::string bytes = FromUtf8(text.toStdString(), doc_.encoding);
-    Edit("ヘッダの編集", &(doc_.header.*field), kChartHeader,
+    Edit("ヘッダの編集", &(doc_.header.*field), kChartHeader, kPartHeader,
          [&](Document& doc) { doc.header.*field = std::move(bytes); });
   };
   // Leaving the field commits its edit: the next keys make a step of their own.
@@ -120,6 +121,10 @@ void HeaderPanel::BindText(QObject* control, std::string HeaderFields::*field) {
 }
 
 namespace {
+
+unsigned MemoPart(std::vector<std::string> Document::*lines) {
+  return lines == &Document::mcom ? kPartKeptLines : kPartMemo;
+}
 
 const char* MemoLabel(std::vector<std::string> Document::*lines) {
   return lines == &Document::mcom ? "拡張命令の編集" : "メモの編集";
@@ -199,7 +204,7 @@ bool HeaderPanel::StoreEditedLines(const QTextDocument& text, std::vector<std::s
   if (stored.size() >= static_cast<size_t>(first + oldCount) && oldCount == newCount &&
       std::equal(fresh.begin(), fresh.end(), stored.begin() + at))
     return true;  // a change of format only
-  Edit(MemoLabel(lines), &(doc_.*lines), kChartHeader, [&](Document& doc) {
+  Edit(MemoLabel(lines), &(doc_.*lines), kChartHeader, MemoPart(lines), [&](Document& doc) {
     std::vector<std::string>& all = doc.*lines;
     if (all.empty()) {
       all = std::move(fresh);
@@ -236,7 +241,7 @@ void HeaderPanel::StoreAllLines(const QPlainTextEdit& memo, std::vector<std::str
   }
   // An empty memo holds no line at all, not one empty line.
   if (fresh.size() == 1 && fresh.front().empty()) fresh.clear();
-  Edit(MemoLabel(lines), &(doc_.*lines), kChartHeader, [&](Document& doc) { doc.*lines = std::move(fresh); });
+  Edit(MemoLabel(lines), &(doc_.*lines), kChartHeader, MemoPart(lines), [&](Document& doc) { doc.*lines = std::move(fresh); });
 }
 
 void HeaderPanel::RefreshFromDocument() {

@@ -50,7 +50,8 @@ class HeaderPanel : public QObject {
   QString Decode(const std::string& bytes) const;
   // One edit of the author's, which this panel already shows. Edits with one
   // merge key in a row (keys typed into one field) make one step.
-  void Edit(const char* label, const void* mergeKey, unsigned aspects, const std::function<void(Document&)>& change);
+  void Edit(const char* label, const void* mergeKey, unsigned aspects, unsigned parts,
+            const std::function<void(Document&)>& change);
   void Show(const ChartNotice& notice);
 
   ChartSession& session_;

@@ -416,7 +416,7 @@ TEST_F(MainWindowTest, EditsOfAUtf8ChartStayUtf8AndUntouchedBytesStay) {
 // does not decode keeps its bytes while lines come and go around it.
 TEST_F(MainWindowTest, KeysInTheExtensionMemoKeepUntouchedBytes) {
   Quiet();
-  auto main = Start({QString::fromStdString(Chart("m.bms", "#A \x81\r\n#B 2\r\n#C 3\r\n"))});
+  auto main = Start({QString::fromStdString(Chart("m.bms", "#TITLE m\r\n#A \x81\r\n#B 2\r\n#C 3\r\n"))});
   Document& doc = Doc();
   ASSERT_EQ(doc.mcom, (std::vector<std::string>{"#A \x81", "#B 2", "#C 3"}));
   QPlainTextEdit& memo = Control<QPlainTextEdit>(*main, "mcom");
