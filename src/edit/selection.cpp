@@ -35,8 +35,9 @@ std::vector<int> SelectedIndices(const std::vector<TBmsObject>& objects) {
 }
 
 EditOutcome ClipSelected(ChartSession& session, bool cut) {
-  ChartEdit edit{.aspects = kChartObjects};
+  ChartEdit edit{.aspects = kChartSelection};
   if (cut) {
+    edit.aspects = kChartObjects;
     edit.label = "切り取り";
     edit.remove = SelectedIndices(session.Doc().ObjList);
   }
@@ -159,7 +160,7 @@ bool InLaneGroup(int lane, LaneGroup group) {
 
 EditOutcome SelectLaneGroup(ChartSession& session, LaneGroup group) {
   if (session.Doc().ObjList.empty()) return EditOutcome::Unchanged;
-  const ChartEdit edit{.modified = ChartEdit::Mark::Leave, .aspects = kChartObjects};
+  const ChartEdit edit{.modified = ChartEdit::Mark::Leave, .aspects = kChartSelection};
   return session.Apply(edit, [group](Document& doc) {
     bool changed = false;
     for (TBmsObject& o : doc.ObjList) {
@@ -193,7 +194,7 @@ EditOutcome PasteClip(ChartSession& session, const PasteWindow& view) {
 
 std::string CopySelectedAsText(ChartSession& session) {
   std::string text = std::string(kClipboardHeader) + "\r\n";
-  session.Apply({.modified = ChartEdit::Mark::Leave, .aspects = kChartObjects}, [&text](Document& doc) {
+  session.Apply({.modified = ChartEdit::Mark::Leave, .aspects = kChartSelection}, [&text](Document& doc) {
     bool any = false;
     char line[48];
     for (auto it = doc.ObjList.rbegin(); it != doc.ObjList.rend(); ++it) {
@@ -235,7 +236,7 @@ std::string PasteFromText(ChartSession& session, std::string_view text, const Pa
   }
   if (read.objects.empty()) {
     // The header alone: the clipboard empties and nothing is pasted.
-    const ChartEdit edit{.modified = ChartEdit::Mark::Leave, .aspects = kChartObjects};
+    const ChartEdit edit{.modified = ChartEdit::Mark::Leave, .aspects = kChartSelection};
     session.Apply(edit, [](Document& doc) {
       doc.ClipList.clear();
       return EditOutcome::Unchanged;

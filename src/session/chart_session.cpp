@@ -168,7 +168,7 @@ void ChartSession::EndGesture(const char* label) {
   if (!gestureOpen_) return;
   gestureOpen_ = false;
   interrupted_ = nullptr;
-  if (gesture_.empty()) return;
+  if (gesture_.empty() || !label) return;
   history_.Record({label, std::move(gesture_)});
   gesture_.clear();
   doc_.Modified = history_.Modified();

@@ -19,6 +19,9 @@ enum ChartAspect : unsigned {
   kChartHeader = 1u << 1,
   // What decides the score's shape: the play mode's lanes, measure lengths.
   kChartLayout = 1u << 2,
+  // Only which objects are selected: the score repaints, nothing that follows
+  // positions or values (an index, the statistics, the timing) is rebuilt.
+  kChartSelection = 1u << 3,
 };
 
 // A whole new chart stands in the session: the views start over. A new chart
@@ -29,6 +32,11 @@ struct ChartNotice {
   unsigned aspects = 0;
   ChartReplaced replaced = ChartReplaced::No;
 };
+
+// Whether a notice says more than that the selection changed.
+inline bool ChartChanged(const ChartNotice& notice) {
+  return notice.replaced != ChartReplaced::No || notice.aspects != kChartSelection;
+}
 
 // How one change reaches the history and the modified mark.
 struct ChartEdit {
@@ -122,6 +130,7 @@ class ChartSession {
   // else that reaches the session meanwhile (a command, undo, a save) first
   // calls interrupted, whose owner ends its gesture with CancelGesture.
   void BeginGesture(std::function<void()> interrupted);
+  // label: the step's name; none for a gesture that only selects.
   void EndGesture(const char* label);
   void CancelGesture();
   // Ends a running gesture as an interruption would; for the window, before

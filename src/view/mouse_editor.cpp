@@ -48,7 +48,7 @@ MouseEditor::MouseEditor(ChartSession& session, const ScoreGeometry& geometry, c
     : session_(session), geometry_(geometry), settings_(settings), hooks_(std::move(hooks)) {
   listener_ = session_.AddListener([this](const ChartNotice& notice) {
     // Indices and positions may have moved under whatever we remembered.
-    indexStale_ = true;
+    if (ChartChanged(notice)) indexStale_ = true;
     framed_ = -1;
     if (notice.replaced != ChartReplaced::No) Cancel();
   });
@@ -119,7 +119,7 @@ MouseEditor::Action MouseEditor::ActionFor(bool shift) const {
 std::vector<OverlayStep> MouseEditor::TakeOverlay() { return std::exchange(overlay_, {}); }
 
 void MouseEditor::ChangeSelection(const std::function<bool(Document&)>& change) {
-  const ChartEdit edit{.modified = ChartEdit::Mark::Leave, .aspects = kChartObjects, .inGesture = true};
+  const ChartEdit edit{.modified = ChartEdit::Mark::Leave, .aspects = kChartSelection, .inGesture = true};
   session_.Apply(edit, [&](Document& doc) { return change(doc) ? EditOutcome::Changed : EditOutcome::Unchanged; });
 }
 
@@ -254,6 +254,8 @@ void MouseEditor::EditPress(const PointerInput& in) {
   } else {
     anchorLane_ = geometry_.LaneAtX(in.x);
     anchorPos_ = geometry_.TickAtY(in.y);
+    // A command that comes in while the band is drawn ends it unfinished.
+    session_.BeginGesture([this] { Cancel(); });
     state_ = RubberBand;
     rubberShift_ = in.shift;
     currentLane_ = 0;
@@ -493,6 +495,7 @@ void MouseEditor::FinishRubberBand(const PointerInput& in) {
     }
     return true;
   });
+  session_.EndGesture(nullptr);
   if (hooks_.selectionChanged) hooks_.selectionChanged();
 }
 

@@ -63,6 +63,18 @@ TEST_F(SelectionTest, SelectCommandsReplaceTheSelectionByLaneGroup) {
   }
 }
 
+// A click that selects repaints; the score's index, the timing and the
+// statistics stay as they are.
+TEST_F(SelectionTest, SelectingAndCopyingAreAnnouncedAsSelectionOnly) {
+  std::vector<ChartNotice> notices;
+  session.AddListener([&](const ChartNotice& n) { notices.push_back(n); });
+  Fill({{1, 0, 0, 0}, {2, 48, 1, 0}});
+  SelectLaneGroup(session, LaneGroup::All);
+  CopySelected(session);
+  ASSERT_EQ(notices.size(), 2u);
+  for (const ChartNotice& n : notices) EXPECT_FALSE(ChartChanged(n));
+}
+
 TEST_F(SelectionTest, CutCopyDeleteFillClipboardAndCutAndDeleteUndo) {
   const std::tuple<EditOutcome (*)(ChartSession&), std::vector<int>, std::vector<int>, bool> rows[] = {
       {CutSelected, {2}, {4, 3, 1}, true},

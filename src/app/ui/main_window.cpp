@@ -86,7 +86,8 @@ TMain::TMain(const TMainOptions& options) : options_(options) {
   connect(recoveryTimer_, &QTimer::timeout, this, &TMain::UpdateRecoveryCopy);
   // A save, a load or a new chart leaves nothing unsaved: the copy goes at
   // once, not a minute later.
-  recoveryListener_ = session_->AddListener([this](const ChartNotice&) {
+  recoveryListener_ = session_->AddListener([this](const ChartNotice& notice) {
+    if (!ChartChanged(notice)) return;
     ++revision_;
     if (!session_->Doc().Modified) recovery_->Remove();
   });

@@ -51,7 +51,7 @@ EditCommands::EditCommands(ChartSession& session, const EditControls& controls, 
   // they follow, another chart refreshes them too, so that no Cut stays
   // enabled with nothing selected, ready to empty the clipboard.
   listener_ = session_.AddListener([this](const ChartNotice& notice) {
-    if (!(notice.aspects & kChartObjects)) return;
+    if (!(notice.aspects & (kChartObjects | kChartSelection))) return;
     if (notice.replaced != ChartReplaced::No && !following_) return;
     RefreshMenuState();
   });
