@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "session/chart_session.h"
 #include "model/document.h"
+#include "session/chart_session.h"
 
 namespace beatloom {
 

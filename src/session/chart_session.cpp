@@ -57,8 +57,8 @@ EditOutcome ChartSession::Apply(const ChartEdit& edit, const std::function<EditO
     using Objects = ChangeRecorder::Objects;
     Objects objects = Objects::Untouched;
     if (edit.aspects & kChartObjects)
-      objects = edit.objects == ChartEdit::Objects::Appended || !edit.remove.empty() ? Objects::Appended
-                                                                                     : Objects::Compared;
+      objects =
+          edit.objects == ChartEdit::Objects::Appended || !edit.remove.empty() ? Objects::Appended : Objects::Compared;
     unsigned parts = edit.parts;
     if (parts == 0 && (edit.aspects & (kChartHeader | kChartLayout))) parts = kAllParts;
     recorder.emplace(doc_, objects, parts);

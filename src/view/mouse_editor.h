@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "session/chart_session.h"
 #include "model/document.h"
+#include "session/chart_session.h"
 #include "view/object_index.h"
 #include "view/score_geometry.h"
 #include "view/status_line.h"

@@ -69,11 +69,21 @@ struct Sandbox {
         });
         session.EndGesture("移動");
         break;
-      case 2: SelectSome(), DeleteSelected(session); break;
-      case 3: SelectSome(), CutSelected(session); break;
-      case 4: SelectSome(), CopySelected(session), PasteClip(session, {[](int) { return true; }, 0}); break;
-      case 5: InsertMeasure(session, Any(5)); break;
-      case 6: DeleteMeasures(session, {Any(5), Any(5)}); break;
+      case 2:
+        SelectSome(), DeleteSelected(session);
+        break;
+      case 3:
+        SelectSome(), CutSelected(session);
+        break;
+      case 4:
+        SelectSome(), CopySelected(session), PasteClip(session, {[](int) { return true; }, 0});
+        break;
+      case 5:
+        InsertMeasure(session, Any(5));
+        break;
+      case 6:
+        DeleteMeasures(session, {Any(5), Any(5)});
+        break;
       case 7:
         session.Apply({.label = "ヘッダの編集", .aspects = kChartHeader}, [&](Document& d) {
           d.header.e_title += "x";
@@ -81,11 +91,21 @@ struct Sandbox {
           return EditOutcome::Changed;
         });
         break;
-      case 8: SwapDefinitions(session, DefinitionKind::Wav, Any(3), Any(3)); break;
-      case 9: CompactDefinitions(session); break;
-      case 10: ReleaseUnusedDefinitions(session); break;
-      case 11: SelectSome(), MirrorSelected(session); break;
-      case 12: Save(); break;
+      case 8:
+        SwapDefinitions(session, DefinitionKind::Wav, Any(3), Any(3));
+        break;
+      case 9:
+        CompactDefinitions(session);
+        break;
+      case 10:
+        ReleaseUnusedDefinitions(session);
+        break;
+      case 11:
+        SelectSome(), MirrorSelected(session);
+        break;
+      case 12:
+        Save();
+        break;
     }
     if (!doc.Modified) {
       EXPECT_EQ(Bytes(), file) << "unmarked, yet not what the file holds";

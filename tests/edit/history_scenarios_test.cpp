@@ -34,9 +34,7 @@ TEST(HistoryScenarios, UndoGivesBackTheChartAsItStoodBeforeEachCommand) {
     size_t steps;
   };
   const Scenario scenarios[] = {
-      {"Select all, Delete",
-       {[](ChartSession& s) { return SelectLaneGroup(s, LaneGroup::All); }, DeleteSelected},
-       1},
+      {"Select all, Delete", {[](ChartSession& s) { return SelectLaneGroup(s, LaneGroup::All); }, DeleteSelected}, 1},
       {"insert a measure, then edit the kept lines",
        {[](ChartSession& s) { return InsertMeasure(s, 1).outcome; }, EditKeptLines},
        2},

@@ -1,9 +1,10 @@
 #include "edit/selection.h"
-#include "view/score_geometry.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
+
+#include "view/score_geometry.h"
 
 namespace beatloom {
 namespace {

@@ -241,7 +241,8 @@ void HeaderPanel::StoreAllLines(const QPlainTextEdit& memo, std::vector<std::str
   }
   // An empty memo holds no line at all, not one empty line.
   if (fresh.size() == 1 && fresh.front().empty()) fresh.clear();
-  Edit(MemoLabel(lines), &(doc_.*lines), kChartHeader, MemoPart(lines), [&](Document& doc) { doc.*lines = std::move(fresh); });
+  Edit(MemoLabel(lines), &(doc_.*lines), kChartHeader, MemoPart(lines),
+       [&](Document& doc) { doc.*lines = std::move(fresh); });
 }
 
 void HeaderPanel::RefreshFromDocument() {

@@ -35,10 +35,10 @@
 #include "app/ui/splash_window.h"
 #include "app/ui/window_settings.h"
 #include "app/window_placement.h"
-#include "edit/name_lists.h"
 #include "bms/ui/document_commands.h"
 #include "bms/ui/log_window.h"
 #include "bms/ui/source_editor.h"
+#include "edit/name_lists.h"
 #include "edit/recent_files.h"
 #include "edit/ui/edit_commands.h"
 #include "edit/ui/search_dialog.h"
@@ -133,9 +133,8 @@ void TMain::BuildControllers() {
   editCommands_ = std::make_unique<EditCommands>(*session_, EditControlsOf(w_, menu_),
                                                  options_.clipboard ? *options_.clipboard : *ownClipboard_, *prompts_,
                                                  [this] { return score_->Geometry(); });
-  textFieldShortcuts_ =
-      new TextFieldShortcuts(
-          this, {menu_.undoAction, menu_.redoAction, menu_.cutAction, menu_.copyAction, menu_.pasteAction}, this);
+  textFieldShortcuts_ = new TextFieldShortcuts(
+      this, {menu_.undoAction, menu_.redoAction, menu_.cutAction, menu_.copyAction, menu_.pasteAction}, this);
   keyController_ = new KeyController(KeyControlsOf(w_, menu_, this, score_), *textFieldShortcuts_, this);
   colorDialog_ = new ColorDialog(view_, *prompts_, this);
   connect(colorDialog_, &ColorDialog::colorsChanged, viewController_, &ViewController::Redraw);

@@ -11,8 +11,8 @@
 #include "app/ui/main_menu.h"
 #include "app/ui/main_widgets.h"
 #include "bms/ui/document_host.h"
-#include "session/chart_session.h"
 #include "edit/recovery.h"
+#include "session/chart_session.h"
 #include "view/view_settings.h"
 
 class QTimer;

@@ -14,10 +14,10 @@
 #include "bms/bms_reader.h"
 #include "bms/bms_writer.h"
 #include "bms/file_kinds.h"
-#include "edit/name_lists.h"
 #include "bms/source_lines.h"
 #include "bms/ui/source_editor.h"
 #include "edit/definition_lists.h"
+#include "edit/name_lists.h"
 #include "edit/recent_files.h"
 #include "model/file_io.h"
 #include "model/text_codec.h"
@@ -291,7 +291,8 @@ bool DocumentCommands::SaveTo(const QString& path) {
   bool ok = false;
   ok = TidyAndWrite(Encode(path), host_.CurrentSaveOptions(), error);
   if (ok && doc_.DocumentIO)
-    session_.Apply({.modified = ChartEdit::Mark::Clear, .aspects = 0}, [](Document&) { return EditOutcome::Unchanged; });
+    session_.Apply({.modified = ChartEdit::Mark::Clear, .aspects = 0},
+                   [](Document&) { return EditOutcome::Unchanged; });
   if (ok && doc_.DocumentIO) {
     using List = DocumentHost::NameList;
     std::vector<std::string> artists = host_.NameListItems(List::Artist);

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "bms/ui/document_host.h"
-#include "session/chart_session.h"
 #include "model/file_io.h"
+#include "session/chart_session.h"
 
 namespace beatloom {
 

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "session/chart_session.h"
 #include "formats/bmm_export.h"
 #include "formats/ddrv_format.h"
 #include "formats/ui/winpsm_dialog.h"
@@ -13,6 +12,7 @@
 #include "model/document.h"
 #include "model/file_io.h"
 #include "platform/ui/prompts.h"
+#include "session/chart_session.h"
 
 namespace beatloom {
 

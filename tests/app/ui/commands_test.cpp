@@ -136,8 +136,9 @@ TEST_F(MainWindowTest, MenusHoldTheirItemsInOrderWithSeparators) {
             "IndexBase36 - N31 N32 - Exit1");
   QStringList edit;
   Walk(&Control<QMenu>(*main, "K3"), edit);
-  EXPECT_EQ(edit.join(' '),
-            "K17 Redo1 - K8 K7 K6 Delete1 - N45 N46 - subete1 N1P1 N2P1 BGMB1 BMPM1 - K11 N28 K2 - N41 - N22 N23 N24 - N30");
+  EXPECT_EQ(
+      edit.join(' '),
+      "K17 Redo1 - K8 K7 K6 Delete1 - N45 N46 - subete1 N1P1 N2P1 BGMB1 BMPM1 - K11 N28 K2 - N41 - N22 N23 N24 - N30");
   const std::pair<const char*, const char*> others[] = {
       {"K9", "K5 BMPB1 ChartStats1 ChartCheck1 - N7 c_dindex c_direct N26 N33"},
       {"Setting1", "N34 - N43"},
