@@ -4,6 +4,7 @@
 // modified mark is clear only while the chart saves to the file's bytes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "bms/bms_reader.h"
@@ -48,7 +49,7 @@ struct Sandbox {
   }
   void RandomCommand() {
     const int lane = 1 + Any(8), pos = Any(6) * 96;
-    switch (Any(13)) {
+    switch (Any(14)) {
       case 0: {  // a mouse write: what stood on the spot goes
         ChartEdit edit{.label = "書き込み", .objects = ChartEdit::Objects::Appended};
         for (int i = 0; i <= doc.ObjLast(); ++i)
@@ -105,6 +106,12 @@ struct Sandbox {
         break;
       case 12:
         Save();
+        break;
+      case 13:  // the source editor reads the chart back in another order
+        session.Apply({.label = "ソースのダイレクト編集"}, [&](Document& d) {
+          std::shuffle(d.ObjList.begin(), d.ObjList.end(), random);
+          return EditOutcome::Changed;
+        });
         break;
     }
     if (!doc.Modified) {
