@@ -6,7 +6,13 @@
 namespace beatloom {
 
 namespace {
+
 const std::string kNoLabel;
+
+bool HeaderOnly(const ChartChange& c) {
+  return c.header && c.objects.Empty() && !c.radix && !c.wav && !c.bmp && !c.mmemo && !c.mcom && !c.lengths;
+}
+
 }  // namespace
 
 void History::SetLimit(size_t limit) {
@@ -30,7 +36,15 @@ void History::Record(Step step, const void* mergeKey) {
   ++serial_;
   if (mergeKey && mergeKey == mergeKey_ && cursor_ == steps_.size() && cursor_ > 0 && saved_ != cursor_) {
     auto& changes = steps_.back().changes;
-    for (ChartChange& change : step.changes) changes.push_back(std::move(change));
+    for (ChartChange& change : step.changes) {
+      // Keys typed into a header field: one pair of before and after, not
+      // one for every key.
+      if (!changes.empty() && HeaderOnly(changes.back()) && HeaderOnly(change)) {
+        changes.back().header->second = std::move(change.header->second);
+        continue;
+      }
+      changes.push_back(std::move(change));
+    }
     return;
   }
   mergeKey_ = mergeKey;

@@ -391,6 +391,17 @@ TEST_F(MainWindowTest, HeaderEditsAndThePlayModeMarkTheChart) {
     EXPECT_TRUE(doc.Modified) << "row " << i;
     ++i;
   }
+  // The keys typed into one field make one step; leaving the field ends it.
+  const size_t steps = Session().ChartHistory().Size();
+  QTest::keyClicks(&titleEdit, "ab");
+  EXPECT_EQ(Session().ChartHistory().Size(), steps + 1);
+  emit titleEdit.editingFinished();
+  QTest::keyClicks(&titleEdit, "c");
+  ASSERT_EQ(Session().ChartHistory().Size(), steps + 2);
+  ActionNamed(*main, "K17").trigger();
+  EXPECT_EQ(titleEdit.text(), "タイトルab");
+  ActionNamed(*main, "K17").trigger();
+  EXPECT_EQ(titleEdit.text(), "タイトル");
 }
 
 TEST_F(MainWindowTest, EditsOfAUtf8ChartStayUtf8AndUntouchedBytesStay) {
