@@ -40,9 +40,10 @@ inline bool ChartChanged(const ChartNotice& notice) {
 
 // How one change reaches the history and the modified mark.
 struct ChartEdit {
-  // Set: the mark follows the history. Clear: chart and file are the same
-  // now (a load or save). Leave: keep whatever the change left, for the
-  // reader and for copies written for others.
+  // Clear: chart and file are the same now (a load or save), the saved
+  // point moves here. Otherwise the mark follows the history: a step moves
+  // it, a change that makes none leaves it, and a new chart keeps what its
+  // reader left (Set and Leave say which the caller means).
   enum class Mark { Set, Leave, Clear };
   // How the change touches the objects, when its aspects name them:
   // anything (compared with a copy taken before), or only appending.
