@@ -5,15 +5,16 @@
 
 #include "bench_charts.h"
 #include "edit/selection.h"
+#include "view/score_geometry.h"
 
 namespace beatloom {
 namespace {
 
-ScoreGeometry View() {
+PasteWindow View() {
   ScoreGeometry g;
   g.pbWidth = 600;
   g.pbHeight = 400;
-  return g;
+  return {[g](int tick) { return g.ShowsTick(tick); }, g.TickAtY(g.pbHeight)};
 }
 
 void BM_SelectAll(benchmark::State& state) {

@@ -3,7 +3,9 @@
 namespace beatloom {
 
 TimingCache::TimingCache(ChartSession& session) : session_(session) {
-  listener_ = session_.AddListener([this](const ChartNotice&) { stale_ = true; });
+  listener_ = session_.AddListener([this](const ChartNotice& notice) {
+    if (ChartChanged(notice)) stale_ = true;
+  });
 }
 
 TimingCache::~TimingCache() { session_.RemoveListener(listener_); }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "analysis/chart_timing.h"
-#include "edit/chart_session.h"
+#include "session/chart_session.h"
 
 namespace beatloom {
 

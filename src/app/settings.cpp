@@ -1,5 +1,6 @@
 #include "app/settings.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace beatloom {
@@ -77,6 +78,7 @@ Settings ReadSettings(const IniFile& ini, const Settings& fallback) {
 
   s.NoSound = ini.ReadBool(kSectionBoot, "NoSound", fallback.NoSound);
   s.DevMode = ini.ReadBool(kSectionBoot, "DevMode", fallback.DevMode);
+  s.UndoLimit = std::max(0, ini.ReadInteger(kSectionBoot, "UndoLimit", fallback.UndoLimit));
   return s;
 }
 

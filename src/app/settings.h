@@ -63,6 +63,8 @@ struct Settings {
   // boot
   bool NoSound = false;
   bool DevMode = false;
+  // How many steps the edit history keeps; 0 keeps every step.
+  int UndoLimit = 0;
 
   bool operator==(const Settings&) const = default;
 };

@@ -10,7 +10,6 @@
 
 #include "bms/bms_reader.h"
 #include "bms/index_radix.h"
-#include "bms/name_lists.h"
 #include "model/file_io.h"
 #include "model/text_scan.h"
 
@@ -282,9 +281,29 @@ std::string WriteBmsText(const Document& doc, const SaveOptions& options) {
   return out;
 }
 
+void TidyForSave(Document& doc, const SaveOptions& options) {
+  doc.RemoveDuplicates();
+  if (!options.keepLayout) PackBgmLanes(doc);
+}
+
+bool WriteBmsFile(const Document& doc, const std::string& path, const SaveOptions& options, Log& log,
+                  std::string* error) {
+  log.Clear();
+  log.Add("filename:" + path);
+  std::string reason;
+  const std::string bytes = WriteBmsText(doc, options);
+  const bool written =
+      options.workingFile ? WriteWorkingFile(path, bytes, &reason) : WriteFileAtomically(path, bytes, &reason);
+  if (!written) {
+    if (error) *error = std::string(kSaveFailedMessage) + "\n" + reason;
+    return false;
+  }
+  log.Add("正常に保存が完了しました。");
+  return true;
+}
+
 bool SaveBmsFile(Document& doc, const std::string& path, const SaveOptions& options, Log& log, std::string* error) {
   doc.RemoveDuplicates();
-  log.Clear();
   // Packing moves the author's objects; a save that never reached the disk
   // must not have moved them.
   std::vector<uint8_t> lanesBefore;
@@ -293,17 +312,10 @@ bool SaveBmsFile(Document& doc, const std::string& path, const SaveOptions& opti
     for (const TBmsObject& o : doc.ObjList) lanesBefore.push_back(o.Lane);
     PackBgmLanes(doc);
   }
-  log.Add("filename:" + path);
-  std::string reason;
-  const std::string bytes = WriteBmsText(doc, options);
-  const bool written =
-      options.workingFile ? WriteWorkingFile(path, bytes, &reason) : WriteFileAtomically(path, bytes, &reason);
-  if (!written) {
+  if (!WriteBmsFile(doc, path, options, log, error)) {
     for (size_t i = 0; i < lanesBefore.size(); ++i) doc.ObjList[i].Lane = lanesBefore[i];
-    if (error) *error = std::string(kSaveFailedMessage) + "\n" + reason;
     return false;
   }
-  log.Add("正常に保存が完了しました。");
   if (doc.DocumentIO) doc.Modified = false;
   return true;
 }

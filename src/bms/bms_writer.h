@@ -28,6 +28,15 @@ std::string WriteBmsText(const Document& doc, const SaveOptions& options);
 
 constexpr std::string_view kSaveFailedMessage = "保存でエラーが生じました";
 
+// What a save changes in the chart before writing it: duplicates removed,
+// background lanes packed when asked. The window makes this a change of its
+// own, so that the chart's history sees it.
+void TidyForSave(Document& doc, const SaveOptions& options);
+// Writes the chart as it stands (tidied already), replacing the file
+// atomically; the chart itself is only read.
+bool WriteBmsFile(const Document& doc, const std::string& path, const SaveOptions& options, Log& log,
+                  std::string* error);
+
 // Removes duplicates, packs when asked, and replaces the file atomically: the
 // old file stays as it was unless every byte of the new one reached the disk.
 // On failure returns false with kSaveFailedMessage (and the reason) in error;

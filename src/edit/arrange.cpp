@@ -98,7 +98,7 @@ ArrangeResult ChangeObjectSpacing(ChartSession& session, const SpacingRequest& r
   const Factor factor = FactorOf(request);
   if (!factor.refusal.empty()) return {EditOutcome::Refused, std::string(factor.refusal)};
   std::string message;
-  ChartEdit edit{.snapshot = true, .aspects = kChartObjects};
+  ChartEdit edit{.label = "オブジェ間隔の変更", .aspects = kChartObjects};
   if (request.matchTempo) edit.aspects |= kChartHeader;
   const EditOutcome outcome = session.Apply(edit, [&](Document& doc) {
     if (!StaysInChart(doc.ObjList, factor.f)) {
@@ -125,7 +125,7 @@ size_t SpacingOverlaps(const Document& doc, const SpacingRequest& request) {
 
 EditOutcome MirrorSelected(ChartSession& session) {
   if (session.Doc().ObjList.empty()) return EditOutcome::Unchanged;
-  return session.Apply({.snapshot = true, .aspects = kChartObjects}, [](Document& doc) {
+  return session.Apply({.label = "ミラー", .aspects = kChartObjects}, [](Document& doc) {
     for (TBmsObject& o : doc.ObjList)
       if (o.Selected) o.Lane = static_cast<uint8_t>(MirroredLane(o.Lane));
     // Marked even with nothing selected, as after any run of the command.

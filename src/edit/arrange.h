@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "edit/chart_session.h"
+#include "session/chart_session.h"
 
 namespace beatloom {
 

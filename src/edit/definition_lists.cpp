@@ -242,7 +242,7 @@ const std::vector<std::string>& NamesOf(const Document& doc, DefinitionKind kind
 }
 
 EditOutcome AssignDefinition(ChartSession& session, DefinitionKind kind, int row, const std::string& name) {
-  return session.Apply({.aspects = kChartHeader}, [&](Document& doc) {
+  return session.Apply({.label = "定義の変更", .aspects = kChartHeader}, [&](Document& doc) {
     if (row < 0 || row >= RowCount(doc, kind)) return EditOutcome::Refused;
     NamesOf(doc, kind)[static_cast<size_t>(IndexOfRow(kind, row))] = name;
     return EditOutcome::Changed;
@@ -268,12 +268,12 @@ std::optional<std::string> SwapInDocument(Document& doc, DefinitionKind kind, in
 
 ListOutcome SwapDefinitions(ChartSession& session, DefinitionKind kind, int a, int b) {
   ListOutcome result;
-  result.outcome = session.Apply({.aspects = kChartObjects | kChartHeader}, [&](Document& doc) {
+  const ChartEdit edit{.label = "定義の入れ替え", .aspects = kChartObjects | kChartHeader};
+  result.outcome = session.Apply(edit, [&](Document& doc) {
     if (auto error = SwapInDocument(doc, kind, a, b)) {
       result.message = *error;
       return EditOutcome::Refused;
     }
-    session.ChartUndo().Disable();
     return EditOutcome::Changed;
   });
   return result;
@@ -312,7 +312,7 @@ void ReleaseUnusedInDocument(Document& doc) {
 }
 
 EditOutcome ReleaseUnusedDefinitions(ChartSession& session) {
-  return session.Apply({.aspects = kChartHeader}, [](Document& doc) {
+  return session.Apply({.label = "未使用定義の登録解除", .aspects = kChartHeader}, [](Document& doc) {
     ReleaseUnusedInDocument(doc);
     return EditOutcome::Changed;
   });
@@ -329,12 +329,12 @@ std::optional<std::string> CompactInDocument(Document& doc) {
 
 ListOutcome CompactDefinitions(ChartSession& session) {
   ListOutcome result;
-  result.outcome = session.Apply({.aspects = kChartObjects | kChartHeader}, [&](Document& doc) {
+  const ChartEdit edit{.label = "インデックスNo.の詰め直し", .aspects = kChartObjects | kChartHeader};
+  result.outcome = session.Apply(edit, [&](Document& doc) {
     if (auto error = CompactInDocument(doc)) {
       result.message = *error;
       return EditOutcome::Refused;
     }
-    session.ChartUndo().Disable();
     return EditOutcome::Changed;
   });
   return result;
@@ -416,7 +416,8 @@ bool ExpandToBase36InDocument(Document& doc) {
 
 ListOutcome ExpandToBase36(ChartSession& session) {
   ListOutcome result;
-  result.outcome = session.Apply({.aspects = kChartObjects | kChartHeader}, [&](Document& doc) {
+  const ChartEdit edit{.label = "インデックスの36進数への拡張", .aspects = kChartObjects | kChartHeader};
+  result.outcome = session.Apply(edit, [&](Document& doc) {
     if (doc.indices.Radix() != DefinitionIndex::Hex) {
       result.message = kAlreadyWide;
       return EditOutcome::Refused;
@@ -429,8 +430,6 @@ ListOutcome ExpandToBase36(ChartSession& session) {
       return EditOutcome::Refused;
     }
     ExpandToBase36InDocument(doc);
-    // Restored, the old list would hold hexadecimal counts read as base 36.
-    session.ChartUndo().Disable();
     return EditOutcome::Changed;
   });
   return result;
@@ -484,7 +483,7 @@ EditOutcome ApplyDrop(ChartSession& session, const DropPlan& plan) {
     for (size_t i = 0; i < plan.leftOut.size(); ++i) line += (i ? ", " : "") + FileNameOf(plan.leftOut[i]);
     session.ChartLog().Add(line);
   }
-  return session.Apply({.aspects = kChartHeader}, [&](Document& doc) {
+  return session.Apply({.label = "定義の登録", .aspects = kChartHeader}, [&](Document& doc) {
     // Every registered line marks the chart; the MIDI field only when it changes.
     bool changed = !plan.wav.empty() || !plan.bmp.empty();
     for (const auto& [row, name] : plan.wav) doc.wav[static_cast<size_t>(IndexOfRow(DefinitionKind::Wav, row))] = name;

@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "edit/chart_session.h"
 #include "model/document.h"
+#include "session/chart_session.h"
 
 namespace beatloom {
 

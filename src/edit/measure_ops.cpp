@@ -49,20 +49,13 @@ bool InsertWouldPassEnd(const Document& doc, long long from) {
   return false;
 }
 
-// Runs a measure command through the session. The kept lines it renumbers
-// ride on the snapshot only when one was taken: an empty chart takes none,
-// and the older snapshot keeps the lines that belong to it.
+// Runs a measure command through the session: its step holds the kept lines
+// and lengths it renumbers along with the objects.
 template <class Command>
-MeasureOutcome ApplyMeasureCommand(ChartSession& session, Command command) {
+MeasureOutcome ApplyMeasureCommand(ChartSession& session, const char* label, Command command) {
   MeasureOutcome result;
-  session.Apply({.snapshot = true, .aspects = kChartObjects | kChartHeader | kChartLayout}, [&](Document& doc) {
-    const bool snapshotTaken = !doc.ObjList.empty();
-    std::vector<std::string> before = doc.mcom;
-    const std::array<double, MeasureCount> lengthsBefore = doc.MeasureLen;
+  session.Apply({.label = label, .aspects = kChartObjects | kChartHeader | kChartLayout}, [&](Document& doc) {
     result = command(doc);
-    if (result.outcome == EditOutcome::Refused || !snapshotTaken) return result.outcome;
-    if (doc.mcom != before) session.ChartUndo().KeepLinesToo(std::move(before));
-    if (doc.MeasureLen != lengthsBefore) session.ChartUndo().KeepLengthsToo(lengthsBefore);
     return result.outcome;
   });
   return result;
@@ -150,11 +143,11 @@ MeasureOutcome DeleteMeasures(Document& doc, MeasureSpan span) {
 }
 
 MeasureOutcome InsertMeasure(ChartSession& session, int measure) {
-  return ApplyMeasureCommand(session, [measure](Document& doc) { return InsertMeasure(doc, measure); });
+  return ApplyMeasureCommand(session, "小節の挿入", [measure](Document& doc) { return InsertMeasure(doc, measure); });
 }
 
 MeasureOutcome DeleteMeasures(ChartSession& session, MeasureSpan span) {
-  return ApplyMeasureCommand(session, [span](Document& doc) { return DeleteMeasures(doc, span); });
+  return ApplyMeasureCommand(session, "小節の削除", [span](Document& doc) { return DeleteMeasures(doc, span); });
 }
 
 ParsedSpan ParseMeasureSpan(std::string_view first, std::string_view last) {

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "edit/chart_session.h"
 #include "model/document.h"
+#include "session/chart_session.h"
 
 namespace beatloom {
 
@@ -51,9 +51,8 @@ MeasureOutcome InsertMeasure(Document& doc, int measure);
 // measure 0.
 MeasureOutcome DeleteMeasures(Document& doc, MeasureSpan span);
 
-// The same through the session: the undo snapshot, which also puts back the
-// kept lines and the lengths these commands move, the modified mark and the
-// redraw.
+// The same through the session: one step of the history, which holds the
+// kept lines and the lengths these commands move along with the objects.
 MeasureOutcome InsertMeasure(ChartSession& session, int measure);
 MeasureOutcome DeleteMeasures(ChartSession& session, MeasureSpan span);
 

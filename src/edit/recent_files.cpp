@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "bms/name_lists.h"
+#include "edit/name_lists.h"
 #include "model/file_io.h"
 
 namespace beatloom {

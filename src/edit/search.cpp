@@ -171,7 +171,7 @@ std::string IndexRangeMessage(const DefinitionIndex& indices) {
 
 SearchResult RunSearch(ChartSession& session, const SearchRequest& request) {
   SearchResult result;
-  session.Apply({.snapshot = true, .aspects = kChartObjects}, [&](Document& doc) {
+  session.Apply({.label = "検索・置換・削除", .aspects = kChartObjects}, [&](Document& doc) {
     const SearchPlan plan = PlanSearch(request, doc.indices);
     result.message = plan.message;
     result.matched = ApplyFilters(doc.ObjList, plan, request.target);

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "edit/chart_session.h"
+#include "session/chart_session.h"
 
 namespace beatloom {
 
@@ -62,11 +62,11 @@ inline constexpr const char* kLaneListError = "列指定処理において内部
 // The index range message names the chart's highest index.
 std::string IndexRangeMessage(const DefinitionIndex& indices);
 
-// Runs the search in the dialog's order: the undo snapshot, the target, the
-// measure range, the index, the lanes, then the action. A bad entry ends the
-// run with its message where it is met; the selection made by the steps
-// before it stays, and so does the snapshot. Only a delete or a replace that
-// reached an object marks the chart. One pass over the objects.
+// Runs the search in the dialog's order: the target, the measure range, the
+// index, the lanes, then the action. A bad entry ends the run with its
+// message where it is met; the selection made by the steps before it stays.
+// Only a delete or a replace that reached an object makes a step of the
+// history. One pass over the objects.
 SearchResult RunSearch(ChartSession& session, const SearchRequest& request);
 
 }  // namespace beatloom

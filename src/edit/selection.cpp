@@ -26,14 +26,25 @@ std::vector<TBmsObject> SelectedReversed(const std::vector<TBmsObject>& objects)
   return out;
 }
 
+// The session takes these out itself and keeps only them for the history.
+std::vector<int> SelectedIndices(const std::vector<TBmsObject>& objects) {
+  std::vector<int> indices;
+  for (size_t i = 0; i < objects.size(); ++i)
+    if (IsSelected(objects[i])) indices.push_back(static_cast<int>(i));
+  return indices;
+}
+
 EditOutcome ClipSelected(ChartSession& session, bool cut) {
-  return session.Apply({.snapshot = false, .aspects = kChartObjects}, [cut](Document& doc) {
+  ChartEdit edit{.aspects = kChartSelection};
+  if (cut) {
+    edit.aspects = kChartObjects;
+    edit.label = "切り取り";
+    edit.remove = SelectedIndices(session.Doc().ObjList);
+  }
+  return session.Apply(edit, [cut](Document& doc) {
     doc.ClipList = SelectedReversed(doc.ObjList);
     if (doc.ClipList.empty()) return EditOutcome::Unchanged;
-    // One pass keeps the survivors' order, as deleting one by one would.
-    if (cut) {
-      std::erase_if(doc.ObjList, IsSelected);
-    } else {
+    if (!cut) {
       for (TBmsObject& o : doc.ObjList) o.Selected = 0;
     }
     return EditOutcome::Changed;
@@ -73,10 +84,11 @@ EditOutcome PasteInto(Document& doc, const std::vector<TBmsObject>& clip, int ba
   return added ? EditOutcome::Changed : EditOutcome::Unchanged;
 }
 
-EditOutcome PasteWithUndo(ChartSession& session, std::vector<TBmsObject> clip, const ScoreGeometry& view) {
+EditOutcome PasteWithUndo(ChartSession& session, std::vector<TBmsObject> clip, const PasteWindow& view) {
   if (clip.empty()) return EditOutcome::Unchanged;
   const int base = PasteBase(clip, view);
-  return session.Apply({.snapshot = true, .aspects = kChartObjects}, [&](Document& doc) {
+  const ChartEdit edit{.label = "貼り付け", .aspects = kChartObjects, .objects = ChartEdit::Objects::Appended};
+  return session.Apply(edit, [&](Document& doc) {
     doc.ClipList = std::move(clip);
     return PasteInto(doc, doc.ClipList, base);
   });
@@ -152,7 +164,7 @@ bool InLaneGroup(int lane, LaneGroup group) {
 
 EditOutcome SelectLaneGroup(ChartSession& session, LaneGroup group) {
   if (session.Doc().ObjList.empty()) return EditOutcome::Unchanged;
-  const ChartEdit edit{.snapshot = false, .modified = ChartEdit::Mark::Leave, .aspects = kChartObjects};
+  const ChartEdit edit{.modified = ChartEdit::Mark::Leave, .aspects = kChartSelection};
   return session.Apply(edit, [group](Document& doc) {
     bool changed = false;
     for (TBmsObject& o : doc.ObjList) {
@@ -169,25 +181,24 @@ EditOutcome CutSelected(ChartSession& session) { return ClipSelected(session, tr
 EditOutcome CopySelected(ChartSession& session) { return ClipSelected(session, false); }
 
 EditOutcome DeleteSelected(ChartSession& session) {
-  return session.Apply({.snapshot = false, .aspects = kChartObjects}, [](Document& doc) {
-    return std::erase_if(doc.ObjList, IsSelected) > 0 ? EditOutcome::Changed : EditOutcome::Unchanged;
-  });
+  const ChartEdit edit{.label = "削除", .aspects = kChartObjects, .remove = SelectedIndices(session.Doc().ObjList)};
+  const bool any = !edit.remove.empty();
+  return session.Apply(edit, [any](Document&) { return any ? EditOutcome::Changed : EditOutcome::Unchanged; });
 }
 
-int PasteBase(const std::vector<TBmsObject>& clip, const ScoreGeometry& view) {
+int PasteBase(const std::vector<TBmsObject>& clip, const PasteWindow& view) {
   const int q = EarliestPosition(clip);
-  const int y = view.YOfTick(q);
-  if (y > 0 && y < view.pbHeight) return MeasureStart(q);
-  return MeasureStart(view.TickAtY(view.pbHeight)) + TicksPerMeasure;
+  if (view.shows(q)) return MeasureStart(q);
+  return MeasureStart(view.bottomTick) + TicksPerMeasure;
 }
 
-EditOutcome PasteClip(ChartSession& session, const ScoreGeometry& view) {
+EditOutcome PasteClip(ChartSession& session, const PasteWindow& view) {
   return PasteWithUndo(session, session.Doc().ClipList, view);
 }
 
 std::string CopySelectedAsText(ChartSession& session) {
   std::string text = std::string(kClipboardHeader) + "\r\n";
-  session.Apply({.snapshot = false, .aspects = kChartObjects}, [&text](Document& doc) {
+  session.Apply({.modified = ChartEdit::Mark::Leave, .aspects = kChartSelection}, [&text](Document& doc) {
     bool any = false;
     char line[48];
     for (auto it = doc.ObjList.rbegin(); it != doc.ObjList.rend(); ++it) {
@@ -220,7 +231,7 @@ ClipboardText ReadClipboardText(std::string_view text, const DefinitionIndex& in
   return result;
 }
 
-std::string PasteFromText(ChartSession& session, std::string_view text, const ScoreGeometry& view) {
+std::string PasteFromText(ChartSession& session, std::string_view text, const PasteWindow& view) {
   ClipboardText read = ReadClipboardText(text, session.Doc().indices);
   if (!read.error.empty()) return read.error;
   if (!read.ours) {
@@ -229,7 +240,7 @@ std::string PasteFromText(ChartSession& session, std::string_view text, const Sc
   }
   if (read.objects.empty()) {
     // The header alone: the clipboard empties and nothing is pasted.
-    const ChartEdit edit{.snapshot = false, .modified = ChartEdit::Mark::Leave, .aspects = kChartObjects};
+    const ChartEdit edit{.modified = ChartEdit::Mark::Leave, .aspects = kChartSelection};
     session.Apply(edit, [](Document& doc) {
       doc.ClipList.clear();
       return EditOutcome::Unchanged;

@@ -1,11 +1,11 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "edit/chart_session.h"
-#include "view/score_geometry.h"
+#include "session/chart_session.h"
 
 namespace beatloom {
 
@@ -28,14 +28,21 @@ EditOutcome CopySelected(ChartSession& session);
 // Takes every selected object out; no undo step either.
 EditOutcome DeleteSelected(ChartSession& session);
 
+// What a paste needs to know of the score: whether it shows a tick, and the
+// tick at its bottom edge.
+struct PasteWindow {
+  std::function<bool(int tick)> shows;
+  int bottomTick = 0;
+};
+
 // The measure start the clipboard block is pasted at: where it was copied
 // from when its earliest object is on screen, otherwise the measure after the
 // one at the bottom edge of the view. clip must not be empty.
-int PasteBase(const std::vector<TBmsObject>& clip, const ScoreGeometry& view);
+int PasteBase(const std::vector<TBmsObject>& clip, const PasteWindow& view);
 // Appends the internal clipboard at PasteBase as the new selection, with the
 // undo step. An empty clipboard does nothing at all. Objects that would land
 // beyond measure 999 are left out.
-EditOutcome PasteClip(ChartSession& session, const ScoreGeometry& view);
+EditOutcome PasteClip(ChartSession& session, const PasteWindow& view);
 
 // The first line of the exchange text.
 inline constexpr std::string_view kClipboardHeader = "BTLM ClipBoard Object Data Format";
@@ -59,7 +66,7 @@ ClipboardText ReadClipboardText(std::string_view text, const DefinitionIndex& in
 // Paste from the system clipboard: a text of ours replaces the internal
 // clipboard, then the internal clipboard is pasted. A text with a bad line
 // changes nothing; the message says why, empty when the paste ran.
-std::string PasteFromText(ChartSession& session, std::string_view text, const ScoreGeometry& view);
+std::string PasteFromText(ChartSession& session, std::string_view text, const PasteWindow& view);
 
 // The control names of the editing items (K8, K6, subete1, their popup twins,
 // K11 ...) that are enabled for this chart and clipboard. Outside edit mode

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "bms/bms_reader.h"
-#include "bms/bms_writer.h"
 #include "formats/format_text.h"
 #include "model/file_io.h"
 

@@ -5,8 +5,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "bms/bms_reader.h"
-#include "bms/bms_writer.h"
 #include "formats/format_text.h"
 #include "model/file_io.h"
 

@@ -74,7 +74,6 @@ class Document {
   Document();
 
   std::vector<TBmsObject> ObjList;
-  std::vector<TBmsObject> UndoList;
   std::vector<TBmsObject> ClipList;
   std::vector<TBmsObject> DragList;
   std::array<double, MeasureCount> MeasureLen{};
@@ -114,7 +113,6 @@ class Document {
   std::string DefaultURL;
 
   int ObjLast() const { return static_cast<int>(ObjList.size()) - 1; }
-  int UndoLast() const { return static_cast<int>(UndoList.size()) - 1; }
   int ClipLast() const { return static_cast<int>(ClipList.size()) - 1; }
   int DragLast() const { return static_cast<int>(DragList.size()) - 1; }
 

@@ -48,26 +48,19 @@ MouseEditor::MouseEditor(ChartSession& session, const ScoreGeometry& geometry, c
     : session_(session), geometry_(geometry), settings_(settings), hooks_(std::move(hooks)) {
   listener_ = session_.AddListener([this](const ChartNotice& notice) {
     // Indices and positions may have moved under whatever we remembered.
-    indexStale_ = true;
+    if (ChartChanged(notice)) indexStale_ = true;
     framed_ = -1;
-    if (notice.replaced != ChartReplaced::No) Cancel(false);
+    if (notice.replaced != ChartReplaced::No) Cancel();
   });
 }
 
 MouseEditor::~MouseEditor() { session_.RemoveListener(listener_); }
 
-void MouseEditor::Cancel(bool restore) {
-  const bool lost = state_ == Dragging && !dragCopy_ && !session_.Doc().DragList.empty();
+void MouseEditor::Cancel() {
   state_ = Idle;
-  if (restore && lost) {
-    // A move cut short (mode change, a release never seen) puts its objects
-    // back where they were instead of losing them.
-    session_.Apply({.snapshot = false, .modified = ChartEdit::Mark::Leave, .aspects = kChartObjects},
-                   [](Document& doc) {
-                     for (const TBmsObject& o : doc.DragList) doc.ObjList.push_back(o);
-                     return EditOutcome::Changed;
-                   });
-  }
+  // A move cut short (a command, a mode change, a release never seen) puts
+  // its objects back where they were: nothing lost, nothing doubled.
+  session_.CancelGesture();
   session_.Doc().DragList.clear();
 }
 
@@ -126,13 +119,13 @@ MouseEditor::Action MouseEditor::ActionFor(bool shift) const {
 std::vector<OverlayStep> MouseEditor::TakeOverlay() { return std::exchange(overlay_, {}); }
 
 void MouseEditor::ChangeSelection(const std::function<bool(Document&)>& change) {
-  session_.Apply({.snapshot = false, .modified = ChartEdit::Mark::Leave, .aspects = kChartObjects},
-                 [&](Document& doc) { return change(doc) ? EditOutcome::Changed : EditOutcome::Unchanged; });
+  const ChartEdit edit{.modified = ChartEdit::Mark::Leave, .aspects = kChartSelection, .inGesture = true};
+  session_.Apply(edit, [&](Document& doc) { return change(doc) ? EditOutcome::Changed : EditOutcome::Unchanged; });
 }
 
 void MouseEditor::SetTool(EditTool tool) {
   tool_ = tool;
-  Cancel(true);
+  Cancel();
   framed_ = -1;
   preview_.Lane = 255;
 }
@@ -147,10 +140,11 @@ void MouseEditor::Press(const PointerInput& in) {
   if (in.button == PointerButton::Right) {
     anchorLane_ = geometry_.LaneAtX(in.x);
     anchorPos_ = geometry_.TickAtY(in.y);
+    session_.SettleGesture();
     if (hooks_.popup) hooks_.popup(in.x, in.y);
     return;
   }
-  Cancel(true);
+  Cancel();
   switch (ActionFor(in.shift)) {
     case Action::Write:
       Write(in);
@@ -194,13 +188,21 @@ void MouseEditor::Write(const PointerInput& in) {
     value = static_cast<int>(bpm);
   }
   const bool hidden = in.ctrl && IsKeyLane(lane);
+  const auto& objects = session_.Doc().ObjList;
   std::vector<int> same;
-  Index().Query(session_.Doc().ObjList, pos, pos, same);
-  session_.Apply({.snapshot = true, .aspects = kChartObjects}, [&](Document& doc) {
-    // A spot holds one object per lane: whatever stood there goes.
-    for (auto it = same.rbegin(); it != same.rend(); ++it) {
-      if (doc.ObjList[*it].Lane == lane) doc.DeleteObject(*it);
-    }
+  Index().Query(objects, pos, pos, same);
+  // A spot holds one object per lane: whatever stood there goes.
+  std::erase_if(same, [&](int i) { return objects[static_cast<size_t>(i)].Lane != lane; });
+  std::sort(same.begin(), same.end());
+  if (same.size() == 1) {
+    const TBmsObject& there = objects[static_cast<size_t>(same.front())];
+    if (there.Value == value && there.Hidden == (hidden ? 1 : 0)) return;  // the same note again
+  }
+  // Only the objects taken out and the one appended are kept for the
+  // history, so a write costs the same in a chart of any size.
+  ChartEdit edit{.label = "書き込み", .aspects = kChartObjects, .objects = ChartEdit::Objects::Appended};
+  edit.remove = std::move(same);
+  session_.Apply(edit, [&](Document& doc) {
     const int before = doc.ObjLast();
     const int added = doc.AddObject(lane, pos, value);
     if (added != before && hidden) doc.ObjList[added].Hidden = 1;
@@ -212,10 +214,12 @@ void MouseEditor::Write(const PointerInput& in) {
 void MouseEditor::Erase(const PointerInput& in) {
   std::vector<int> hit;
   ObjectsAt(in.x, in.y, hit);
-  session_.Apply({.snapshot = true, .aspects = kChartObjects}, [&](Document& doc) {
-    for (auto it = hit.rbegin(); it != hit.rend(); ++it) doc.DeleteObject(*it);
-    return EditOutcome::Changed;
-  });
+  std::sort(hit.begin(), hit.end());
+  hit.erase(std::unique(hit.begin(), hit.end()), hit.end());
+  if (hit.empty()) return;
+  ChartEdit edit{.label = "消去", .aspects = kChartObjects, .objects = ChartEdit::Objects::Appended};
+  edit.remove = std::move(hit);
+  session_.Apply(edit, [](Document&) { return EditOutcome::Changed; });
 }
 
 void MouseEditor::EditPress(const PointerInput& in) {
@@ -250,6 +254,8 @@ void MouseEditor::EditPress(const PointerInput& in) {
   } else {
     anchorLane_ = geometry_.LaneAtX(in.x);
     anchorPos_ = geometry_.TickAtY(in.y);
+    // A command that comes in while the band is drawn ends it unfinished.
+    session_.BeginGesture([this] { Cancel(); });
     state_ = RubberBand;
     rubberShift_ = in.shift;
     currentLane_ = 0;
@@ -272,17 +278,22 @@ void MouseEditor::EditPress(const PointerInput& in) {
 
 void MouseEditor::StartDrag(bool copy) {
   dragCopy_ = copy;
-  // The snapshot holds the selection as the press left it.
-  session_.Apply({.snapshot = true, .modified = ChartEdit::Mark::Leave, .aspects = kChartObjects},
-                 [copy](Document& doc) {
-                   doc.DragList.clear();
-                   for (const TBmsObject& o : doc.ObjList) {
-                     if (o.Selected) doc.AppendDrag(o);
-                   }
-                   if (copy) return EditOutcome::Unchanged;
-                   std::erase_if(doc.ObjList, [](const TBmsObject& o) { return o.Selected != 0; });
-                   return EditOutcome::Changed;
-                 });
+  // The whole drag is one step; anything that comes in between puts the
+  // objects back first.
+  session_.BeginGesture([this] { Cancel(); });
+  ChartEdit edit{.label = "移動", .aspects = kChartObjects, .objects = ChartEdit::Objects::Appended, .inGesture = true};
+  const auto& objects = session_.Doc().ObjList;
+  if (!copy) {
+    for (size_t i = 0; i < objects.size(); ++i)
+      if (objects[i].Selected) edit.remove.push_back(static_cast<int>(i));
+  }
+  session_.Apply(edit, [](Document& doc) {
+    doc.DragList.clear();
+    for (const TBmsObject& o : doc.ObjList) {
+      if (o.Selected) doc.AppendDrag(o);
+    }
+    return EditOutcome::Changed;
+  });
   currentLane_ = -1;
   currentPos_ = -1;
   state_ = Dragging;
@@ -432,8 +443,16 @@ void MouseEditor::Drop(const PointerInput& in) {
   const int dPos = currentPos_ - anchorPos_;
   const bool moved = dLane != 0 || dPos != 0;
   const auto& widths = geometry_.lanes.LaneWidth();
-  session_.Apply({.snapshot = false, .aspects = kChartObjects}, [&](Document& doc) {
-    bool dropped = false;
+  if (!moved) {
+    // Dropped where it started: nothing moved, nothing copied, no step.
+    Cancel();
+    if (hooks_.selectionChanged) hooks_.selectionChanged();
+    return;
+  }
+  const char* label = dragCopy_ ? "複写" : "移動";
+  const ChartEdit edit{
+      .label = label, .aspects = kChartObjects, .objects = ChartEdit::Objects::Appended, .inGesture = true};
+  session_.Apply(edit, [&](Document& doc) {
     for (TBmsObject& o : doc.ObjList) o.Selected = 0;
     doc.SelectAddedObjects = true;
     doc.ObjList.reserve(doc.ObjList.size() + doc.DragList.size());
@@ -442,10 +461,7 @@ void MouseEditor::Drop(const PointerInput& in) {
       const int64_t pos = int64_t{d.Pos} + dPos;
       // Outside the lanes, before measure 000, past measure 999 or on a
       // collapsed lane the object leaves the chart (undo brings it back).
-      if (lane >= LaneCount || pos < 0 || pos > LastPosition || widths[lane] == 0) {
-        dropped = true;
-        continue;
-      }
+      if (lane >= LaneCount || pos < 0 || pos > LastPosition || widths[lane] == 0) continue;
       const int before = doc.ObjLast();
       const int added = doc.AddObject(lane, static_cast<int>(pos), d.Value);
       // A hidden note stays hidden wherever it lands, as a paste keeps it.
@@ -453,9 +469,9 @@ void MouseEditor::Drop(const PointerInput& in) {
     }
     doc.SelectAddedObjects = false;
     doc.DragList.clear();
-    // A move that lost objects changed the chart even when it went nowhere.
-    return moved || (dropped && !dragCopy_) ? EditOutcome::Changed : EditOutcome::Unchanged;
+    return EditOutcome::Changed;
   });
+  session_.EndGesture(label);
   if (hooks_.selectionChanged) hooks_.selectionChanged();
 }
 
@@ -479,6 +495,7 @@ void MouseEditor::FinishRubberBand(const PointerInput& in) {
     }
     return true;
   });
+  session_.EndGesture(nullptr);
   if (hooks_.selectionChanged) hooks_.selectionChanged();
 }
 

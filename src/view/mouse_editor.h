@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "edit/chart_session.h"
 #include "model/document.h"
+#include "session/chart_session.h"
 #include "view/object_index.h"
 #include "view/score_geometry.h"
 #include "view/status_line.h"
@@ -131,9 +131,9 @@ class MouseEditor {
   void UpdateStatus();
   void Drop(const PointerInput& in);
   void FinishRubberBand(const PointerInput& in);
-  // Selection-only changes: no snapshot, the modified mark untouched.
+  // Selection-only changes: no step, the modified mark untouched.
   void ChangeSelection(const std::function<bool(Document&)>& change);
-  void Cancel(bool restore);
+  void Cancel();
   void Push(OverlayStep step) { overlay_.push_back(step); }
 
   ChartSession& session_;

@@ -82,6 +82,11 @@ struct ScoreGeometry {
   int SnappedTickAtY(int y, int gridPosition) const;
   // The row just below the bottom pixel line of an object at pos.
   int YOfTick(int pos) const;
+  // Whether the paint area shows pos strictly inside its top and bottom rows.
+  bool ShowsTick(int pos) const {
+    const int y = YOfTick(pos);
+    return y > 0 && y < pbHeight;
+  }
   ScreenRect ObjectRect(const TBmsObject& object) const;
   // Height of the object drawn for a lane: free scratch objects are a quarter
   // measure tall.

@@ -7,7 +7,7 @@
 
 #include "bms/bms_reader.h"
 #include "bms/bms_writer.h"
-#include "bms/name_lists.h"
+#include "edit/name_lists.h"
 #include "edit/recent_files.h"
 #include "model/file_io.h"
 #include "support/test_support.h"

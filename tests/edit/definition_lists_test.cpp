@@ -51,15 +51,22 @@ TEST(DefinitionLists, SwapRenumbersOnlyTheLanesOfItsList) {
     doc.ClipList = c.objects;
     // Channel 55 cannot be read but surely names none of the rows: it may stay.
     doc.mcom = {"#00111:0203", "#00104:0506", "#00155:01ZZ"};
-    ASSERT_TRUE(session.ChartUndo().TakeSnapshot());
+    const std::vector<std::string> keptBefore = doc.mcom;
+    const std::vector<std::string> namesBefore = NamesOf(doc, c.kind);
     EXPECT_EQ(SwapDefinitions(session, c.kind, c.a, c.b).outcome, EditOutcome::Changed);
     EXPECT_EQ(Values(doc.ObjList), c.after);
     EXPECT_EQ(Values(doc.ClipList), c.after);
     EXPECT_EQ(doc.mcom, c.keptAfter);
-    EXPECT_TRUE(doc.Modified);
-    EXPECT_FALSE(session.ChartUndo().Available());
     const bool moved = c.after != Values(c.objects);
     EXPECT_EQ(NamesOf(doc, c.kind)[IndexOfRow(c.kind, moved ? c.b : c.a)], "a.x");
+    // The swap is a step like any other: names, notes and kept lines go back
+    // together. A swap that changed nothing makes none.
+    const bool changed = moved || doc.mcom != keptBefore || NamesOf(doc, c.kind) != namesBefore;
+    EXPECT_EQ(doc.Modified, changed);
+    EXPECT_EQ(session.UndoLastChange(), changed);
+    EXPECT_EQ(Values(doc.ObjList), Values(c.objects));
+    EXPECT_EQ(doc.mcom, keptBefore);
+    EXPECT_EQ(NamesOf(doc, c.kind)[IndexOfRow(c.kind, c.a)], "a.x");
   }
 }
 
@@ -67,9 +74,12 @@ TEST(DefinitionLists, UnreadableKeptLineRefusesSwapAndCompaction) {
   ChartSession session;
   Document& doc = session.Doc();
   doc.wav[4] = "d.wav";
-  doc.ObjList = {Obj(1, 4)};
   doc.mcom = {"#00112:0004X"};
-  ASSERT_TRUE(session.ChartUndo().TakeSnapshot());
+  session.Apply({.label = "older"}, [](Document& d) {
+    d.ObjList = {Obj(1, 4)};
+    return EditOutcome::Changed;
+  });
+  doc.Modified = false;
   const ListOutcome swap = SwapDefinitions(session, DefinitionKind::Wav, 3, 4);
   EXPECT_EQ(swap.outcome, EditOutcome::Refused);
   EXPECT_NE(swap.message.find("#00112:0004X"), std::string::npos);
@@ -77,7 +87,7 @@ TEST(DefinitionLists, UnreadableKeptLineRefusesSwapAndCompaction) {
   EXPECT_EQ(Values(doc.ObjList), std::vector<int>{4});
   EXPECT_EQ(doc.wav[4], "d.wav");
   EXPECT_FALSE(doc.Modified);
-  EXPECT_TRUE(session.ChartUndo().Available());
+  EXPECT_TRUE(session.ChartHistory().CanUndo());
 }
 
 TEST(DefinitionLists, CompactionClosesGapsAndKeepsUsedEmptyIndices) {
@@ -168,11 +178,10 @@ TEST(DefinitionLists, ReleaseKeepsUsedDefinitionsAndImageZero) {
   // Kept lines name definitions too: a long note, an odd line that may hold
   // 05 at any offset, a branch's note and layer; a tempo index names none.
   doc.mcom = {"#00151:0004", "#00311:005", "#00108:06", "#IF 1", "#00216:07", "#00207:04", "#ENDIF"};
-  ASSERT_TRUE(session.ChartUndo().TakeSnapshot());
   EXPECT_EQ(ReleaseUnusedDefinitions(session), EditOutcome::Changed);
   EXPECT_EQ(doc.wav, (std::vector<std::string>{"", "", "used.wav", "", "long.wav", "odd.wav", "", "if.wav"}));
   EXPECT_EQ(doc.bmp, (std::vector<std::string>{"miss.bmp", "", "", "used.bmp", "layer.bmp", ""}));
-  EXPECT_TRUE(session.ChartUndo().Available());
+  EXPECT_TRUE(session.ChartHistory().CanUndo());
 }
 
 TEST(DefinitionLists, DropFillsRowsInNameOrder) {

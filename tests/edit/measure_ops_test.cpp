@@ -170,11 +170,11 @@ TEST(MeasureOps, RefusalsSpendNoSnapshotAndLeaveKeptLines) {
   EXPECT_EQ(session.Doc().mcom, kept);
   EXPECT_EQ(test::ObjectPositions(session.Doc()), std::vector<int>{M});
   EXPECT_FALSE(session.Doc().Modified);
-  EXPECT_FALSE(session.ChartUndo().Available());
+  EXPECT_FALSE(session.ChartHistory().CanUndo());
 
   ASSERT_EQ(DeleteMeasures(session, {500, 500}).outcome, EditOutcome::Changed);
   EXPECT_EQ(session.Doc().mcom, std::vector<std::string>{"#99851:01"});
-  // Refused after its snapshot: the older one, with its kept lines, stays.
+  // A refusal makes no step: undo takes back the delete, kept lines and all.
   EXPECT_EQ(DeleteMeasures(session, {5, 4}).outcome, EditOutcome::Refused);
   ASSERT_TRUE(session.UndoLastChange());
   EXPECT_EQ(session.Doc().mcom, kept);

@@ -17,17 +17,23 @@ TEST(Radix, AWidenedChartKeepsItsBytesAndReachesZZ) {
                "#WAV01 a.wav\r\n#WAV1A b.wav\r\n#BMP10 c.bmp\r\n#00111:011a\r\n#00104:10\r\n#00103:1A\r\n#00151:1A\r\n",
                "t.bms", session.ChartLog());
   doc.ClipList = {{1, 0, 0x1A, 1, 0}};
-  session.Apply({.snapshot = true}, [](Document& d) {
+  session.Apply({.label = "書き込み"}, [](Document& d) {
     d.AddObject(2, 0, 1);
     return EditOutcome::Changed;
   });
-  doc.Modified = false;
+  session.Apply({.modified = ChartEdit::Mark::Clear, .aspects = 0}, [](Document&) { return EditOutcome::Unchanged; });
   const std::string hexText = WriteBmsText(doc, {});
 
   ASSERT_EQ(ExpandToBase36(session).outcome, EditOutcome::Changed);
   EXPECT_EQ(WriteBmsText(doc, {}), hexText) << "every label stays, the tempo too";
   EXPECT_TRUE(doc.Modified);
-  EXPECT_FALSE(session.UndoLastChange()) << "an old list would be read in the new radix";
+  // Widening is a step like any other: undone, the chart is hexadecimal and
+  // as saved again.
+  ASSERT_TRUE(session.UndoLastChange());
+  EXPECT_EQ(doc.indices.Radix(), DefinitionIndex::Hex);
+  EXPECT_EQ(WriteBmsText(doc, {}), hexText);
+  EXPECT_FALSE(doc.Modified);
+  ASSERT_TRUE(session.RedoNextChange());
   EXPECT_EQ(doc.ClipList.front().Value, 46) << "1A in base 36";
   EXPECT_EQ(ExpandToBase36(session).outcome, EditOutcome::Refused);
 

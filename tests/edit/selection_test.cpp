@@ -4,17 +4,19 @@
 
 #include <array>
 
+#include "view/score_geometry.h"
+
 namespace beatloom {
 namespace {
 
 // 192 pixels a measure, 400 rows, bottom edge at bottomTick: positions
 // bottomTick + 2 .. bottomTick + 400 are on screen.
-ScoreGeometry ViewFrom(int bottomTick) {
+PasteWindow ViewFrom(int bottomTick) {
   ScoreGeometry g;
   g.GridHeight = TicksPerMeasure;
   g.pbHeight = 400;
   g.V = -bottomTick;
-  return g;
+  return {[g](int tick) { return g.ShowsTick(tick); }, g.TickAtY(g.pbHeight)};
 }
 
 struct SelectionTest : ::testing::Test {
@@ -58,16 +60,31 @@ TEST_F(SelectionTest, SelectCommandsReplaceTheSelectionByLaneGroup) {
           {49, 0, 0, 0}});
     SelectLaneGroup(session, group);
     EXPECT_EQ(Lanes(doc.ObjList, true), selected) << static_cast<int>(group);
-    EXPECT_FALSE(doc.Modified || session.ChartUndo().Available());
+    EXPECT_FALSE(doc.Modified || session.ChartHistory().CanUndo());
   }
 }
 
-TEST_F(SelectionTest, CutCopyDeleteFillClipboardAndMarkWithoutUndoStep) {
-  const std::tuple<EditOutcome (*)(ChartSession&), std::vector<int>, std::vector<int>> rows[] = {
-      {CutSelected, {2}, {4, 3, 1}}, {CopySelected, {1, 2, 3, 4}, {4, 3, 1}}, {DeleteSelected, {2}, {7}}};
-  for (const auto& [command, remaining, clip] : rows) {
+// A click that selects repaints; the score's index, the timing and the
+// statistics stay as they are.
+TEST_F(SelectionTest, SelectingAndCopyingAreAnnouncedAsSelectionOnly) {
+  std::vector<ChartNotice> notices;
+  session.AddListener([&](const ChartNotice& n) { notices.push_back(n); });
+  Fill({{1, 0, 0, 0}, {2, 48, 1, 0}});
+  SelectLaneGroup(session, LaneGroup::All);
+  CopySelected(session);
+  ASSERT_EQ(notices.size(), 2u);
+  for (const ChartNotice& n : notices) EXPECT_FALSE(ChartChanged(n));
+}
+
+TEST_F(SelectionTest, CutCopyDeleteFillClipboardAndCutAndDeleteUndo) {
+  const std::tuple<EditOutcome (*)(ChartSession&), std::vector<int>, std::vector<int>, bool> rows[] = {
+      {CutSelected, {2}, {4, 3, 1}, true},
+      {CopySelected, {1, 2, 3, 4}, {4, 3, 1}, false},
+      {DeleteSelected, {2}, {7}, true}};
+  for (const auto& [command, remaining, clip, step] : rows) {
     doc.ClipList = {TBmsObject{7, 0, 1, 1, 0}};
     Fill({{1, 0, 1, 0}, {2, 48, 0, 0}, {3, 96, 1, 1}, {4, 144, 1, 0}});
+    const size_t steps = session.ChartHistory().Serial();
     command(session);
     EXPECT_EQ(Lanes(doc.ObjList), remaining);
     EXPECT_TRUE(Lanes(doc.ObjList, true).empty());
@@ -75,7 +92,11 @@ TEST_F(SelectionTest, CutCopyDeleteFillClipboardAndMarkWithoutUndoStep) {
     if (clip.size() == 3) {
       EXPECT_EQ(doc.ClipList[1].Hidden, 1) << "Hidden kept";
     }
-    EXPECT_TRUE(doc.Modified && !session.ChartUndo().Available());
+    EXPECT_EQ(doc.Modified, step) << "Copy changes nothing";
+    EXPECT_EQ(session.ChartHistory().Serial(), steps + (step ? 1 : 0));
+    if (!step) continue;
+    ASSERT_TRUE(session.UndoLastChange());
+    EXPECT_EQ(Lanes(doc.ObjList), (std::vector<int>{1, 2, 3, 4})) << "back in their places";
   }
 }
 
@@ -100,7 +121,8 @@ TEST_F(SelectionTest, PastePlacesBlockOnItselfOrAfterTheViewBottomAndUndoes) {
     PasteClip(session, ViewFrom(bottom));
     ASSERT_TRUE(session.UndoLastChange());
     EXPECT_EQ(doc.ObjList.size(), 2 + pasted.size()) << "undo takes back the second paste only";
-    EXPECT_FALSE(session.ChartUndo().Available());
+    ASSERT_TRUE(session.UndoLastChange());
+    EXPECT_EQ(doc.ObjList.size(), 2u) << "then the first";
   }
 }
 
@@ -108,7 +130,7 @@ TEST_F(SelectionTest, SystemClipboardTextBothWays) {
   Fill({{1, 384, 1, 0}, {22, 100, 0, 0}, {0, 191999, 1, 1}});
   const std::string text = CopySelectedAsText(session);
   EXPECT_EQ(text, "BTLM ClipBoard Object Data Format\r\n000191999001\r\n001000384002\r\n");
-  EXPECT_TRUE(Lanes(doc.ObjList, true).empty() && doc.Modified && doc.ClipList.empty());
+  EXPECT_TRUE(Lanes(doc.ObjList, true).empty() && !doc.Modified && doc.ClipList.empty()) << "a copy changes nothing";
 
   EXPECT_EQ(PasteFromText(session, text, ViewFrom(300)), "");
   ASSERT_EQ(doc.ObjList.size(), 5u);
@@ -136,7 +158,7 @@ TEST_F(SelectionTest, BadClipboardLinesAreRefusedWithoutChange) {
     const std::string text = std::string(kClipboardHeader) + "\r\n001000000001\r\n" + line + "\r\n";
     EXPECT_NE(PasteFromText(session, text, ViewFrom(0)).find("3行目"), std::string::npos) << line;
     EXPECT_TRUE(doc.ObjList == objects && doc.ClipList == clip) << line;
-    EXPECT_FALSE(doc.Modified || session.ChartUndo().Available()) << line;
+    EXPECT_FALSE(doc.Modified || session.ChartHistory().CanUndo()) << line;
   }
 }
 

@@ -74,6 +74,7 @@ std::vector<Finding> AnalysisCommands::Check() const {
 }
 
 void AnalysisCommands::ChartChanged(const ChartNotice& notice) {
+  if (!beatloom::ChartChanged(notice)) return;
   // A new chart ends the check's list: the log now reports its load.
   if (notice.replaced != ChartReplaced::No) checkFollows_ = false;
   // Header texts and memos change a key at a time: the figures follow once

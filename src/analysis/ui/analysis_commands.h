@@ -9,7 +9,7 @@
 #include "analysis/chart_check.h"
 #include "analysis/chart_timing.h"
 #include "analysis/ui/stats_window.h"
-#include "edit/chart_session.h"
+#include "session/chart_session.h"
 #include "view/view_settings.h"
 
 class QAction;

@@ -56,21 +56,19 @@ HeaderPanel::HeaderPanel(ChartSession& session, const MainWidgets& widgets, QObj
   connect(w_.rankCombo, &QComboBox::currentIndexChanged, this, [this](int index) {
     if (refreshing_) return;
     bool dropped = false;
-    Edit(ChartEdit::Mark::Set, kChartHeader, [&](Document& doc) {
+    Edit("ランクの変更", nullptr, kChartHeader, kPartHeader | kPartKeptLines, [&](Document& doc) {
       doc.header.cbrank = index;
       dropped = DropKeptLinesOf(doc, HeaderChoice::Rank);
     });
     if (dropped) RefreshFromDocument();
   });
-  // The lanes follow the play mode; the chart is not marked modified by the
-  // choice alone.
+  // The lanes follow the play mode.
   connect(w_.playModeCombo, &QComboBox::currentIndexChanged, this, [this](int index) {
     if (refreshing_) return;
     bool dropped = false;
-    Edit(ChartEdit::Mark::Leave, kChartLayout, [&](Document& doc) {
+    Edit("プレイモードの変更", nullptr, kChartLayout | kChartHeader, kPartHeader | kPartKeptLines, [&](Document& doc) {
       doc.header.cbpmode = index;
       dropped = DropKeptLinesOf(doc, HeaderChoice::PlayMode);
-      if (dropped) doc.Modified = true;
     });
     if (dropped) RefreshFromDocument();
   });
@@ -79,9 +77,11 @@ HeaderPanel::HeaderPanel(ChartSession& session, const MainWidgets& widgets, QObj
 
 HeaderPanel::~HeaderPanel() { session_.RemoveListener(listener_); }
 
-void HeaderPanel::Edit(ChartEdit::Mark mark, unsigned aspects, const std::function<void(Document&)>& change) {
+void HeaderPanel::Edit(const char* label, const void* mergeKey, unsigned aspects, unsigned parts,
+                       const std::function<void(Document&)>& change) {
   editing_ = true;
-  session_.Apply({.modified = mark, .aspects = aspects}, [&change](Document& doc) {
+  const ChartEdit edit{.label = label, .aspects = aspects, .parts = parts, .mergeKey = mergeKey};
+  session_.Apply(edit, [&change](Document& doc) {
     change(doc);
     return EditOutcome::Changed;
   });
@@ -106,16 +106,29 @@ void HeaderPanel::BindText(QObject* control, std::string HeaderFields::*field) {
   auto store = [this, field](const QString& text) {
     if (refreshing_) return;
     std::string bytes = FromUtf8(text.toStdString(), doc_.encoding);
-    Edit(ChartEdit::Mark::Set, kChartHeader, [&](Document& doc) { doc.header.*field = std::move(bytes); });
+    Edit("ヘッダの編集", &(doc_.header.*field), kChartHeader, kPartHeader,
+         [&](Document& doc) { doc.header.*field = std::move(bytes); });
   };
+  // Leaving the field commits its edit: the next keys make a step of their own.
+  auto seal = [this] { session_.SealStep(); };
   if (auto* edit = qobject_cast<QLineEdit*>(control)) {
     connect(edit, &QLineEdit::textChanged, this, store);
+    connect(edit, &QLineEdit::editingFinished, this, seal);
   } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
     connect(combo, &QComboBox::editTextChanged, this, store);
+    if (combo->lineEdit()) connect(combo->lineEdit(), &QLineEdit::editingFinished, this, seal);
   }
 }
 
 namespace {
+
+unsigned MemoPart(std::vector<std::string> Document::*lines) {
+  return lines == &Document::mcom ? kPartKeptLines : kPartMemo;
+}
+
+const char* MemoLabel(std::vector<std::string> Document::*lines) {
+  return lines == &Document::mcom ? "拡張命令の編集" : "メモの編集";
+}
 
 // A memo line as the chart holds it: the text of one block, with the
 // no-break spaces a plain-text copy turns into spaces.
@@ -191,7 +204,7 @@ bool HeaderPanel::StoreEditedLines(const QTextDocument& text, std::vector<std::s
   if (stored.size() >= static_cast<size_t>(first + oldCount) && oldCount == newCount &&
       std::equal(fresh.begin(), fresh.end(), stored.begin() + at))
     return true;  // a change of format only
-  Edit(ChartEdit::Mark::Set, kChartHeader, [&](Document& doc) {
+  Edit(MemoLabel(lines), &(doc_.*lines), kChartHeader, MemoPart(lines), [&](Document& doc) {
     std::vector<std::string>& all = doc.*lines;
     if (all.empty()) {
       all = std::move(fresh);
@@ -228,7 +241,8 @@ void HeaderPanel::StoreAllLines(const QPlainTextEdit& memo, std::vector<std::str
   }
   // An empty memo holds no line at all, not one empty line.
   if (fresh.size() == 1 && fresh.front().empty()) fresh.clear();
-  Edit(ChartEdit::Mark::Set, kChartHeader, [&](Document& doc) { doc.*lines = std::move(fresh); });
+  Edit(MemoLabel(lines), &(doc_.*lines), kChartHeader, MemoPart(lines),
+       [&](Document& doc) { doc.*lines = std::move(fresh); });
 }
 
 void HeaderPanel::RefreshFromDocument() {

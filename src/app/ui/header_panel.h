@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/ui/main_widgets.h"
-#include "edit/chart_session.h"
+#include "session/chart_session.h"
 
 class QPlainTextEdit;
 class QTextDocument;
@@ -48,8 +48,10 @@ class HeaderPanel : public QObject {
   void SetItems(class QComboBox* combo, const std::vector<std::string>& items);
   void RefreshDefinitions();
   QString Decode(const std::string& bytes) const;
-  // One edit of the author's, which this panel already shows.
-  void Edit(ChartEdit::Mark mark, unsigned aspects, const std::function<void(Document&)>& change);
+  // One edit of the author's, which this panel already shows. Edits with one
+  // merge key in a row (keys typed into one field) make one step.
+  void Edit(const char* label, const void* mergeKey, unsigned aspects, unsigned parts,
+            const std::function<void(Document&)>& change);
   void Show(const ChartNotice& notice);
 
   ChartSession& session_;

@@ -114,6 +114,7 @@ std::vector<MenuItemRow> EditRows() {
   return {
       TopMenu("K3", "編集(&E)", &M::editMenu),
       Off(Item("K3", "K17", "元に戻す", H::Edit, &M::undoAction, Ctrl | Qt::Key_Z)),
+      Off(Item("K3", "Redo1", "やり直し", H::Edit, &M::redoAction, Ctrl | Qt::Key_Y)),
       Separator("K3", "N6"),
       Off(Item("K3", "K8", "カット(&X)", H::Edit, &M::cutAction, Ctrl | Qt::Key_X)),
       Off(Item("K3", "K7", "コピー(&C)", H::Edit, &M::copyAction, Ctrl | Qt::Key_C)),

@@ -48,6 +48,7 @@ struct MainMenu {
   // "編集(&E)"
   QMenu* editMenu = nullptr;                    // K3
   QAction* undoAction = nullptr;                // K17
+  QAction* redoAction = nullptr;                // Redo1
   QAction* cutAction = nullptr;                 // K8
   QAction* copyAction = nullptr;                // K7
   QAction* pasteAction = nullptr;               // K6

@@ -35,10 +35,10 @@
 #include "app/ui/splash_window.h"
 #include "app/ui/window_settings.h"
 #include "app/window_placement.h"
-#include "bms/name_lists.h"
 #include "bms/ui/document_commands.h"
 #include "bms/ui/log_window.h"
 #include "bms/ui/source_editor.h"
+#include "edit/name_lists.h"
 #include "edit/recent_files.h"
 #include "edit/ui/edit_commands.h"
 #include "edit/ui/search_dialog.h"
@@ -86,7 +86,8 @@ TMain::TMain(const TMainOptions& options) : options_(options) {
   connect(recoveryTimer_, &QTimer::timeout, this, &TMain::UpdateRecoveryCopy);
   // A save, a load or a new chart leaves nothing unsaved: the copy goes at
   // once, not a minute later.
-  recoveryListener_ = session_->AddListener([this](const ChartNotice&) {
+  recoveryListener_ = session_->AddListener([this](const ChartNotice& notice) {
+    if (!ChartChanged(notice)) return;
     ++revision_;
     if (!session_->Doc().Modified) recovery_->Remove();
   });
@@ -126,13 +127,14 @@ void TMain::BuildControllers() {
   connect(shellCommands_, &ShellCommands::panelsChanged, this, &TMain::FormResize);
   commands_ = std::make_unique<DocumentCommands>(*session_, *prompts_, static_cast<DocumentHost&>(*this),
                                                  *sourceEditor_, programFolder_);
-  session_->ChartUndo().onAvailableChanged = [this](bool available) { menu_.undoAction->setEnabled(available); };
+  session_->onHistoryChanged = [this] { HistoryChanged(); };
+  menu_.redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
   if (!options_.clipboard) ownClipboard_ = std::make_unique<QtClipboard>();
   editCommands_ = std::make_unique<EditCommands>(*session_, EditControlsOf(w_, menu_),
                                                  options_.clipboard ? *options_.clipboard : *ownClipboard_, *prompts_,
                                                  [this] { return score_->Geometry(); });
-  textFieldShortcuts_ =
-      new TextFieldShortcuts(this, {menu_.undoAction, menu_.cutAction, menu_.copyAction, menu_.pasteAction}, this);
+  textFieldShortcuts_ = new TextFieldShortcuts(
+      this, {menu_.undoAction, menu_.redoAction, menu_.cutAction, menu_.copyAction, menu_.pasteAction}, this);
   keyController_ = new KeyController(KeyControlsOf(w_, menu_, this, score_), *textFieldShortcuts_, this);
   colorDialog_ = new ColorDialog(view_, *prompts_, this);
   connect(colorDialog_, &ColorDialog::colorsChanged, viewController_, &ViewController::Redraw);
@@ -178,6 +180,7 @@ void TMain::FormCreate() {
   WriteLastBoot(settingsFile_, std::time(nullptr), QLocale().decimalPoint().at(0).toLatin1());
   startSettings_ = ReadSettings(settingsFile_, Settings{});
   w_.devModeLabel->setVisible(startSettings_.DevMode);
+  session_->SetUndoLimit(static_cast<size_t>(startSettings_.UndoLimit));
   // The export copies the template from the program folder, so that is where
   // its presence decides whether the item works.
   FormatHooks hooks;
@@ -373,6 +376,27 @@ void TMain::SetNameListItems(NameList list, const std::vector<std::string>& item
   }
 }
 
+namespace {
+
+void ShowStep(QAction& action, bool available, const std::string& label) {
+  // The caption the language file gave the item, kept apart from the label.
+  QVariant base = action.property("stepBaseText");
+  if (!base.isValid()) {
+    base = action.text();
+    action.setProperty("stepBaseText", base);
+  }
+  action.setEnabled(available);
+  action.setText(available ? base.toString() + QStringLiteral(": ") + QString::fromStdString(label) : base.toString());
+}
+
+}  // namespace
+
+void TMain::HistoryChanged() {
+  const History& history = session_->ChartHistory();
+  ShowStep(*menu_.undoAction, history.CanUndo(), history.UndoLabel());
+  ShowStep(*menu_.redoAction, history.CanRedo(), history.RedoLabel());
+}
+
 void TMain::RecentFilesChanged() {
   const std::vector<std::string> files = LoadRecentFiles(programFolder_);
   menu_.reopenMenu->setEnabled(!files.empty());
@@ -414,6 +438,14 @@ void TMain::ConnectCommands() {
   connect(w_.stageFileButton, &QPushButton::clicked, this, [c] { c->ChooseStageFile(); });
   connect(w_.directInputButton, &QPushButton::clicked, this, &TMain::DirectInput);
   connect(menu_.undoAction, &QAction::triggered, this, [this] { session_->UndoLastChange(); });
+  connect(menu_.redoAction, &QAction::triggered, this, [this] { session_->RedoNextChange(); });
+  // A menu opened, or the window left, during a drag: the drag ends first,
+  // with its objects back where they were.
+  for (QMenu* menu : findChildren<QMenu*>())
+    connect(menu, &QMenu::aboutToShow, this, [this] { session_->SettleGesture(); });
+  connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+    if (state != Qt::ApplicationActive) session_->SettleGesture();
+  });
   connect(menu_.exitAction, &QAction::triggered, this, &QWidget::close);
   for (QAction* a : {menu_.importDdrvAction, menu_.exportDdrvAction, menu_.exportBmmAction, menu_.exportWinPsmAction})
     connect(a, &QAction::triggered, this, [this, a] { formats_->Run(a->objectName()); });

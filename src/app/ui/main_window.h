@@ -11,8 +11,8 @@
 #include "app/ui/main_menu.h"
 #include "app/ui/main_widgets.h"
 #include "bms/ui/document_host.h"
-#include "edit/chart_session.h"
 #include "edit/recovery.h"
+#include "session/chart_session.h"
 #include "view/view_settings.h"
 
 class QTimer;
@@ -86,6 +86,8 @@ class TMain : public QMainWindow, private DocumentHost {
   std::vector<std::string> NameListItems(NameList list) const override;
   void SetNameListItems(NameList list, const std::vector<std::string>& items) override;
   void RecentFilesChanged() override;
+  // Undo and Redo follow the history: enabled, and named after their step.
+  void HistoryChanged();
   AuthorAddress AuthorDefaults() const override;
 
   void BuildControllers();

@@ -14,10 +14,10 @@
 #include "bms/bms_reader.h"
 #include "bms/bms_writer.h"
 #include "bms/file_kinds.h"
-#include "bms/name_lists.h"
 #include "bms/source_lines.h"
 #include "bms/ui/source_editor.h"
 #include "edit/definition_lists.h"
+#include "edit/name_lists.h"
 #include "edit/recent_files.h"
 #include "model/file_io.h"
 #include "model/text_codec.h"
@@ -35,12 +35,6 @@ constexpr unsigned kWholeChart = kChartObjects | kChartHeader | kChartLayout;
 std::string Encode(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 QString Caption(const QString& path) { return QStringLiteral("Beatloom [") + path + QLatin1Char(']'); }
-
-bool SameHeaderText(HeaderFields a, HeaderFields b) {
-  // The play mode has its own handler, which does not mark the chart changed.
-  a.cbpmode = b.cbpmode;
-  return a == b;
-}
 
 // Keeps DocumentIO off and the work file in place only as long as the source
 // edit runs, whichever way it ends.
@@ -100,7 +94,6 @@ bool DocumentCommands::ConfirmDiscard() {
 void DocumentCommands::New() {
   if (!ConfirmDiscard()) return;
   ResetToNew();
-  session_.ChartUndo().Disable();
   saveFileName_.clear();
 }
 
@@ -190,7 +183,6 @@ bool DocumentCommands::Load(const QString& path, ChartEdit::Mark mark) {
   const ChartEdit edit{.modified = mark, .aspects = kWholeChart, .replaced = ChartReplaced::Loaded};
   session_.Apply(edit, [&](Document& doc) {
     ok = LoadBmsFile(doc, Encode(path), log_);
-    if (mark == ChartEdit::Mark::Clear) session_.ChartUndo().Disable();
     return EditOutcome::Changed;
   });
   if (doc_.DocumentIO) {
@@ -267,7 +259,8 @@ bool DocumentCommands::RestoreRecovery(const QString& copyPath, const QString& o
     const QString folder = QFileInfo(originalName).absolutePath();
     folders_ = {folder, folder, folder, folder, folder};
   }
-  session_.Apply({.aspects = 0}, [](Document&) { return EditOutcome::Changed; });
+  // The copy holds work that the file does not: no undo reaches the file.
+  session_.ForgetSavedState();
   return true;
 }
 
@@ -296,12 +289,10 @@ bool DocumentCommands::SaveTo(const QString& path) {
   // The caption, the dialogs' names and the lists follow only a save that
   // reached the disk: after a failure the chart's file is still the old one.
   bool ok = false;
-  // Duplicates go before every save, so the score changes even when the
-  // write fails.
-  session_.Apply({.modified = ChartEdit::Mark::Leave}, [&](Document& doc) {
-    ok = SaveBmsFile(doc, Encode(path), host_.CurrentSaveOptions(), log_, &error);
-    return EditOutcome::Changed;
-  });
+  ok = TidyAndWrite(Encode(path), host_.CurrentSaveOptions(), error);
+  if (ok && doc_.DocumentIO)
+    session_.Apply({.modified = ChartEdit::Mark::Clear, .aspects = 0},
+                   [](Document&) { return EditOutcome::Unchanged; });
   if (ok && doc_.DocumentIO) {
     using List = DocumentHost::NameList;
     std::vector<std::string> artists = host_.NameListItems(List::Artist);
@@ -362,7 +353,7 @@ void DocumentCommands::SetHeaderText(std::string HeaderFields::*field, const QSt
   }
   std::string bytes = *whole;
   if (doc_.header.*field == bytes) return;
-  session_.Apply({.aspects = kChartHeader}, [&](Document& doc) {
+  session_.Apply({.label = "ヘッダの編集", .aspects = kChartHeader}, [&](Document& doc) {
     doc.header.*field = std::move(bytes);
     return EditOutcome::Changed;
   });
@@ -378,21 +369,15 @@ bool DocumentCommands::DirectInput(const QString& text) {
   const std::string line = FromUtf8(text.toStdString(), doc_.encoding);
   const size_t logLines = log_.Lines().size();
   QString error;
-  const ChartEdit edit{.aspects = kWholeChart};
+  const ChartEdit edit{.label = "ダイレクト入力", .aspects = kWholeChart};
   const EditOutcome outcome = session_.Apply(edit, [&](Document& doc) {
-    const HeaderFields header = doc.header;
-    const std::vector<std::string> memo = doc.mmemo;
-    const std::vector<std::string> com = doc.mcom;
     try {
       InterpretLine(doc, line, 0, log_);
     } catch (const std::exception& e) {
       error = QString::fromUtf8(e.what());
       return EditOutcome::Refused;
     }
-    // Header fields and the memos mark the chart changed as typing into them
-    // would; definitions and objects typed here do not.
-    const bool changed = !SameHeaderText(header, doc.header) || memo != doc.mmemo || com != doc.mcom;
-    return changed ? EditOutcome::Changed : EditOutcome::Unchanged;
+    return EditOutcome::Changed;
   });
   if (outcome == EditOutcome::Refused) {
     prompts_.Message(QStringLiteral("「%1」を解釈できませんでした（%2 の値が正しくありません）").arg(text, error),
@@ -406,14 +391,7 @@ bool DocumentCommands::DirectInput(const QString& text) {
 void DocumentCommands::EditSource() {
   const std::string path = JoinPath(programFolder_, kSourceWorkFile);
   SourceEditScope scope(doc_, path);
-  // The undo step is the chart before the edit, even when the author ends
-  // the editor without applying: then Ctrl+Z finds the chart as it is.
-  bool saved = false;
-  session_.Apply({.snapshot = true, .modified = ChartEdit::Mark::Leave}, [&](Document&) {
-    saved = SaveSourceWorkFile(path);
-    return saved ? EditOutcome::Changed : EditOutcome::Refused;
-  });
-  if (!saved) return;
+  if (!SaveSourceWorkFile(path)) return;
 
   std::string bytes;
   ReadFileBytes(path, bytes);
@@ -429,12 +407,27 @@ void DocumentCommands::EditSource() {
   ApplySourceLines(shown, original, path);
 }
 
+bool DocumentCommands::TidyAndWrite(const std::string& path, const SaveOptions& options, std::string& error) {
+  // What the file cannot hold goes first, as a change of its own: a step of
+  // the history only when it changed something.
+  const size_t serial = session_.ChartHistory().Serial();
+  const ChartEdit tidy{.label = "保存前の整理", .modified = ChartEdit::Mark::Leave, .aspects = kChartObjects};
+  session_.Apply(tidy, [&](Document& doc) {
+    TidyForSave(doc, options);
+    return EditOutcome::Changed;
+  });
+  if (WriteBmsFile(doc_, path, options, log_, &error)) return true;
+  // A failed save leaves the chart as it was.
+  if (session_.ChartHistory().Serial() != serial) session_.Retract();
+  return false;
+}
+
 bool DocumentCommands::SaveSourceWorkFile(const std::string& path) {
   RemovePlayerWorkingCopy();
   std::string error;
   SaveOptions options = host_.CurrentSaveOptions();
   options.workingFile = true;
-  const bool ok = SaveBmsFile(doc_, path, options, log_, &error);
+  const bool ok = TidyAndWrite(path, options, error);
   if (ok) host_.SetFileCommandsEnabled(true);
   ApplyLog();
   if (!ok) prompts_.Message(QString::fromStdString(error), Prompts::Icon::Error);
@@ -458,7 +451,8 @@ void DocumentCommands::ApplySourceLines(const QStringList& lines, const std::vec
   }
   // The edited text is the author's change, whatever the reader made of it.
   bool ok = false;
-  const ChartEdit edit{.aspects = kWholeChart, .replaced = ChartReplaced::Loaded};
+  // One step of the history, however much of the chart the text changed.
+  const ChartEdit edit{.label = "ソースのダイレクト編集", .aspects = kWholeChart};
   session_.Apply(edit, [&](Document& doc) {
     ok = LoadBmsFile(doc, path, log_);
     return EditOutcome::Changed;
@@ -493,10 +487,7 @@ bool DocumentCommands::WritePlayerWorkingCopy(QString* reason) {
   std::string error;
   bool ok = false;
   doc_.DocumentIO = false;
-  session_.Apply({.modified = ChartEdit::Mark::Leave}, [&](Document& doc) {
-    ok = SaveBmsFile(doc, Encode(PlayerWorkingCopyPath()), options, log_, &error);
-    return EditOutcome::Changed;
-  });
+  ok = TidyAndWrite(Encode(PlayerWorkingCopyPath()), options, error);
   doc_.DocumentIO = true;
   ApplyLog();
   if (ok) return true;

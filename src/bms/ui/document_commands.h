@@ -5,8 +5,8 @@
 #include <string>
 
 #include "bms/ui/document_host.h"
-#include "edit/chart_session.h"
 #include "model/file_io.h"
+#include "session/chart_session.h"
 
 namespace beatloom {
 
@@ -124,6 +124,7 @@ class DocumentCommands {
   void ReadUserDefaults();
   void ApplyLog();
   void SetHeaderText(std::string HeaderFields::*field, const QString& text);
+  bool TidyAndWrite(const std::string& path, const SaveOptions& options, std::string& error);
   bool SaveSourceWorkFile(const std::string& path);
   void ApplySourceLines(const QStringList& lines, const std::vector<std::string>& original, const std::string& path);
 

@@ -3,7 +3,7 @@
 #include <QObject>
 #include <QPointer>
 
-#include "edit/chart_session.h"
+#include "session/chart_session.h"
 
 class QAction;
 class QWidget;

@@ -13,6 +13,14 @@
 
 namespace beatloom {
 
+namespace {
+
+PasteWindow PasteWindowOf(const ScoreGeometry& g) {
+  return {[g](int tick) { return g.ShowsTick(tick); }, g.TickAtY(g.pbHeight)};
+}
+
+}  // namespace
+
 EditCommands::EditCommands(ChartSession& session, const EditControls& controls, Clipboard& clipboard, Prompts& prompts,
                            std::function<ScoreGeometry()> view, QObject* parent)
     : QObject(parent),
@@ -23,7 +31,7 @@ EditCommands::EditCommands(ChartSession& session, const EditControls& controls, 
       view_(std::move(view)) {
   Connect(c_.cutAction, [this] { CutSelected(session_); });
   Connect(c_.copyAction, [this] { CopySelected(session_); });
-  Connect(c_.pasteAction, [this] { PasteClip(session_, view_()); });
+  Connect(c_.pasteAction, [this] { PasteClip(session_, PasteWindowOf(view_())); });
   Connect(c_.deleteAction, [this] { DeleteSelected(session_); });
   Connect(c_.copyToClipboardAction, [this] { CopyToClipboard(); });
   Connect(c_.pasteFromClipboardAction, [this] { PasteFromClipboard(); });
@@ -43,7 +51,7 @@ EditCommands::EditCommands(ChartSession& session, const EditControls& controls, 
   // they follow, another chart refreshes them too, so that no Cut stays
   // enabled with nothing selected, ready to empty the clipboard.
   listener_ = session_.AddListener([this](const ChartNotice& notice) {
-    if (!(notice.aspects & kChartObjects)) return;
+    if (!(notice.aspects & (kChartObjects | kChartSelection))) return;
     if (notice.replaced != ChartReplaced::No && !following_) return;
     RefreshMenuState();
   });
@@ -76,7 +84,7 @@ void EditCommands::CopyToClipboard() { clipboard_.SetText(QString::fromStdString
 void EditCommands::PasteFromClipboard() {
   const std::optional<QString> text = clipboard_.Text();
   if (!text) return;
-  const std::string refusal = PasteFromText(session_, text->toStdString(), view_());
+  const std::string refusal = PasteFromText(session_, text->toStdString(), PasteWindowOf(view_()));
   if (!refusal.empty()) prompts_.Message(QString::fromStdString(refusal), Prompts::Icon::Error);
 }
 

@@ -3,7 +3,7 @@
 #include <QObject>
 #include <functional>
 
-#include "edit/chart_session.h"
+#include "session/chart_session.h"
 #include "view/score_geometry.h"
 
 class QAbstractButton;

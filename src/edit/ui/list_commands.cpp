@@ -138,7 +138,7 @@ void ListCommands::ExpandIndices() {
   const QString question = QStringLiteral(
       "WAV・BMPのインデックスを36進数（01～ZZ）に拡張し、1295個まで登録できるようにします。\n"
       "登録済みのインデックスとオブジェはそのままの表記で残ります。\n"
-      "この操作は「元に戻す」(Ctrl+Z)で取り消せません。直前の編集も元に戻せなくなります。\n"
+      "16進数に戻すには「元に戻す」(Ctrl+Z)を使います。\n"
       "拡張しますか？");
   if (prompts_.Ask(question, Prompts::Icon::Question, Prompts::Buttons::YesNo) != Prompts::Answer::Yes) return;
   const int wavRow = c_.wavList->currentRow();

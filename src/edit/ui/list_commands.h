@@ -5,8 +5,8 @@
 #include <QStringList>
 #include <functional>
 
-#include "edit/chart_session.h"
 #include "edit/definition_lists.h"
+#include "session/chart_session.h"
 
 class QAction;
 class QCheckBox;

@@ -49,8 +49,7 @@ void MeasureCommands::ChangeLengths() {
   MeasureLengthDialog dialog(session_.Doc().MeasureLen, prompts_, window_);
   const auto lines = dialog.Ask();
   if (!lines) return;
-  // OK marks the chart even when no length changed; lengths take no snapshot.
-  session_.Apply({.aspects = kChartLayout}, [&lines](Document& doc) {
+  session_.Apply({.label = "小節長の変更", .aspects = kChartLayout}, [&lines](Document& doc) {
     ReadLengthLines(*lines, doc.MeasureLen);
     return EditOutcome::Changed;
   });

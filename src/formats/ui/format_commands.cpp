@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "edit/chart_session.h"
 #include "formats/bmm_export.h"
 #include "formats/ddrv_format.h"
 #include "formats/ui/winpsm_dialog.h"
@@ -13,6 +12,7 @@
 #include "model/document.h"
 #include "model/file_io.h"
 #include "platform/ui/prompts.h"
+#include "session/chart_session.h"
 
 namespace beatloom {
 
@@ -78,23 +78,17 @@ void FormatCommands::ImportDdrv() {
   if (hooks_.resetChart) hooks_.resetChart();
   std::string error;
   bool read = false;
-  // Also a file that could not be read leaves a new chart: the reset one.
-  const ChartEdit edit{.modified = ChartEdit::Mark::Leave,
-                       .aspects = kChartObjects | kChartHeader | kChartLayout,
-                       .replaced = ChartReplaced::New};
-  session_.Apply(edit, [&](Document& doc) {
+  constexpr unsigned kWholeChart = kChartObjects | kChartHeader | kChartLayout;
+  // The import fills a new chart, which starts an empty history as New does;
+  // the import is its first step, so undo leaves the empty chart. Also a file
+  // that could not be read leaves a new chart: the reset one.
+  const ChartEdit reset{.modified = ChartEdit::Mark::Clear, .aspects = kWholeChart, .replaced = ChartReplaced::New};
+  session_.Apply(reset, [&](Document& doc) {
     if (!hooks_.resetChart) doc.ResetDocument();
-    const HeaderFields reset = doc.header;
-    const std::vector<std::string> resetMcom = doc.mcom;
+    return EditOutcome::Changed;
+  });
+  session_.Apply({.label = "インポート", .aspects = kWholeChart}, [&](Document& doc) {
     read = ImportDdrvFile(doc, LocalPath(path), &error);
-    // The text fields' and the memo's own change handlers would mark the
-    // chart: the same happens here when the import changed any of them. The
-    // play mode selector has no such handler, and the steps alone do not
-    // mark it either.
-    const HeaderFields& h = doc.header;
-    if (h.e_title != reset.e_title || h.e_art != reset.e_art || h.e_genre != reset.e_genre || doc.mcom != resetMcom)
-      doc.Modified = true;
-    session_.ChartUndo().Disable();
     return EditOutcome::Changed;
   });
   if (!read) FileError(error);

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "analysis/timing_cache.h"
-#include "edit/chart_session.h"
+#include "session/chart_session.h"
 #include "view/mouse_editor.h"
 
 class QAbstractButton;

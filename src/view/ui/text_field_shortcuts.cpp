@@ -65,15 +65,15 @@ void TextFieldShortcuts::Enter() {
   if (!AllHanded() || handed_.front()->shortcut().isEmpty()) return;
   stored_.clear();
   for (QAction* item : handed_) {
-    stored_ << item->shortcut();
-    item->setShortcut(QKeySequence());
+    stored_ << item->shortcuts();
+    item->setShortcuts({});
   }
 }
 
 void TextFieldShortcuts::Exit() {
   scoreKeysActive_ = true;
   if (!AllHanded() || !handed_.front()->shortcut().isEmpty() || stored_.size() != handed_.size()) return;
-  for (qsizetype i = 0; i < handed_.size(); ++i) handed_[i]->setShortcut(stored_[i]);
+  for (qsizetype i = 0; i < handed_.size(); ++i) handed_[i]->setShortcuts(stored_[i]);
 }
 
 bool TextFieldShortcuts::AllHanded() const {

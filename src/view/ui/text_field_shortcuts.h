@@ -43,7 +43,7 @@ class TextFieldShortcuts : public QObject {
   QWidget* window_;
   // The window takes its menus down before its other children.
   QList<QPointer<QAction>> handed_;
-  QList<QKeySequence> stored_;
+  QList<QList<QKeySequence>> stored_;
   bool scoreKeysActive_ = true;
 };
 

@@ -65,7 +65,7 @@ void ViewController::ConnectModeButtons() {
     if (!button) continue;
     // The listeners refresh the edit menu even when nothing was selected.
     connect(button, &QAbstractButton::clicked, this, [this] {
-      session_.Apply({.modified = ChartEdit::Mark::Leave, .aspects = kChartObjects}, [](Document& doc) {
+      session_.Apply({.modified = ChartEdit::Mark::Leave, .aspects = kChartSelection}, [](Document& doc) {
         bool any = false;
         for (TBmsObject& o : doc.ObjList) {
           any = any || o.Selected;
@@ -98,7 +98,7 @@ void ViewController::Show(const ChartNotice& notice) {
     c_.score->SetScroll(0, c_.horizontalScrollBar->value());
   }
   // Header texts reach the score only as file names on the objects.
-  const unsigned shown = kChartObjects | kChartLayout | (view_.ShowFileName ? kChartHeader : 0u);
+  const unsigned shown = kChartObjects | kChartSelection | kChartLayout | (view_.ShowFileName ? kChartHeader : 0u);
   if (notice.replaced != ChartReplaced::No || (notice.aspects & shown)) Redraw();
 }
 

@@ -3,7 +3,7 @@
 #include <QObject>
 #include <array>
 
-#include "edit/chart_session.h"
+#include "session/chart_session.h"
 #include "view/view_settings.h"
 
 class QAbstractButton;

@@ -50,6 +50,7 @@ const MenuRow kMenu[] = {
     {"N32", "アーティストリストのクリア", "", true, -1},
     {"Exit1", "Beatloomの終了(&X)", "", true, -1},
     {"K17", "元に戻す", "Ctrl+Z", false, -1},
+    {"Redo1", "やり直し", "Ctrl+Y", false, -1},
     {"K8", "カット(&X)", "Ctrl+X", false, -1},
     {"K7", "コピー(&C)", "Ctrl+C", false, -1},
     {"K6", "ペースト(&P)", "Ctrl+V", false, -1},
@@ -135,8 +136,9 @@ TEST_F(MainWindowTest, MenusHoldTheirItemsInOrderWithSeparators) {
             "IndexBase36 - N31 N32 - Exit1");
   QStringList edit;
   Walk(&Control<QMenu>(*main, "K3"), edit);
-  EXPECT_EQ(edit.join(' '),
-            "K17 - K8 K7 K6 Delete1 - N45 N46 - subete1 N1P1 N2P1 BGMB1 BMPM1 - K11 N28 K2 - N41 - N22 N23 N24 - N30");
+  EXPECT_EQ(
+      edit.join(' '),
+      "K17 Redo1 - K8 K7 K6 Delete1 - N45 N46 - subete1 N1P1 N2P1 BGMB1 BMPM1 - K11 N28 K2 - N41 - N22 N23 N24 - N30");
   const std::pair<const char*, const char*> others[] = {
       {"K9", "K5 BMPB1 ChartStats1 ChartCheck1 - N7 c_dindex c_direct N26 N33"},
       {"Setting1", "N34 - N43"},
@@ -191,8 +193,7 @@ TEST_F(MainWindowTest, AReopenItemOpensItsChartAfterAsking) {
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.item->text().toStdString());
-    doc.AddObject(2, 0, 1);
-    ChartUndo().TakeSnapshot();
+    WriteStep(2, 0);
     doc.Modified = r.modifiedBefore;
     if (r.answer) prompts.answers.push_back(*r.answer);
     prompts.shown.clear();
@@ -277,34 +278,39 @@ TEST_F(MainWindowTest, HelpOpensTheFileOrSaysItIsMissing) {
   EXPECT_EQ(shell.opened[2].scheme(), "https");
 }
 
-TEST_F(MainWindowTest, UndoIsAvailableOnlyAfterASnapshotAndOnlyOnce) {
+TEST_F(MainWindowTest, UndoIsAvailableWhileTheHistoryHasSteps) {
   Quiet();
   auto main = Start();
   QAction* k17 = &ActionNamed(*main, "K17");
   Document& doc = Doc();
-  ChartUndo().TakeSnapshot();  // an empty chart has nothing to keep
   EXPECT_FALSE(k17->isEnabled());
 
-  doc.AddObject(1, 0, 1);
-  doc.AddObject(2, 48, 2);
+  WriteStep(1, 0);
+  WriteStep(2, 48, 2);
   const std::vector<TBmsObject> before = doc.ObjList;
-  ChartUndo().TakeSnapshot();
   EXPECT_TRUE(k17->isEnabled());
-  doc.ObjList.clear();
-  doc.AddObject(9, 96, 3);
-  Session().Notify({kChartObjects});
+  WriteStep(9, 96, 3);
 
+  EXPECT_EQ(k17->text(), "元に戻す: 書き込み");
+  QAction* redo = &ActionNamed(*main, "Redo1");
+  EXPECT_FALSE(redo->isEnabled());
+  EXPECT_EQ(redo->shortcuts(), (QList<QKeySequence>{QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")}));
   k17->trigger();
-  EXPECT_FALSE(k17->isEnabled());
+  EXPECT_TRUE(k17->isEnabled()) << "two steps are left";
   EXPECT_EQ(doc.ObjList, before);
   EXPECT_TRUE(doc.Modified);
-  k17->trigger();  // disabled: nothing happens
-  EXPECT_EQ(doc.ObjList, before);
-
-  ChartUndo().TakeSnapshot();
-  EXPECT_TRUE(k17->isEnabled());
-  ChartUndo().Disable();
+  ASSERT_TRUE(redo->isEnabled());
+  EXPECT_EQ(redo->text(), "やり直し: 書き込み");
+  redo->trigger();
+  EXPECT_EQ(doc.ObjList.size(), 3u);
+  k17->trigger();
+  k17->trigger();
+  k17->trigger();
   EXPECT_FALSE(k17->isEnabled());
+  EXPECT_TRUE(doc.ObjList.empty());
+  EXPECT_FALSE(doc.Modified) << "back at the chart as it started";
+  k17->trigger();  // disabled: nothing happens
+  EXPECT_TRUE(doc.ObjList.empty());
 }
 
 TEST_F(MainWindowTest, DirectInputLine) {
@@ -320,7 +326,7 @@ TEST_F(MainWindowTest, DirectInputLine) {
   EXPECT_EQ(doc.ObjList[0].Lane, 1);
   EXPECT_EQ(doc.ObjList[0].Pos, 192);
   EXPECT_EQ(directInputEdit.text(), "");
-  EXPECT_FALSE(doc.Modified);
+  EXPECT_TRUE(doc.Modified) << "an object typed here is a change like any other";
 
   directInputEdit.setText("#TITLE Test");
   directInputButton.click();
@@ -341,13 +347,13 @@ TEST_F(MainWindowTest, DirectInputLine) {
   EXPECT_TRUE(doc.mmemo.empty());
 }
 
-TEST_F(MainWindowTest, HeaderEditsMarkTheChartButThePlayModeDoesNot) {
+TEST_F(MainWindowTest, HeaderEditsAndThePlayModeMarkTheChart) {
   Quiet();
   auto main = Start();
   Document& doc = Doc();
   Control<QComboBox>(*main, "cbpmode").setCurrentIndex(2);
   EXPECT_EQ(doc.header.cbpmode, 2);
-  EXPECT_FALSE(doc.Modified);
+  EXPECT_TRUE(doc.Modified) << "the play mode is part of the chart's history";
 
   QLineEdit& titleEdit = Control<QLineEdit>(*main, "e_title");
   QComboBox& artistCombo = Control<QComboBox>(*main, "e_art");
@@ -385,6 +391,17 @@ TEST_F(MainWindowTest, HeaderEditsMarkTheChartButThePlayModeDoesNot) {
     EXPECT_TRUE(doc.Modified) << "row " << i;
     ++i;
   }
+  // The keys typed into one field make one step; leaving the field ends it.
+  const size_t steps = Session().ChartHistory().Size();
+  QTest::keyClicks(&titleEdit, "ab");
+  EXPECT_EQ(Session().ChartHistory().Size(), steps + 1);
+  emit titleEdit.editingFinished();
+  QTest::keyClicks(&titleEdit, "c");
+  ASSERT_EQ(Session().ChartHistory().Size(), steps + 2);
+  ActionNamed(*main, "K17").trigger();
+  EXPECT_EQ(titleEdit.text(), "タイトルab");
+  ActionNamed(*main, "K17").trigger();
+  EXPECT_EQ(titleEdit.text(), "タイトル");
 }
 
 TEST_F(MainWindowTest, EditsOfAUtf8ChartStayUtf8AndUntouchedBytesStay) {

@@ -8,7 +8,7 @@
 #include <QScrollBar>
 
 #include "app/ui/main_window_fixture.h"
-#include "bms/name_lists.h"
+#include "edit/name_lists.h"
 #include "model/file_io.h"
 
 namespace beatloom::test {

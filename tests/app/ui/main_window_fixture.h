@@ -21,7 +21,7 @@
 
 #include "app/ini_file.h"
 #include "app/ui/main_window.h"
-#include "edit/chart_session.h"
+#include "session/chart_session.h"
 #include "platform/ui/shell.h"
 #include "support/scripted_prompts.h"
 #include "support/test_support.h"
@@ -150,7 +150,14 @@ class MainWindowTest : public ::testing::Test {
   ChartSession& Session() { return sessions_.empty() ? sessions_.emplace_back() : sessions_.back(); }
   Document& Doc() { return Session().Doc(); }
   Log& ChartLog() { return Session().ChartLog(); }
-  Undo& ChartUndo() { return Session().ChartUndo(); }
+  const History& ChartHistory() { return Session().ChartHistory(); }
+  // One step of the history: a note written at lane, pos.
+  void WriteStep(int lane, int pos, int value = 1) {
+    Session().Apply({.label = "書き込み"}, [&](Document& d) {
+      d.AddObject(lane, pos, value);
+      return EditOutcome::Changed;
+    });
+  }
 
   IniFile Ini() const { return IniFile(home.file("beatloom.ini")); }
   // Sound preview needs no audio device in most tests.

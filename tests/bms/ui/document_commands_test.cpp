@@ -11,10 +11,10 @@
 #include "app/ini_file.h"
 #include "app/settings.h"
 #include "bms/bms_reader.h"
-#include "bms/name_lists.h"
 #include "bms/ui/fake_document_host.h"
 #include "bms/ui/source_editor.h"
 #include "bms/ui/ui_test_support.h"
+#include "edit/name_lists.h"
 #include "edit/recent_files.h"
 #include "model/file_io.h"
 #include "support/scripted_prompts.h"
@@ -138,14 +138,17 @@ TEST_F(DocumentCommandsTest, NewAsksAboutAModifiedChartAndStartsFromTheHeaderTem
   EXPECT_TRUE(doc.Modified);
 
   prompts.answers = {Answer::No};
-  ASSERT_TRUE(session.ChartUndo().TakeSnapshot());
+  session.Apply({.label = "書き込み"}, [](Document& d) {
+    d.AddObject(2, 0, 1);
+    return EditOutcome::Changed;
+  });
   commands.New();
   EXPECT_EQ(doc.header.e_title, "");
   EXPECT_TRUE(doc.ObjList.empty());
   EXPECT_EQ(doc.mmemo, (std::vector<std::string>{"made with care", "second line"}));
   EXPECT_FALSE(doc.Modified);
   EXPECT_EQ(host.caption, QStringLiteral("Beatloom [New Data]"));
-  EXPECT_FALSE(session.ChartUndo().Available());
+  EXPECT_FALSE(session.ChartHistory().CanUndo());
   EXPECT_FALSE(host.fileCommandsEnabled);
   ASSERT_FALSE(host.replaced.empty());
   EXPECT_EQ(host.replaced.back(), ChartReplaced::New);
@@ -162,7 +165,10 @@ TEST_F(DocumentCommandsTest, OpenUsesTheChartDialogAndLeavesAnUnmodifiedChart) {
   const std::string path = Chart();
   commands.New();
   Touch();
-  ASSERT_TRUE(session.ChartUndo().TakeSnapshot());
+  session.Apply({.label = "書き込み"}, [](Document& d) {
+    d.AddObject(2, 0, 1);
+    return EditOutcome::Changed;
+  });
   prompts.answers = {Answer::No};
   prompts.fileNames = {Q(path)};
   EXPECT_TRUE(commands.Open());
@@ -177,7 +183,7 @@ TEST_F(DocumentCommandsTest, OpenUsesTheChartDialogAndLeavesAnUnmodifiedChart) {
   EXPECT_FALSE(doc.Modified);
   EXPECT_EQ(host.caption, QStringLiteral("Beatloom [") + Q(path) + "]");
   EXPECT_TRUE(host.fileCommandsEnabled);
-  EXPECT_FALSE(session.ChartUndo().Available());
+  EXPECT_FALSE(session.ChartHistory().CanUndo());
   EXPECT_EQ(commands.SaveFileName(), Q(path));
   EXPECT_EQ(commands.ChartFolder(), Q(charts.path()));
   EXPECT_EQ(log.Lines().front(), "ファイルのオープン:" + path);
@@ -270,8 +276,8 @@ TEST_F(DocumentCommandsTest, DirectInputAppliesOneLine) {
     std::string expectTitle;
   };
   const Row rows[] = {
-      {"#00111:01", false, true, false, 4, "Song"},     {"#00111:01", true, true, true, 4, "Song"},
-      {"#TITLE Test", false, true, true, 3, "Test"},    {"#WAV02 snare.wav", false, true, false, 3, "Song"},
+      {"#00111:01", false, true, true, 4, "Song"},      {"#00111:01", true, true, true, 4, "Song"},
+      {"#TITLE Test", false, true, true, 3, "Test"},    {"#WAV02 snare.wav", false, true, true, 3, "Song"},
       {"#LNTYPE 1", false, true, true, 3, "Song"},      {"#RANK high", false, false, false, 3, "Song"},
       {"#WAVZZ x.wav", false, false, false, 3, "Song"},
   };

@@ -3,7 +3,7 @@
 #include <map>
 
 #include "bms/ui/document_host.h"
-#include "edit/chart_session.h"
+#include "session/chart_session.h"
 
 namespace beatloom::test {
 

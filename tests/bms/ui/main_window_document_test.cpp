@@ -17,7 +17,7 @@
 #include "app/ui/main_window.h"
 #include "bms/bms_reader.h"
 #include "bms/bms_writer.h"
-#include "bms/name_lists.h"
+#include "edit/name_lists.h"
 #include "bms/ui/document_commands.h"
 #include "bms/ui/log_window.h"
 #include "bms/ui/source_editor.h"
@@ -308,7 +308,7 @@ TEST_F(DocumentWindowTest, DirectInputLine) {
   QTest::keyClick(&W<QLineEdit>("Edit2"), Qt::Key_Return);
   ASSERT_EQ(Doc().ObjList.size(), objects + 1);
   EXPECT_EQ(Doc().ObjList.back(), (TBmsObject{1, 192, 1, 0, 0}));
-  EXPECT_FALSE(Doc().Modified);
+  EXPECT_TRUE(Doc().Modified);
   EXPECT_EQ(W<QLineEdit>("Edit2").text(), QString());
 
   W<QLineEdit>("Edit2").setText(QStringLiteral("#TITLE Test"));

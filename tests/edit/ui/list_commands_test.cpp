@@ -40,7 +40,8 @@ TEST_F(MainWindowTest, AuthorArrangesTheSoundAndImageListsAndDropsFiles) {
   EXPECT_EQ(Doc().ObjList.at(0).Value, 3);
   EXPECT_EQ(Doc().ObjList.at(1).Value, 2);
   EXPECT_TRUE(Doc().Modified);
-  EXPECT_FALSE(ChartUndo().Available());
+  ASSERT_TRUE(ChartHistory().CanUndo()) << "a swap is a step like any other";
+  EXPECT_EQ(ChartHistory().UndoLabel(), "定義の入れ替え");
 
   Control<QPushButton>(*main, "Button12").click();
   EXPECT_EQ(Line(*main, "lbw", 2), "WAV03:");

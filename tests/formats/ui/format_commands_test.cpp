@@ -1,4 +1,4 @@
-#include "edit/chart_session.h"
+#include "session/chart_session.h"
 #include "formats/ui/format_commands.h"
 
 #include <gtest/gtest.h>
@@ -103,7 +103,9 @@ TEST(FormatCommands, ImportReplacesTheChart) {
   EXPECT_TRUE(f.doc.Modified);
 }
 
-TEST(FormatCommands, ImportMarksTheChartWhenTextFieldsOrMemoChange) {
+// An import is one step of the new chart's history: whatever it brought in
+// marks the chart, and undo leaves the empty chart.
+TEST(FormatCommands, ImportIsOneStepThatMarksTheChart) {
   struct Case {
     const char* file;
     bool modified;
@@ -113,9 +115,10 @@ TEST(FormatCommands, ImportMarksTheChartWhenTextFieldsOrMemoChange) {
       {"#COMMENT Ann\r\n", true},
       {"#BASIC\r\n", true},
       {"#MSD 7.5\r\n", true},
-      {"#DOUBLE\r\n#000:1\r\n", false},  // the play mode has no change handler
-      {"#TWOPLAY\r\n$001:8\r\n", false},
-      {"#TITLE   \r\n#000:F\r\n", false},  // an empty title leaves the field as it was
+      {"#DOUBLE\r\n#000:1\r\n", true},
+      {"#TWOPLAY\r\n$001:8\r\n", true},
+      {"#TITLE   \r\n#000:F\r\n", true},
+      {"#TITLE   \r\n", false},  // an empty title leaves the field as it was: nothing changed
   };
   for (const Case& c : cases) {
     Fixture f;
@@ -123,6 +126,8 @@ TEST(FormatCommands, ImportMarksTheChartWhenTextFieldsOrMemoChange) {
     f.prompts.fileNames.push_back(f.File("in.ddr"));
     f.commands->ImportDdrv();
     EXPECT_EQ(f.doc.Modified, c.modified) << c.file;
+    EXPECT_EQ(f.session.UndoLastChange(), c.modified);
+    EXPECT_TRUE(f.doc.ObjList.empty() && !f.doc.Modified) << c.file;
   }
 }
 

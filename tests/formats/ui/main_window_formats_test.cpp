@@ -58,7 +58,7 @@ TEST_F(MainWindowFormats, ImportShowsTheChartAndForgetsTheOldFile) {
   EXPECT_EQ(main->windowTitle(), "Beatloom [New Data]");
   ASSERT_EQ(Doc().ObjList.size(), 1u);
   EXPECT_EQ(Doc().ObjList[0].Pos, 90 * 192);
-  EXPECT_FALSE(ChartUndo().Available());
+  EXPECT_EQ(ChartHistory().Size(), 1u) << "the import alone";
   EXPECT_TRUE(Doc().Modified);  // the title field changed
 
   // The BMM export needs a chart that has a file; the imported one has none.
@@ -66,13 +66,14 @@ TEST_F(MainWindowFormats, ImportShowsTheChartAndForgetsTheOldFile) {
   EXPECT_TRUE(prompts.WasShown("BMS形式で保存してから実行して下さい"));
 }
 
-TEST_F(MainWindowFormats, ImportOfStepsAndPlayModeAloneLeavesTheChartUnmarked) {
+TEST_F(MainWindowFormats, ImportOfStepsAndPlayModeIsOneStep) {
   main = Start();
   prompts.fileNames = {QString::fromStdString(Chart("in.ddr", "#DOUBLE\r\n#000:F\r\n"))};
   Item("DDRVddr1").trigger();
   EXPECT_EQ(Control<QComboBox>(*main, "cbpmode").currentIndex(), 2);
   EXPECT_EQ(Doc().ObjList.size(), 4u);
-  EXPECT_FALSE(Doc().Modified);
+  EXPECT_TRUE(Doc().Modified);
+  EXPECT_EQ(ActionNamed(*main, "K17").text(), "元に戻す: インポート");
 }
 
 TEST_F(MainWindowFormats, ExportsFromTheMenu) {

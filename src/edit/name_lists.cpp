@@ -1,4 +1,4 @@
-#include "bms/name_lists.h"
+#include "edit/name_lists.h"
 
 #include <algorithm>
 

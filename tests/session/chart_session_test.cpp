@@ -1,4 +1,4 @@
-#include "edit/chart_session.h"
+#include "session/chart_session.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@ struct ChartSessionFixture : ::testing::Test {
     session.AddListener([this](const ChartNotice& n) { notices.push_back(n); });
   }
   EditOutcome AddNote(int lane, int pos, EditOutcome outcome = EditOutcome::Changed) {
-    return session.Apply({.snapshot = true}, [&](Document& doc) {
+    return session.Apply({.label = "書き込み"}, [&](Document& doc) {
       if (outcome != EditOutcome::Refused) doc.AddObject(lane, pos, 1);
       return outcome;
     });
@@ -34,23 +34,23 @@ TEST_F(ChartSessionFixture, ChangeIsAnnouncedMarkedAndUndone) {
   ASSERT_TRUE(session.UndoLastChange());
   EXPECT_EQ(session.Doc().ObjList, afterFirst);
   EXPECT_EQ(notices.size(), 2u);
-  EXPECT_FALSE(session.UndoLastChange()) << "the one step is used up";
+  EXPECT_TRUE(session.UndoLastChange()) << "and the step before it";
+  EXPECT_FALSE(session.UndoLastChange());
 }
 
-TEST_F(ChartSessionFixture, RefusedChangeKeepsOlderSnapshotAndModified) {
+TEST_F(ChartSessionFixture, RefusedChangeMakesNoStepAndKeepsModified) {
   AddNote(1, 0);
-  AddNote(2, 48);  // the snapshot now holds the one-note chart
+  AddNote(2, 48);
   session.Doc().Modified = false;
   notices.clear();
 
-  session.Doc().ObjList[0].Lane = 5;  // stands for a change the user cannot undo
   EXPECT_EQ(AddNote(3, 96, EditOutcome::Refused), EditOutcome::Refused);
   EXPECT_FALSE(session.Doc().Modified);
   EXPECT_TRUE(notices.empty());
-  ASSERT_TRUE(session.ChartUndo().Available());
+  EXPECT_EQ(session.ChartHistory().Size(), 2u);
   ASSERT_TRUE(session.UndoLastChange());
   ASSERT_EQ(session.Doc().ObjList.size(), 1u);
-  EXPECT_EQ(session.Doc().ObjList[0].Lane, 1) << "the snapshot from before the refused change";
+  EXPECT_EQ(session.Doc().ObjList[0].Lane, 1) << "the step before the refused change";
 }
 
 TEST_F(ChartSessionFixture, MarkRulesFollowTheEdit) {
