@@ -8,7 +8,7 @@
 #include <tuple>
 #include <vector>
 
-#include "edit/chart_session.h"
+#include "session/chart_session.h"
 #include "edit/selection.h"
 #include "model/definition_index.h"
 
