@@ -129,20 +129,13 @@ void ChartSession::HistoryChanged(unsigned aspects) {
   if (onHistoryChanged) onHistoryChanged();
 }
 
-bool ChartSession::UndoLastChange() {
-  SettleGesture();
-  const History::Step* step = history_.Undo(doc_);
-  if (!step) return false;
-  unsigned aspects = 0;
-  for (const ChartChange& change : step->changes) aspects |= AspectsOf(change);
-  doc_.Modified = history_.Modified();
-  HistoryChanged(aspects);
-  return true;
-}
+bool ChartSession::UndoLastChange() { return Walk(&History::Undo); }
 
-bool ChartSession::RedoNextChange() {
+bool ChartSession::RedoNextChange() { return Walk(&History::Redo); }
+
+bool ChartSession::Walk(const History::Step* (History::*direction)(Document&)) {
   SettleGesture();
-  const History::Step* step = history_.Redo(doc_);
+  const History::Step* step = (history_.*direction)(doc_);
   if (!step) return false;
   unsigned aspects = 0;
   for (const ChartChange& change : step->changes) aspects |= AspectsOf(change);

@@ -141,6 +141,8 @@ class ChartSession {
 
  private:
   void HistoryChanged(unsigned aspects);
+  // Undo or redo: applies the step the history hands back and announces it.
+  bool Walk(const History::Step* (History::*direction)(Document&));
 
   Document doc_;
   Log log_;
