@@ -104,10 +104,10 @@ bool RecoveryStore::Update(const Document& doc, unsigned long revision, const st
     return false;
   }
   if (hasCopy_ && revision == copiedRevision_ && originalName == copiedName_) return false;
-  // The writer wants duplicates gone; the author's chart is not touched by a
-  // copy, so a copy of it is.
+  // The copy is what a save would write; the tidying a save does first is
+  // done to a copy, as the author's chart must not change behind its history.
   Document copy = doc;
-  copy.RemoveDuplicates();
+  TidyForSave(copy, options);
   const std::string chart = WriteBmsText(copy, options);
   const std::string name = originalName + "\r\n" + StampText(originalStamp) + "\r\n";
   // Both or neither, so that a copy never names another chart's file.
