@@ -288,12 +288,10 @@ bool DocumentCommands::SaveTo(const QString& path) {
   std::string error;
   // The caption, the dialogs' names and the lists follow only a save that
   // reached the disk: after a failure the chart's file is still the old one.
-  bool ok = false;
-  ok = TidyAndWrite(Encode(path), host_.CurrentSaveOptions(), error);
-  if (ok && doc_.DocumentIO)
+  const bool ok = TidyAndWrite(Encode(path), host_.CurrentSaveOptions(), error);
+  if (ok && doc_.DocumentIO) {
     session_.Apply({.modified = ChartEdit::Mark::Clear, .aspects = 0},
                    [](Document&) { return EditOutcome::Unchanged; });
-  if (ok && doc_.DocumentIO) {
     using List = DocumentHost::NameList;
     std::vector<std::string> artists = host_.NameListItems(List::Artist);
     std::vector<std::string> genres = host_.NameListItems(List::Genre);
