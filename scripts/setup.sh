@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev qt6-translations-l10n libgl-dev
   gstreamer1.0-plugins-base
   libjpeg-dev
+  libsndfile1-dev libsamplerate0-dev libuchardet-dev
   clang libclang-rt-14-dev
   fonts-noto-cjk fonts-dejavu-core fonts-liberation2
   xvfb xauth
