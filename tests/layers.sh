@@ -11,6 +11,7 @@ declare -A allowed=(
   [view]="model bms session"
   [analysis]="model bms session"
   [formats]="model bms"
+  [audio]="model bms session analysis"
   [app]="model bms session view"
 )
 status=0

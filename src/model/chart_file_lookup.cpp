@@ -86,7 +86,7 @@ std::string ResolveChartSound(const std::string& chartFolder, const std::string&
   const size_t dot = name.find_last_of('.');
   const bool hasExtension = dot != std::string::npos && (folderEnd == std::string::npos || dot > folderEnd);
   const std::string base = hasExtension ? name.substr(0, dot) : name;
-  for (const char* extension : {".ogg", ".flac"}) {
+  for (const char* extension : {".ogg", ".flac", ".mp3"}) {
     found = ResolveChartFile(chartFolder, base + extension);
     if (!found.empty()) return found;
   }

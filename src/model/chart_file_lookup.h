@@ -20,7 +20,7 @@ namespace beatloom {
 std::string ResolveChartFile(const std::string& chartFolder, const std::string& name);
 
 // The same for the sound of a WAV line; where the named file is missing, one
-// of the same base name ending in ".ogg" or ".flac" stands in for it, as
+// of the same base name ending in ".ogg", ".flac" or ".mp3" stands in for it, as
 // charts often ship compressed sounds under their ".wav" names.
 std::string ResolveChartSound(const std::string& chartFolder, const std::string& name);
 

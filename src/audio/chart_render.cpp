@@ -1,0 +1,55 @@
+#include "audio/chart_render.h"
+
+#include <algorithm>
+
+#include "analysis/chart_timing.h"
+
+namespace beatloom {
+
+namespace {
+
+constexpr size_t kRenderBlock = 4096;
+
+int64_t MeasureStartFrame(const ChartTiming& timing, int measure, int rate) {
+  const int pos = std::clamp(measure, 0, MeasureCount) * TicksPerMeasure;
+  return FrameAt(timing.SecondsAt(std::min(pos, std::max(timing.FiniteBefore(), 0))), rate);
+}
+
+}  // namespace
+
+int64_t StartFrameOf(const Document& doc, const PlayRange& range, int rate) {
+  return MeasureStartFrame(ChartTiming(doc), range.fromMeasure, rate);
+}
+
+std::shared_ptr<const MixProgram> MakeMixProgram(const Document& doc, const std::string& chartFolder,
+                                                 const PlayRange& range, SoundBank& bank,
+                                                 std::vector<std::string>& problems) {
+  const ChartTiming timing(doc);
+  auto program = std::make_shared<MixProgram>();
+  program->events = BuildPlayEvents(doc, timing, bank.Rate());
+  program->startFrame = MeasureStartFrame(timing, range.fromMeasure, bank.Rate());
+  if (range.toMeasure >= 0) program->endFrame = MeasureStartFrame(timing, range.toMeasure + 1, bank.Rate());
+  const std::vector<SoundSource> sources = FindChartSounds(doc, chartFolder);
+  const std::vector<std::shared_ptr<const DecodedSound>> sounds = bank.Load(sources, problems);
+  program->sounds.resize(doc.wav.size());
+  for (size_t k = 0; k < sources.size(); ++k) program->sounds[static_cast<size_t>(sources[k].index)] = sounds[k];
+  return program;
+}
+
+std::vector<float> RenderProgram(std::shared_ptr<const MixProgram> program, int rate) {
+  Mixer mixer(rate, std::max<size_t>(program->sounds.size(), 1));
+  mixer.Start(std::move(program));
+  std::vector<float> out;
+  std::vector<float> block(kRenderBlock * 2);
+  do {
+    mixer.Render(block.data(), kRenderBlock);
+    out.insert(out.end(), block.begin(), block.end());
+  } while (!mixer.Finished());
+  // The last block runs past the last sound: cut the silence after it.
+  size_t end = out.size();
+  while (end >= 2 && out[end - 1] == 0.0f && out[end - 2] == 0.0f) end -= 2;
+  out.resize(end);
+  return out;
+}
+
+}  // namespace beatloom
