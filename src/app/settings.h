@@ -11,6 +11,9 @@ namespace beatloom {
 
 inline constexpr const char* kSettingsFile = "beatloom.ini";
 inline constexpr const char* kSectionMain = "BTLM";
+// Whether writing or clicking a note plays its sound (the options dialog's
+// choice; on when absent).
+inline constexpr const char* kHearNotesKey = "HearNotes";
 inline constexpr const char* kSectionPlayView = "PLAYVIEW";
 inline constexpr const char* kSectionBoot = "boot";
 

@@ -94,13 +94,17 @@ std::vector<SoundSource> FindChartSounds(const Document& doc, const std::string&
     if (SoundsInPlay(o) && o.Value < used.size()) used[o.Value] = true;
   std::vector<SoundSource> sources;
   for (size_t index = 0; index < used.size(); ++index) {
-    if (!used[index] || doc.wav[index].empty()) continue;
-    // File names on this system are UTF-8, whatever encoding the chart uses.
-    std::string name = ToUtf8(doc.wav[index], doc.encoding);
-    std::string path = ResolveChartSound(chartFolder, name);
-    sources.push_back({static_cast<int>(index), std::move(name), std::move(path)});
+    if (used[index] && !doc.wav[index].empty())
+      sources.push_back(FindChartSound(doc, chartFolder, static_cast<int>(index)));
   }
   return sources;
+}
+
+SoundSource FindChartSound(const Document& doc, const std::string& chartFolder, int index) {
+  // File names on this system are UTF-8, whatever encoding the chart uses.
+  std::string name = ToUtf8(doc.wav[static_cast<size_t>(index)], doc.encoding);
+  std::string path = ResolveChartSound(chartFolder, name);
+  return {index, std::move(name), std::move(path)};
 }
 
 SoundBank::FileStamp SoundBank::StampOf(const std::string& path) {
@@ -109,13 +113,14 @@ SoundBank::FileStamp SoundBank::StampOf(const std::string& path) {
   return {static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec, static_cast<int64_t>(st.st_size)};
 }
 
-bool SoundBank::Holds(const std::vector<SoundSource>& sources) const {
+size_t SoundBank::ToDecode(const std::vector<SoundSource>& sources) const {
+  std::set<std::string> paths;
   for (const SoundSource& s : sources) {
     if (s.path.empty()) continue;
     const auto it = cache_.find(s.path);
-    if (it == cache_.end() || !(it->second.stamp == StampOf(s.path))) return false;
+    if (it == cache_.end() || !(it->second.stamp == StampOf(s.path))) paths.insert(s.path);
   }
-  return true;
+  return paths.size();
 }
 
 std::vector<std::shared_ptr<const DecodedSound>> SoundBank::Load(const std::vector<SoundSource>& sources,
@@ -128,13 +133,14 @@ std::vector<std::shared_ptr<const DecodedSound>> SoundBank::Load(const std::vect
     Entry entry;
   };
   std::vector<Job> jobs;
+  std::set<std::string> queued;
   for (const SoundSource& s : sources) {
-    if (s.path.empty()) continue;
+    if (s.path.empty() || queued.count(s.path)) continue;
     const FileStamp stamp = StampOf(s.path);
     const auto it = cache_.find(s.path);
     if (it != cache_.end() && it->second.stamp == stamp) continue;
-    if (std::none_of(jobs.begin(), jobs.end(), [&](const Job& j) { return j.path == s.path; }))
-      jobs.push_back({s.path, stamp, {}});
+    queued.insert(s.path);
+    jobs.push_back({s.path, stamp, {}});
   }
   std::atomic<size_t> next{0};
   const auto work = [&] {

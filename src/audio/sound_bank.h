@@ -37,6 +37,8 @@ struct SoundSource {
 // preview looks it up (see ResolveChartSound). Runs where the chart lives:
 // it reads the document.
 std::vector<SoundSource> FindChartSounds(const Document& doc, const std::string& chartFolder);
+// The same for one definition.
+SoundSource FindChartSound(const Document& doc, const std::string& chartFolder, int index);
 
 // Decoded sounds kept between plays, each reloaded only when its file
 // changed (modification time or size). One Load at a time.
@@ -45,9 +47,10 @@ class SoundBank {
   explicit SoundBank(int rate) : rate_(rate) {}
   int Rate() const { return rate_; }
 
-  // True when Load would decode nothing: every found file is held as it is
+  // How many files Load would decode: those found but not held as they are
   // on disk now.
-  bool Holds(const std::vector<SoundSource>& sources) const;
+  size_t ToDecode(const std::vector<SoundSource>& sources) const;
+  bool Holds(const std::vector<SoundSource>& sources) const { return ToDecode(sources) == 0; }
 
   // The sound of every source, null where it is missing or cannot be read;
   // such a sound is named once in problems (and again only after it was

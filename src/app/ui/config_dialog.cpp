@@ -1,5 +1,6 @@
 #include "app/ui/config_dialog.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -94,6 +95,7 @@ TConfig::TConfig(std::vector<std::string>& exApps, std::string programFolder, In
   const UserDefaults user = ReadUserDefaults(settings_);
   email_->setText(FromSettingsText(user.email));
   url_->setText(FromSettingsText(user.url));
+  hearNotes_->setChecked(settings_.ReadBool(kSectionMain, kHearNotesKey, true));
   adjustSize();
   if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
   WindowCreated(*this);
@@ -139,6 +141,8 @@ void TConfig::BuildViewerPage(QWidget* page) {
   right->addLayout(fields);
   right->addLayout(entryButtons);
   right->addWidget(placeholders);
+  hearNotes_ = Named(new QCheckBox(QStringLiteral("ノートを書き込む・選ぶと音を鳴らす"), page), "c_hearnotes");
+  right->addWidget(hearNotes_);
   auto* h = new QHBoxLayout(page);
   h->addLayout(left);
   h->addLayout(right);
@@ -230,7 +234,8 @@ void TConfig::Confirm() {
     prompts_.Message(QStringLiteral("保存でエラーが生じました\n") + Utf8(reason), Prompts::Icon::Error);
     return;
   }
-  if (!WriteUserDefaults(settings_, {ToSettingsText(email_->text()), ToSettingsText(url_->text())})) {
+  if (!WriteUserDefaults(settings_, {ToSettingsText(email_->text()), ToSettingsText(url_->text())}) ||
+      !settings_.WriteBool(kSectionMain, kHearNotesKey, hearNotes_->isChecked())) {
     prompts_.Message(QStringLiteral("保存でエラーが生じました\n") + QString::fromStdString(settings_.Path()),
                      Prompts::Icon::Error);
     return;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+class QCheckBox;
 class QLineEdit;
 class QListWidget;
 
@@ -13,7 +14,8 @@ namespace beatloom {
 class IniFile;
 class Prompts;
 
-// "設定": the external player list and the author's default addresses. The
+// "設定": the external player list, whether notes sound as they are written,
+// and the author's default addresses. The
 // list is edited in a private copy; OK puts it in place of the shared one and
 // writes it with the addresses, Cancel leaves everything as it was.
 class TConfig : public QDialog {
@@ -51,8 +53,9 @@ class TConfig : public QDialog {
   // VS_Name, VS_Exe, VS_atPlay1, VS_atPlay2, VS_atStop, VS_atPlayable: the
   // six lines of an entry in their order.
   std::array<QLineEdit*, 6> fields_{};
-  QLineEdit* email_ = nullptr;  // e_EMAIL
-  QLineEdit* url_ = nullptr;    // e_URL
+  QLineEdit* email_ = nullptr;      // e_EMAIL
+  QLineEdit* url_ = nullptr;        // e_URL
+  QCheckBox* hearNotes_ = nullptr;  // c_hearnotes: the built-in player sounds notes as they are written
 };
 
 }  // namespace beatloom

@@ -186,7 +186,10 @@ PlayerHooks PlayerHooksOf(const MainWidgets& w, DocumentCommands& commands, Char
             if (line.isEmpty()) return;
             session.ChartLog().Add(line.toStdString());
             commands.ShowLog();
-          }};
+          },
+          {},
+          {},
+          {}};
 }
 
 QStringList HelpFoldersOf(const std::string& programFolder, const QString& executableFolder) {

@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QThread>
 #include <QTimer>
 #include <QToolButton>
@@ -35,6 +36,7 @@
 #include "app/ui/splash_window.h"
 #include "app/ui/window_settings.h"
 #include "app/window_placement.h"
+#include "audio/ui/playback.h"
 #include "bms/ui/document_commands.h"
 #include "bms/ui/log_window.h"
 #include "bms/ui/source_editor.h"
@@ -104,6 +106,7 @@ TMain::~TMain() {
   // to members that go before the child objects would: take them down while
   // both exist.
   delete viewController_;
+  delete playback_;
   delete headerPanel_;
   delete keyController_;
   delete textFieldShortcuts_;
@@ -151,9 +154,38 @@ void TMain::BuildControllers() {
   imagePreview_ = new TForm5(session_->Doc(), ImagePreviewControlsOf(w_, menu_, *keyController_, *commands_), this);
   analysis_ = std::make_unique<AnalysisCommands>(*session_,
                                                  AnalysisControlsOf(w_, menu_, view_, *logWindow_, *commands_, this));
-  playerCommands_ = new PlayerCommands(PlayerControlsOf(w_, menu_, this),
-                                       PlayerHooksOf(w_, *commands_, *session_, *score_, settingsFile_, programFolder_),
-                                       *prompts_, *shell_, this);
+  BuildPlayers();
+}
+
+void TMain::BuildPlayers() {
+  PlaybackHooks playing;
+  playing.chartFolder = [this] { return commands_->ChartFolder(); };
+  playing.showLine = [this](int pos) { score_->SetPlayLine(pos); };
+  // A line about to leave the top puts its measure at the bottom, so the
+  // whole score above it is what comes next.
+  playing.keepInView = [this](int pos) {
+    if (!score_->Geometry().ShowsTick(pos)) w_.verticalScrollBar->setValue(-pos);
+  };
+  playing.status = [this](const QString& text) { w_.statusMessageLabel->setText(text); };
+  playing.log = [this](const QString& line) {
+    session_->ChartLog().Add(line.toStdString());
+    LogChanged(false);
+  };
+  playback_ = new Playback(*session_, std::move(playing), this);
+  PlayerHooks hooks = PlayerHooksOf(w_, *commands_, *session_, *score_, settingsFile_, programFolder_);
+  hooks.playInside = [this](int measure) { playback_->PlayFrom(measure); };
+  hooks.stopInside = [this] { playback_->Stop(); };
+  hooks.playingInside = [this] { return playback_->Active(); };
+  playerCommands_ = new PlayerCommands(PlayerControlsOf(w_, menu_, this), std::move(hooks), *prompts_, *shell_, this);
+  // Space belongs to a text field that has the focus (it takes the key
+  // before any shortcut); elsewhere it starts and stops playback.
+  auto* space = new QShortcut(QKeySequence(Qt::Key_Space), this);
+  connect(space, &QShortcut::activated, this, [this] {
+    if (!IsTextField(QApplication::focusWidget())) playerCommands_->PlayOrStop();
+  });
+  connect(mouseController_.get(), &MouseController::objectPressed, this, [this](int index) {
+    if (settingsFile_.ReadBool(kSectionMain, kHearNotesKey, true)) playback_->PreviewObject(index);
+  });
 }
 
 // ---- start-up, first resize, close ----
@@ -181,6 +213,7 @@ void TMain::FormCreate() {
   startSettings_ = ReadSettings(settingsFile_, Settings{});
   w_.devModeLabel->setVisible(startSettings_.DevMode);
   session_->SetUndoLimit(static_cast<size_t>(startSettings_.UndoLimit));
+  playback_->SetSilent(startSettings_.NoSound);
   // The export copies the template from the program folder, so that is where
   // its presence decides whether the item works.
   FormatHooks hooks;
@@ -346,8 +379,9 @@ bool TMain::event(QEvent* event) {
 void TMain::SetCaption(const QString& caption) { setWindowTitle(caption); }
 
 void TMain::SetFileCommandsEnabled(bool enabled) {
-  for (QAction* a : {menu_.editSourceAction, menu_.playFromStartAction, menu_.playFromViewAction})
-    a->setEnabled(enabled);
+  menu_.editSourceAction->setEnabled(enabled);
+  // The play items follow it, unless the built-in player needs no file.
+  if (playerCommands_) playerCommands_->RefreshPlayItems();
 }
 
 void TMain::LogChanged(bool show) {

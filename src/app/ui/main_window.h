@@ -21,6 +21,7 @@ namespace beatloom {
 
 class AnalysisCommands;
 class PlayerCommands;
+class Playback;
 class ArrangeCommands;
 class ListCommands;
 class Clipboard;
@@ -91,6 +92,7 @@ class TMain : public QMainWindow, private DocumentHost {
   AuthorAddress AuthorDefaults() const override;
 
   void BuildControllers();
+  void BuildPlayers();
   void FormCreate();
   void FormResize();
   bool FormClose();
@@ -141,6 +143,7 @@ class TMain : public QMainWindow, private DocumentHost {
   std::unique_ptr<MouseController> mouseController_;  // listens to the session too
   std::unique_ptr<AnalysisCommands> analysis_;        // statistics and check; listens too
   PlayerCommands* playerCommands_ = nullptr;          // CB_Viewer, k12, k18, N44, N43
+  Playback* playback_ = nullptr;                      // the built-in player
   std::vector<std::string> artists_;
   std::vector<std::string> genres_;
   TForm5* imagePreview_ = nullptr;  // BMP VIEW

@@ -35,13 +35,27 @@ PlayerCommands::PlayerCommands(const PlayerControls& controls, PlayerHooks hooks
 }
 
 int PlayerCommands::SelectedEntry() const {
-  const int entry = c_.selector->currentIndex();
+  const int entry = c_.selector->currentIndex() - 1;
   return entry < ExAppCount(exApps_) ? entry : -1;
+}
+
+bool PlayerCommands::BuiltInSelected() const { return c_.selector->currentIndex() == 0; }
+
+void PlayerCommands::RefreshPlayItems() {
+  const bool enabled = BuiltInSelected() || c_.chartFileCommand->isEnabled();
+  for (QAction* a : {c_.playFromStartAction, c_.playFromViewAction}) a->setEnabled(enabled);
 }
 
 // With no entry selected (a list file of fewer than six lines) nothing can be
 // played, so no button offers it.
 void PlayerCommands::RefreshButtons() {
+  RefreshPlayItems();
+  if (BuiltInSelected()) {
+    for (QAbstractButton* b : {c_.playFromStartButton, c_.playFromViewButton, c_.stopButton, c_.playButton})
+      b->setEnabled(true);
+    return;
+  }
+  if (hooks_.stopInside) hooks_.stopInside();
   const int entry = SelectedEntry();
   const std::pair<QAbstractButton*, ExAppField> buttons[] = {{c_.playFromStartButton, ExAppField::PlayFromStart},
                                                              {c_.playFromViewButton, ExAppField::PlayFromView},
@@ -55,6 +69,7 @@ void PlayerCommands::FillSelector(const QString& keep) {
   {
     const QSignalBlocker block(c_.selector);
     c_.selector->clear();
+    c_.selector->addItem(QString::fromUtf8(kBuiltInPlayerName));
     for (int k = 0; k < ExAppCount(exApps_); ++k)
       c_.selector->addItem(QString::fromStdString(ExAppLine(exApps_, k, ExAppField::Name)));
     c_.selector->setCurrentIndex(std::max(c_.selector->findText(keep), 0));
@@ -62,7 +77,26 @@ void PlayerCommands::FillSelector(const QString& keep) {
   RefreshButtons();
 }
 
+void PlayerCommands::LaunchBuiltIn(ExAppField action) {
+  switch (action) {
+    case ExAppField::PlayFromView:
+      hooks_.playInside(std::max(DisplayedMeasure(hooks_.verticalScroll()), 0));
+      break;
+    case ExAppField::Stop:
+      hooks_.stopInside();
+      break;
+    default:  // from the start; it has no play mode of its own
+      hooks_.playInside(0);
+  }
+}
+
+void PlayerCommands::PlayOrStop() {
+  if (BuiltInSelected() && hooks_.playingInside()) return hooks_.stopInside();
+  Launch(ExAppField::PlayFromView);
+}
+
 void PlayerCommands::Launch(ExAppField action) {
+  if (BuiltInSelected()) return LaunchBuiltIn(action);
   if (!c_.chartFileCommand->isEnabled()) return;
   const int entry = SelectedEntry();
   if (entry < 0) return;

@@ -45,10 +45,19 @@ struct PlayerHooks {
   // A player that did not start, for the status line and the log; an empty
   // text after a start that worked clears the status line.
   std::function<void(const QString&)> report;
+  // The built-in player: play from a measure, stop, and whether it plays.
+  std::function<void(int measure)> playInside;
+  std::function<void()> stopInside;
+  std::function<bool()> playingInside;
 };
 
-// The external players: the selector and its buttons, the launch commands and
-// the options dialog that edits the list.
+// The name of the built-in player, the selector's first entry.
+inline constexpr const char* kBuiltInPlayerName = "Beatloom";
+
+// The players: the selector and its buttons, the launch commands and the
+// options dialog that edits the list. The selector's first entry is the
+// built-in player, which needs no file; the external players of the list
+// follow and play the working copy of the chart.
 class PlayerCommands : public QObject {
   Q_OBJECT
 
@@ -57,13 +66,22 @@ class PlayerCommands : public QObject {
 
   void Launch(ExAppField action);
   void RunOptions();
+  // Space: the built-in player starts from the shown measure or stops; an
+  // external one is started from the shown measure.
+  void PlayOrStop();
+  // The chart's file commands were enabled or disabled: the play items
+  // follow unless the built-in player, which needs no file, is chosen.
+  void RefreshPlayItems();
 
  private:
   // Fills the selector with the list's names and selects the first one named
   // keep, else the first.
   void FillSelector(const QString& keep);
   void RefreshButtons();
+  // The external entry chosen; -1 for the built-in player or none.
   int SelectedEntry() const;
+  bool BuiltInSelected() const;
+  void LaunchBuiltIn(ExAppField action);
 
   PlayerControls c_;
   PlayerHooks hooks_;

@@ -103,7 +103,13 @@ bool MouseController::eventFilter(QObject* watched, QEvent* event) {
       // Only a click takes the keyboard focus: a pointer merely passing over
       // the score must not take it from a field being typed in.
       c_.score->setFocus(Qt::MouseFocusReason);
-      editor_->Press(InputOf(static_cast<QMouseEvent&>(*event)));
+      {
+        const PointerInput in = InputOf(static_cast<QMouseEvent&>(*event));
+        editor_->Press(in);
+        // The note just written or clicked on, for those who hear it.
+        const int hit = in.button == PointerButton::Left ? editor_->HitTest(in.x, in.y) : -1;
+        if (hit >= 0) emit objectPressed(hit);
+      }
       break;
     case QEvent::MouseMove:
       editor_->Move(InputOf(static_cast<QMouseEvent&>(*event)), isActive_());

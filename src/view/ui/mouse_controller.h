@@ -61,6 +61,8 @@ class MouseController : public QObject {
  signals:
   // A gesture may have changed the selection: the edit menu follows.
   void selectionChanged();
+  // A left press wrote or hit the object of this index.
+  void objectPressed(int index);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -110,6 +110,14 @@ void ScoreWidget::ShowRect(const QRect& rect) {
   if (!rect.isNull()) update(rect);
 }
 
+void ScoreWidget::SetPlayLine(int pos) {
+  if (pos == playLine_) return;
+  // Only the rows of the old and the new line are painted again.
+  for (const int shown : {playLine_, pos})
+    if (shown >= 0) update(0, geometry_.YOfTick(shown) - 2, width(), 3);
+  playLine_ = pos;
+}
+
 void ScoreWidget::paintEvent(QPaintEvent* event) {
   QPainter p(this);
   if (screen_.isNull()) {
@@ -117,6 +125,10 @@ void ScoreWidget::paintEvent(QPaintEvent* event) {
     return;
   }
   p.drawImage(event->rect().topLeft(), screen_, event->rect());
+  if (playLine_ >= 0) {
+    const int y = geometry_.YOfTick(playLine_) - 1;
+    p.fillRect(0, y - 1, width(), 2, QColor(255, 64, 64));
+  }
 }
 
 void ScoreWidget::resizeEvent(QResizeEvent* event) {

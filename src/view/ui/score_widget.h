@@ -58,6 +58,10 @@ class ScoreWidget : public QWidget {
   void RememberOverlay(const QRect& rect);
   // Wipes the remembered overlay rectangle by copying it from ScoreImage.
   void RestoreOverlay();
+  // The line that crosses the score where playback is; -1 shows none. It is
+  // painted over whatever the screen shows, so no overlay needs redrawing.
+  void SetPlayLine(int pos);
+  int PlayLine() const { return playLine_; }
 
  signals:
   // The paint area or the lanes changed size: the horizontal range is new.
@@ -83,6 +87,7 @@ class ScoreWidget : public QWidget {
   QImage screen_;
   bool overlayRemembered_ = false;
   QRect overlay_;
+  int playLine_ = -1;
 };
 
 }  // namespace beatloom

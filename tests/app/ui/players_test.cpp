@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTest>
 #include <QToolButton>
 #include <filesystem>
 
@@ -43,7 +44,9 @@ TEST_F(PlayersTest, LaunchesWriteTheWorkingCopyAndStartTheSelectedPlayer) {
             "rec\r\nplayer.sh\r\n-F [purefilename]\r\n-N[note#] [filename]\r\n\r\n-play\r\n"
             "quiet\r\n/opt/q\r\n\r\n\r\n-S\r\n\r\nsurplus\r\n");
   main = Start();
-  EXPECT_EQ(Players(), "rec,quiet|rec|1101");
+  EXPECT_EQ(Players(), "Beatloom,rec,quiet|Beatloom|1111");  // the built-in player comes first
+  Selector().setCurrentIndex(1);
+  EXPECT_EQ(Players(), "Beatloom,rec,quiet|rec|1101");
   ActionNamed(*main, "N44").trigger();  // a chart that never had a file: nothing
   EXPECT_TRUE(shell.started.empty());
 
@@ -75,8 +78,8 @@ TEST_F(PlayersTest, LaunchesWriteTheWorkingCopyAndStartTheSelectedPlayer) {
   // failure is no longer shown once a player started.
   shell.started.clear();
   shell.failure.clear();
-  Selector().setCurrentIndex(1);
-  EXPECT_EQ(Players(), "rec,quiet|quiet|0010");
+  Selector().setCurrentIndex(2);
+  EXPECT_EQ(Players(), "Beatloom,rec,quiet|quiet|0010");
   std::filesystem::remove(copy.toStdString());
   Control<QToolButton>(*main, "s_stop").click();
   ASSERT_EQ(shell.started.size(), 1u);
@@ -89,7 +92,7 @@ TEST_F(PlayersTest, LaunchesWriteTheWorkingCopyAndStartTheSelectedPlayer) {
   main->close();
   WriteFile(home.file("ExApps.cfg"), "one\r\ntwo\r\n");
   main = Start();
-  EXPECT_EQ(Players(), "||0000");
+  EXPECT_EQ(Players(), "Beatloom|Beatloom|1111");
   ASSERT_TRUE(OpenChart(*main, Chart("song.bms", "#TITLE Song\r\n")));
   shell.started.clear();
   for (const char* name : {"k12", "k18", "N44"}) ActionNamed(*main, name).trigger();
@@ -100,6 +103,7 @@ TEST_F(PlayersTest, LaunchesWriteTheWorkingCopyAndStartTheSelectedPlayer) {
 TEST_F(PlayersTest, NoPlayerStartsWithoutItsOwnFreshWorkingCopy) {
   WriteFile(home.file("ExApps.cfg"), "rec\r\nplayer.sh\r\n-F [purefilename]\r\n\r\n\r\n\r\n");
   main = Start();
+  Selector().setCurrentIndex(1);
   ASSERT_TRUE(OpenChart(*main, Chart("song.bms", "#TITLE Song\r\n")));
   // Another user's file at the copy's name (a folder when this user cannot
   // give a file away) is neither replaced nor written into.
@@ -112,6 +116,32 @@ TEST_F(PlayersTest, NoPlayerStartsWithoutItsOwnFreshWorkingCopy) {
   ActionNamed(*main, "New1").trigger();  // which removes the program's own copy only
   EXPECT_EQ(std::filesystem::is_directory(copy) ? "theirs" : ReadFile(copy), "theirs");
   std::filesystem::remove_all(copy);
+}
+
+TEST_F(PlayersTest, CtrlTRunsThePlayLineFromTheShownMeasureUntilStop) {
+  main = Start();
+  main->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+  // At 240 a measure lasts 1 s; the sound is missing, so it plays silently.
+  ASSERT_TRUE(OpenChart(*main, Chart("song.bms", "#BPM 240\r\n#WAV01 gone.wav\r\n#00111:01\r\n#00911:01\r\n")));
+  Control<QScrollBar>(*main, "GSV").setValue(-3 * 192 - 20);  // measure 3 at the bottom
+  Score(*main).setFocus();
+  QTest::keyClick(main.get(), Qt::Key_T, Qt::ControlModifier);
+  const int first = Score(*main).PlayLine();
+  EXPECT_GE(first, 3 * 192);
+  EXPECT_LT(first, 3 * 192 + 20);
+  QTest::qWait(300);
+  // 0.3 s at 240 BPM is 58 ticks; the timer may lag a little.
+  EXPECT_GE(Score(*main).PlayLine(), 3 * 192 + 45);
+  EXPECT_LE(Score(*main).PlayLine(), 3 * 192 + 58 + 40);
+  EXPECT_TRUE(Control<QLabel>(*main, "LabelMessage").text().startsWith("再生中 0:03."));
+  EXPECT_NE(ChartLog().Lines().back().find("gone.wav"), std::string::npos);
+  Control<QToolButton>(*main, "s_stop").click();
+  EXPECT_EQ(Score(*main).PlayLine(), -1);
+  QTest::keyClick(main.get(), Qt::Key_Space);  // Space plays from the shown measure too
+  EXPECT_GE(Score(*main).PlayLine(), 3 * 192);
+  QTest::keyClick(main.get(), Qt::Key_Space);
+  EXPECT_EQ(Score(*main).PlayLine(), -1);
 }
 
 // Runs the options dialog through steps: "row:N" picks row N as a double
@@ -154,18 +184,18 @@ TEST_F(PlayersTest, OptionsDialogEditsTheListAndKeepsTheSelectedName) {
             "a2\r\npa2\r\nx [filename]\r\n\r\n\r\n\r\na\r\npa\r\n\r\n\r\n\r\n\r\n"
             "mine\r\n/opt/mine/player\r\n\r\n\r\n-S\r\n\r\n");
   EXPECT_EQ(Ini().ReadString("BTLM", "UserSettingEMAIL", "-"), "me@example.com");
-  EXPECT_EQ(Players(), "a2,a,mine|a2|1000");  // Playview is gone: the first
+  EXPECT_EQ(Players(), "Beatloom,a2,a,mine|Beatloom|1111");
 
-  Selector().setCurrentIndex(2);
+  Selector().setCurrentIndex(3);
   RunOptions(*main, {"set:zzz", "Button2", "Button6"});  // Cancel writes nothing
-  EXPECT_EQ(Players(), "a2,a,mine|mine|0010");
+  EXPECT_EQ(Players(), "Beatloom,a2,a,mine|mine|0010");
   EXPECT_EQ(ReadFile(file).find("zzz"), std::string::npos);
   RunOptions(*main, {"mail:ü é@example.com", "Button7"});  // never stored as "? ?"
   EXPECT_TRUE(prompts.shown.back().text.contains("ü é@example.com"));
   EXPECT_EQ(Ini().ReadString("BTLM", "UserSettingEMAIL", "-"), "me@example.com");
 
   RunOptions(*main, {"row:1", "Button4", "Button7"});
-  EXPECT_EQ(Players(), "a2,mine|mine|0010");  // kept by name where it has moved
+  EXPECT_EQ(Players(), "Beatloom,a2,mine|mine|0010");  // kept by name where it has moved
 
   // A list file that cannot be written: the error, the dialog stays; the
   // selector shows the list the launches now use.
@@ -175,7 +205,7 @@ TEST_F(PlayersTest, OptionsDialogEditsTheListAndKeepsTheSelectedName) {
   RunOptions(*main, {"row:0", "Button4", "Button7"});
   ASSERT_EQ(prompts.shown.size(), 1u);
   EXPECT_EQ(prompts.shown[0].icon, Prompts::Icon::Error);
-  EXPECT_EQ(Players(), "mine|mine|0010");
+  EXPECT_EQ(Players(), "Beatloom,mine|mine|0010");
 }
 
 }  // namespace
