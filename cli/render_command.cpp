@@ -16,6 +16,8 @@ namespace {
 constexpr int kDefaultRate = 44100;
 constexpr int kMinRate = 8000;
 constexpr int kMaxRate = 192000;
+// At 48 kHz; fewer minutes at higher rates, more at lower ones.
+constexpr int kMaxMinutesAt48k = 30;
 
 std::string FolderOf(const std::string& path) {
   const size_t slash = path.find_last_of('/');
@@ -52,6 +54,12 @@ int Render(const std::vector<std::string>& args) {
   std::vector<std::string> problems;
   const auto program = MakeMixProgram(doc, FolderOf(files[0]), range, bank, problems);
   for (const std::string& p : problems) std::fprintf(stderr, "beatloom-cli: %s\n", p.c_str());
+  // The mix is held whole in memory: a chart that would play for very long
+  // (a note far away at a slow tempo) is refused rather than filling it.
+  const int64_t maxFrames = int64_t{kMaxMinutesAt48k} * 60 * 48000;
+  if (ProgramEndFrame(*program) - program->startFrame > maxFrames)
+    return Fail("cannot render " + files[0] + ": it plays longer than " + std::to_string(maxFrames / rate / 60) +
+                " minutes at " + std::to_string(rate) + " Hz");
   const std::string bytes = EncodeWav16(RenderProgram(program, rate), rate);
   std::string reason;
   if (!WriteFileAtomically(files[1], bytes, &reason)) return Fail("cannot write " + reason);

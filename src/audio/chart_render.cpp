@@ -36,6 +36,17 @@ std::shared_ptr<const MixProgram> MakeMixProgram(const Document& doc, const std:
   return program;
 }
 
+int64_t ProgramEndFrame(const MixProgram& program) {
+  int64_t end = program.startFrame;
+  for (const PlayEvent& e : program.events) {
+    if (e.frame < program.startFrame || e.frame >= program.endFrame) continue;
+    const size_t index = static_cast<size_t>(e.sound);
+    const DecodedSound* sound = index < program.sounds.size() ? program.sounds[index].get() : nullptr;
+    end = std::max(end, e.frame + static_cast<int64_t>(sound ? sound->FrameCount() : 0));
+  }
+  return end;
+}
+
 std::vector<float> RenderProgram(std::shared_ptr<const MixProgram> program, int rate) {
   Mixer mixer(rate, std::max<size_t>(program->sounds.size(), 1));
   mixer.Start(std::move(program));

@@ -28,6 +28,10 @@ std::shared_ptr<const MixProgram> MakeMixProgram(const Document& doc, const std:
 // The frame a play of the range starts at.
 int64_t StartFrameOf(const Document& doc, const PlayRange& range, int rate);
 
+// Where the last sound of a program ends if none is cut (startFrame when
+// nothing sounds).
+int64_t ProgramEndFrame(const MixProgram& program);
+
 // Mixes a program to its end through a mixer of its own, exactly as playback
 // would: the same samples on every run.
 std::vector<float> RenderProgram(std::shared_ptr<const MixProgram> program, int rate);

@@ -185,7 +185,7 @@ TEST(ChartFileLookup, FindsTheFileAChartNamesAsOtherSystemsWriteIt) {
   TempDir dir;
   std::filesystem::create_directories(dir.file("Sounds/Drums"));
   std::filesystem::create_directory(dir.file("folder.bmp"));
-  for (const char* name : {"Sounds/Drums/Kick.wav", "bg.BMP", "Exact.wav", "exact.WAV", "hat.ogg"})
+  for (const char* name : {"Sounds/Drums/Kick.wav", "bg.BMP", "Exact.wav", "exact.WAV", "hat.ogg", "Sounds/Ride.MP3"})
     test::WriteFile(dir.file(name), "x");
   ASSERT_EQ(mkfifo(dir.file("pipe.wav").c_str(), 0600), 0);
   // clang-format off
@@ -198,6 +198,7 @@ TEST(ChartFileLookup, FindsTheFileAChartNamesAsOtherSystemsWriteIt) {
   for (const auto& [written, found] : cases)
     EXPECT_EQ(ResolveChartFile(dir.path(), written), *found ? dir.file(found) : "") << written;
   EXPECT_EQ(ResolveChartSound(dir.path(), "HAT.wav"), dir.file("hat.ogg"));
+  EXPECT_EQ(ResolveChartSound(dir.path(), "sounds\\ride.wav"), dir.file("Sounds/Ride.MP3"));
 }
 
 }  // namespace

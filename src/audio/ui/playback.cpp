@@ -127,13 +127,7 @@ void Playback::Start(int measure) {
   Report(problems);
   timing_ = ChartTiming(doc);
   startSeconds_ = static_cast<double>(program->startFrame) / rate_;
-  int64_t end = program->startFrame;
-  for (const PlayEvent& e : program->events) {
-    if (e.frame < program->startFrame) continue;
-    const auto& sound = static_cast<size_t>(e.sound) < program->sounds.size() ? program->sounds[e.sound] : nullptr;
-    end = std::max(end, e.frame + static_cast<int64_t>(sound ? sound->FrameCount() : 0));
-  }
-  endSeconds_ = static_cast<double>(end) / rate_;
+  endSeconds_ = static_cast<double>(ProgramEndFrame(*program)) / rate_;
   mixer_->Start(program);
   if (sink_) sink_->start(device_);
   playing_ = true;
