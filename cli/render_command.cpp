@@ -53,7 +53,7 @@ int Render(const std::vector<std::string>& args) {
   SoundBank bank(rate);
   std::vector<std::string> problems;
   const auto program = MakeMixProgram(doc, FolderOf(files[0]), range, bank, problems);
-  for (const std::string& p : problems) std::fprintf(stderr, "beatloom-cli: %s\n", p.c_str());
+  for (const std::string& p : problems) std::fprintf(stderr, "beatloom-cli: silent, cannot play %s\n", p.c_str());
   // The mix is held whole in memory: a chart that would play for very long
   // (a note far away at a slow tempo) is refused rather than filling it.
   const int64_t maxFrames = int64_t{kMaxMinutesAt48k} * 60 * 48000;

@@ -48,18 +48,12 @@ int64_t ProgramEndFrame(const MixProgram& program) {
 }
 
 std::vector<float> RenderProgram(std::shared_ptr<const MixProgram> program, int rate) {
+  const int64_t frames = ProgramEndFrame(*program) - program->startFrame;
   Mixer mixer(rate, std::max<size_t>(program->sounds.size(), 1));
   mixer.Start(std::move(program));
-  std::vector<float> out;
-  std::vector<float> block(kRenderBlock * 2);
-  do {
-    mixer.Render(block.data(), kRenderBlock);
-    out.insert(out.end(), block.begin(), block.end());
-  } while (!mixer.Finished());
-  // The last block runs past the last sound: cut the silence after it.
-  size_t end = out.size();
-  while (end >= 2 && out[end - 1] == 0.0f && out[end - 2] == 0.0f) end -= 2;
-  out.resize(end);
+  std::vector<float> out(static_cast<size_t>(frames) * 2);
+  for (int64_t done = 0; done < frames; done += static_cast<int64_t>(kRenderBlock))
+    mixer.Render(out.data() + done * 2, static_cast<size_t>(std::min<int64_t>(kRenderBlock, frames - done)));
   return out;
 }
 

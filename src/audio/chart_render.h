@@ -32,8 +32,8 @@ int64_t StartFrameOf(const Document& doc, const PlayRange& range, int rate);
 // nothing sounds).
 int64_t ProgramEndFrame(const MixProgram& program);
 
-// Mixes a program to its end through a mixer of its own, exactly as playback
-// would: the same samples on every run.
+// Mixes a program up to ProgramEndFrame through a mixer of its own, exactly
+// as playback would: the same samples on every run.
 std::vector<float> RenderProgram(std::shared_ptr<const MixProgram> program, int rate);
 
 }  // namespace beatloom

@@ -170,7 +170,7 @@ std::vector<std::shared_ptr<const DecodedSound>> SoundBank::Load(const std::vect
     if (sounds.back()) {
       reported_.erase(s.name);
     } else if (reported_.insert(s.name).second) {
-      problems.push_back("音声ファイルを再生できません (無音になります): " + s.name + " (" + problem + ")");
+      problems.push_back(s.name + " (" + problem + ")");
     }
   }
   return sounds;

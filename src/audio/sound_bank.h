@@ -53,7 +53,7 @@ class SoundBank {
   bool Holds(const std::vector<SoundSource>& sources) const { return ToDecode(sources) == 0; }
 
   // The sound of every source, null where it is missing or cannot be read;
-  // such a sound is named once in problems (and again only after it was
+  // such a sound is named once in problems ("name (reason)") (and again only after it was
   // found and lost anew). Files to decode are shared among threads (every
   // core when threads is 0); done counts the decoded files as they finish and
   // may be read from another thread meanwhile.

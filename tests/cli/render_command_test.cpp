@@ -24,9 +24,9 @@ TEST(CliRender, SameBytesOnEveryRunFromTheGivenMeasure) {
   const std::string a = test::ReadFile(dir.file("a.wav"));
   EXPECT_EQ(a, test::ReadFile(dir.file("b.wav")));
   // Measure 1's note is before the start; measure 2's at 1 s: 22050 silent
-  // frames, then the click (16384) on both sides.
-  ASSERT_EQ(a.size(), 44u + (22050u + 1u) * 4u);
-  EXPECT_EQ(a.substr(a.size() - 4), std::string("\x00\x40\x00\x40", 4));
+  // frames, then the two frames of the sound, a click (16384) on both sides.
+  ASSERT_EQ(a.size(), 44u + (22050u + 2u) * 4u);
+  EXPECT_EQ(a.substr(44 + 22050 * 4), std::string("\x00\x40\x00\x40\0\0\0\0", 8));
 
   const test::CliRun bad = test::RunCli("render " + test::Quote(chart) + " out.wav --to x", test::CliStream::Err);
   EXPECT_EQ(bad.status, 2);

@@ -199,7 +199,8 @@ void Playback::PreviewObject(int index) {
 }
 
 void Playback::Report(const std::vector<std::string>& problems) {
-  for (const std::string& p : problems) hooks_.log(QString::fromStdString(p));
+  for (const std::string& p : problems)
+    hooks_.log(QStringLiteral("音声ファイルを再生できません (無音になります): ") + QString::fromStdString(p));
 }
 
 }  // namespace beatloom
