@@ -112,6 +112,33 @@ TEST(Mix, AMissingSoundIsSilentAndNamedOnce) {
   EXPECT_EQ(problems.size(), 1u);
 }
 
+// Two sounds of 0.75 together would reach 1.5: the limiter brings the peak to
+// full scale and lowers both channels alike; a note heard alone plays beside
+// the chart and is not cut when the chart stops.
+TEST(Mixer, LimitsPeaksAndPlaysPreviewsBesideTheChart) {
+  auto loud = std::make_shared<DecodedSound>();
+  loud->samples.assign(8, 0.75f);
+  auto program = std::make_shared<MixProgram>();
+  program->sounds = {nullptr, loud, loud};
+  program->events = {{0, 1, 1.0f}, {2, 2, 1.0f}};
+  Mixer mixer(kRate, 3);
+  mixer.Start(program);
+  std::vector<float> out(12);
+  mixer.Render(out.data(), 6);
+  EXPECT_EQ(std::vector<float>(out.begin(), out.begin() + 4), std::vector<float>(4, 0.75f));
+  EXPECT_EQ(out[4], 1.0f);
+  for (const float s : out) EXPECT_LE(s, 1.0f);
+  EXPECT_EQ(out[6], out[7]);
+
+  Mixer alone(kRate, 3);
+  alone.Preview(loud, 0.5f);
+  alone.Start(program);
+  alone.Stop();
+  alone.Render(out.data(), 6);
+  EXPECT_EQ(std::vector<float>(out.begin(), out.begin() + 8), std::vector<float>(8, 0.375f));
+  EXPECT_EQ(out[8], 0.0f);
+}
+
 TEST(Decode, OggAndFlacAreReadAndBroughtToTheOutputRate) {
   test::TempDir dir;
   std::vector<float> sine(22050);
