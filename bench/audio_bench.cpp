@@ -89,6 +89,7 @@ BENCHMARK(BM_Decode)
     ->Arg(1)
     ->Arg(static_cast<int>(std::max(1u, std::thread::hardware_concurrency())))
     ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()  // the CPU column counts every thread
     ->UseRealTime();
 
 void BM_StartToFirstSamples(benchmark::State& state) {
