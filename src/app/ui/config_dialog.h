@@ -15,9 +15,9 @@ class IniFile;
 class Prompts;
 
 // "設定": the external player list, whether notes sound as they are written,
-// and the author's default addresses. The
-// list is edited in a private copy; OK puts it in place of the shared one and
-// writes it with the addresses, Cancel leaves everything as it was.
+// and the author's default addresses. The list is edited in a private copy;
+// OK puts it in place of the shared one and writes it with the other
+// choices, Cancel leaves everything as it was.
 class TConfig : public QDialog {
   Q_OBJECT
 
