@@ -129,7 +129,11 @@ void Playback::Start(int measure) {
   startSeconds_ = static_cast<double>(program->startFrame) / rate_;
   endSeconds_ = static_cast<double>(ProgramEndFrame(*program)) / rate_;
   mixer_->Start(program);
-  if (sink_) sink_->start(device_);
+  if (sink_) {
+    sink_->start(device_);
+    // A device that is there but refuses to open (busy, gone) plays as none.
+    if (sink_->error() != QAudio::NoError) silentNotice_ = true;
+  }
   playing_ = true;
   clock_.start();
   hooks_.status(QString());
