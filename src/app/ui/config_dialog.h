@@ -5,15 +5,19 @@
 #include <string>
 #include <vector>
 
+class QComboBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
+class QVBoxLayout;
 
 namespace beatloom {
 
 class IniFile;
 class Prompts;
 
-// "設定": the external player list and the author's default addresses. The
+// "設定": the external player list, the author's default addresses and the
+// interface language (which applies at the next start). The
 // list is edited in a private copy; OK puts it in place of the shared one and
 // writes it with the addresses, Cancel leaves everything as it was.
 class TConfig : public QDialog {
@@ -31,6 +35,7 @@ class TConfig : public QDialog {
  private:
   void BuildViewerPage(QWidget* page);
   void BuildDefaultsPage(QWidget* page);
+  void BuildLanguageChoice(QWidget* page, QVBoxLayout* rows, int& labels);
   int SelectedEntry() const;
   std::vector<std::string> FieldTexts() const;
   void ShowEntry();
@@ -53,6 +58,8 @@ class TConfig : public QDialog {
   std::array<QLineEdit*, 6> fields_{};
   QLineEdit* email_ = nullptr;  // e_EMAIL
   QLineEdit* url_ = nullptr;    // e_URL
+  QComboBox* language_ = nullptr;  // cb_Language, in the order of InterfaceLanguage
+  QLabel* nextStartNote_ = nullptr;  // shown once the language differs from the stored one
 };
 
 }  // namespace beatloom

@@ -75,7 +75,7 @@ TMain::TMain(const TMainOptions& options) : options_(options) {
   score_ = new ScoreWidget(session_->Doc(), view_);
   w_ = BuildMainLayout(this, score_);
   menu_ = BuildMainMenu(this);
-  StartLanguage(*this, programFolder_, options_.executableFolder);
+  StartLanguage(*this, programFolder_, options_.executableFolder, options_.desktopLanguage);
   FitSettingsColumn(w_);
   timer_ = new QTimer(this);
   timer_->setObjectName(QStringLiteral("Timer1"));
