@@ -1,5 +1,7 @@
 #include "app/language_file.h"
 
+#include <iterator>
+
 #include "app/ini_file.h"
 #include "app/settings.h"
 #include "model/file_io.h"
@@ -44,7 +46,7 @@ std::string EnglishFile(const LanguageFolders& folders) {
 
 InterfaceLanguage ReadInterfaceLanguage(const IniFile& settings) {
   const std::string value = FoldedKey(settings.ReadString(kSectionMain, kInterfaceLanguageKey, ""));
-  for (int k = 0; k < 3; ++k)
+  for (size_t k = 0; k < std::size(kInterfaceLanguageValues); ++k)
     if (value == FoldedKey(kInterfaceLanguageValues[k])) return static_cast<InterfaceLanguage>(k);
   return InterfaceLanguage::Automatic;
 }
