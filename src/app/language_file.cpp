@@ -1,6 +1,9 @@
 #include "app/language_file.h"
 
+#include <iterator>
+
 #include "app/ini_file.h"
+#include "app/settings.h"
 #include "model/file_io.h"
 #include "model/text_codec.h"
 
@@ -17,7 +20,50 @@ std::string FoldedKey(std::string_view key) {
   return out;
 }
 
+constexpr const char* kInterfaceLanguageKey = "Language";
+// The settings file's words for the choices, in the order of InterfaceLanguage.
+constexpr const char* kInterfaceLanguageValues[] = {"auto", "ja", "en"};
+// Where the program keeps its English texts, below its own or its shared folder.
+constexpr const char* kEnglishFile = "lang/en/langage.ini";
+
+// "ja", "ja_JP", "ja-JP", "ja_JP.UTF-8" and the like; not "jam" or "en_JA".
+bool IsJapanese(std::string_view locale) {
+  if (locale.size() < 2 || (locale[0] != 'j' && locale[0] != 'J') || (locale[1] != 'a' && locale[1] != 'A'))
+    return false;
+  return locale.size() == 2 || std::string_view("_-.@").find(locale[2]) != std::string_view::npos;
+}
+
+std::string EnglishFile(const LanguageFolders& folders) {
+  for (const std::string& folder : {folders.executable, folders.shared}) {
+    if (folder.empty()) continue;
+    const std::string path = JoinPath(folder, kEnglishFile);
+    if (FileExists(path)) return path;
+  }
+  return {};
+}
+
 }  // namespace
+
+InterfaceLanguage ReadInterfaceLanguage(const IniFile& settings) {
+  const std::string value = FoldedKey(settings.ReadString(kSectionMain, kInterfaceLanguageKey, ""));
+  for (size_t k = 0; k < std::size(kInterfaceLanguageValues); ++k)
+    if (value == FoldedKey(kInterfaceLanguageValues[k])) return static_cast<InterfaceLanguage>(k);
+  return InterfaceLanguage::Automatic;
+}
+
+bool WriteInterfaceLanguage(IniFile& settings, InterfaceLanguage language) {
+  return settings.WriteString(kSectionMain, kInterfaceLanguageKey,
+                              kInterfaceLanguageValues[static_cast<int>(language)]);
+}
+
+std::string ChooseLanguageFile(const LanguageFolders& folders, InterfaceLanguage chosen,
+                               std::string_view desktopLanguage) {
+  const std::string own = FindLanguageFile(folders.program, folders.shared);
+  if (!own.empty()) return own;
+  if (chosen == InterfaceLanguage::Automatic)
+    chosen = IsJapanese(desktopLanguage) ? InterfaceLanguage::Japanese : InterfaceLanguage::English;
+  return chosen == InterfaceLanguage::English ? EnglishFile(folders) : std::string();
+}
 
 std::string FindLanguageFile(const std::string& programFolder, const std::string& sharedFolder) {
   for (const std::string& folder : {programFolder, sharedFolder}) {

@@ -8,6 +8,8 @@
 
 namespace beatloom {
 
+class IniFile;
+
 inline constexpr const char* kLanguageFile = "langage.ini";
 inline constexpr const char* kLanguageSection = "Language Data";
 // The key of the language file that names Qt's own translation (its buttons
@@ -19,6 +21,30 @@ inline constexpr const char* kDefaultQtTranslation = "qtbase_ja";
 // The language file the windows take their texts from: the program folder's
 // own, else one installed with the program; empty when there is none.
 std::string FindLanguageFile(const std::string& programFolder, const std::string& sharedFolder);
+
+// The interface language the author chose in the options dialog.
+enum class InterfaceLanguage { Automatic, Japanese, English };
+
+// Kept in the settings file; a missing or unknown value is automatic.
+InterfaceLanguage ReadInterfaceLanguage(const IniFile& settings);
+// False when the settings file refused the write.
+bool WriteInterfaceLanguage(IniFile& settings, InterfaceLanguage language);
+
+// Where the files the texts may come from lie.
+struct LanguageFolders {
+  std::string program;     // the settings' folder: a translator's own file
+  std::string executable;  // the running program's folder (a build tree)
+  std::string shared;      // what an installed program ships (share/beatloom)
+};
+
+// The language file the windows take their texts from; empty for the
+// built-in Japanese texts. A language file of the program's own comes first,
+// whatever was chosen; then the language chosen in the options dialog; when
+// that is automatic, the desktop's language (a locale name such as "ja_JP"
+// or "en-US"): Japanese keeps the built-in texts, any other takes the English
+// file the program ships.
+std::string ChooseLanguageFile(const LanguageFolders& folders, InterfaceLanguage chosen,
+                               std::string_view desktopLanguage);
 
 enum class TextKind { Caption, Hint };
 

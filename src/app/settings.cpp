@@ -75,6 +75,7 @@ Settings ReadSettings(const IniFile& ini, const Settings& fallback) {
   s.InActiveClickCancel = ini.ReadBool(p, kActivationClickKey, fallback.InActiveClickCancel);
   s.Window = ReadBounds(ini, p, kWindowKeys, fallback.Window);
   s.WindowPositionStored = ini.HasKey(p, kWindowKeys[0]) || ini.HasKey(p, kWindowKeys[1]);
+  s.WindowSizeStored = ini.HasKey(p, kWindowKeys[2]) || ini.HasKey(p, kWindowKeys[3]);
 
   s.NoSound = ini.ReadBool(kSectionBoot, "NoSound", fallback.NoSound);
   s.DevMode = ini.ReadBool(kSectionBoot, "DevMode", fallback.DevMode);

@@ -60,9 +60,10 @@ struct Settings {
   // PLAYVIEW
   bool InActiveClickCancel = true;
   WindowBounds Window{0, 0, 573, 577};
-  // Whether the file held a window position at all; without one the window
-  // manager places the window.
+  // Whether the file held a window position, and a size, at all; without a
+  // position the window opens centred on the screen.
   bool WindowPositionStored = false;
+  bool WindowSizeStored = false;
   // boot
   bool NoSound = false;
   bool DevMode = false;

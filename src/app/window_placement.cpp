@@ -82,4 +82,25 @@ WindowBounds KeepClientOnScreen(const WindowBounds& stored, const FrameMargins& 
   return {kept.left + left, kept.top + top, client.width, client.height};
 }
 
+WindowBounds MainWindowBounds(const StoredWindow& stored, const FrameMargins& frame,
+                              const std::vector<WindowBounds>& screens) {
+  if (stored.positionStored) return KeepClientOnScreen(stored.bounds, frame, screens);
+  WindowBounds client = ClampWindowBounds(stored.bounds);
+  if (screens.empty()) return client;
+  const Box area(ClampWindowBounds(screens.front()));
+  if (!stored.sizeStored) {
+    client.width = Clamp(area.width * 4 / 5, 0, kMaxWindowExtent);
+    client.height = Clamp(area.height * 4 / 5, 0, kMaxWindowExtent);
+  }
+  // The frame, where the window system has told it, is centred with the client.
+  const long long outerWidth = client.width + std::max(frame.left, 0) + std::max(frame.right, 0);
+  const long long outerHeight = client.height + std::max(frame.top, 0) + std::max(frame.bottom, 0);
+  // A window larger than the area keeps its top left corner on it.
+  client.left = Clamp(area.left + std::max(0LL, (area.width - outerWidth) / 2) + std::max(frame.left, 0),
+                      -kMaxWindowExtent, kMaxWindowExtent);
+  client.top = Clamp(area.top + std::max(0LL, (area.height - outerHeight) / 2) + std::max(frame.top, 0),
+                     -kMaxWindowExtent, kMaxWindowExtent);
+  return client;
+}
+
 }  // namespace beatloom

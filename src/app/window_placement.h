@@ -35,4 +35,20 @@ struct FrameMargins {
 WindowBounds KeepClientOnScreen(const WindowBounds& client, const FrameMargins& frame,
                                 const std::vector<WindowBounds>& screens);
 
+// What the settings file held of the main window's place.
+struct StoredWindow {
+  WindowBounds bounds;  // the client area; the design size where nothing was stored
+  bool positionStored = false;
+  bool sizeStored = false;
+};
+
+// The main window's client area at start-up. A stored position is taken as
+// stored, only brought back within reach (KeepClientOnScreen). Without one
+// (a first start) the window is centred on the first of the screens' free
+// areas, the one it opens on, and takes four fifths of it each way unless a
+// size was stored: the score and the lists get the room today's desktops
+// have.
+WindowBounds MainWindowBounds(const StoredWindow& stored, const FrameMargins& frame,
+                              const std::vector<WindowBounds>& screens);
+
 }  // namespace beatloom

@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
+
+#include "app/ini_file.h"
+#include "model/file_io.h"
 
 #include "support/test_support.h"
 
@@ -70,6 +74,30 @@ TEST(LanguageFileTest, Utf8FilesAndTheirQtTranslation) {
   std::remove(path.c_str());
   ASSERT_TRUE(keys.Write(path, "qtbase_ja"));
   EXPECT_EQ(LanguageTexts(path).QtTranslation(), "qtbase_ja") << "a new template names the translation in use";
+}
+
+// The program's own language file, else the stored choice, else the desktop:
+// {own file?, the English file shipped, stored choice, desktop, file expected}.
+TEST(LanguageFileTest, TheTextsComeFromTheOwnFileTheChoiceOrTheDesktop) {
+  TempDir root;
+  const LanguageFolders at{root.file("home"), root.file("bin"), root.file("share")};
+  const std::string own = at.program + "/langage.ini", beside = at.executable + "/lang/en/langage.ini",
+                    installed = at.shared + "/lang/en/langage.ini", none;
+  const std::tuple<bool, std::string, const char*, const char*, std::string> rows[] = {
+      {true, beside, "en", "en_US", own},       {false, beside, "ja", "en_US", none},
+      {false, beside, "en", "ja_JP", beside},   {false, installed, "EN", "ja-JP", installed},
+      {false, beside, "auto", "ja-JP", none},   {false, installed, nullptr, "C", installed},
+      {false, beside, "klingon", "ja", none},   {false, beside, nullptr, "jam", beside},
+      {false, none, "en", "en_US", none}};
+  for (const auto& [ownFile, english, stored, desktop, expected] : rows) {
+    std::filesystem::remove_all(root.path());
+    std::filesystem::create_directories(at.program);
+    if (ownFile) WriteFile(own, "");
+    if (!english.empty()) std::filesystem::create_directories(FolderOf(english)), WriteFile(english, "");
+    IniFile settings(at.program + "/beatloom.ini");
+    if (stored) settings.WriteString("BTLM", "Language", stored);
+    EXPECT_EQ(ChooseLanguageFile(at, ReadInterfaceLanguage(settings), desktop), expected) << desktop;
+  }
 }
 
 }  // namespace

@@ -62,6 +62,7 @@ TEST(Settings, WrittenValuesReadBackUnchanged) {
   WriteSettings(ini, s);
   Settings expected = s;
   expected.WindowPositionStored = true;
+  expected.WindowSizeStored = true;
   EXPECT_EQ(ReadSettings(ini, Settings{}), expected);
   // The author's own keys and the boot switches are not the shutdown's business.
   EXPECT_FALSE(ini.HasKey("BTLM", "UserSettingEMAIL"));

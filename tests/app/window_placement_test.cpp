@@ -56,5 +56,19 @@ TEST(KeepClientOnScreen, KeepsTheFrameWithinReachAndTheClientAsStored) {
   for (const Row& r : rows) EXPECT_EQ(KeepClientOnScreen(r.stored, r.frame, one), r.expected) << r.what;
 }
 
+// A first start takes four fifths of the screen it opens on, centred with
+// its frame; stored bounds win.
+TEST(MainWindowBounds, FirstStartFillsTheScreenAndStoredBoundsWin) {
+  const WindowBounds design{0, 0, 573, 577}, sxga{0, 0, 1280, 1024}, panel{0, 28, 1600, 972};
+  const std::tuple<StoredWindow, FrameMargins, std::vector<WindowBounds>, WindowBounds> rows[] = {
+      {{design}, {}, {sxga}, {128, 102, 1024, 819}},
+      {{design}, {1, 20, 1, 1}, {panel, sxga}, {160, 135, 1280, 777}},
+      {{{100, 200, 700, 560}, true, true}, {}, {sxga}, {100, 200, 700, 560}},
+      {{{0, 0, 700, 560}, false, true}, {}, {sxga}, {290, 232, 700, 560}},
+  };
+  for (const auto& [stored, frame, screens, expected] : rows)
+    EXPECT_EQ(MainWindowBounds(stored, frame, screens), expected) << expected.left;
+}
+
 }  // namespace
 }  // namespace beatloom

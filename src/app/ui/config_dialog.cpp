@@ -1,6 +1,7 @@
 #include "app/ui/config_dialog.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -14,6 +15,7 @@
 
 #include "app/external_players.h"
 #include "app/ini_file.h"
+#include "app/language_file.h"
 #include "app/settings.h"
 #include "model/text_codec.h"
 #include "platform/ui/named_control.h"
@@ -157,7 +159,23 @@ void TConfig::BuildDefaultsPage(QWidget* page) {
   v->addWidget(email_);
   v->addWidget(Caption(page, labels, "作成者Web Pageアドレス"));
   v->addWidget(url_);
+  BuildLanguageChoice(page, v, labels);
   v->addStretch();
+}
+
+void TConfig::BuildLanguageChoice(QWidget* page, QVBoxLayout* rows, int& labels) {
+  rows->addWidget(Caption(page, labels, "表示言語"));
+  language_ = Named(new QComboBox(page), "cb_Language");
+  // Each language in its own words, so that either reader finds theirs.
+  for (const char* item : {"自動 / Automatic", "日本語", "English"}) language_->addItem(QString::fromUtf8(item));
+  const int stored = static_cast<int>(ReadInterfaceLanguage(settings_));
+  language_->setCurrentIndex(stored);
+  rows->addWidget(language_);
+  nextStartNote_ = Caption(page, labels, "次回の起動から有効になります");
+  nextStartNote_->setVisible(false);
+  rows->addWidget(nextStartNote_);
+  connect(language_, &QComboBox::currentIndexChanged, this,
+          [this, stored](int index) { nextStartNote_->setVisible(index != stored); });
 }
 
 int TConfig::SelectedEntry() const {
@@ -235,7 +253,8 @@ void TConfig::Confirm() {
     return;
   }
   if (!WriteUserDefaults(settings_, {ToSettingsText(email_->text()), ToSettingsText(url_->text())}) ||
-      !settings_.WriteBool(kSectionMain, kHearNotesKey, hearNotes_->isChecked())) {
+      !settings_.WriteBool(kSectionMain, kHearNotesKey, hearNotes_->isChecked()) ||
+      !WriteInterfaceLanguage(settings_, static_cast<InterfaceLanguage>(language_->currentIndex()))) {
     prompts_.Message(QStringLiteral("保存でエラーが生じました\n") + QString::fromStdString(settings_.Path()),
                      Prompts::Icon::Error);
     return;

@@ -6,8 +6,11 @@
 #include <vector>
 
 class QCheckBox;
+class QComboBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
+class QVBoxLayout;
 
 namespace beatloom {
 
@@ -15,9 +18,10 @@ class IniFile;
 class Prompts;
 
 // "設定": the external player list, whether notes sound as they are written,
-// and the author's default addresses. The list is edited in a private copy;
-// OK puts it in place of the shared one and writes it with the other
-// choices, Cancel leaves everything as it was.
+// the author's default addresses and the interface language (which applies at
+// the next start). The list is edited in a private copy; OK puts it in place
+// of the shared one and writes it with the other choices, Cancel leaves
+// everything as it was.
 class TConfig : public QDialog {
   Q_OBJECT
 
@@ -33,6 +37,7 @@ class TConfig : public QDialog {
  private:
   void BuildViewerPage(QWidget* page);
   void BuildDefaultsPage(QWidget* page);
+  void BuildLanguageChoice(QWidget* page, QVBoxLayout* rows, int& labels);
   int SelectedEntry() const;
   std::vector<std::string> FieldTexts() const;
   void ShowEntry();
@@ -56,6 +61,8 @@ class TConfig : public QDialog {
   QLineEdit* email_ = nullptr;      // e_EMAIL
   QLineEdit* url_ = nullptr;        // e_URL
   QCheckBox* hearNotes_ = nullptr;  // c_hearnotes: the built-in player sounds notes as they are written
+  QComboBox* language_ = nullptr;   // cb_Language, in the order of InterfaceLanguage
+  QLabel* nextStartNote_ = nullptr;  // shown once the language differs from the stored one
 };
 
 }  // namespace beatloom

@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -199,17 +200,29 @@ bool UseQtTranslation(const std::string& name, const std::vector<std::string>& f
   return false;
 }
 
-void StartLanguage(QWidget& mainWindow, const std::string& programFolder, const std::string& executableFolder) {
-  const std::string shared =
-      SharedDataFolder(executableFolder.empty() ? LocalPath(QCoreApplication::applicationDirPath()) : executableFolder);
-  SetWindowCreatedHook([programFolder, shared](QWidget& window) {
-    ApplyLanguage(window, LanguageTexts(FindLanguageFile(programFolder, shared)));
+std::string DesktopLanguage() {
+  const QLocale desktop = QLocale::system();
+  const QStringList languages = desktop.uiLanguages();
+  return (languages.isEmpty() ? desktop.name() : languages.front()).toStdString();
+}
+
+void StartLanguage(QWidget& mainWindow, const std::string& programFolder, const std::string& executableFolder,
+                   const std::string& desktopLanguage) {
+  const std::string executable =
+      executableFolder.empty() ? LocalPath(QCoreApplication::applicationDirPath()) : executableFolder;
+  const LanguageFolders folders{programFolder, executable, SharedDataFolder(executable)};
+  // The choice is the one made at start-up for every window of this run,
+  // even when the options dialog changes it meanwhile.
+  const InterfaceLanguage chosen = ReadInterfaceLanguage(IniFile(JoinPath(programFolder, kSettingsFile)));
+  const std::string desktop = desktopLanguage.empty() ? DesktopLanguage() : desktopLanguage;
+  SetWindowCreatedHook([programFolder, folders, chosen, desktop](QWidget& window) {
+    ApplyLanguage(window, LanguageTexts(ChooseLanguageFile(folders, chosen, desktop)));
     if (DevModeOn(programFolder)) WriteLanguageTemplate(window, programFolder);
   });
-  const LanguageTexts texts(FindLanguageFile(programFolder, shared));
-  // Qt's own buttons and dialogs speak the language of the file; a
+  const LanguageTexts texts(ChooseLanguageFile(folders, chosen, desktop));
+  // Qt's own buttons and dialogs speak the language of the texts; a
   // translation Qt does not have leaves them in its built-in English.
-  UseQtTranslation(texts.QtTranslation(), {programFolder, shared});
+  UseQtTranslation(texts.QtTranslation(), {programFolder, folders.shared});
   ApplyLanguage(mainWindow, texts);
 }
 

@@ -23,11 +23,18 @@ void WriteLanguageTemplate(QWidget& window, const std::string& programFolder);
 // False when no such translation was found.
 bool UseQtTranslation(const std::string& name, const std::vector<std::string>& folders);
 
-// At start-up: Qt takes the translation the language file names; every
-// window that reports its creation from now on takes its texts from the
-// language file and, while DevMode is on, writes its template; the main
-// window takes its texts at once. The file is the program folder's own, else
-// one installed with the program.
-void StartLanguage(QWidget& mainWindow, const std::string& programFolder, const std::string& executableFolder);
+// The desktop's language as Qt's system locale reads it from LANGUAGE,
+// LC_ALL, LC_MESSAGES and LANG ("ja_JP", "en-US", "C").
+std::string DesktopLanguage();
+
+// At start-up: the texts come from the language file chosen by
+// ChooseLanguageFile, for the language stored in the settings file and the
+// desktop's language (empty: DesktopLanguage()); Qt takes the translation
+// that file names; every window that reports its creation from now on takes
+// its texts from it and, while DevMode is on, writes its template; the main
+// window takes its texts at once. A language chosen later applies at the
+// next start.
+void StartLanguage(QWidget& mainWindow, const std::string& programFolder, const std::string& executableFolder,
+                   const std::string& desktopLanguage);
 
 }  // namespace beatloom

@@ -77,7 +77,7 @@ TMain::TMain(const TMainOptions& options) : options_(options) {
   score_ = new ScoreWidget(session_->Doc(), view_);
   w_ = BuildMainLayout(this, score_);
   menu_ = BuildMainMenu(this);
-  StartLanguage(*this, programFolder_, options_.executableFolder);
+  StartLanguage(*this, programFolder_, options_.executableFolder, options_.desktopLanguage);
   FitSettingsColumn(w_);
   timer_ = new QTimer(this);
   timer_->setObjectName(QStringLiteral("Timer1"));
@@ -248,21 +248,20 @@ void TMain::FormCreate() {
 }
 
 void TMain::ApplyWindowBounds(const Settings& s) {
-  WindowBounds b = ClampWindowBounds(s.Window);
-  if (!s.WindowPositionStored) {
-    resize(b.width, b.height);
-    return;
-  }
+  // The screen the window opens on comes first: a first start centres the
+  // window there.
   std::vector<WindowBounds> screens;
-  for (const QScreen* screen : QGuiApplication::screens()) {
-    const QRect r = screen->availableGeometry();
-    screens.push_back({r.x(), r.y(), r.width(), r.height()});
+  const QScreen* own = screen();
+  for (const QScreen* one : QGuiApplication::screens()) {
+    const QRect r = one->availableGeometry();
+    const auto at = one == own ? screens.begin() : screens.end();
+    screens.insert(at, {r.x(), r.y(), r.width(), r.height()});
   }
   const QRect outer = frameGeometry();
   const QRect inner = geometry();
   const FrameMargins frame{inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
                            outer.bottom() - inner.bottom()};
-  b = KeepClientOnScreen(b, frame, screens);
+  const WindowBounds b = MainWindowBounds({s.Window, s.WindowPositionStored, s.WindowSizeStored}, frame, screens);
   // The client area, as FormClose reads it back: move() would place the
   // frame on some platforms and the client on others, and the window would
   // creep by the height of its title bar at every start.

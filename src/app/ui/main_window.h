@@ -50,6 +50,7 @@ struct TMainOptions {
   QStringList arguments;            // after the program's own path
   std::string programFolder;        // empty: the real program folder
   std::string executableFolder;     // empty: the running program's folder
+  std::string desktopLanguage;      // empty: the desktop's ("ja_JP", "en_US")
   Prompts* prompts = nullptr;       // empty: real dialogs
   Shell* shell = nullptr;           // empty: the desktop
   Clipboard* clipboard = nullptr;   // empty: the system clipboard

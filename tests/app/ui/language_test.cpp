@@ -1,7 +1,9 @@
 #include "app/ui/language.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QToolButton>
@@ -138,6 +140,23 @@ TEST_F(MainWindowTest, AnInstalledProgramFindsItsSharedFiles) {
   ActionNamed(main, "K13").trigger();
   ASSERT_EQ(shell.opened.size(), 1u);
   EXPECT_EQ(shell.opened[0], QUrl::fromLocalFile(QString::fromStdString(share + "/help/help.html")));
+}
+
+// An English desktop gets the English texts the program ships; a language
+// chosen in the options dialog applies from the next start, as it says.
+TEST_F(MainWindowTest, TheDesktopLanguageUntilOneIsChosen) {
+  Quiet();
+  std::filesystem::create_directories(programFiles.file("lang/en"));
+  WriteFile(programFiles.file("lang/en/langage.ini"), ReadFile(BEATLOOM_TEST_DATA "/../../lang/en/langage.ini"));
+  auto main = Start({}, "en-US");
+  EXPECT_EQ(main->findChild<QDialog*>("Form8")->windowTitle(), "Edit Source Directly");
+  WhenModal([](QDialog& d) {
+    Control<QComboBox>(d, "cb_Language").setCurrentIndex(1);  // 日本語
+    EXPECT_FALSE(Control<QLabel>(d, "Label14").isHidden());
+    Control<QPushButton>(d, "Button7").click();
+  });
+  ActionNamed(*main, "N43").trigger();
+  EXPECT_EQ(ActionNamed(*Start({}, "en-US"), "K1").text(), "ファイル(&F)");
 }
 
 }  // namespace

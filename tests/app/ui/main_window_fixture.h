@@ -129,19 +129,21 @@ class MainWindowTest : public ::testing::Test {
  protected:
   // Every window gets a session of its own, as in the program; a window
   // replaced by the next one may still be alive while that one starts.
-  TMainOptions Options(const QStringList& arguments = {}) {
+  // The desktop speaks Japanese, whatever the machine running the tests speaks.
+  TMainOptions Options(const QStringList& arguments = {}, const char* desktopLanguage = "ja_JP") {
     TMainOptions options;
     options.arguments = arguments;
     options.programFolder = home.path();
     options.executableFolder = programFiles.path();
+    options.desktopLanguage = desktopLanguage;
     options.prompts = &prompts;
     options.shell = &shell;
     options.session = &sessions_.emplace_back();
     options.splashMilliseconds = 0;
     return options;
   }
-  std::unique_ptr<TMain> Start(const QStringList& arguments = {}) {
-    auto main = std::make_unique<TMain>(Options(arguments));
+  std::unique_ptr<TMain> Start(const QStringList& arguments = {}, const char* desktopLanguage = "ja_JP") {
+    auto main = std::make_unique<TMain>(Options(arguments, desktopLanguage));
     main->show();
     QCoreApplication::processEvents();
     return main;

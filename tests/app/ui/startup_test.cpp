@@ -65,8 +65,8 @@ TEST_F(MainWindowTest, WithoutSettingsTheFirstStartValuesApply) {
   EXPECT_TRUE(ActionNamed(*main, "N34").isChecked());
   EXPECT_FALSE(Control<QLabel>(*main, "L_Devmode").isVisible());
   EXPECT_NE(main->findChild<QMediaPlayer*>("MediaPlayer1"), nullptr);
-  EXPECT_EQ(main->width(), 573);
-  EXPECT_EQ(main->height(), 577);
+  const QRect screen = main->screen()->availableGeometry();
+  EXPECT_EQ(main->size(), QSize(screen.width() * 4 / 5, screen.height() * 4 / 5));
 
   // The view follows the controls.
   const ViewSettings& v = Score(*main).View();
