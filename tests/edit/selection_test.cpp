@@ -130,7 +130,8 @@ TEST_F(SelectionTest, SystemClipboardTextBothWays) {
   Fill({{1, 384, 1, 0}, {22, 100, 0, 0}, {0, 191999, 1, 1}});
   const std::string text = CopySelectedAsText(session);
   EXPECT_EQ(text, "BTLM ClipBoard Object Data Format\r\n000191999001\r\n001000384002\r\n");
-  EXPECT_TRUE(Lanes(doc.ObjList, true).empty() && !doc.Modified && session.Clipboard().empty()) << "a copy changes nothing";
+  EXPECT_TRUE(Lanes(doc.ObjList, true).empty() && !doc.Modified && session.Clipboard().empty())
+      << "a copy changes nothing";
 
   EXPECT_EQ(PasteFromText(session, text, ViewFrom(300)), "");
   ASSERT_EQ(doc.ObjList.size(), 5u);

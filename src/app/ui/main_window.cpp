@@ -154,8 +154,8 @@ void TMain::BuildControllers() {
   measureCommands_ = new MeasureCommands(
       *session_, MeasureControlsOf(menu_), *prompts_, [this] { return mouseController_->Editor().AnchorPos(); }, this);
   imagePreview_ = new TForm5(session_->Doc(), ImagePreviewControlsOf(w_, menu_, *keyController_, *session_), this);
-  analysis_ = std::make_unique<AnalysisCommands>(*session_,
-                                                 AnalysisControlsOf(w_, menu_, view_, *logWindow_, *session_, this));
+  analysis_ =
+      std::make_unique<AnalysisCommands>(*session_, AnalysisControlsOf(w_, menu_, view_, *logWindow_, *session_, this));
   playerCommands_ = new PlayerCommands(PlayerControlsOf(w_, menu_, this),
                                        PlayerHooksOf(w_, *commands_, *session_, *score_, settingsFile_, programFolder_),
                                        *prompts_, *shell_, this);
@@ -279,8 +279,7 @@ void TMain::ApplyStoredSettings() {
 }
 
 void TMain::UpdateRecoveryCopy() {
-  recovery_->Update(session_->Doc(), revision_, session_->File().saveTo, commands_->DiskStamp(),
-                    CurrentSaveOptions());
+  recovery_->Update(session_->Doc(), revision_, session_->File().saveTo, commands_->DiskStamp(), CurrentSaveOptions());
 }
 
 // A copy left by a program that did not end cleanly is offered once; one

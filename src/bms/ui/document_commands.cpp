@@ -214,8 +214,7 @@ bool DocumentCommands::Save() {
   if (saveFileName.isEmpty()) return SaveAs();
   if (!ConfirmOverwriteChanged()) return false;
   if (overwriteAsks_) {
-    const QString question =
-        QStringLiteral("「%1」は譜面ではなかったファイルです。上書きしますか？").arg(saveFileName);
+    const QString question = QStringLiteral("「%1」は譜面ではなかったファイルです。上書きしますか？").arg(saveFileName);
     if (prompts_.Ask(question, Prompts::Icon::Warning, Prompts::Buttons::YesCancel) != Prompts::Answer::Yes)
       return false;
     overwriteAsks_ = false;
