@@ -26,6 +26,25 @@ for area in "${!allowed[@]}"; do
     status=1
   done < <(grep -rn --include='*.h' --include='*.cpp' '#include "' "$src/$area" | grep -v "^$src/$area/ui/")
 done
+# A Qt folder uses the core and platform/ui but never another area's Qt
+# folder (TMain in app/ui is where controllers meet); the view's Qt half also
+# keeps to the view's floor, like its core.
+for dir in "$src"/*/ui/; do
+  area=$(basename "$(dirname "$dir")")
+  [ "$area" = app ] && continue
+  while IFS= read -r hit; do
+    target=${hit#*#include \"}
+    target=${target%%\"*}
+    top=${target%%/*}
+    case "$target" in
+      "$area"/* | platform/ui/*) ;;
+      */ui/*) echo "$hit"; status=1; continue ;;
+    esac
+    if [ "$area" = view ] && [ "$top" != view ] && [ "$top" != platform ]; then
+      case " ${allowed[view]} " in *" $top "*) ;; *) echo "$hit"; status=1 ;; esac
+    fi
+  done < <(grep -rn --include='*.h' --include='*.cpp' '#include "' "$dir")
+done
 for dir in "$src"/*/; do
   area=$(basename "$dir")
   [ -n "${allowed[$area]+x}" ] || [ "$area" = platform ] || { echo "unknown core folder: $area"; status=1; }

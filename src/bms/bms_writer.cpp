@@ -302,22 +302,11 @@ bool WriteBmsFile(const Document& doc, const std::string& path, const SaveOption
   return true;
 }
 
-bool SaveBmsFile(Document& doc, const std::string& path, const SaveOptions& options, Log& log, std::string* error) {
-  doc.RemoveDuplicates();
-  // Packing moves the author's objects; a save that never reached the disk
-  // must not have moved them.
-  std::vector<uint8_t> lanesBefore;
-  if (!options.keepLayout) {
-    lanesBefore.reserve(doc.ObjList.size());
-    for (const TBmsObject& o : doc.ObjList) lanesBefore.push_back(o.Lane);
-    PackBgmLanes(doc);
-  }
-  if (!WriteBmsFile(doc, path, options, log, error)) {
-    for (size_t i = 0; i < lanesBefore.size(); ++i) doc.ObjList[i].Lane = lanesBefore[i];
-    return false;
-  }
-  if (doc.DocumentIO) doc.Modified = false;
-  return true;
+bool SaveBmsFile(const Document& doc, const std::string& path, const SaveOptions& options, Log& log,
+                 std::string* error) {
+  Document tidied = doc;
+  TidyForSave(tidied, options);
+  return WriteBmsFile(tidied, path, options, log, error);
 }
 
 }  // namespace beatloom

@@ -37,12 +37,14 @@ void TidyForSave(Document& doc, const SaveOptions& options);
 bool WriteBmsFile(const Document& doc, const std::string& path, const SaveOptions& options, Log& log,
                   std::string* error);
 
-// Removes duplicates, packs when asked, and replaces the file atomically: the
-// old file stays as it was unless every byte of the new one reached the disk.
-// On failure returns false with kSaveFailedMessage (and the reason) in error;
-// Modified is then unchanged. The program's own lists are the save command's
-// business (RecordSavedChart), not the writer's.
-bool SaveBmsFile(Document& doc, const std::string& path, const SaveOptions& options, Log& log,
+// Writes what a save of the chart writes, for callers without a history (the
+// command-line program): a copy is tidied as TidyForSave does, the chart
+// itself is only read, its Modified mark included. The file is replaced
+// atomically: the old file stays as it was unless every byte of the new one
+// reached the disk. On failure returns false with kSaveFailedMessage (and the
+// reason) in error. The program's own lists are the save command's business
+// (RecordSavedChart), not the writer's.
+bool SaveBmsFile(const Document& doc, const std::string& path, const SaveOptions& options, Log& log,
                  std::string* error);
 
 }  // namespace beatloom

@@ -103,6 +103,19 @@ void SwapValues(std::vector<TBmsObject>& objects, DefinitionKind kind, int a, in
   }
 }
 
+// A renumbering of kind's lanes by table; the table starts as no change.
+Renumbering RenumberingOf(DefinitionKind kind, size_t size) {
+  Renumbering r;
+  for (int lane = 0; lane < LaneCount; ++lane) r.lanes[static_cast<size_t>(lane)] = LaneUsesKind(kind, lane);
+  r.forward.resize(size);
+  for (size_t v = 0; v < size; ++v) r.forward[v] = static_cast<uint16_t>(v);
+  return r;
+}
+
+void Note(std::vector<Renumbering>* renumbered, Renumbering r) {
+  if (renumbered) renumbered->push_back(std::move(r));
+}
+
 bool RowSwappable(const Document& doc, DefinitionKind kind, int row) {
   const int first = kind == DefinitionKind::Bmp ? 1 : 0;
   return row >= first && row < RowCount(doc, kind);
@@ -129,7 +142,7 @@ std::vector<size_t> FirstUnreadableNaming(const Document& doc, DefinitionKind ki
 // exchanges are the ones the ▲/▼ command would make one by one, but they are
 // played on the index table alone; objects, clip records and kept lines are
 // then renumbered in one pass, so the cost is gaps + objects, not their product.
-std::optional<std::string> CompactKind(Document& doc, DefinitionKind kind) {
+std::optional<std::string> CompactKind(Document& doc, DefinitionKind kind, std::vector<Renumbering>& renumbered) {
   std::vector<std::string>& names = NamesOf(doc, kind);
   for (const TBmsObject& o : doc.ObjList)
     if (LaneUsesKind(kind, o.Lane) && o.Value < names.size() && names[o.Value].empty() &&
@@ -159,9 +172,10 @@ std::optional<std::string> CompactKind(Document& doc, DefinitionKind kind) {
     moved[static_cast<size_t>(holder[gap])] = static_cast<int>(gap);
     moved[static_cast<size_t>(holder[used])] = static_cast<int>(used);
   }
-  for (std::vector<TBmsObject>* objects : {&doc.ObjList, &doc.ClipList})
-    for (TBmsObject& o : *objects)
-      if (LaneUsesKind(kind, o.Lane) && o.Value < moved.size()) o.Value = static_cast<uint16_t>(moved[o.Value]);
+  Renumbering r = RenumberingOf(kind, 0);
+  r.forward.assign(moved.begin(), moved.end());
+  r.Apply(doc.ObjList, false);
+  renumbered.push_back(std::move(r));
   for (std::string& line : doc.mcom) {
     if (!ChannelUsesKind(kind, line) || !CellsReadable(doc.indices, CellsOf(line))) continue;
     const size_t end = kDataPrefix + CellsOf(line).size();
@@ -253,7 +267,8 @@ bool CanSwap(const Document& doc, DefinitionKind kind, int a, int b) {
   return a != b && RowSwappable(doc, kind, a) && RowSwappable(doc, kind, b);
 }
 
-std::optional<std::string> SwapInDocument(Document& doc, DefinitionKind kind, int a, int b) {
+std::optional<std::string> SwapInDocument(Document& doc, DefinitionKind kind, int a, int b,
+                                          std::vector<Renumbering>* renumbered) {
   if (!CanSwap(doc, kind, a, b)) return std::nullopt;
   const int ia = IndexOfRow(kind, a);
   const int ib = IndexOfRow(kind, b);
@@ -261,7 +276,9 @@ std::optional<std::string> SwapInDocument(Document& doc, DefinitionKind kind, in
   auto& names = NamesOf(doc, kind);
   std::swap(names[static_cast<size_t>(ia)], names[static_cast<size_t>(ib)]);
   SwapValues(doc.ObjList, kind, ia, ib);
-  SwapValues(doc.ClipList, kind, ia, ib);
+  Renumbering r = RenumberingOf(kind, static_cast<size_t>(std::max(ia, ib)) + 1);
+  std::swap(r.forward[static_cast<size_t>(ia)], r.forward[static_cast<size_t>(ib)]);
+  Note(renumbered, std::move(r));
   SwapKeptCells(doc, kind, ia, ib);
   return std::nullopt;
 }
@@ -270,10 +287,12 @@ ListOutcome SwapDefinitions(ChartSession& session, DefinitionKind kind, int a, i
   ListOutcome result;
   const ChartEdit edit{.label = "定義の入れ替え", .aspects = kChartObjects | kChartHeader};
   result.outcome = session.Apply(edit, [&](Document& doc) {
-    if (auto error = SwapInDocument(doc, kind, a, b)) {
+    std::vector<Renumbering> renumbered;
+    if (auto error = SwapInDocument(doc, kind, a, b, &renumbered)) {
       result.message = *error;
       return EditOutcome::Refused;
     }
+    for (Renumbering& r : renumbered) session.Renumber(std::move(r));
     return EditOutcome::Changed;
   });
   return result;
@@ -318,12 +337,14 @@ EditOutcome ReleaseUnusedDefinitions(ChartSession& session) {
   });
 }
 
-std::optional<std::string> CompactInDocument(Document& doc) {
+std::optional<std::string> CompactInDocument(Document& doc, std::vector<Renumbering>* renumbered) {
   // Worked on a copy: a kept line met halfway must leave the chart untouched.
   Document work = doc;
+  std::vector<Renumbering> moved;
   for (DefinitionKind kind : {DefinitionKind::Wav, DefinitionKind::Bmp})
-    if (auto error = CompactKind(work, kind)) return error;
+    if (auto error = CompactKind(work, kind, moved)) return error;
   doc = std::move(work);
+  for (Renumbering& r : moved) Note(renumbered, std::move(r));
   return std::nullopt;
 }
 
@@ -331,10 +352,12 @@ ListOutcome CompactDefinitions(ChartSession& session) {
   ListOutcome result;
   const ChartEdit edit{.label = "インデックスNo.の詰め直し", .aspects = kChartObjects | kChartHeader};
   result.outcome = session.Apply(edit, [&](Document& doc) {
-    if (auto error = CompactInDocument(doc)) {
+    std::vector<Renumbering> renumbered;
+    if (auto error = CompactInDocument(doc, &renumbered)) {
       result.message = *error;
       return EditOutcome::Refused;
     }
+    for (Renumbering& r : renumbered) session.Renumber(std::move(r));
     return EditOutcome::Changed;
   });
   return result;
@@ -387,10 +410,14 @@ std::optional<std::string> KeptLineWideningChanges(const Document& doc) {
   return std::nullopt;
 }
 
-void ExpandValues(std::vector<TBmsObject>& objects) {
-  for (TBmsObject& o : objects)
-    if (LaneUsesKind(DefinitionKind::Wav, o.Lane) || LaneUsesKind(DefinitionKind::Bmp, o.Lane))
-      o.Value = static_cast<uint16_t>(Base36OfHex(o.Value));
+// Every hexadecimal index of a sound or an image to the base-36 index with
+// the same label.
+Renumbering HexToBase36() {
+  const DefinitionIndex hex(DefinitionIndex::Hex);
+  Renumbering r = RenumberingOf(DefinitionKind::Wav, static_cast<size_t>(std::max(hex.WavSlots(), hex.BmpSlots())));
+  r.lanes |= RenumberingOf(DefinitionKind::Bmp, 0).lanes;
+  for (size_t v = 0; v < r.forward.size(); ++v) r.forward[v] = static_cast<uint16_t>(Base36OfHex(static_cast<int>(v)));
+  return r;
 }
 
 void ExpandNames(std::vector<std::string>& names, size_t slots) {
@@ -401,14 +428,14 @@ void ExpandNames(std::vector<std::string>& names, size_t slots) {
 
 }  // namespace
 
-bool ExpandToBase36InDocument(Document& doc) {
+bool ExpandToBase36InDocument(Document& doc, std::vector<Renumbering>* renumbered) {
   if (doc.indices.Radix() != DefinitionIndex::Hex) return false;
   doc.indices = DefinitionIndex(DefinitionIndex::Base36);
   ExpandNames(doc.wav, static_cast<size_t>(doc.indices.WavSlots()));
   ExpandNames(doc.bmp, static_cast<size_t>(doc.indices.BmpSlots()));
-  ExpandValues(doc.ObjList);
-  ExpandValues(doc.ClipList);
-  ExpandValues(doc.DragList);
+  Renumbering r = HexToBase36();
+  r.Apply(doc.ObjList, false);
+  Note(renumbered, std::move(r));
   // Kept lines need nothing: their cells keep their labels, which base 36
   // reads as the same definitions.
   return true;
@@ -429,7 +456,9 @@ ListOutcome ExpandToBase36(ChartSession& session) {
       result.message = kKeptLineWouldChange + ToUtf8(*line, doc.encoding);
       return EditOutcome::Refused;
     }
-    ExpandToBase36InDocument(doc);
+    std::vector<Renumbering> renumbered;
+    ExpandToBase36InDocument(doc, &renumbered);
+    for (Renumbering& r : renumbered) session.Renumber(std::move(r));
     return EditOutcome::Changed;
   });
   return result;

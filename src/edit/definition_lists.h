@@ -41,14 +41,17 @@ struct ListOutcome {
 // The row's file name becomes name (empty: cleared). Objects keep their values.
 EditOutcome AssignDefinition(ChartSession& session, DefinitionKind kind, int row, const std::string& name);
 
-// Exchanges the files of rows a and b and the values of every object, clip
-// record and kept data line that names them. Rows out of reach (BMP 00 among
+// Exchanges the files of rows a and b and the values of every object and
+// kept data line that names them; the renumbering (for the clipboard) is
+// added to renumbered. Rows out of reach (BMP 00 among
 // them) change nothing. A kept line whose cells cannot be read safely refuses
 // the whole swap, since renumbering around it would point it at other files.
 bool CanSwap(const Document& doc, DefinitionKind kind, int a, int b);
-std::optional<std::string> SwapInDocument(Document& doc, DefinitionKind kind, int a, int b);
-// The ▲/▼ command: marks the chart and drops the undo step even when the rows
-// do not allow a swap.
+std::optional<std::string> SwapInDocument(Document& doc, DefinitionKind kind, int a, int b,
+                                          std::vector<Renumbering>* renumbered = nullptr);
+// The ▲/▼ command: one step of the history, which takes the clipboard's
+// numbers back with it; refused (with the reason) when the rows do not allow
+// a swap.
 ListOutcome SwapDefinitions(ChartSession& session, DefinitionKind kind, int a, int b);
 
 // Clears every definition that neither an object nor a cell of a kept data
@@ -58,16 +61,16 @@ EditOutcome ReleaseUnusedDefinitions(ChartSession& session);
 
 // Moves the used definitions down into the gaps, keeping their order; a used
 // index without a file keeps its place in the numbering.
-std::optional<std::string> CompactInDocument(Document& doc);
+std::optional<std::string> CompactInDocument(Document& doc, std::vector<Renumbering>* renumbered = nullptr);
+// The command: one step of the history, like a swap.
 ListOutcome CompactDefinitions(ChartSession& session);
 
-// Turns a hexadecimal chart into a base-36 one: every definition, object and
-// clip record keeps its two-character label, so the saved file stays the same
+// Turns a hexadecimal chart into a base-36 one: every definition and object
+// keeps its two-character label, so the saved file stays the same
 // bytes until new definitions are added. False, changing nothing, for a chart
 // that is not hexadecimal.
-bool ExpandToBase36InDocument(Document& doc);
-// The command: the undo step goes, since the values it holds were counted in
-// hexadecimal; refused with a message when the chart is base 36 or 62 already,
+bool ExpandToBase36InDocument(Document& doc, std::vector<Renumbering>* renumbered = nullptr);
+// The command: one step of the history, like a swap; refused with a message when the chart is base 36 or 62 already,
 // or when a kept line that means nothing in hexadecimal would be read as a
 // definition or a tempo in base 36 (the message quotes it).
 ListOutcome ExpandToBase36(ChartSession& session);

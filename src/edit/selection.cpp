@@ -41,9 +41,10 @@ EditOutcome ClipSelected(ChartSession& session, bool cut) {
     edit.label = "切り取り";
     edit.remove = SelectedIndices(session.Doc().ObjList);
   }
-  return session.Apply(edit, [cut](Document& doc) {
-    doc.ClipList = SelectedReversed(doc.ObjList);
-    if (doc.ClipList.empty()) return EditOutcome::Unchanged;
+  return session.Apply(edit, [cut, &session](Document& doc) {
+    std::vector<TBmsObject>& clipboard = session.Clipboard();
+    clipboard = SelectedReversed(doc.ObjList);
+    if (clipboard.empty()) return EditOutcome::Unchanged;
     if (!cut) {
       for (TBmsObject& o : doc.ObjList) o.Selected = 0;
     }
@@ -89,8 +90,8 @@ EditOutcome PasteWithUndo(ChartSession& session, std::vector<TBmsObject> clip, c
   const int base = PasteBase(clip, view);
   const ChartEdit edit{.label = "貼り付け", .aspects = kChartObjects, .objects = ChartEdit::Objects::Appended};
   return session.Apply(edit, [&](Document& doc) {
-    doc.ClipList = std::move(clip);
-    return PasteInto(doc, doc.ClipList, base);
+    session.Clipboard() = std::move(clip);
+    return PasteInto(doc, session.Clipboard(), base);
   });
 }
 
@@ -193,7 +194,7 @@ int PasteBase(const std::vector<TBmsObject>& clip, const PasteWindow& view) {
 }
 
 EditOutcome PasteClip(ChartSession& session, const PasteWindow& view) {
-  return PasteWithUndo(session, session.Doc().ClipList, view);
+  return PasteWithUndo(session, session.Clipboard(), view);
 }
 
 std::string CopySelectedAsText(ChartSession& session) {
@@ -241,8 +242,8 @@ std::string PasteFromText(ChartSession& session, std::string_view text, const Pa
   if (read.objects.empty()) {
     // The header alone: the clipboard empties and nothing is pasted.
     const ChartEdit edit{.modified = ChartEdit::Mark::Leave, .aspects = kChartSelection};
-    session.Apply(edit, [](Document& doc) {
-      doc.ClipList.clear();
+    session.Apply(edit, [&session](Document&) {
+      session.Clipboard().clear();
       return EditOutcome::Unchanged;
     });
     return {};
@@ -251,12 +252,13 @@ std::string PasteFromText(ChartSession& session, std::string_view text, const Pa
   return {};
 }
 
-std::vector<std::string> EnabledEditMenuItems(const Document& doc, bool editMode) {
+std::vector<std::string> EnabledEditMenuItems(const ChartSession& session, bool editMode) {
   if (!editMode) return {};
   std::vector<std::string> enabled{"subete1", "N1P1", "N2P1", "BGMB1", "BMPM1", "K11", "N46", "N45"};
-  if (std::any_of(doc.ObjList.begin(), doc.ObjList.end(), IsSelected))
+  const std::vector<TBmsObject>& objects = session.Doc().ObjList;
+  if (std::any_of(objects.begin(), objects.end(), IsSelected))
     enabled.insert(enabled.end(), {"K19", "K20", "K8", "K7", "Delete1", "Delete2"});
-  if (!doc.ClipList.empty()) enabled.insert(enabled.end(), {"K6", "K21"});
+  if (!session.Clipboard().empty()) enabled.insert(enabled.end(), {"K6", "K21"});
   return enabled;
 }
 

@@ -71,6 +71,6 @@ std::string PasteFromText(ChartSession& session, std::string_view text, const Pa
 // The control names of the editing items (K8, K6, subete1, their popup twins,
 // K11 ...) that are enabled for this chart and clipboard. Outside edit mode
 // none is.
-std::vector<std::string> EnabledEditMenuItems(const Document& doc, bool editMode);
+std::vector<std::string> EnabledEditMenuItems(const ChartSession& session, bool editMode);
 
 }  // namespace beatloom

@@ -76,8 +76,6 @@ void Document::RemoveDuplicates() {
   ObjList.resize(out);
 }
 
-void Document::AppendDrag(const TBmsObject& object) { DragList.push_back(object); }
-
 void Document::ResetDocument() {
   MeasureLen.fill(1.0);
   ObjList.clear();

@@ -74,8 +74,6 @@ class Document {
   Document();
 
   std::vector<TBmsObject> ObjList;
-  std::vector<TBmsObject> ClipList;
-  std::vector<TBmsObject> DragList;
   std::array<double, MeasureCount> MeasureLen{};
   // How many channel 01 lines each measure has met while reading; decides the
   // background lane of the next one.
@@ -113,8 +111,6 @@ class Document {
   std::string DefaultURL;
 
   int ObjLast() const { return static_cast<int>(ObjList.size()) - 1; }
-  int ClipLast() const { return static_cast<int>(ClipList.size()) - 1; }
-  int DragLast() const { return static_cast<int>(DragList.size()) - 1; }
 
   // Appends one object. Returns its index, or ObjLast() when nothing was added
   // (value 0, or no free background lane for AnyBgmLane).
@@ -123,7 +119,6 @@ class Document {
   // Keeps, for every slot (see SlotKey), only the object that stands last;
   // survivors keep their order.
   void RemoveDuplicates();
-  void AppendDrag(const TBmsObject& object);
   // The document half of a reset: objects, lengths, header, memos, definitions,
   // scroll minimum. Leaves Modified alone.
   void ResetDocument();

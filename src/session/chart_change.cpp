@@ -139,6 +139,20 @@ ObjectDelta DiffObjects(const std::vector<TBmsObject>& before, const std::vector
   return inPlaceCost <= taken.removed.size() + taken.appended.size() ? inPlace : taken;
 }
 
+void Renumbering::Apply(std::vector<TBmsObject>& objects, bool back) const {
+  std::vector<uint16_t> table = forward;
+  if (back) {
+    // Values no old value became keep theirs.
+    size_t size = table.size();
+    for (const uint16_t v : forward) size = std::max<size_t>(size, size_t{v} + 1);
+    table.resize(size);
+    for (size_t v = 0; v < size; ++v) table[v] = static_cast<uint16_t>(v);
+    for (size_t v = 0; v < forward.size(); ++v) table[forward[v]] = static_cast<uint16_t>(v);
+  }
+  for (TBmsObject& o : objects)
+    if (o.Lane < LaneCount && lanes[o.Lane] && o.Value < table.size()) o.Value = table[o.Value];
+}
+
 bool ChartChange::Empty() const {
   return objects.Empty() && !header && !radix && !wav && !bmp && !mmemo && !mcom && !lengths;
 }
@@ -168,6 +182,7 @@ void ChartChange::Undo(Document& doc) const {
 size_t ChartChange::Bytes() const {
   size_t bytes = sizeof(ChartChange) + objects.Bytes();
   if (header) bytes += sizeof(HeaderFields) * 2;
+  for (const Renumbering& r : renumbered) bytes += sizeof(Renumbering) + r.forward.capacity() * sizeof(uint16_t);
   return bytes + SpliceBytes(wav) + SpliceBytes(bmp) + SpliceBytes(mmemo) + SpliceBytes(mcom) + SpliceBytes(lengths);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <bitset>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -51,6 +52,18 @@ struct SpliceDelta {
   std::vector<T> after;
 };
 
+// Definitions given new numbers (a swap, a compaction, a wider radix): on
+// the lanes named, an object of value v now has forward[v]; values beyond the
+// table keep theirs. Only objects outside the chart need it (the clipboard):
+// the chart's own objects are recorded as they changed.
+struct Renumbering {
+  std::bitset<LaneCount> lanes;
+  std::vector<uint16_t> forward;
+
+  // back: from the new numbers to the old ones.
+  void Apply(std::vector<TBmsObject>& objects, bool back) const;
+};
+
 // Everything one change did to the chart. Parts it left alone stay empty.
 struct ChartChange {
   ObjectDelta objects;
@@ -58,6 +71,7 @@ struct ChartChange {
   std::optional<std::pair<int, int>> radix;
   std::optional<SpliceDelta<std::string>> wav, bmp, mmemo, mcom;
   std::optional<SpliceDelta<double>> lengths;
+  std::vector<Renumbering> renumbered;
 
   bool Empty() const;
   void Redo(Document& doc) const;

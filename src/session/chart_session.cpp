@@ -1,5 +1,6 @@
 #include "session/chart_session.h"
 
+#include <filesystem>
 #include <optional>
 #include <utility>
 
@@ -27,6 +28,23 @@ std::vector<ObjectDelta::Removed> TakeOut(std::vector<TBmsObject>& objects, cons
 }
 
 }  // namespace
+
+std::string ChartFile::Folder() const {
+  if (opened.empty()) return {};
+  std::filesystem::path path(opened);
+  if (path.is_relative()) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    if (!error) path = absolute.lexically_normal();
+  }
+  return path.parent_path().string();
+}
+
+void ChartSession::Renumber(Renumbering renumbering) {
+  renumbering.Apply(clipboard_, false);
+  renumbering.Apply(dragged_, false);
+  renumbered_.push_back(std::move(renumbering));
+}
 
 unsigned AspectsOf(const ChartChange& change) {
   unsigned aspects = change.objects.Empty() ? 0u : unsigned{kChartObjects};
@@ -65,8 +83,15 @@ EditOutcome ChartSession::Apply(const ChartEdit& edit, const std::function<EditO
   }
   const size_t sizeBefore = doc_.ObjList.size();
   const bool wasModified = doc_.Modified;
+  renumbered_.clear();
   const EditOutcome outcome = change(doc_);
   if (outcome == EditOutcome::Refused) {
+    // A refused change has changed nothing, the clipboard neither.
+    for (auto it = renumbered_.rbegin(); it != renumbered_.rend(); ++it) {
+      it->Apply(clipboard_, true);
+      it->Apply(dragged_, true);
+    }
+    renumbered_.clear();
     doc_.Modified = wasModified;
     return outcome;
   }
@@ -82,6 +107,7 @@ EditOutcome ChartSession::Apply(const ChartEdit& edit, const std::function<EditO
     historyChanged = true;
   } else if (recorder) {
     ChartChange recorded = recorder->Finish(doc_, std::move(removed));
+    recorded.renumbered = std::move(renumbered_);
     if (!recorded.Empty()) {
       if (edit.inGesture && gestureOpen_) {
         gesture_.push_back(std::move(recorded));
@@ -129,19 +155,39 @@ void ChartSession::HistoryChanged(unsigned aspects) {
   if (onHistoryChanged) onHistoryChanged();
 }
 
-bool ChartSession::UndoLastChange() { return Walk(&History::Undo); }
+bool ChartSession::UndoLastChange() { return Walk(true); }
 
-bool ChartSession::RedoNextChange() { return Walk(&History::Redo); }
+bool ChartSession::RedoNextChange() { return Walk(false); }
 
-bool ChartSession::Walk(const History::Step* (History::*direction)(Document&)) {
+bool ChartSession::Walk(bool back) {
   SettleGesture();
-  const History::Step* step = (history_.*direction)(doc_);
+  const History::Step* step = back ? history_.Undo(doc_) : history_.Redo(doc_);
   if (!step) return false;
+  FollowRenumbering(*step, back);
   unsigned aspects = 0;
   for (const ChartChange& change : step->changes) aspects |= AspectsOf(change);
   doc_.Modified = history_.Modified();
   HistoryChanged(aspects);
   return true;
+}
+
+void ChartSession::FollowRenumbering(const History::Step& step, bool back) {
+  auto follow = [this, back](const ChartChange& change) {
+    auto apply = [&](const Renumbering& r) {
+      r.Apply(clipboard_, back);
+      r.Apply(dragged_, back);
+    };
+    if (back) {
+      for (auto it = change.renumbered.rbegin(); it != change.renumbered.rend(); ++it) apply(*it);
+    } else {
+      for (const Renumbering& r : change.renumbered) apply(r);
+    }
+  };
+  if (back) {
+    for (auto it = step.changes.rbegin(); it != step.changes.rend(); ++it) follow(*it);
+  } else {
+    for (const ChartChange& change : step.changes) follow(change);
+  }
 }
 
 void ChartSession::Retract() {

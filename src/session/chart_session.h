@@ -79,6 +79,29 @@ enum class EditOutcome {
   Changed,
 };
 
+// The file the open chart belongs to, named as the file system names it
+// (bytes, as the dialogs' names encode). Every controller asks here.
+struct ChartFile {
+  // The chart last opened or saved: its folder holds the chart's sounds and
+  // images and the players' working copy. A new chart keeps the last one.
+  std::string opened;
+  // Where Save writes; empty: Save asks for a name (a new chart, a failed
+  // load, an import).
+  std::string saveTo;
+  // Where each file dialog starts.
+  struct Folders {
+    std::string chart, save, midi, sound, image;
+  } folders;
+
+  // The folder of opened (made absolute), empty while no chart was opened.
+  std::string Folder() const;
+  // Both names gone: a chart that came from no file.
+  void Forget() {
+    opened.clear();
+    saveTo.clear();
+  }
+};
+
 // The open chart with its log and its history. Every change of the chart runs
 // through Apply, so that recording, the modified mark and the redraws happen
 // the same way for every command.
@@ -93,6 +116,19 @@ class ChartSession {
   Document& Doc() { return doc_; }
   const Document& Doc() const { return doc_; }
   Log& ChartLog() { return log_; }
+  ChartFile& File() { return file_; }
+  const ChartFile& File() const { return file_; }
+  // What the author holds beside the chart: the clipboard (last copied object
+  // first) and the objects a drag carries. Neither is part of the history;
+  // both outlive a load.
+  std::vector<TBmsObject>& Clipboard() { return clipboard_; }
+  const std::vector<TBmsObject>& Clipboard() const { return clipboard_; }
+  std::vector<TBmsObject>& Dragged() { return dragged_; }
+  const std::vector<TBmsObject>& Dragged() const { return dragged_; }
+  // For a change that gives definitions new numbers: the clipboard and the
+  // dragged objects follow it now, and again whenever its step is undone or
+  // redone, so that they keep naming the same sounds and images.
+  void Renumber(Renumbering renumbering);
   const History& ChartHistory() const { return history_; }
   // 0: no bound.
   void SetUndoLimit(size_t steps);
@@ -142,10 +178,16 @@ class ChartSession {
  private:
   void HistoryChanged(unsigned aspects);
   // Undo or redo: applies the step the history hands back and announces it.
-  bool Walk(const History::Step* (History::*direction)(Document&));
+  bool Walk(bool back);
+  void FollowRenumbering(const History::Step& step, bool back);
 
   Document doc_;
   Log log_;
+  ChartFile file_;
+  std::vector<TBmsObject> clipboard_;
+  std::vector<TBmsObject> dragged_;
+  // What the change now running renumbered, for its step.
+  std::vector<Renumbering> renumbered_;
   History history_;
   std::vector<std::pair<ListenerId, Listener>> listeners_;
   ListenerId nextListener_ = 0;

@@ -61,7 +61,7 @@ void MouseEditor::Cancel() {
   // A move cut short (a command, a mode change, a release never seen) puts
   // its objects back where they were: nothing lost, nothing doubled.
   session_.CancelGesture();
-  session_.Doc().DragList.clear();
+  session_.Dragged().clear();
 }
 
 const ObjectIndex& MouseEditor::Index() {
@@ -287,10 +287,11 @@ void MouseEditor::StartDrag(bool copy) {
     for (size_t i = 0; i < objects.size(); ++i)
       if (objects[i].Selected) edit.remove.push_back(static_cast<int>(i));
   }
-  session_.Apply(edit, [](Document& doc) {
-    doc.DragList.clear();
+  session_.Apply(edit, [this](Document& doc) {
+    std::vector<TBmsObject>& dragged = session_.Dragged();
+    dragged.clear();
     for (const TBmsObject& o : doc.ObjList) {
-      if (o.Selected) doc.AppendDrag(o);
+      if (o.Selected) dragged.push_back(o);
     }
     return EditOutcome::Changed;
   });
@@ -384,7 +385,7 @@ void MouseEditor::DrawDrag(const PointerInput&) {
   Push({.kind = OverlayStep::Kind::Blit});
   const int dLane = currentLane_ - anchorLane_;
   const int dPos = currentPos_ - anchorPos_;
-  for (TBmsObject o : session_.Doc().DragList) {
+  for (TBmsObject o : session_.Dragged()) {
     o.Lane = static_cast<uint8_t>(o.Lane + dLane);  // below lane 0 wraps out of the lanes
     o.Pos += dPos;
     if (o.Lane >= LaneCount || !geometry_.RowsVisible(geometry_.ObjectRect(o))) continue;
@@ -455,8 +456,9 @@ void MouseEditor::Drop(const PointerInput& in) {
   session_.Apply(edit, [&](Document& doc) {
     for (TBmsObject& o : doc.ObjList) o.Selected = 0;
     doc.SelectAddedObjects = true;
-    doc.ObjList.reserve(doc.ObjList.size() + doc.DragList.size());
-    for (const TBmsObject& d : doc.DragList) {
+    std::vector<TBmsObject>& dragged = session_.Dragged();
+    doc.ObjList.reserve(doc.ObjList.size() + dragged.size());
+    for (const TBmsObject& d : dragged) {
       const int lane = static_cast<uint8_t>(d.Lane + dLane);
       const int64_t pos = int64_t{d.Pos} + dPos;
       // Outside the lanes, before measure 000, past measure 999 or on a
@@ -468,7 +470,7 @@ void MouseEditor::Drop(const PointerInput& in) {
       if (added != before) doc.ObjList[added].Hidden = d.Hidden;
     }
     doc.SelectAddedObjects = false;
-    doc.DragList.clear();
+    dragged.clear();
     return EditOutcome::Changed;
   });
   session_.EndGesture(label);

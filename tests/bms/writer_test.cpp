@@ -244,11 +244,14 @@ TEST(SaveBmsFile, ReplacesTheFileAndUpdatesTheLists) {
   SaveSideEffects fx{dir.path(), &artists, &genres};
   Log log;
   std::string error;
+  const Document before = d;
   ASSERT_TRUE(SaveBmsFile(d, path, {}, log, &error)) << error;
   RecordSavedChart(d, path, fx);
-  EXPECT_FALSE(d.Modified);
-  EXPECT_EQ(d.ObjList.size(), 1u);  // duplicates went before writing
-  EXPECT_EQ(test::ReadFile(path), WriteBmsText(d, {}));
+  EXPECT_TRUE(d.ObjList == before.ObjList && d.Modified) << "the writer only reads the chart";
+  Document tidied = d;
+  TidyForSave(tidied, {});
+  ASSERT_EQ(tidied.ObjList.size(), 1u);
+  EXPECT_EQ(test::ReadFile(path), WriteBmsText(tidied, {})) << "the file holds no duplicate";
   EXPECT_EQ(artists, (std::vector<std::string>{"New Artist", "Someone"}));
   std::vector<std::string> stored;
   ASSERT_TRUE(ReadLinesFile(dir.file("BTLM ArtistList.txt"), stored));
@@ -295,7 +298,7 @@ TEST(SaveBmsFile, FailureLeavesTheOldFileAndTheModifiedMark) {
   EXPECT_EQ(log.Lines().size(), 1u);  // nothing reported as completed
 }
 
-TEST(SaveBmsFile, FailedSaveLeavesTheLanesUnpacked) {
+TEST(SaveBmsFile, PacksTheFileNotTheChart) {
   test::TempDir dir;
   Document d;
   d.AddObject(25, 0, 1);
@@ -308,8 +311,11 @@ TEST(SaveBmsFile, FailedSaveLeavesTheLanesUnpacked) {
   EXPECT_EQ(d.ObjList[0].Lane, 25);
   EXPECT_EQ(d.ObjList[1].Lane, 30);
   ASSERT_TRUE(SaveBmsFile(d, dir.file("ok.bms"), pack, log, &error)) << error;
-  EXPECT_EQ(d.ObjList[0].Lane, 22);  // a save that happened keeps the packed lanes
-  EXPECT_EQ(d.ObjList[1].Lane, 22);
+  EXPECT_EQ(d.ObjList[0].Lane, 25);
+  EXPECT_EQ(d.ObjList[1].Lane, 30);
+  Document packed = d;
+  PackBgmLanes(packed);
+  EXPECT_EQ(test::ReadFile(dir.file("ok.bms")), WriteBmsText(packed, pack));
 }
 
 TEST(SaveBmsFile, SavingThroughALinkReplacesWhatItPointsTo) {

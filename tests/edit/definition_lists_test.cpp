@@ -48,14 +48,14 @@ TEST(DefinitionLists, SwapRenumbersOnlyTheLanesOfItsList) {
     Document& doc = session.Doc();
     NamesOf(doc, c.kind)[IndexOfRow(c.kind, c.a)] = "a.x";
     doc.ObjList = c.objects;
-    doc.ClipList = c.objects;
+    session.Clipboard() = c.objects;
     // Channel 55 cannot be read but surely names none of the rows: it may stay.
     doc.mcom = {"#00111:0203", "#00104:0506", "#00155:01ZZ"};
     const std::vector<std::string> keptBefore = doc.mcom;
     const std::vector<std::string> namesBefore = NamesOf(doc, c.kind);
     EXPECT_EQ(SwapDefinitions(session, c.kind, c.a, c.b).outcome, EditOutcome::Changed);
     EXPECT_EQ(Values(doc.ObjList), c.after);
-    EXPECT_EQ(Values(doc.ClipList), c.after);
+    EXPECT_EQ(Values(session.Clipboard()), c.after);
     EXPECT_EQ(doc.mcom, c.keptAfter);
     const bool moved = c.after != Values(c.objects);
     EXPECT_EQ(NamesOf(doc, c.kind)[IndexOfRow(c.kind, moved ? c.b : c.a)], "a.x");
@@ -65,8 +65,11 @@ TEST(DefinitionLists, SwapRenumbersOnlyTheLanesOfItsList) {
     EXPECT_EQ(doc.Modified, changed);
     EXPECT_EQ(session.UndoLastChange(), changed);
     EXPECT_EQ(Values(doc.ObjList), Values(c.objects));
+    EXPECT_EQ(Values(session.Clipboard()), Values(c.objects)) << "the clipboard names the same sounds again";
     EXPECT_EQ(doc.mcom, keptBefore);
     EXPECT_EQ(NamesOf(doc, c.kind)[IndexOfRow(c.kind, c.a)], "a.x");
+    EXPECT_EQ(session.RedoNextChange(), changed);
+    EXPECT_EQ(Values(session.Clipboard()), c.after);
   }
 }
 
@@ -112,7 +115,8 @@ TEST(DefinitionLists, CompactionClosesGapsAndKeepsUsedEmptyIndices) {
 }
 
 // Compaction as a run of the ▲/▼ exchanges, one gap at a time.
-std::optional<std::string> CompactOneSwapAtATime(Document& doc) {
+std::optional<std::string> CompactOneSwapAtATime(Document& doc, std::vector<TBmsObject>& clip) {
+  std::vector<Renumbering> swaps;
   Document work = doc;
   for (const DefinitionKind kind : {DefinitionKind::Wav, DefinitionKind::Bmp}) {
     auto& names = NamesOf(work, kind);
@@ -126,12 +130,13 @@ std::optional<std::string> CompactOneSwapAtATime(Document& doc) {
       int k = p + 1;
       while (k <= last && names[IndexOfRow(kind, k)].empty()) ++k;
       if (k > last) break;
-      if (auto error = SwapInDocument(work, kind, k, p)) return error;
+      if (auto error = SwapInDocument(work, kind, k, p, &swaps)) return error;
     }
     for (std::string& name : names)
       if (name == kCompactPlaceholder) name.clear();
   }
   doc = std::move(work);
+  for (const Renumbering& r : swaps) r.Apply(clip, false);
   return std::nullopt;
 }
 
@@ -150,8 +155,9 @@ TEST(DefinitionLists, CompactionEqualsOneExchangeAtATime) {
       if (rng() % 3 == 0) doc.wav[static_cast<size_t>(v)] = "s" + std::to_string(v);
       if (rng() % 3 == 0) doc.bmp[static_cast<size_t>(v)] = "i" + std::to_string(v);
     }
+    std::vector<TBmsObject> clip;
     for (int i = 0; i < 30; ++i)
-      (i % 3 ? doc.ObjList : doc.ClipList).push_back(Obj(lanes[rng() % 7], static_cast<int>(rng() % 44)));
+      (i % 3 ? doc.ObjList : clip).push_back(Obj(lanes[rng() % 7], static_cast<int>(rng() % 44)));
     for (const char* channel : {"01", "04", "15", "03"}) {
       std::string line = std::string("#00") + std::to_string(rng() % 10) + channel + ":";
       for (int c = 0; c < 4; ++c) line += doc.indices.Format(static_cast<int>(rng() % 44));
@@ -159,12 +165,15 @@ TEST(DefinitionLists, CompactionEqualsOneExchangeAtATime) {
       doc.mcom.push_back(line);
     }
     Document expected = doc;
-    const std::optional<std::string> expectedError = CompactOneSwapAtATime(expected);
-    EXPECT_EQ(CompactInDocument(doc), expectedError) << round;
+    std::vector<TBmsObject> expectedClip = clip;
+    const std::optional<std::string> expectedError = CompactOneSwapAtATime(expected, expectedClip);
+    std::vector<Renumbering> renumbered;
+    EXPECT_EQ(CompactInDocument(doc, &renumbered), expectedError) << round;
+    for (const Renumbering& r : renumbered) r.Apply(clip, false);
     EXPECT_EQ(doc.wav, expected.wav) << round;
     EXPECT_EQ(doc.bmp, expected.bmp) << round;
     EXPECT_EQ(doc.ObjList, expected.ObjList) << round;
-    EXPECT_EQ(doc.ClipList, expected.ClipList) << round;
+    EXPECT_EQ(clip, expectedClip) << round;
     EXPECT_EQ(doc.mcom, expected.mcom) << round;
   }
 }

@@ -16,7 +16,7 @@ TEST(Radix, AWidenedChartKeepsItsBytesAndReachesZZ) {
   LoadBmsBytes(doc,
                "#WAV01 a.wav\r\n#WAV1A b.wav\r\n#BMP10 c.bmp\r\n#00111:011a\r\n#00104:10\r\n#00103:1A\r\n#00151:1A\r\n",
                "t.bms", session.ChartLog());
-  doc.ClipList = {{1, 0, 0x1A, 1, 0}};
+  session.Clipboard() = {{1, 0, 0x1A, 1, 0}};
   session.Apply({.label = "書き込み"}, [](Document& d) {
     d.AddObject(2, 0, 1);
     return EditOutcome::Changed;
@@ -33,8 +33,9 @@ TEST(Radix, AWidenedChartKeepsItsBytesAndReachesZZ) {
   EXPECT_EQ(doc.indices.Radix(), DefinitionIndex::Hex);
   EXPECT_EQ(WriteBmsText(doc, {}), hexText);
   EXPECT_FALSE(doc.Modified);
+  EXPECT_EQ(session.Clipboard().front().Value, 0x1A) << "1A in hexadecimal again";
   ASSERT_TRUE(session.RedoNextChange());
-  EXPECT_EQ(doc.ClipList.front().Value, 46) << "1A in base 36";
+  EXPECT_EQ(session.Clipboard().front().Value, 46) << "1A in base 36";
   EXPECT_EQ(ExpandToBase36(session).outcome, EditOutcome::Refused);
 
   const int zz = RowCount(doc, DefinitionKind::Wav) - 1;

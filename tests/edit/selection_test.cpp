@@ -82,15 +82,15 @@ TEST_F(SelectionTest, CutCopyDeleteFillClipboardAndCutAndDeleteUndo) {
       {CopySelected, {1, 2, 3, 4}, {4, 3, 1}, false},
       {DeleteSelected, {2}, {7}, true}};
   for (const auto& [command, remaining, clip, step] : rows) {
-    doc.ClipList = {TBmsObject{7, 0, 1, 1, 0}};
+    session.Clipboard() = {TBmsObject{7, 0, 1, 1, 0}};
     Fill({{1, 0, 1, 0}, {2, 48, 0, 0}, {3, 96, 1, 1}, {4, 144, 1, 0}});
     const size_t steps = session.ChartHistory().Serial();
     command(session);
     EXPECT_EQ(Lanes(doc.ObjList), remaining);
     EXPECT_TRUE(Lanes(doc.ObjList, true).empty());
-    EXPECT_EQ(Lanes(doc.ClipList, true), clip) << "last object first, all selected";
+    EXPECT_EQ(Lanes(session.Clipboard(), true), clip) << "last object first, all selected";
     if (clip.size() == 3) {
-      EXPECT_EQ(doc.ClipList[1].Hidden, 1) << "Hidden kept";
+      EXPECT_EQ(session.Clipboard()[1].Hidden, 1) << "Hidden kept";
     }
     EXPECT_EQ(doc.Modified, step) << "Copy changes nothing";
     EXPECT_EQ(session.ChartHistory().Serial(), steps + (step ? 1 : 0));
@@ -130,7 +130,8 @@ TEST_F(SelectionTest, SystemClipboardTextBothWays) {
   Fill({{1, 384, 1, 0}, {22, 100, 0, 0}, {0, 191999, 1, 1}});
   const std::string text = CopySelectedAsText(session);
   EXPECT_EQ(text, "BTLM ClipBoard Object Data Format\r\n000191999001\r\n001000384002\r\n");
-  EXPECT_TRUE(Lanes(doc.ObjList, true).empty() && !doc.Modified && doc.ClipList.empty()) << "a copy changes nothing";
+  EXPECT_TRUE(Lanes(doc.ObjList, true).empty() && !doc.Modified && session.Clipboard().empty())
+      << "a copy changes nothing";
 
   EXPECT_EQ(PasteFromText(session, text, ViewFrom(300)), "");
   ASSERT_EQ(doc.ObjList.size(), 5u);
@@ -145,19 +146,19 @@ TEST_F(SelectionTest, SystemClipboardTextBothWays) {
             1u)
       << "blank lines are no objects";
   PasteFromText(session, "BTLM ClipBoard Object Data Format\r\n", ViewFrom(300));
-  EXPECT_TRUE(doc.ClipList.empty() && doc.ObjList.size() == 7u) << "the header alone empties the clipboard";
+  EXPECT_TRUE(session.Clipboard().empty() && doc.ObjList.size() == 7u) << "the header alone empties the clipboard";
 }
 
 TEST_F(SelectionTest, BadClipboardLinesAreRefusedWithoutChange) {
   Fill({{1, 0, 1, 0}});
   CopySelected(session);
   doc.Modified = false;
-  const std::vector<TBmsObject> objects = doc.ObjList, clip = doc.ClipList;
+  const std::vector<TBmsObject> objects = doc.ObjList, clip = session.Clipboard();
   for (const char* line :
        {"050000000001", "001000000000", "001000000256", "001192000001", "00100038400x", "00100038", "-01000384001"}) {
     const std::string text = std::string(kClipboardHeader) + "\r\n001000000001\r\n" + line + "\r\n";
     EXPECT_NE(PasteFromText(session, text, ViewFrom(0)).find("3行目"), std::string::npos) << line;
-    EXPECT_TRUE(doc.ObjList == objects && doc.ClipList == clip) << line;
+    EXPECT_TRUE(doc.ObjList == objects && session.Clipboard() == clip) << line;
     EXPECT_FALSE(doc.Modified || session.ChartHistory().CanUndo()) << line;
   }
 }

@@ -179,7 +179,7 @@ TEST_F(MouseEditorTest, EditGestures) {
     EXPECT_EQ(Objects(), c.want);
     EXPECT_EQ(session.Doc().Modified, c.modified);
     EXPECT_EQ(editor->CurrentState(), MouseEditor::Idle);
-    EXPECT_TRUE(session.Doc().DragList.empty());
+    EXPECT_TRUE(session.Dragged().empty());
   }
 }
 

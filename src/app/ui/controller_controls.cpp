@@ -13,6 +13,7 @@
 #include <QTabWidget>
 #include <QToolButton>
 
+#include "analysis/timing_cache.h"
 #include "app/program_folder.h"
 #include "bms/ui/document_commands.h"
 #include "bms/ui/log_window.h"
@@ -90,7 +91,7 @@ KeyControls KeyControlsOf(const MainWidgets& w, const MainMenu& m, QMainWindow* 
           w.wavList, w.bmpList, m.deleteAction,      w.stopSoundButton};
 }
 
-MouseControls MouseControlsOf(const MainWidgets& w, const MainMenu& m, ScoreWidget* score) {
+MouseControls MouseControlsOf(const MainWidgets& w, const MainMenu& m, ScoreWidget* score, TimingCache& timing) {
   return {score,
           w.selectModeButton,
           w.writeModeButton,
@@ -106,13 +107,18 @@ MouseControls MouseControlsOf(const MainWidgets& w, const MainMenu& m, ScoreWidg
           w.verticalScrollBar,
           w.horizontalScrollBar,
           m.activationClickGuardAction,
-          w.statusTimeLabel};
+          w.statusTimeLabel,
+          [&timing](int tick) { return timing.Timing().SecondsAt(tick); }};
+}
+
+QString ChartFolderOf(const ChartSession& session) {
+  return QFile::decodeName(QByteArray::fromStdString(session.File().Folder()));
 }
 
 ImagePreviewControls ImagePreviewControlsOf(const MainWidgets& w, const MainMenu& m, KeyController& keys,
-                                            const DocumentCommands& commands) {
+                                            const ChartSession& session) {
   return {w.bmpList, w.showImageButton, m.showImagePreviewAction, &keys.showImagePreview,
-          [&commands] { return commands.ChartFolder(); }};
+          [&session] { return ChartFolderOf(session); }};
 }
 
 MeasureControls MeasureControlsOf(const MainMenu& m) {
@@ -139,20 +145,20 @@ void ConnectMenuTwins(const MainMenu& m, const MainWidgets& w) {
 }
 
 AnalysisControls AnalysisControlsOf(const MainWidgets& w, const MainMenu& m, const ViewSettings& view, LogWindow& log,
-                                    const DocumentCommands& commands, QWidget* window) {
+                                    const ChartSession& session, QWidget* window) {
   QScrollBar* bar = w.verticalScrollBar;
   return {m.chartStatsAction,
           m.chartCheckAction,
           log.lines(),
           [&log] { log.Present(); },
           [bar](int pos) { bar->setValue(-pos); },
-          [&commands] { return commands.ChartFolder(); },
+          [&session] { return ChartFolderOf(session); },
           &view,
           window};
 }
 
-ListCommands::ChartFiles ChartFilesOf(DocumentCommands& commands) {
-  return {[&commands] { return commands.ChartFolder(); },
+ListCommands::ChartFiles ChartFilesOf(const ChartSession& session, DocumentCommands& commands) {
+  return {[&session] { return ChartFolderOf(session); },
           [&commands](const QStringList& paths) { return commands.OpenDroppedChart(paths); }};
 }
 

@@ -22,6 +22,7 @@ namespace beatloom {
 class DocumentCommands;
 class LogWindow;
 class ScoreWidget;
+class TimingCache;
 
 // Which of the main window's controls each area's controller works with: the
 // one place that hands a window's widgets and menu items to the areas, which
@@ -33,9 +34,10 @@ ArrangeControls ArrangeControlsOf(const MainMenu& m, QWidget* window);
 ListControls ListControlsOf(const MainWidgets& w, const MainMenu& m);
 MeasureControls MeasureControlsOf(const MainMenu& m);
 KeyControls KeyControlsOf(const MainWidgets& w, const MainMenu& m, QMainWindow* window, ScoreWidget* score);
-MouseControls MouseControlsOf(const MainWidgets& w, const MainMenu& m, ScoreWidget* score);
+// The status line's time comes from the window's timing of the chart.
+MouseControls MouseControlsOf(const MainWidgets& w, const MainMenu& m, ScoreWidget* score, TimingCache& timing);
 ImagePreviewControls ImagePreviewControlsOf(const MainWidgets& w, const MainMenu& m, KeyController& keys,
-                                            const DocumentCommands& commands);
+                                            const ChartSession& session);
 
 // Tool buttons and popup items that only repeat a menu command, and the menu
 // items that press a mode button.
@@ -48,10 +50,14 @@ QStringList HelpFoldersOf(const std::string& programFolder, const QString& execu
 // The statistics and the check: findings go to the log window, and both
 // scroll the score through its vertical scroll bar.
 AnalysisControls AnalysisControlsOf(const MainWidgets& w, const MainMenu& m, const ViewSettings& view, LogWindow& log,
-                                    const DocumentCommands& commands, QWidget* window);
+                                    const ChartSession& session, QWidget* window);
 
-// The lists reach the chart's file through the document commands.
-ListCommands::ChartFiles ChartFilesOf(DocumentCommands& commands);
+// The chart's folder, as the session knows it, for the controllers that look
+// files up there (the previews, the check, the lists).
+QString ChartFolderOf(const ChartSession& session);
+// The lists find the chart's folder in the session and open a dropped chart
+// through the document commands.
+ListCommands::ChartFiles ChartFilesOf(const ChartSession& session, DocumentCommands& commands);
 
 // The players write their copy through the document commands, read the
 // displayed measure off the score and report into the status line and the

@@ -27,6 +27,7 @@
 #include <QToolButton>
 #include <ctime>
 
+#include "analysis/timing_cache.h"
 #include "app/program_folder.h"
 #include "app/ui/controller_controls.h"
 #include "app/ui/header_panel.h"
@@ -34,6 +35,7 @@
 #include "app/ui/main_layout.h"
 #include "app/ui/shell_commands.h"
 #include "app/ui/splash_window.h"
+#include "app/ui/step_captions.h"
 #include "app/ui/window_settings.h"
 #include "app/window_placement.h"
 #include "audio/ui/playback.h"
@@ -77,6 +79,7 @@ TMain::TMain(const TMainOptions& options) : options_(options) {
   score_ = new ScoreWidget(session_->Doc(), view_);
   w_ = BuildMainLayout(this, score_);
   menu_ = BuildMainMenu(this);
+  stepCaptions_ = std::make_unique<StepCaptions>(*this);
   StartLanguage(*this, programFolder_, options_.executableFolder, options_.desktopLanguage);
   FitSettingsColumn(w_);
   timer_ = new QTimer(this);
@@ -144,22 +147,24 @@ void TMain::BuildControllers() {
   connect(menu_.colorsAction, &QAction::triggered, colorDialog_, &ColorDialog::Open);
   searchDialog_ = new TForm7(*session_, *prompts_, this);
   connect(menu_.searchReplaceAction, &QAction::triggered, searchDialog_, &TForm7::Open);
+  timing_ = std::make_unique<TimingCache>(*session_);
   mouseController_ =
-      std::make_unique<MouseController>(*session_, MouseControlsOf(w_, menu_, score_), *prompts_, nullptr);
+      std::make_unique<MouseController>(*session_, MouseControlsOf(w_, menu_, score_, *timing_), *prompts_, nullptr);
   connect(timer_, &QTimer::timeout, mouseController_.get(), &MouseController::Tick);
   arrangeCommands_ = new ArrangeCommands(*session_, ArrangeControlsOf(menu_, this), *prompts_, this);
-  listCommands_ = new ListCommands(*session_, ListControlsOf(w_, menu_), *prompts_, ChartFilesOf(*commands_), this);
+  listCommands_ =
+      new ListCommands(*session_, ListControlsOf(w_, menu_), *prompts_, ChartFilesOf(*session_, *commands_), this);
   measureCommands_ = new MeasureCommands(
       *session_, MeasureControlsOf(menu_), *prompts_, [this] { return mouseController_->Editor().AnchorPos(); }, this);
-  imagePreview_ = new TForm5(session_->Doc(), ImagePreviewControlsOf(w_, menu_, *keyController_, *commands_), this);
+  imagePreview_ = new TForm5(session_->Doc(), ImagePreviewControlsOf(w_, menu_, *keyController_, *session_), this);
   analysis_ = std::make_unique<AnalysisCommands>(*session_,
-                                                 AnalysisControlsOf(w_, menu_, view_, *logWindow_, *commands_, this));
+                                                 AnalysisControlsOf(w_, menu_, view_, *logWindow_, *session_, this));
   BuildPlayers();
 }
 
 void TMain::BuildPlayers() {
   PlaybackHooks playing;
-  playing.chartFolder = [this] { return commands_->ChartFolder(); };
+  playing.chartFolder = [this] { return ChartFolderOf(*session_); };
   playing.showLine = [this](int pos) { score_->SetPlayLine(pos); };
   // A line about to leave the top puts its measure at the bottom, so the
   // whole score above it is what comes next.
@@ -206,7 +211,7 @@ void TMain::FormCreate() {
   Document& doc = session_->Doc();
   doc.Modified = false;
   doc.DocumentIO = true;
-  doc.ClipList.clear();
+  session_->Clipboard().clear();
   LoadNameLists();
 
   WriteLastBoot(settingsFile_, std::time(nullptr), QLocale().decimalPoint().at(0).toLatin1());
@@ -223,12 +228,11 @@ void TMain::FormCreate() {
     // An imported chart has no file: nothing may be written beside the old one.
     commands_->ForgetFileNames();
   };
-  hooks.chartFileName = [this] { return commands_->SaveFileName(); };
   hooks.dialogFolder = [start = QDir::currentPath()] { return start; };
   formats_ = std::make_unique<FormatCommands>(*session_, *prompts_, programFolder_, hooks, this);
   menu_.exportWinPsmAction->setEnabled(formats_->WinPsmAvailable());
   soundPreview_ = new SoundPreview(
-      doc, w_.wavList, w_.stopSoundButton, timer_, [this] { return commands_->ChartFolder(); }, !startSettings_.NoSound,
+      doc, w_.wavList, w_.stopSoundButton, timer_, [this] { return ChartFolderOf(*session_); }, !startSettings_.NoSound,
       this);
   setAcceptDrops(true);
 
@@ -307,8 +311,7 @@ void TMain::ApplyStoredSettings() {
 }
 
 void TMain::UpdateRecoveryCopy() {
-  recovery_->Update(session_->Doc(), revision_, QFile::encodeName(commands_->SaveFileName()).toStdString(),
-                    commands_->DiskStamp(), CurrentSaveOptions());
+  recovery_->Update(session_->Doc(), revision_, session_->File().saveTo, commands_->DiskStamp(), CurrentSaveOptions());
 }
 
 // A copy left by a program that did not end cleanly is offered once; one
@@ -411,7 +414,7 @@ void TMain::SetNameListItems(NameList list, const std::vector<std::string>& item
 
 namespace {
 
-void ShowStep(QAction& action, bool available, const std::string& label) {
+void ShowStep(QAction& action, bool available, const QString& label) {
   // The caption the language file gave the item, kept apart from the label.
   QVariant base = action.property("stepBaseText");
   if (!base.isValid()) {
@@ -419,15 +422,15 @@ void ShowStep(QAction& action, bool available, const std::string& label) {
     action.setProperty("stepBaseText", base);
   }
   action.setEnabled(available);
-  action.setText(available ? base.toString() + QStringLiteral(": ") + QString::fromStdString(label) : base.toString());
+  action.setText(available ? base.toString() + QStringLiteral(": ") + label : base.toString());
 }
 
 }  // namespace
 
 void TMain::HistoryChanged() {
   const History& history = session_->ChartHistory();
-  ShowStep(*menu_.undoAction, history.CanUndo(), history.UndoLabel());
-  ShowStep(*menu_.redoAction, history.CanRedo(), history.RedoLabel());
+  ShowStep(*menu_.undoAction, history.CanUndo(), stepCaptions_->Caption(history.UndoLabel()));
+  ShowStep(*menu_.redoAction, history.CanRedo(), stepCaptions_->Caption(history.RedoLabel()));
 }
 
 void TMain::RecentFilesChanged() {

@@ -37,6 +37,7 @@ class ShellCommands;
 class SoundPreview;
 class SourceEditor;
 class SplashWindow;
+class StepCaptions;
 class ViewController;
 class KeyController;
 class MeasureCommands;
@@ -44,6 +45,7 @@ class MouseController;
 class TextFieldShortcuts;
 class TForm5;
 class TForm7;
+class TimingCache;
 class ColorDialog;
 
 struct TMainOptions {
@@ -140,14 +142,18 @@ class TMain : public QMainWindow, private DocumentHost {
   std::unique_ptr<EditCommands> editCommands_;
   ArrangeCommands* arrangeCommands_ = nullptr;
   ListCommands* listCommands_ = nullptr;
-  MeasureCommands* measureCommands_ = nullptr;        // K14, K15, N28, N41
+  MeasureCommands* measureCommands_ = nullptr;  // K14, K15, N28, N41
+  // The chart's timing for the status line; listens to the session, and goes
+  // after the mouse controller that asks it.
+  std::unique_ptr<TimingCache> timing_;
   std::unique_ptr<MouseController> mouseController_;  // listens to the session too
   std::unique_ptr<AnalysisCommands> analysis_;        // statistics and check; listens too
   PlayerCommands* playerCommands_ = nullptr;          // CB_Viewer, k12, k18, N44, N43
   Playback* playback_ = nullptr;                      // the built-in player
   std::vector<std::string> artists_;
   std::vector<std::string> genres_;
-  TForm5* imagePreview_ = nullptr;  // BMP VIEW
+  TForm5* imagePreview_ = nullptr;              // BMP VIEW
+  std::unique_ptr<StepCaptions> stepCaptions_;  // the Edit menu's names of the steps
   // Unsaved work kept for a crash: copied when the timer finds the chart
   // changed since the last copy (the revision counts the session's changes).
   std::string stateFolder_;

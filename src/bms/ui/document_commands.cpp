@@ -33,6 +33,7 @@ constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr unsigned kWholeChart = kChartObjects | kChartHeader | kChartLayout;
 
 std::string Encode(const QString& path) { return QFile::encodeName(path).toStdString(); }
+QString Decode(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 
 QString Caption(const QString& path) { return QStringLiteral("Beatloom [") + path + QLatin1Char(']'); }
 
@@ -74,8 +75,8 @@ DocumentCommands::DocumentCommands(ChartSession& session, Prompts& prompts, Docu
       host_(host),
       sourceEditor_(sourceEditor),
       programFolder_(std::move(programFolder)) {
-  const QString start = QDir::currentPath();
-  folders_ = {start, start, start, start, start};
+  const std::string start = Encode(QDir::currentPath());
+  session_.File().folders = {start, start, start, start, start};
 }
 
 bool DocumentCommands::ConfirmDiscard() {
@@ -94,7 +95,7 @@ bool DocumentCommands::ConfirmDiscard() {
 void DocumentCommands::New() {
   if (!ConfirmDiscard()) return;
   ResetToNew();
-  saveFileName_.clear();
+  session_.File().saveTo.clear();
 }
 
 void DocumentCommands::ResetChart() { Reset(false); }
@@ -134,8 +135,13 @@ void DocumentCommands::ReadUserDefaults() {
 
 bool DocumentCommands::Open() {
   if (!ConfirmDiscard()) return false;
-  const Prompts::FileDialog dialog{
-      QStringLiteral("BMSファイルの読込"), folders_.chart, chartFileName_, {kBmsFilter}, 0, QStringLiteral("BMS")};
+  const ChartFile& file = session_.File();
+  const Prompts::FileDialog dialog{QStringLiteral("BMSファイルの読込"),
+                                   Decode(file.folders.chart),
+                                   Decode(file.opened),
+                                   {kBmsFilter},
+                                   0,
+                                   QStringLiteral("BMS")};
   const QString path = prompts_.OpenFileName(dialog);
   if (path.isEmpty()) return false;
   return Load(path, ChartEdit::Mark::Clear);
@@ -187,18 +193,15 @@ bool DocumentCommands::Load(const QString& path, ChartEdit::Mark mark) {
   });
   if (doc_.DocumentIO) {
     if (ok) {
-      chartFileName_ = path;
-      saveFileName_ = path;
+      TakeFileName(path, true);
       diskStamp_ = StampOf(Encode(path));
       overwriteAsks_ = notChart;
-      const QString folder = QFileInfo(path).absolutePath();
-      folders_ = {folder, folder, folder, folder, folder};
       host_.SetCaption(Caption(path));
     } else {
       host_.SetCaption(kNewDataCaption);
       // The empty chart left by a failed load must not be saved over the
       // previous chart's file by the next Save without a question.
-      saveFileName_.clear();
+      session_.File().saveTo.clear();
     }
   }
   host_.SetFileCommandsEnabled(ok);
@@ -207,41 +210,42 @@ bool DocumentCommands::Load(const QString& path, ChartEdit::Mark mark) {
 }
 
 bool DocumentCommands::Save() {
-  if (saveFileName_.isEmpty()) return SaveAs();
+  const QString saveFileName = SaveFileName();
+  if (saveFileName.isEmpty()) return SaveAs();
   if (!ConfirmOverwriteChanged()) return false;
   if (overwriteAsks_) {
-    const QString question =
-        QStringLiteral("「%1」は譜面ではなかったファイルです。上書きしますか？").arg(saveFileName_);
+    const QString question = QStringLiteral("「%1」は譜面ではなかったファイルです。上書きしますか？").arg(saveFileName);
     if (prompts_.Ask(question, Prompts::Icon::Warning, Prompts::Buttons::YesCancel) != Prompts::Answer::Yes)
       return false;
     overwriteAsks_ = false;
   }
-  return SaveTo(saveFileName_);
+  return SaveTo(saveFileName);
 }
 
 // Another program (or a second window) may have written the chart's file
 // since it was read here: writing over it unasked would lose that work.
 bool DocumentCommands::ConfirmOverwriteChanged() {
-  const FileStamp now = StampOf(Encode(saveFileName_));
+  const FileStamp now = StampOf(session_.File().saveTo);
   if (!now.exists || !diskStamp_.exists || now == diskStamp_) return true;
   return prompts_.Ask(QStringLiteral("「%1」は読み込んだ後に他のプログラムによって変更されています。\n"
                                      "上書きすると、その変更は失われます。上書き保存しますか？")
-                          .arg(saveFileName_),
+                          .arg(SaveFileName()),
                       Prompts::Icon::Warning, Prompts::Buttons::YesCancel) == Prompts::Answer::Yes;
 }
 
 void DocumentCommands::CheckFileOnDisk() {
-  if (checkingDisk_ || saveFileName_.isEmpty() || !diskStamp_.exists) return;
-  const FileStamp now = StampOf(Encode(saveFileName_));
+  const QString saveFileName = SaveFileName();
+  if (checkingDisk_ || saveFileName.isEmpty() || !diskStamp_.exists) return;
+  const FileStamp now = StampOf(Encode(saveFileName));
   if (!now.exists || now == diskStamp_ || now == declinedStamp_) return;
   // The question itself takes the activation away and gives it back.
   checkingDisk_ = true;
   QString question =
-      QStringLiteral("「%1」が他のプログラムによって変更されました。\n読み込み直しますか？").arg(saveFileName_);
+      QStringLiteral("「%1」が他のプログラムによって変更されました。\n読み込み直しますか？").arg(saveFileName);
   if (doc_.Modified) question += QStringLiteral("\n（読み込み直すと、この画面の保存されていない変更は失われます）");
   const Prompts::Answer answer = prompts_.Ask(question, Prompts::Icon::Warning, Prompts::Buttons::YesNo);
   if (answer == Prompts::Answer::Yes) {
-    Load(saveFileName_, ChartEdit::Mark::Clear);
+    Load(saveFileName, ChartEdit::Mark::Clear);
   } else {
     declinedStamp_ = now;
   }
@@ -250,15 +254,14 @@ void DocumentCommands::CheckFileOnDisk() {
 
 bool DocumentCommands::RestoreRecovery(const QString& copyPath, const QString& originalName, const FileStamp& stamp) {
   if (!Load(copyPath, ChartEdit::Mark::Leave)) return false;
-  chartFileName_ = originalName;
-  saveFileName_ = originalName;
+  if (originalName.isEmpty()) {
+    session_.File().Forget();
+  } else {
+    TakeFileName(originalName, true);
+  }
   diskStamp_ = originalName.isEmpty() ? FileStamp{} : stamp;
   host_.SetCaption(originalName.isEmpty() ? kNewDataCaption : Caption(originalName));
   host_.SetFileCommandsEnabled(!originalName.isEmpty());
-  if (!originalName.isEmpty()) {
-    const QString folder = QFileInfo(originalName).absolutePath();
-    folders_ = {folder, folder, folder, folder, folder};
-  }
   // The copy holds work that the file does not: no undo reaches the file.
   session_.ForgetSavedState();
   return true;
@@ -268,8 +271,8 @@ bool DocumentCommands::SaveAs() {
   // A name typed without an extension still makes a chart: a file without
   // ".bms" would vanish from every chart filter and look lost to its author.
   const Prompts::FileDialog dialog{QStringLiteral("BMSファイルに名前を付けて保存"),
-                                   folders_.save,
-                                   saveFileName_,
+                                   Decode(session_.File().folders.save),
+                                   SaveFileName(),
                                    {kBmsFilter},
                                    0,
                                    QStringLiteral("bms")};
@@ -302,13 +305,10 @@ bool DocumentCommands::SaveTo(const QString& path) {
     if (genres.size() != genreCount) host_.SetNameListItems(List::Genre, genres);
     host_.RecentFilesChanged();
     host_.SetCaption(Caption(path));
-    chartFileName_ = path;
-    saveFileName_ = path;
+    TakeFileName(path, false);
     diskStamp_ = StampOf(Encode(path));
     declinedStamp_ = {};
     overwriteAsks_ = false;
-    const QString fileFolder = QFileInfo(path).absolutePath();
-    folders_.midi = folders_.sound = folders_.image = fileFolder;
   }
   if (ok) host_.SetFileCommandsEnabled(true);
   ApplyLog();
@@ -318,7 +318,7 @@ bool DocumentCommands::SaveTo(const QString& path) {
 
 void DocumentCommands::ChooseMidiFile() {
   const Prompts::FileDialog dialog{QStringLiteral("BGM用MIDIファイルの読込"),
-                                   folders_.midi,
+                                   Decode(session_.File().folders.midi),
                                    QString(),
                                    {QStringLiteral("MIDIファイル(*.mid)")},
                                    0,
@@ -331,7 +331,7 @@ void DocumentCommands::ChooseStageFile() {
   // The image dialog of the BMP list, opened on its JPEG filter.
   const Prompts::FileDialog dialog{
       QStringLiteral("画像の読込"),
-      folders_.image,
+      Decode(session_.File().folders.image),
       QString(),
       {QStringLiteral("ビットマップファイル(*.bmp)"), QStringLiteral("Jpegファイル(*.jpg,*.jpeg,*.jpe)"),
        QStringLiteral("GIFファイル(*.gif)")},
@@ -468,8 +468,8 @@ void DocumentCommands::ApplyLog() {
 
 QString DocumentCommands::PlayerWorkingCopyPath() const {
   const QString name = QString::fromUtf8(kPlayerWorkingCopyFile);
-  if (chartFileName_.isEmpty()) return name;
-  return QFileInfo(chartFileName_).absolutePath() + QLatin1Char('/') + name;
+  if (session_.File().opened.empty()) return name;
+  return ChartFolder() + QLatin1Char('/') + name;
 }
 
 void DocumentCommands::RemovePlayerWorkingCopy() const {
@@ -498,8 +498,20 @@ bool DocumentCommands::WritePlayerWorkingCopy(QString* reason) {
   return false;
 }
 
-QString DocumentCommands::ChartFolder() const {
-  return chartFileName_.isEmpty() ? QString() : QFileInfo(chartFileName_).absolutePath();
+QString DocumentCommands::ChartFolder() const { return Decode(session_.File().Folder()); }
+
+QString DocumentCommands::SaveFileName() const { return Decode(session_.File().saveTo); }
+
+void DocumentCommands::TakeFileName(const QString& path, bool everyDialog) {
+  ChartFile& file = session_.File();
+  file.opened = Encode(path);
+  file.saveTo = file.opened;
+  const std::string folder = file.Folder();
+  if (everyDialog) {
+    file.folders = {folder, folder, folder, folder, folder};
+  } else {
+    file.folders.midi = file.folders.sound = file.folders.image = folder;
+  }
 }
 
 }  // namespace beatloom

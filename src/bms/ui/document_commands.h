@@ -35,11 +35,6 @@ bool IsCommandLineChart(const QString& path);
 // through DocumentHost.
 class DocumentCommands {
  public:
-  // The initial folder of every file dialog until a chart is opened or saved.
-  struct Folders {
-    QString chart, save, midi, sound, image;
-  };
-
   DocumentCommands(ChartSession& session, Prompts& prompts, DocumentHost& host, SourceEditor& sourceEditor,
                    std::string programFolder);
 
@@ -93,8 +88,7 @@ class DocumentCommands {
   // A chart that came from no file (an import): Save must ask for a name and
   // nothing may be written beside the file it replaced.
   void ForgetFileNames() {
-    chartFileName_.clear();
-    saveFileName_.clear();
+    session_.File().Forget();
     diskStamp_ = {};
     overwriteAsks_ = false;
   }
@@ -110,7 +104,8 @@ class DocumentCommands {
   // (empty: a chart that never had a file), whose file was as stamp says
   // when the copy's program last read or wrote it.
   bool RestoreRecovery(const QString& copyPath, const QString& originalName, const FileStamp& stamp);
-  const QString& SaveFileName() const { return saveFileName_; }
+  // The session's names of the chart's file, as the dialogs show them.
+  QString SaveFileName() const;
   // Folder of the chart: where its sounds and images are looked up.
   QString ChartFolder() const;
 
@@ -124,6 +119,10 @@ class DocumentCommands {
   void ReadUserDefaults();
   void ApplyLog();
   void SetHeaderText(std::string HeaderFields::*field, const QString& text);
+  // The chart's file is now path (a load or save that reached the disk):
+  // the dialogs start in its folder, each given a folder, or just those the
+  // save dialog does not keep.
+  void TakeFileName(const QString& path, bool everyDialog);
   bool TidyAndWrite(const std::string& path, const SaveOptions& options, std::string& error);
   bool SaveSourceWorkFile(const std::string& path);
   void ApplySourceLines(const QStringList& lines, const std::vector<std::string>& original, const std::string& path);
@@ -135,12 +134,9 @@ class DocumentCommands {
   DocumentHost& host_;
   SourceEditor& sourceEditor_;
   std::string programFolder_;
-  QString chartFileName_;  // held by the open dialog
-  QString saveFileName_;   // held by the save dialog; empty: Save asks for a name
   // The file was opened although it held no chart: Save asks before it
   // writes over it.
   bool overwriteAsks_ = false;
-  Folders folders_;
   FileStamp diskStamp_;      // the chart's file when last read or written
   FileStamp declinedStamp_;  // a changed file the author chose not to read again
   bool checkingDisk_ = false;

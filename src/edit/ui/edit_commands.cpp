@@ -68,7 +68,7 @@ void EditCommands::Connect(QAction* action, std::function<void()> command) {
 void EditCommands::RefreshMenuState() {
   following_ = true;
   const bool editMode = c_.selectModeButton && c_.selectModeButton->isChecked();
-  const std::vector<std::string> enabled = EnabledEditMenuItems(session_.Doc(), editMode);
+  const std::vector<std::string> enabled = EnabledEditMenuItems(session_, editMode);
   for (QAction* a : {c_.popupCutAction, c_.popupCopyAction, c_.copyToClipboardAction, c_.pasteFromClipboardAction,
                      c_.cutAction, c_.copyAction, c_.deleteAction, c_.popupDeleteAction, c_.pasteAction,
                      c_.popupPasteAction, c_.selectAllAction, c_.selectPlayer1Action, c_.selectPlayer2Action,

@@ -109,13 +109,15 @@ void FormatCommands::ExportDdrv() {
 }
 
 void FormatCommands::ExportBmm() {
-  const QString chart = hooks_.chartFileName ? hooks_.chartFileName() : QString();
-  if (chart.isEmpty()) {
+  // Written beside the chart's file, named after it: a chart never opened or
+  // saved since the last New has none.
+  const std::string& chart = session_.File().saveTo;
+  if (chart.empty()) {
     prompts_.Message(QStringLiteral("BMS形式で保存してから実行して下さい"));
     return;
   }
   std::string error;
-  if (!ExportBmmFiles(doc_, LocalPath(chart), &error)) FileError(error);
+  if (!ExportBmmFiles(doc_, chart, &error)) FileError(error);
 }
 
 void FormatCommands::ShowWinPsm() { winPsmDialog_->exec(); }

@@ -26,9 +26,6 @@ struct FormatHooks {
   // the save dialog's file name here, as New does, lest Save write the
   // imported chart over the file it replaced.
   std::function<void()> resetChart;
-  // The file name the save dialog holds; empty when the chart has not been
-  // opened or saved since the last New.
-  std::function<QString()> chartFileName;
   // Initial folder of the import and export file dialogs.
   std::function<QString()> dialogFolder;
 };

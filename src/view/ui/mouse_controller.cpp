@@ -40,7 +40,7 @@ int SelectedRow(const QListWidget* list) {
 
 MouseController::MouseController(ChartSession& session, const MouseControls& controls, Prompts& prompts,
                                  QObject* parent)
-    : QObject(parent), c_(controls), prompts_(prompts), timing_(session) {
+    : QObject(parent), c_(controls), prompts_(prompts) {
   isActive_ = [] { return QGuiApplication::applicationState() == Qt::ApplicationActive; };
   MouseEditor::Hooks hooks;
   hooks.values = [this] { return SelectedValues(); };
@@ -169,8 +169,8 @@ void MouseController::ShowStatus() {
   for (const auto& [label, text] : labels) {
     if (label != nullptr) label->setText(QString::fromStdString(*text));
   }
-  if (c_.timeLabel != nullptr)
-    c_.timeLabel->setText(QString::fromStdString(TimeText(timing_.Timing().SecondsAt(editor_->StatusPos()))));
+  if (c_.timeLabel != nullptr && c_.secondsAt)
+    c_.timeLabel->setText(QString::fromStdString(TimeText(c_.secondsAt(editor_->StatusPos()))));
 }
 
 }  // namespace beatloom

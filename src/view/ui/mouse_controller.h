@@ -4,7 +4,6 @@
 #include <functional>
 #include <memory>
 
-#include "analysis/timing_cache.h"
 #include "session/chart_session.h"
 #include "view/mouse_editor.h"
 
@@ -38,6 +37,9 @@ struct MouseControls {
   QScrollBar* horizontalScrollBar = nullptr;    // GSH
   QAction* activationGuardAction = nullptr;     // N34
   QLabel* timeLabel = nullptr;                  // LabelTime
+  // The chart's time at a tick, for timeLabel; asked on every pointer move,
+  // so it should not compute the timing anew each time.
+  std::function<double(int tick)> secondsAt{};
 };
 
 // Forwards the score's mouse events to the mouse editor and carries out what
@@ -77,8 +79,6 @@ class MouseController : public QObject {
   Prompts& prompts_;
   std::function<bool()> isActive_;
   std::unique_ptr<MouseEditor> editor_;
-  // The pointer's time is asked on every move: built once per change.
-  TimingCache timing_;
 };
 
 }  // namespace beatloom

@@ -186,6 +186,9 @@ TEST_F(DocumentCommandsTest, OpenUsesTheChartDialogAndLeavesAnUnmodifiedChart) {
   EXPECT_FALSE(session.ChartHistory().CanUndo());
   EXPECT_EQ(commands.SaveFileName(), Q(path));
   EXPECT_EQ(commands.ChartFolder(), Q(charts.path()));
+  const ChartFile& file = session.File();
+  EXPECT_TRUE(file.opened == path && file.saveTo == path && file.Folder() == charts.path()) << "the session knows";
+  EXPECT_TRUE(file.folders.chart == charts.path() && file.folders.image == charts.path());
   EXPECT_EQ(log.Lines().front(), "ファイルのオープン:" + path);
 
   // Cancelled dialog: nothing happens to the chart.

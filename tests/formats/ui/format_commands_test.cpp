@@ -25,7 +25,6 @@ struct Host {
   int resets = 0;
   int replaced = 0;
   int lanes = 0;
-  QString chartFile;
 
   // The views learn of an import and of the lanes through the session.
   void Listen(ChartSession& session) {
@@ -45,7 +44,6 @@ struct Host {
       ++resets;
       doc->ResetDocument();
     };
-    h.chartFileName = [this] { return chartFile; };
     h.dialogFolder = [] { return QStringLiteral("/start"); };
     return h;
   }
@@ -193,7 +191,7 @@ TEST(FormatCommands, BmmNeedsASavedChart) {
   EXPECT_TRUE(f.prompts.WasShown("BMS形式で保存してから実行して下さい"));
 
   f.prompts.shown.clear();
-  f.host.chartFile = f.File("song.bms");
+  f.session.File().saveTo = f.home.file("song.bms");
   f.commands->Run("MML1");
   EXPECT_TRUE(f.prompts.shown.empty());
   EXPECT_TRUE(Exists(f.home.file("song.BML")));
@@ -203,7 +201,7 @@ TEST(FormatCommands, BmmNeedsASavedChart) {
 TEST(FormatCommands, BmmWithABadTempoWritesNothing) {
   Fixture f;
   f.doc.header.e_bpm = "0";
-  f.host.chartFile = f.File("song.bms");
+  f.session.File().saveTo = f.home.file("song.bms");
   f.commands->ExportBmm();
   ASSERT_EQ(f.prompts.shown.size(), 1u);
   EXPECT_EQ(f.prompts.shown[0].icon, Prompts::Icon::Error);
