@@ -388,9 +388,11 @@ std::optional<std::string> KeptLineWideningChanges(const Document& doc) {
 }
 
 void ExpandValues(std::vector<TBmsObject>& objects) {
-  for (TBmsObject& o : objects)
-    if (LaneUsesKind(DefinitionKind::Wav, o.Lane) || LaneUsesKind(DefinitionKind::Bmp, o.Lane))
+  for (TBmsObject& o : objects) {
+    const bool namesDefinition = (o.Lane == TempoLane && o.Defined) || o.Lane == StopLane;
+    if (namesDefinition || LaneUsesKind(DefinitionKind::Wav, o.Lane) || LaneUsesKind(DefinitionKind::Bmp, o.Lane))
       o.Value = static_cast<uint16_t>(Base36OfHex(o.Value));
+  }
 }
 
 void ExpandNames(std::vector<std::string>& names, size_t slots) {
@@ -406,6 +408,8 @@ bool ExpandToBase36InDocument(Document& doc) {
   doc.indices = DefinitionIndex(DefinitionIndex::Base36);
   ExpandNames(doc.wav, static_cast<size_t>(doc.indices.WavSlots()));
   ExpandNames(doc.bmp, static_cast<size_t>(doc.indices.BmpSlots()));
+  ExpandNames(doc.bpmDefs, static_cast<size_t>(doc.indices.WavSlots()));
+  ExpandNames(doc.stopDefs, static_cast<size_t>(doc.indices.WavSlots()));
   ExpandValues(doc.ObjList);
   ExpandValues(doc.ClipList);
   ExpandValues(doc.DragList);
