@@ -47,6 +47,7 @@ ObjectColors ColorsOf(const TBmsObject& o) {
 
 std::string ObjectLabel(const TBmsObject& o, const Document& doc, const ViewSettings& settings) {
   if (!settings.ShowIndexNumver) return {};
+  if (o.Lane == StopLane && o.Value == 0) return {};  // the preview of a stop still to be asked for
   if (o.Lane == TempoLane || o.Lane == StopLane) {
     // A tempo or stop that names no readable definition shows its index.
     const std::optional<double> value = NumberOf(doc, o);
