@@ -14,7 +14,8 @@ TEST(Radix, AWidenedChartKeepsItsBytesAndReachesZZ) {
   ChartSession session;
   Document& doc = session.Doc();
   LoadBmsBytes(doc,
-               "#WAV01 a.wav\r\n#WAV1A b.wav\r\n#BMP10 c.bmp\r\n#00111:011a\r\n#00104:10\r\n#00103:1A\r\n#00151:1A\r\n",
+               "#WAV01 a.wav\r\n#WAV1A b.wav\r\n#BMP10 c.bmp\r\n#00111:011a\r\n#00104:10\r\n#00103:1A\r\n#00151:1A\r\n"
+               "#BPM1A 155.5\r\n#STOP1A 96\r\n#00208:1A\r\n#00209:1A\r\n",
                "t.bms", session.ChartLog());
   doc.ClipList = {{1, 0, 0x1A, 1, 0}};
   session.Apply({.label = "書き込み"}, [](Document& d) {
@@ -25,7 +26,7 @@ TEST(Radix, AWidenedChartKeepsItsBytesAndReachesZZ) {
   const std::string hexText = WriteBmsText(doc, {});
 
   ASSERT_EQ(ExpandToBase36(session).outcome, EditOutcome::Changed);
-  EXPECT_EQ(WriteBmsText(doc, {}), hexText) << "every label stays, the tempo too";
+  EXPECT_EQ(WriteBmsText(doc, {}), hexText) << "every label stays, the tempos and stop too";
   EXPECT_TRUE(doc.Modified);
   // Widening is a step like any other: undone, the chart is hexadecimal and
   // as saved again.
