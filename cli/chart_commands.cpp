@@ -1,5 +1,7 @@
 // check, dump and save: the reader and writer without a window.
+#include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +13,7 @@
 #include "json_writer.h"
 #include "model/document.h"
 #include "model/file_io.h"
+#include "model/timing_values.h"
 
 namespace beatloom::cli {
 
@@ -33,6 +36,29 @@ void DumpLines(JsonWriter& json, const char* key, const std::vector<std::string>
   json.BeginArray();
   for (const std::string& l : lines) json.String(ToUtf8(l, enc));
   json.EndArray();
+}
+
+// "tempos": [[pos, bpm], ...] and "stops": [[pos, length], ...] in position
+// order; objects naming no readable definition are left out.
+void DumpTimingObjects(JsonWriter& json, const Document& doc) {
+  for (const bool stop : {false, true}) {
+    std::vector<std::pair<int, double>> rows;
+    for (const TBmsObject& o : doc.ObjList) {
+      if (o.Lane != (stop ? StopLane : TempoLane)) continue;
+      if (const std::optional<double> value = stop ? StopLengthOf(doc, o) : TempoOf(doc, o))
+        rows.emplace_back(o.Pos, *value);
+    }
+    std::stable_sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    json.Key(stop ? "stops" : "tempos");
+    json.BeginArray();
+    for (const auto& [pos, value] : rows) {
+      json.BeginArray(true);
+      json.Number(pos);
+      json.Double(value);
+      json.EndArray();
+    }
+    json.EndArray();
+  }
 }
 
 int Dump(const std::vector<std::string>& options) {
@@ -93,6 +119,7 @@ int Dump(const std::vector<std::string>& options) {
     json.EndArray();
   }
   json.EndArray();
+  DumpTimingObjects(json, doc);
   json.EndObject();
   std::printf("%s\n", json.Text().c_str());
   return kOk;
@@ -130,7 +157,8 @@ const Registrar check(
 const Registrar dump({"dump", "FILE [--times]",
                       "Loads FILE and prints the chart as JSON: header, radix (16, 36 or 62), wav, bmp, measureLen, "
                       "mmemo, mcom, objects "
-                      "[Lane, Pos, Value, Hidden], with --times also the seconds from the start.",
+                      "[Lane, Pos, Value, Hidden], with --times also the seconds from the start; tempos [[Pos, bpm]] and "
+                      "stops [[Pos, length in 1/192 of a 4/4 measure]].",
                       Dump});
 const Registrar save({"save", "IN OUT [--min-cells N] [--pack-bgm]",
                       "Loads IN and writes OUT exactly as Save would (N: minimum cells per data line, default 1; "

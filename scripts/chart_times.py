@@ -24,7 +24,7 @@ from fractions import Fraction
 
 TICKS = 192
 FALLBACK_BPM = Fraction(120)
-OBJECT_CHANNELS = {1, 3, 4, 6, 7} | set(range(11, 20)) | set(range(21, 30)) | set(range(31, 40)) | set(range(41, 50))
+OBJECT_CHANNELS = {1, 3, 4, 6, 7, 8, 9} | set(range(11, 20)) | set(range(21, 30)) | set(range(31, 40)) | set(range(41, 50))
 CONDITIONAL = re.compile(r"#(IF|ENDIF|RANDOM|SETRANDOM|ENDRANDOM|ELSE|ELSEIF)(\s|$)", re.I)
 DATA = re.compile(r"#(\d{3})(\d{2}).(.*)$")
 

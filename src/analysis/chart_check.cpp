@@ -37,7 +37,7 @@ std::string Printf(const char* format, int measure, const std::string& a, long l
 }
 
 bool IsImageLane(int lane) { return lane >= 19 && lane <= 21; }
-bool IsSoundLane(int lane) { return (lane >= 1 && lane <= kLastKeyLane) || lane >= FirstBgmLane; }
+bool IsSoundLane(int lane) { return (lane >= 1 && lane <= kLastKeyLane) || (lane >= FirstBgmLane && lane <= LastBgmLane); }
 
 // The data line an object came from: "#mmmCC", and which of the measure's
 // channel 01 lines for a background lane.
@@ -49,7 +49,9 @@ std::pair<std::string, int> SourceOf(const TBmsObject& o) {
   if (o.Lane == 19) channel = 4;
   if (o.Lane == 20) channel = 7;
   if (o.Lane == 21) channel = 6;
-  if (o.Lane >= FirstBgmLane) occurrence = o.Lane - FirstBgmLane;
+  if (o.Lane >= FirstBgmLane && o.Lane <= LastBgmLane) occurrence = o.Lane - FirstBgmLane;
+  if (o.Lane == 0 && o.Defined) channel = 8;
+  if (o.Lane == StopLane) channel = 9;
   char text[16];
   std::snprintf(text, sizeof text, "#%03d%02d", o.Pos / TicksPerMeasure, channel);
   return {text, occurrence};
@@ -228,9 +230,11 @@ void CheckTempoValues(const Document& doc, const KeptTimingLines& kept, std::vec
     for (const auto& [index, def] : bad) {
       const std::string what = (stop ? "#STOP" : "#BPM") + doc.indices.Format(index);
       const std::string limit = stop ? "負の値" : "0 以下の値";
-      places.push_back({out.size(), def.line});
+      const bool inTable = def.line == KeptTimingLines::kTable;
+      if (!inTable) places.push_back({out.size(), def.line});
       out.push_back({Severity::Warning, stop ? "bad-stop" : "bad-tempo",
-                     what + " の" + limit + " " + Number(def.value) + " は無視されます", -1, doc.mcom[def.line], 0});
+                     what + " の" + limit + " " + Number(def.value) + " は無視されます", -1,
+                     inTable ? what + " " : doc.mcom[def.line], inTable ? -1 : 0});
     }
   }
 }
@@ -241,6 +245,13 @@ void CheckTimingCells(const Document& doc, const KeptTimingLines& kept, std::vec
   for (const KeptTimingLines::Cell& c : kept.cells) {
     if ((c.stop ? kept.stops : kept.tempos).count(c.index) == 0)
       undefined.emplace_back(c.pos / TicksPerMeasure, c.stop ? 1 : 0, c.index);
+  }
+  // Tempo and stop objects that name a definition nobody wrote.
+  for (const TBmsObject& o : doc.ObjList) {
+    const bool stop = o.Lane == StopLane;
+    if ((!stop && !(o.Lane == TempoLane && o.Defined)) || o.Pos < 0) continue;
+    if ((stop ? kept.stops : kept.tempos).count(o.Value) == 0)
+      undefined.emplace_back(o.Pos / TicksPerMeasure, stop ? 1 : 0, o.Value);
   }
   std::sort(undefined.begin(), undefined.end());
   undefined.erase(std::unique(undefined.begin(), undefined.end()), undefined.end());

@@ -8,6 +8,7 @@
 
 #include "bms/bms_reader.h"
 #include "model/text_scan.h"
+#include "model/timing_values.h"
 
 namespace beatloom {
 
@@ -73,14 +74,24 @@ struct Event {
   }
 };
 
-std::vector<Event> TimingEvents(const Document& doc) {
-  std::vector<Event> events;
+// Tempo changes and stops held as objects. Undefined indices and values of
+// 0 or below are ignored; the check names them.
+void ObjectEvents(const Document& doc, std::vector<Event>& events) {
   for (size_t i = 0; i < doc.ObjList.size(); ++i) {
     const TBmsObject& o = doc.ObjList[i];
-    if (o.Lane == 0 && o.Pos >= 0) events.push_back({o.Pos, 0, static_cast<int>(i), static_cast<double>(o.Value)});
+    if (o.Pos < 0 || (o.Lane != TempoLane && o.Lane != StopLane)) continue;
+    const std::optional<double> value = o.Lane == TempoLane ? TempoOf(doc, o) : StopLengthOf(doc, o);
+    if (!value || !(*value > 0)) continue;
+    const int kind = o.Lane == StopLane ? 2 : o.Defined ? 1 : 0;
+    events.push_back({o.Pos, kind, static_cast<int>(i), *value});
   }
+}
+
+std::vector<Event> TimingEvents(const Document& doc) {
+  std::vector<Event> events;
+  ObjectEvents(doc, events);
   const KeptTimingLines kept = ReadKeptTimingLines(doc);
-  int order = 0;
+  int order = static_cast<int>(doc.ObjList.size());
   for (const KeptTimingLines::Cell& c : kept.cells) {
     const auto& table = c.stop ? kept.stops : kept.tempos;
     const auto found = table.find(c.index);
@@ -94,8 +105,23 @@ std::vector<Event> TimingEvents(const Document& doc) {
 
 }  // namespace
 
+// The definitions the reader took into the document's tables; kept lines of
+// the same index read after them override them, as a later line would.
+void ReadDefinitionTables(const Document& doc, KeptTimingLines& kept) {
+  for (const bool stop : {false, true}) {
+    const std::vector<std::string>& table = stop ? doc.stopDefs : doc.bpmDefs;
+    auto& into = stop ? kept.stops : kept.tempos;
+    for (size_t k = 1; k < table.size(); ++k) {
+      if (table[k].empty()) continue;
+      const std::optional<double> value = DefinitionValue(table[k]);
+      into[static_cast<int>(k)] = {value ? *value : std::numeric_limits<double>::quiet_NaN(), KeptTimingLines::kTable};
+    }
+  }
+}
+
 KeptTimingLines ReadKeptTimingLines(const Document& doc) {
   KeptTimingLines kept;
+  ReadDefinitionTables(doc, kept);
   int depth = 0;
   bool inBlock = false;  // the line before belonged to a conditional block
   for (size_t i = 0; i < doc.mcom.size(); ++i) {

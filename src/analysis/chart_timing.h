@@ -10,14 +10,16 @@ namespace beatloom {
 // The tempo a chart plays at when its #BPM is no positive number.
 constexpr double kFallbackBpm = 120.0;
 
-// The timing statements the model holds only as text in the kept lines:
-// extended tempo and stop definitions ("#BPM01 155.5", "#STOP01 96") and the
-// channel 08 and 09 cells that name them. Lines inside conditional blocks
-// are left alone, as the reader leaves them.
+// The extended tempo and stop definitions ("#BPM01 155.5", "#STOP01 96"),
+// from the document's tables and any kept as text, and the channel 08 and 09
+// cells that the kept lines still hold as text. Lines inside conditional
+// blocks are left alone, as the reader leaves them.
 struct KeptTimingLines {
+  // The line of a definition that stands in the document's tables.
+  static constexpr size_t kTable = static_cast<size_t>(-1);
   struct Definition {
     double value = 0;  // NaN when the line holds no number
-    size_t line = 0;   // index into mcom
+    size_t line = 0;   // index into mcom, or kTable
   };
   struct Cell {
     int pos = 0;

@@ -66,13 +66,13 @@ int CellTick(long long i, long long n) {
 namespace {
 
 struct Channel {
-  int lane;  // -1 rejected, 51 measure length, 1 background (lane chosen later)
+  int lane;  // -1 rejected, -3 measure length, -2 background (lane chosen later)
   bool hidden;
+  bool defined = false;  // the cells name #BPMxx or #STOPxx definitions
 };
 
-constexpr int kMeasureLengthLane = 51;
+constexpr int kMeasureLengthLane = -3;
 constexpr int kBackgroundChannel = -2;
-constexpr int kTempoLane = 0;
 
 int HexCellValue(char high, char low) {
   const int h = HexDigitValue(high);
@@ -83,7 +83,9 @@ int HexCellValue(char high, char low) {
 Channel LaneOfChannel(int channel) {
   if (channel == 1) return {kBackgroundChannel, false};
   if (channel == 2) return {kMeasureLengthLane, false};
-  if (channel == 3) return {kTempoLane, false};
+  if (channel == 3) return {TempoLane, false};
+  if (channel == 8) return {TempoLane, false, true};
+  if (channel == 9) return {StopLane, false, true};
   if (channel == 4) return {19, false};
   if (channel == 6) return {21, false};
   if (channel == 7) return {20, false};
@@ -118,7 +120,7 @@ void NextLanesOf(const Document& doc, int measure, NextLanes& next) {
   next.fill(FirstBgmLane);
   for (const TBmsObject& o : doc.ObjList) {
     const long long offset = static_cast<long long>(o.Pos) - first;
-    if (offset < 0 || offset > TicksPerMeasure || o.Lane < FirstBgmLane) continue;
+    if (offset < 0 || offset > TicksPerMeasure || o.Lane < FirstBgmLane || o.Lane > LastBgmLane) continue;
     next[offset] = std::max<uint8_t>(next[offset], static_cast<uint8_t>(o.Lane + 1));
   }
 }
@@ -224,6 +226,22 @@ void ApplySetting(Document& doc, std::string_view line, int lineNumber, int slot
   doc.mcom.emplace_back(line);
 }
 
+// "#BPMxx value" and "#STOPxx value": the blank after the index keeps
+// "#BPM150", a header tempo written without one, out. Index 00 names
+// nothing (a cell 00 is empty) and stays a kept line.
+bool InterpretTimingDefinition(Document& doc, std::string_view line, const std::string& up) {
+  for (const bool stop : {false, true}) {
+    const std::string_view keyword = stop ? "#STOP" : "#BPM";
+    const size_t at = keyword.size();
+    if (!StartsWith(up, keyword) || line.size() < at + 3 || (line[at + 2] != ' ' && line[at + 2] != '\t')) continue;
+    const std::optional<int> index = doc.indices.Parse(line.substr(at, 2));
+    if (!index || *index == 0) return false;
+    (stop ? doc.stopDefs : doc.bpmDefs)[static_cast<size_t>(*index)] = std::string(line.substr(at + 3));
+    return true;
+  }
+  return false;
+}
+
 bool InterpretHeader(Document& doc, std::string_view line, int lineNumber, const std::string& up, LoadState* state,
                      Log& log) {
   static const HeaderKeyword kText[] = {
@@ -280,7 +298,7 @@ bool InterpretHeader(Document& doc, std::string_view line, int lineNumber, const
     }
     return true;
   }
-  return false;
+  return InterpretTimingDefinition(doc, line, up);
 }
 
 void InterpretData(Document& doc, std::string_view line, int lineNumber, LoadState* state, Log& log) {
@@ -307,8 +325,8 @@ void InterpretData(Document& doc, std::string_view line, int lineNumber, LoadSta
   std::vector<std::pair<int, int>> cells;
   const size_t n = cellsText.size() / 2;
   bool wellFormed = true;
-  // Tempo cells are hexadecimal numbers, not definition indices.
-  const bool tempo = ch.lane == kTempoLane;
+  // Channel 03 cells are hexadecimal numbers, not definition indices.
+  const bool tempo = ch.lane == TempoLane && !ch.defined;
   for (size_t i = 0; i < n && wellFormed; ++i) {
     const char high = cellsText[2 * i];
     const char low = cellsText[2 * i + 1];
@@ -352,6 +370,7 @@ void InterpretData(Document& doc, std::string_view line, int lineNumber, LoadSta
     const int index = doc.AddObject(lanes[i], pos, cells[i].second);
     if (doc.ObjList.size() == before) continue;
     doc.ObjList[index].Hidden = ch.hidden ? 1 : 0;
+    doc.ObjList[index].Defined = ch.defined ? 1 : 0;
     if (state && lanes[i] >= FirstBgmLane) {
       uint8_t& next = state->nextLanes[static_cast<size_t>(pos)];
       next = std::max(next, static_cast<uint8_t>(lanes[i] + 1));

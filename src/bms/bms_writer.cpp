@@ -12,6 +12,7 @@
 #include "bms/index_radix.h"
 #include "model/file_io.h"
 #include "model/text_scan.h"
+#include "model/timing_values.h"
 
 namespace beatloom {
 
@@ -19,9 +20,14 @@ namespace {
 
 constexpr int kMaxPos = MeasureCount * TicksPerMeasure - 1;
 constexpr int kTempoColumn = 0;
+// After the hidden notes' columns 50..67.
+constexpr int kDefinedTempoColumn = 68;
+constexpr int kStopColumn = 69;
 
 int ColumnOf(const TBmsObject& o) {
   if (o.Lane >= 1 && o.Lane <= 18) return o.Hidden ? o.Lane + 49 : o.Lane;
+  if (o.Lane == TempoLane && o.Defined) return kDefinedTempoColumn;
+  if (o.Lane == StopLane) return kStopColumn;
   // A hidden mark on any other lane means nothing in the file; the object is
   // written as an ordinary one rather than lost.
   return o.Lane <= LastBgmLane ? o.Lane : -1;
@@ -36,6 +42,8 @@ int ChannelOfColumn(int c) {
   if (c == 21) return 6;
   if (c <= 49) return 1;
   if (c <= 58) return MapChannel(c - 19);
+  if (c == kDefinedTempoColumn) return 8;
+  if (c == kStopColumn) return 9;
   return MapChannel(c - 18);
 }
 
@@ -97,6 +105,20 @@ struct Cell {
   int value;
 };
 
+// The #BPMxx and #STOPxx blocks; a chart without any writes nothing here.
+void WriteTimingDefinitions(const Document& doc, std::string& out) {
+  for (const bool stop : {false, true}) {
+    const std::vector<std::string>& table = stop ? doc.stopDefs : doc.bpmDefs;
+    bool any = false;
+    for (size_t k = 1; k < table.size(); ++k) {
+      if (table[k].empty()) continue;
+      AppendLine(out, (stop ? "#STOP" : "#BPM") + doc.indices.Format(static_cast<int>(k)) + " " + table[k]);
+      any = true;
+    }
+    if (any) AppendLine(out, "");
+  }
+}
+
 void WriteHeader(const Document& doc, std::string& out) {
   const HeaderFields& h = doc.header;
   for (const std::string& line : doc.mmemo) AppendLine(out, line);
@@ -125,6 +147,7 @@ void WriteHeader(const Document& doc, std::string& out) {
   for (int k = DefinitionIndex::FirstBmp; k <= indices.HighestBmp(); ++k)
     if (!doc.bmp[k].empty()) AppendLine(out, "#BMP" + indices.Format(k) + " " + doc.bmp[k]);
   AppendLine(out, "");
+  WriteTimingDefinitions(doc, out);
 }
 
 // Writes one column's data line at the coarsest resolution that places every
@@ -192,7 +215,7 @@ void PackBgmLanes(Document& doc) {
   std::vector<int> order;
   for (int i = 0; i <= doc.ObjLast(); ++i) {
     const TBmsObject& o = doc.ObjList[i];
-    if (o.Lane <= 21) continue;
+    if (o.Lane <= 21 || o.Lane > LastBgmLane) continue;
     if (o.Pos >= 0 && o.Pos <= kMaxPos && HoldsKeptBackgroundLine(kept.byMeasure[o.Pos / TicksPerMeasure])) continue;
     order.push_back(i);
   }
@@ -266,7 +289,9 @@ std::string WriteBmsText(const Document& doc, const SaveOptions& options) {
     while (cur != end && cur->measure == m) {
       const Cell* groupEnd = cur;
       while (groupEnd != end && groupEnd->measure == m && groupEnd->column == cur->column) ++groupEnd;
-      if (options.keepLayout || HoldsKeptBackgroundLine(kept.byMeasure[m])) {
+      // The timing columns come last: no background line follows them to keep its lane.
+      const bool timing = cur->column >= kDefinedTempoColumn;
+      if (!timing && (options.keepLayout || HoldsKeptBackgroundLine(kept.byMeasure[m]))) {
         for (int c = previousColumn + 1; c < cur->column; ++c)
           if (IsBgmColumn(c)) ++pendingPlaceholders;
       }
@@ -281,7 +306,18 @@ std::string WriteBmsText(const Document& doc, const SaveOptions& options) {
   return out;
 }
 
+namespace {
+
+// A tempo beyond what a channel 03 cell holds is written through a definition.
+void DefineWideTempos(Document& doc) {
+  for (TBmsObject& o : doc.ObjList)
+    if (o.Lane == TempoLane && !o.Defined && o.Value > kHighestPlainTempo) SetTimingValue(doc, o, o.Value);
+}
+
+}  // namespace
+
 void TidyForSave(Document& doc, const SaveOptions& options) {
+  DefineWideTempos(doc);
   doc.RemoveDuplicates();
   if (!options.keepLayout) PackBgmLanes(doc);
 }

@@ -25,10 +25,10 @@ bool OnlyBase36(char high, char low) {
   return b36[h] >= 0 && b36[l] >= 0 && (hex[h] < 0 || hex[l] < 0);
 }
 
-// Background sounds, the image layers and every key channel, long notes
-// included: the channels whose cells name definitions.
+// Background sounds, the image layers, extended tempos, stops and every key
+// channel, long notes included: the channels whose cells name definitions.
 bool NamesDefinitions(char high, char low) {
-  if (high == '0') return low == '1' || low == '4' || low == '6' || low == '7';
+  if (high == '0') return low == '1' || low == '4' || low == '6' || low == '7' || low == '8' || low == '9';
   return high >= '1' && high <= '6' && low >= '1' && low <= '9';
 }
 
@@ -53,9 +53,21 @@ std::string_view Base36Cell(std::string_view line) {
   return found;
 }
 
-// A "#WAVxx"/"#BMPxx" definition whose index only base 36 reads. The index
-// must stand alone: "#WAVCMD" is another command.
+// The index of a "#BPMxx value" or "#STOPxx value" line (the blank keeps
+// "#BPM150", a header tempo, out), or empty.
+std::string_view TimingDefinitionIndex(std::string_view line) {
+  for (const std::string_view word : {std::string_view("#BPM"), std::string_view("#STOP")}) {
+    const size_t at = word.size();
+    if (line.size() >= at + 3 && StartsWithNoCase(line, word) && IsBlankOrEnd(line, at + 2)) return line.substr(at, 2);
+  }
+  return {};
+}
+
+// A "#WAVxx", "#BMPxx", "#BPMxx" or "#STOPxx" definition whose index only
+// base 36 reads. The index must stand alone: "#WAVCMD" is another command.
 bool Base36Definition(std::string_view line) {
+  const std::string_view timing = TimingDefinitionIndex(line);
+  if (!timing.empty()) return OnlyBase36(timing[0], timing[1]);
   if (line.size() < 6 || !IsBlankOrEnd(line, 6)) return false;
   const char k1 = static_cast<char>(line[1] & ~0x20);
   const char k2 = static_cast<char>(line[2] & ~0x20);
@@ -116,6 +128,8 @@ void ResetIndices(Document& doc, int radix) {
   doc.indices = DefinitionIndex(radix);
   doc.wav.assign(static_cast<size_t>(doc.indices.WavSlots()), std::string());
   doc.bmp.assign(static_cast<size_t>(doc.indices.BmpSlots()), std::string());
+  doc.bpmDefs.assign(static_cast<size_t>(doc.indices.WavSlots()), std::string());
+  doc.stopDefs.assign(static_cast<size_t>(doc.indices.WavSlots()), std::string());
 }
 
 }  // namespace beatloom

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "model/text_scan.h"
+#include "model/timing_values.h"
 
 namespace beatloom {
 
@@ -68,6 +69,27 @@ size_t DistinctSlots(const std::vector<TBmsObject>& objects, double f) {
   return static_cast<size_t>(std::unique(slots.begin(), slots.end()) - slots.begin());
 }
 
+// Every tempo change and stop length scaled by f: with the positions scaled
+// too, every object keeps its time. A definition is scaled where it stands,
+// as all of its objects scale alike; a plain tempo that leaves 1..255 takes
+// a definition.
+void ScaleTimingValues(Document& doc, double f) {
+  std::vector<char> bpmUsed(doc.bpmDefs.size(), 0), stopUsed(doc.stopDefs.size(), 0);
+  for (const TBmsObject& o : doc.ObjList) {
+    if (o.Lane == TempoLane && o.Defined && o.Value < bpmUsed.size()) bpmUsed[o.Value] = 1;
+    if (o.Lane == StopLane && o.Value < stopUsed.size()) stopUsed[o.Value] = 1;
+  }
+  for (const bool stop : {false, true}) {
+    std::vector<std::string>& table = stop ? doc.stopDefs : doc.bpmDefs;
+    const std::vector<char>& used = stop ? stopUsed : bpmUsed;
+    for (size_t k = 0; k < table.size(); ++k)
+      if (used[k])
+        if (const std::optional<double> value = DefinitionValue(table[k])) table[k] = ShortestDecimal(*value * f);
+  }
+  for (TBmsObject& o : doc.ObjList)
+    if (o.Lane == TempoLane && !o.Defined) SetTimingValue(doc, o, o.Value * f);
+}
+
 int MirroredLane(int lane) {
   if (lane >= 1 && lane <= 7) return 8 - lane;
   if (lane >= 10 && lane <= 16) return 26 - lane;
@@ -107,6 +129,7 @@ ArrangeResult ChangeObjectSpacing(ChartSession& session, const SpacingRequest& r
     }
     for (TBmsObject& o : doc.ObjList) o.Pos = static_cast<int32_t>(Scaled(o.Pos, factor.f));
     if (!request.matchTempo) return EditOutcome::Changed;
+    ScaleTimingValues(doc, factor.f);
     if (const std::optional<double> tempo = ParseTempo(doc.header.e_bpm))
       doc.header.e_bpm = TempoText(*tempo * factor.f);
     else

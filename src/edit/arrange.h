@@ -40,8 +40,9 @@ std::optional<int> ParseWholeNumber(std::string_view text);
 std::string TempoText(double tempo);
 
 // Stretches or squeezes every position by new width / original width, with
-// the undo step, and when asked scales the header tempo by the same factor
-// so that the chart keeps its timing in seconds. Bad widths, and widths that
+// the undo step, and when asked scales the header tempo, every tempo change
+// and every stop length by the same factor so that the chart keeps its
+// timing in seconds. Bad widths, and widths that
 // would carry an object outside measures 000-999, change nothing and keep
 // the older undo step. A tempo that is no number leaves the tempo alone but
 // keeps the moved objects.

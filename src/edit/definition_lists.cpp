@@ -420,6 +420,13 @@ Renumbering HexToBase36() {
   return r;
 }
 
+// Tempo and stop objects name their own definition tables, which widen with
+// the others.
+void ExpandTimingValues(std::vector<TBmsObject>& objects) {
+  for (TBmsObject& o : objects)
+    if ((o.Lane == TempoLane && o.Defined) || o.Lane == StopLane) o.Value = static_cast<uint16_t>(Base36OfHex(o.Value));
+}
+
 void ExpandNames(std::vector<std::string>& names, size_t slots) {
   std::vector<std::string> wide(slots);
   for (size_t v = 0; v < names.size(); ++v) wide[static_cast<size_t>(Base36OfHex(static_cast<int>(v)))] = names[v];
@@ -433,6 +440,9 @@ bool ExpandToBase36InDocument(Document& doc, std::vector<Renumbering>* renumbere
   doc.indices = DefinitionIndex(DefinitionIndex::Base36);
   ExpandNames(doc.wav, static_cast<size_t>(doc.indices.WavSlots()));
   ExpandNames(doc.bmp, static_cast<size_t>(doc.indices.BmpSlots()));
+  ExpandNames(doc.bpmDefs, static_cast<size_t>(doc.indices.WavSlots()));
+  ExpandNames(doc.stopDefs, static_cast<size_t>(doc.indices.WavSlots()));
+  ExpandTimingValues(doc.ObjList);
   Renumbering r = HexToBase36();
   r.Apply(doc.ObjList, false);
   Note(renumbered, std::move(r));

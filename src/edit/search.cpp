@@ -6,6 +6,8 @@
 #include <optional>
 #include <string_view>
 
+#include "model/timing_values.h"
+
 namespace beatloom {
 
 namespace {
@@ -134,24 +136,29 @@ SearchPlan PlanSearch(const SearchRequest& r, const DefinitionIndex& indices) {
   return plan;
 }
 
-bool Kept(const TBmsObject& o, const SearchPlan& plan) {
+bool IsTimingLane(int lane) { return lane == TempoLane || lane == StopLane; }
+
+bool Kept(const Document& doc, const TBmsObject& o, const SearchPlan& plan) {
   if (plan.positions && (o.Pos < plan.positions->first || o.Pos > plan.positions->second)) return false;
-  if (plan.value && o.Value != *plan.value) return false;
+  // A tempo or stop matches by its number, whatever definition holds it.
+  if (plan.value && IsTimingLane(o.Lane) && NumberOf(doc, o) != static_cast<double>(*plan.value)) return false;
+  if (plan.value && !IsTimingLane(o.Lane) && o.Value != *plan.value) return false;
   if (plan.lanes && (o.Lane >= LaneCount || !(*plan.lanes)[o.Lane])) return false;
   return true;
 }
 
-size_t ApplyFilters(std::vector<TBmsObject>& objects, const SearchPlan& plan, SearchTarget target) {
+size_t ApplyFilters(Document& doc, const SearchPlan& plan, SearchTarget target) {
   size_t matched = 0;
-  for (TBmsObject& o : objects) {
+  for (TBmsObject& o : doc.ObjList) {
     const bool start = target == SearchTarget::AllObjects || o.Selected != 0;
-    o.Selected = start && Kept(o, plan) ? 1 : 0;
+    o.Selected = start && Kept(doc, o, plan) ? 1 : 0;
     matched += o.Selected;
   }
   return matched;
 }
 
-void ApplyAction(std::vector<TBmsObject>& objects, SearchAction action, int replacement) {
+void ApplyAction(Document& doc, SearchAction action, int replacement) {
+  std::vector<TBmsObject>& objects = doc.ObjList;
   if (action == SearchAction::Delete) {
     // One pass keeps the survivors' order, as deleting from the last object
     // to the first would.
@@ -159,8 +166,15 @@ void ApplyAction(std::vector<TBmsObject>& objects, SearchAction action, int repl
     return;
   }
   if (action != SearchAction::Replace) return;
-  for (TBmsObject& o : objects)
-    if (o.Selected) o.Value = static_cast<uint16_t>(replacement);
+  // On the tempo and stop lanes the new index is taken as a tempo or stop
+  // length of that number; one that finds no free definition stays as it was.
+  for (TBmsObject& o : objects) {
+    if (!o.Selected) continue;
+    if (IsTimingLane(o.Lane))
+      SetTimingValue(doc, o, replacement);
+    else
+      o.Value = static_cast<uint16_t>(replacement);
+  }
 }
 
 }  // namespace
@@ -174,9 +188,9 @@ SearchResult RunSearch(ChartSession& session, const SearchRequest& request) {
   session.Apply({.label = "検索・置換・削除", .aspects = kChartObjects}, [&](Document& doc) {
     const SearchPlan plan = PlanSearch(request, doc.indices);
     result.message = plan.message;
-    result.matched = ApplyFilters(doc.ObjList, plan, request.target);
+    result.matched = ApplyFilters(doc, plan, request.target);
     if (!plan.act || request.action == SearchAction::Select || result.matched == 0) return EditOutcome::Unchanged;
-    ApplyAction(doc.ObjList, request.action, plan.replacement);
+    ApplyAction(doc, request.action, plan.replacement);
     return EditOutcome::Changed;
   });
   return result;

@@ -2,16 +2,22 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cmath>
 #include <cstdio>
+#include <optional>
 
 #include "model/text_scan.h"
+#include "model/timing_values.h"
 
 namespace beatloom {
 
 namespace {
 
 constexpr int kLastPosition = MeasureCount * TicksPerMeasure - 1;
-constexpr int kHighestTempo = 255;
+// What four decimal digits hold.
+constexpr int kHighestClipNumber = 9999;
+
+bool IsTimingLane(int lane) { return lane == TempoLane || lane == StopLane; }
 
 bool IsSelected(const TBmsObject& o) { return o.Selected != 0; }
 
@@ -34,6 +40,14 @@ std::vector<int> SelectedIndices(const std::vector<TBmsObject>& objects) {
   return indices;
 }
 
+// The tempo or stop length of each clip object on those lanes, 0 elsewhere.
+std::vector<double> ClipNumbersOf(const Document& doc, const std::vector<TBmsObject>& clip) {
+  std::vector<double> numbers(clip.size(), 0.0);
+  for (size_t i = 0; i < clip.size(); ++i)
+    if (IsTimingLane(clip[i].Lane)) numbers[i] = NumberOf(doc, clip[i]).value_or(0.0);
+  return numbers;
+}
+
 EditOutcome ClipSelected(ChartSession& session, bool cut) {
   ChartEdit edit{.aspects = kChartSelection};
   if (cut) {
@@ -44,6 +58,7 @@ EditOutcome ClipSelected(ChartSession& session, bool cut) {
   return session.Apply(edit, [cut, &session](Document& doc) {
     std::vector<TBmsObject>& clipboard = session.Clipboard();
     clipboard = SelectedReversed(doc.ObjList);
+    session.ClipboardNumbers() = ClipNumbersOf(doc, clipboard);
     if (clipboard.empty()) return EditOutcome::Unchanged;
     if (!cut) {
       for (TBmsObject& o : doc.ObjList) o.Selected = 0;
@@ -62,16 +77,21 @@ int EarliestPosition(const std::vector<TBmsObject>& clip) {
 
 // Appends clip as the new selection, keeping each object's distance from the
 // start of the earliest object's measure.
-EditOutcome PasteInto(Document& doc, const std::vector<TBmsObject>& clip, int base) {
+// numbers: the tempo or stop length of each clip object on those lanes.
+EditOutcome PasteInto(Document& doc, const std::vector<TBmsObject>& clip, const std::vector<double>& numbers,
+                      int base) {
   const int64_t shift = int64_t{base} - MeasureStart(EarliestPosition(clip));
   for (TBmsObject& o : doc.ObjList) o.Selected = 0;
   bool added = false;
-  for (const TBmsObject& c : clip) {
+  for (size_t i = 0; i < clip.size(); ++i) {
+    TBmsObject c = clip[i];
     const int64_t pos = c.Pos + shift;
     if (pos < 0 || pos > kLastPosition) continue;
+    // A tempo or stop takes this chart's definition of its value.
+    if (IsTimingLane(c.Lane) && (i >= numbers.size() || !SetTimingValue(doc, c, numbers[i]))) continue;
     // A block copied from a chart of a wider radix may name sounds this one
     // cannot write.
-    if (c.Lane != 0 && c.Value > doc.indices.HighestWav()) continue;
+    if (!IsTimingLane(c.Lane) && c.Value > doc.indices.HighestWav()) continue;
     // AddObject adds nothing for value 0 (or a full background measure) and
     // then answers with the last object, which is not this one.
     const size_t before = doc.ObjList.size();
@@ -80,18 +100,21 @@ EditOutcome PasteInto(Document& doc, const std::vector<TBmsObject>& clip, int ba
     TBmsObject& o = doc.ObjList.back();
     o.Selected = 1;
     o.Hidden = c.Hidden;
+    o.Defined = c.Defined;
     added = true;
   }
   return added ? EditOutcome::Changed : EditOutcome::Unchanged;
 }
 
-EditOutcome PasteWithUndo(ChartSession& session, std::vector<TBmsObject> clip, const PasteWindow& view) {
+EditOutcome PasteWithUndo(ChartSession& session, std::vector<TBmsObject> clip, std::vector<double> numbers,
+                          const PasteWindow& view) {
   if (clip.empty()) return EditOutcome::Unchanged;
   const int base = PasteBase(clip, view);
   const ChartEdit edit{.label = "貼り付け", .aspects = kChartObjects, .objects = ChartEdit::Objects::Appended};
   return session.Apply(edit, [&](Document& doc) {
     session.Clipboard() = std::move(clip);
-    return PasteInto(doc, session.Clipboard(), base);
+    session.ClipboardNumbers() = std::move(numbers);
+    return PasteInto(doc, session.Clipboard(), session.ClipboardNumbers(), base);
   });
 }
 
@@ -123,16 +146,21 @@ std::string LineError(size_t lineNumber, const std::string& why) {
 }
 
 // One object line: lane, position and value in 3, 6 and 3 decimal digits,
-// the value in 4 from 1000 on (base 36 and 62 reach 3843); whatever follows
-// the value is ignored.
-std::string ReadObjectLine(std::string_view line, size_t lineNumber, const DefinitionIndex& indices, TBmsObject& o) {
+// the value in 4 from 1000 on (base 36 and 62 reach 3843). On the tempo and
+// stop lanes the value is the tempo or stop length, and a decimal number
+// after a blank gives it exactly ("000000192155 155.5"); whatever else
+// follows the value is ignored.
+std::string ReadObjectLine(std::string_view line, size_t lineNumber, const DefinitionIndex& indices, TBmsObject& o,
+                           double& number) {
   int lane = 0, pos = 0, value = 0;
   const size_t valueDigits = line.size() > 12 && line[12] >= '0' && line[12] <= '9' ? 4 : 3;
   if (line.size() < 12 || !ReadDecimal(line.substr(0, 3), lane) || !ReadDecimal(line.substr(3, 6), pos) ||
       !ReadDecimal(line.substr(9, valueDigits), value))
     return LineError(lineNumber, "はオブジェのデータ（12桁の数字）ではありません。");
-  if (lane >= LaneCount) return LineError(lineNumber, "のレーン " + std::to_string(lane) + " は 0～49 の範囲外です。");
-  const int highest = lane == 0 ? kHighestTempo : indices.HighestWav();
+  if (lane >= LaneCount)
+    return LineError(lineNumber, "のレーン " + std::to_string(lane) + " は 0～" + std::to_string(LaneCount - 1) +
+                                     " の範囲外です。");
+  const int highest = IsTimingLane(lane) ? kHighestClipNumber : indices.HighestWav();
   if (value < 1 || value > highest)
     return LineError(lineNumber,
                      "の値 " + std::to_string(value) + " は 1～" + std::to_string(highest) + " の範囲外です。");
@@ -142,6 +170,11 @@ std::string ReadObjectLine(std::string_view line, size_t lineNumber, const Defin
   o.Pos = pos;
   o.Value = static_cast<uint16_t>(value);
   o.Selected = 1;
+  number = IsTimingLane(lane) ? value : 0.0;
+  const std::string_view rest = line.substr(9 + valueDigits);
+  double exact = 0;
+  if (IsTimingLane(lane) && !rest.empty() && rest[0] == ' ' && ParseDecimalNumber(rest, exact) && exact > 0)
+    number = exact;
   return {};
 }
 
@@ -194,17 +227,31 @@ int PasteBase(const std::vector<TBmsObject>& clip, const PasteWindow& view) {
 }
 
 EditOutcome PasteClip(ChartSession& session, const PasteWindow& view) {
-  return PasteWithUndo(session, session.Clipboard(), view);
+  const Document& doc = session.Doc();
+  const std::vector<TBmsObject>& clip = session.Clipboard();
+  // A clipboard set elsewhere without its numbers reads them from this chart.
+  std::vector<double> numbers = session.ClipboardNumbers().size() == clip.size() ? session.ClipboardNumbers()
+                                                                                  : ClipNumbersOf(doc, clip);
+  return PasteWithUndo(session, clip, std::move(numbers), view);
 }
 
 std::string CopySelectedAsText(ChartSession& session) {
   std::string text = std::string(kClipboardHeader) + "\r\n";
   session.Apply({.modified = ChartEdit::Mark::Leave, .aspects = kChartSelection}, [&text](Document& doc) {
     bool any = false;
-    char line[48];
+    char line[96];
     for (auto it = doc.ObjList.rbegin(); it != doc.ObjList.rend(); ++it) {
       if (!IsSelected(*it)) continue;
-      std::snprintf(line, sizeof line, "%03d%06d%03d\r\n", int{it->Lane}, static_cast<int>(it->Pos), int{it->Value});
+      int value = it->Value;
+      std::string exact;
+      // A tempo or stop goes by its number, as the reader's chart has other definitions.
+      const std::optional<double> number = IsTimingLane(it->Lane) ? NumberOf(doc, *it) : std::nullopt;
+      if (number && (it->Defined || it->Lane == StopLane)) {
+        value = static_cast<int>(std::clamp(std::round(*number), 1.0, double{kHighestClipNumber}));
+        if (value != *number) exact = " " + ShortestDecimal(*number);
+      }
+      std::snprintf(line, sizeof line, "%03d%06d%03d%s\r\n", int{it->Lane}, static_cast<int>(it->Pos), value,
+                    exact.c_str());
       text += line;
       it->Selected = 0;
       any = true;
@@ -223,9 +270,10 @@ ClipboardText ReadClipboardText(std::string_view text, const DefinitionIndex& in
   for (size_t k = 1; k < lines.size(); ++k) {
     // Editors and mail programs add blank lines, at the end above all.
     if (TrimBlanks(lines[k]).empty()) continue;
-    result.error = ReadObjectLine(lines[k], k + 1, indices, result.objects.emplace_back());
+    result.error = ReadObjectLine(lines[k], k + 1, indices, result.objects.emplace_back(), result.numbers.emplace_back());
     if (!result.error.empty()) {
       result.objects.clear();
+      result.numbers.clear();
       break;
     }
   }
@@ -248,7 +296,7 @@ std::string PasteFromText(ChartSession& session, std::string_view text, const Pa
     });
     return {};
   }
-  PasteWithUndo(session, std::move(read.objects), view);
+  PasteWithUndo(session, std::move(read.objects), std::move(read.numbers), view);
   return {};
 }
 

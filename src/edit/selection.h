@@ -57,10 +57,13 @@ struct ClipboardText {
   // False: another text; the internal clipboard stays and is pasted.
   bool ours = false;
   std::vector<TBmsObject> objects;
+  // The tempo or stop length of each object on those lanes, 0 elsewhere.
+  std::vector<double> numbers;
   // Set when the text is ours but a line is no object: nothing may change.
   std::string error;
 };
-// Values are checked against the chart's radix; the tempo lane's reach 255.
+// Values are checked against the chart's radix; tempos and stop lengths are
+// numbers up to 9999, or exact after a blank.
 ClipboardText ReadClipboardText(std::string_view text, const DefinitionIndex& indices = DefinitionIndex());
 
 // Paste from the system clipboard: a text of ours replaces the internal

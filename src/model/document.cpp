@@ -24,7 +24,7 @@ int Document::NextBgmLaneAt(int pos) const {
   // order; gaps below it are not filled.
   int lane = FirstBgmLane;
   for (const TBmsObject& o : ObjList) {
-    if (o.Pos == pos && o.Lane >= lane) lane = o.Lane + 1;
+    if (o.Pos == pos && o.Lane >= lane && o.Lane <= LastBgmLane) lane = o.Lane + 1;
   }
   return lane > LastBgmLane ? -1 : lane;
 }
@@ -58,7 +58,10 @@ uint64_t SlotKey(const TBmsObject& o, int32_t pos) {
   // is not written and the two would share a cell.
   constexpr int kLastKeyLane = 18;
   const bool hidden = o.Hidden && o.Lane >= 1 && o.Lane <= kLastKeyLane;
-  return (static_cast<uint64_t>(hidden) << 40) | (static_cast<uint64_t>(o.Lane) << 32) | static_cast<uint32_t>(pos);
+  // A tempo written as channel 03 and one written as channel 08 on one tick
+  // are two cells of the file; players take the second.
+  const bool defined = o.Defined && o.Lane == TempoLane;
+  return (static_cast<uint64_t>(defined) << 41) | (static_cast<uint64_t>(hidden) << 40) | (static_cast<uint64_t>(o.Lane) << 32) | static_cast<uint32_t>(pos);
 }
 
 void Document::RemoveDuplicates() {
@@ -87,6 +90,8 @@ void Document::ResetDocument() {
   indices = DefinitionIndex();
   wav.assign(static_cast<size_t>(indices.WavSlots()), std::string());
   bmp.assign(static_cast<size_t>(indices.BmpSlots()), std::string());
+  bpmDefs.assign(static_cast<size_t>(indices.WavSlots()), std::string());
+  stopDefs.assign(static_cast<size_t>(indices.WavSlots()), std::string());
   ScrollMin = InitialScrollMin;
   IfDepth = 0;
   encoding = TextEncoding::Cp932;

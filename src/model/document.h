@@ -12,9 +12,14 @@ namespace beatloom {
 
 constexpr int TicksPerMeasure = 192;
 constexpr int MeasureCount = 1000;
-constexpr int LaneCount = 50;
+// Lanes 0..49 keep the numbers that files, the clipboard and settings use;
+// the stop lane came later and takes the next number, though the score shows
+// it beside the tempo lane.
+constexpr int LaneCount = 51;
+constexpr int TempoLane = 0;
 constexpr int FirstBgmLane = 22;
 constexpr int LastBgmLane = 49;
+constexpr int StopLane = 50;
 constexpr int BgmLaneCount = LastBgmLane - FirstBgmLane + 1;
 // Passed to AddObject only: "whichever background lane is free at that position".
 constexpr int AnyBgmLane = 200;
@@ -28,6 +33,9 @@ struct TBmsObject {
   uint16_t Value = 0;
   uint8_t Selected = 0;
   uint8_t Hidden = 0;
+  // On the tempo lane: Value names a #BPMxx definition instead of being the
+  // tempo itself. Stops always name a #STOPxx definition.
+  uint8_t Defined = 0;
 
   bool operator==(const TBmsObject&) const = default;
 };
@@ -87,6 +95,9 @@ class Document {
   DefinitionIndex indices;
   std::vector<std::string> wav;  // file names, bytes as read
   std::vector<std::string> bmp;
+  // #BPMxx and #STOPxx values, bytes as read, one slot per index like wav.
+  std::vector<std::string> bpmDefs;
+  std::vector<std::string> stopDefs;
   std::vector<std::string> mmemo;  // free text written at the top of the file
   std::vector<std::string> mcom;   // # lines kept verbatim
 

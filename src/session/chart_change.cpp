@@ -7,7 +7,7 @@ namespace beatloom {
 namespace {
 
 bool SameIgnoringSelection(const TBmsObject& a, const TBmsObject& b) {
-  return a.Lane == b.Lane && a.Pos == b.Pos && a.Value == b.Value && a.Hidden == b.Hidden;
+  return a.Lane == b.Lane && a.Pos == b.Pos && a.Value == b.Value && a.Hidden == b.Hidden && a.Defined == b.Defined;
 }
 
 // Keeps the selection flag the object has now.
@@ -154,7 +154,7 @@ void Renumbering::Apply(std::vector<TBmsObject>& objects, bool back) const {
 }
 
 bool ChartChange::Empty() const {
-  return objects.Empty() && !header && !radix && !wav && !bmp && !mmemo && !mcom && !lengths;
+  return objects.Empty() && !header && !radix && !wav && !bmp && !mmemo && !mcom && !lengths && !bpmDefs && !stopDefs;
 }
 
 void ChartChange::Redo(Document& doc) const {
@@ -162,6 +162,8 @@ void ChartChange::Redo(Document& doc) const {
   if (header) doc.header = header->second;
   RedoSplice(doc.wav, wav);
   RedoSplice(doc.bmp, bmp);
+  RedoSplice(doc.bpmDefs, bpmDefs);
+  RedoSplice(doc.stopDefs, stopDefs);
   RedoSplice(doc.mmemo, mmemo);
   RedoSplice(doc.mcom, mcom);
   RedoSplice(doc.MeasureLen, lengths);
@@ -173,6 +175,8 @@ void ChartChange::Undo(Document& doc) const {
   UndoSplice(doc.MeasureLen, lengths);
   UndoSplice(doc.mcom, mcom);
   UndoSplice(doc.mmemo, mmemo);
+  UndoSplice(doc.stopDefs, stopDefs);
+  UndoSplice(doc.bpmDefs, bpmDefs);
   UndoSplice(doc.bmp, bmp);
   UndoSplice(doc.wav, wav);
   if (header) doc.header = header->first;
@@ -183,11 +187,17 @@ size_t ChartChange::Bytes() const {
   size_t bytes = sizeof(ChartChange) + objects.Bytes();
   if (header) bytes += sizeof(HeaderFields) * 2;
   for (const Renumbering& r : renumbered) bytes += sizeof(Renumbering) + r.forward.capacity() * sizeof(uint16_t);
-  return bytes + SpliceBytes(wav) + SpliceBytes(bmp) + SpliceBytes(mmemo) + SpliceBytes(mcom) + SpliceBytes(lengths);
+  return bytes + SpliceBytes(wav) + SpliceBytes(bmp) + SpliceBytes(mmemo) + SpliceBytes(mcom) + SpliceBytes(lengths) +
+         SpliceBytes(bpmDefs) + SpliceBytes(stopDefs);
 }
 
 ChangeRecorder::ChangeRecorder(const Document& doc, Objects objects, unsigned parts)
     : objects_(objects), sizeBefore_(doc.ObjList.size()), parts_(parts) {
+  if (objects != Objects::Untouched || (parts & kPartDefinitions)) parts_ |= kPartTimingDefinitions;
+  if (parts_ & kPartTimingDefinitions) {
+    bpmDefs_ = doc.bpmDefs;
+    stopDefs_ = doc.stopDefs;
+  }
   if (objects == Objects::Compared) objectsBefore_ = doc.ObjList;
   if (parts & kPartHeader) header_ = doc.header;
   if (parts & kPartDefinitions) {
@@ -220,6 +230,10 @@ ChartChange ChangeRecorder::Finish(const Document& doc, std::vector<ObjectDelta:
     if (radix_ != doc.indices.Radix()) change.radix.emplace(radix_, doc.indices.Radix());
     change.wav = Splice(wav_, doc.wav);
     change.bmp = Splice(bmp_, doc.bmp);
+  }
+  if (parts_ & kPartTimingDefinitions) {
+    change.bpmDefs = Splice(bpmDefs_, doc.bpmDefs);
+    change.stopDefs = Splice(stopDefs_, doc.stopDefs);
   }
   if (parts_ & kPartMemo) change.mmemo = Splice(mmemo_, doc.mmemo);
   if (parts_ & kPartKeptLines) change.mcom = Splice(mcom_, doc.mcom);

@@ -70,6 +70,8 @@ struct ChartChange {
   std::optional<std::pair<HeaderFields, HeaderFields>> header;
   std::optional<std::pair<int, int>> radix;
   std::optional<SpliceDelta<std::string>> wav, bmp, mmemo, mcom;
+  // #BPMxx and #STOPxx values, which editing objects may allocate.
+  std::optional<SpliceDelta<std::string>> bpmDefs, stopDefs;
   std::optional<SpliceDelta<double>> lengths;
   std::vector<Renumbering> renumbered;
 
@@ -88,7 +90,10 @@ enum ChartPart : unsigned {
   kPartMemo = 1u << 2,
   kPartKeptLines = 1u << 3,
   kPartLengths = 1u << 4,
-  kAllParts = (1u << 5) - 1,
+  // The tempo and stop definitions: recorded with every change of objects,
+  // as giving an object a tempo or stop length may allocate one.
+  kPartTimingDefinitions = 1u << 5,
+  kAllParts = (1u << 6) - 1,
 };
 
 // Records one change: built before it runs with what it may touch, asked
@@ -117,7 +122,7 @@ class ChangeRecorder {
   unsigned parts_;
   HeaderFields header_;
   int radix_ = 16;
-  std::vector<std::string> wav_, bmp_, mmemo_, mcom_;
+  std::vector<std::string> wav_, bmp_, mmemo_, mcom_, bpmDefs_, stopDefs_;
   std::array<double, MeasureCount> lengths_{};
 };
 

@@ -49,6 +49,8 @@ void ChartSession::Renumber(Renumbering renumbering) {
 unsigned AspectsOf(const ChartChange& change) {
   unsigned aspects = change.objects.Empty() ? 0u : unsigned{kChartObjects};
   if (change.header || change.wav || change.bmp || change.mmemo || change.mcom) aspects |= kChartHeader;
+  // The score shows the tempos and stop lengths the definitions hold.
+  if (change.bpmDefs || change.stopDefs) aspects |= kChartObjects | kChartHeader;
   if (change.lengths || (change.header && change.header->first.cbpmode != change.header->second.cbpmode))
     aspects |= kChartLayout;
   // Every index on the score and in the lists is written anew.

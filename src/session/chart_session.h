@@ -123,6 +123,10 @@ class ChartSession {
   // both outlive a load.
   std::vector<TBmsObject>& Clipboard() { return clipboard_; }
   const std::vector<TBmsObject>& Clipboard() const { return clipboard_; }
+  // The tempo or stop length of each clipboard object on those lanes (0 on
+  // the others): a paste carries values, as another chart's definitions differ.
+  std::vector<double>& ClipboardNumbers() { return clipboardNumbers_; }
+  const std::vector<double>& ClipboardNumbers() const { return clipboardNumbers_; }
   std::vector<TBmsObject>& Dragged() { return dragged_; }
   const std::vector<TBmsObject>& Dragged() const { return dragged_; }
   // For a change that gives definitions new numbers: the clipboard and the
@@ -185,6 +189,7 @@ class ChartSession {
   Log log_;
   ChartFile file_;
   std::vector<TBmsObject> clipboard_;
+  std::vector<double> clipboardNumbers_;
   std::vector<TBmsObject> dragged_;
   // What the change now running renumbered, for its step.
   std::vector<Renumbering> renumbered_;

@@ -27,15 +27,23 @@ void LaneLayout::RecomputeLanes(int playMode, int gridWidth, bool flat) {
     laneWidth_[1 + k] = width;
     laneWidth_[10 + k] = player2 ? width : 0;
   }
-  for (int i = FirstImageLane; i < LaneTableSize; ++i) laneWidth_[i] = 4 * w;
-  laneLeft_[0] = 0;
-  for (int i = 0; i < LaneTableSize - 1; ++i) laneLeft_[i + 1] = laneLeft_[i] + laneWidth_[i];
+  for (int i = FirstImageLane; i <= LastBgmLane; ++i) laneWidth_[i] = 4 * w;
+  laneWidth_[StopLane] = 5 * w;
+  laneWidth_[LaneCount] = 0;
+  int left = 0;
+  for (int column = 0; column < LaneCount; ++column) {
+    const int lane = LaneAtColumn(column);
+    laneLeft_[lane] = left;
+    left += laneWidth_[lane];
+  }
+  laneLeft_[LaneCount] = left;
 }
 
 std::string LaneCaption(int lane) {
   static const char* const fixed[22] = {"BPM", "1", "2", "3", "4", "5", "6",  "7",  "Sc",  "Fr",  "1",
                                         "2",   "3", "4", "5", "6", "7", "Sc", "Fr", "BGA", "U-L", "Pr"};
-  if (lane < 0 || lane > 49) return {};
+  if (lane == StopLane) return "STOP";
+  if (lane < 0 || lane > LastBgmLane) return {};
   if (lane < 22) return fixed[lane];
   char text[8];
   std::snprintf(text, sizeof text, "B%02d", lane - 21);

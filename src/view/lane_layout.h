@@ -3,22 +3,29 @@
 #include <array>
 #include <string>
 
+#include "model/document.h"
+
 namespace beatloom {
 
 // Entries of the lane tables: one per lane plus the right edge of the score.
-constexpr int LaneTableSize = 51;
+constexpr int LaneTableSize = LaneCount + 1;
 
 // Lane numbers that the layout treats specially.
-constexpr int TempoLane = 0;
 constexpr int P1FreeScratchLane = 9;
 constexpr int P2FirstLane = 10;
 constexpr int P2FreeScratchLane = 18;
 constexpr int FirstImageLane = 19;
 constexpr int LastImageLane = 21;
 
-// The lane group separators: before the tempo lane, around each player's
-// lanes, before the image lanes, before the background lanes, after the last.
-inline constexpr std::array<int, 6> LaneGroupEdges = {0, 1, 10, 19, 22, 50};
+// The lane group separators (entries of LaneLeft): before the tempo lane,
+// around each player's lanes, before the image lanes, before the background
+// lanes, after the last.
+inline constexpr std::array<int, 6> LaneGroupEdges = {0, 1, 10, 19, 22, LaneCount};
+
+// The score shows the stop lane beside the tempo lane: columns from the left
+// are lanes 0, 50, 1, 2, .. 49. Dragging and rubber bands count columns.
+constexpr int LaneColumn(int lane) { return lane == StopLane ? 1 : lane == 0 ? 0 : lane + 1; }
+constexpr int LaneAtColumn(int column) { return column == 1 ? StopLane : column == 0 ? 0 : column - 1; }
 
 // Width and left edge of every lane in score pixels, for one play mode, width
 // unit W and flat option. Player 2's lanes have width 0 (they are collapsed)
@@ -33,7 +40,8 @@ class LaneLayout {
 
   const std::array<int, LaneTableSize>& LaneWidth() const { return laneWidth_; }
   const std::array<int, LaneTableSize>& LaneLeft() const { return laneLeft_; }
-  int TotalWidth() const { return laneLeft_[LaneTableSize - 1]; }
+  // LaneLeft()[LaneCount] is the right edge of the score.
+  int TotalWidth() const { return laneLeft_[LaneCount]; }
 
   int PlayMode() const { return playMode_; }
   int GridWidth() const { return gridWidth_; }
@@ -51,7 +59,7 @@ class LaneLayout {
 };
 
 // The caption drawn at the top of a lane ("BPM", "1".."7", "Sc", "Fr", "BGA",
-// "U-L", "Pr", "B01".."B28"); empty outside 0..49.
+// "U-L", "Pr", "B01".."B28", "STOP"); empty outside the lanes.
 std::string LaneCaption(int lane);
 
 }  // namespace beatloom

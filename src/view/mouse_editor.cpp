@@ -4,6 +4,9 @@
 #include <cstdio>
 #include <utility>
 
+#include "model/text_scan.h"
+#include "model/timing_values.h"
+
 namespace beatloom {
 
 namespace {
@@ -169,23 +172,10 @@ void MouseEditor::Write(const PointerInput& in) {
     if (values.bmp <= 0) return;
     value = values.bmp;
   }
-  if (lane == TempoLane) {
-    std::string text;
-    {
-      const Flag asking(askingBpm_);
-      if (!hooks_.askBpm || !hooks_.askBpm(text)) return;
-    }
-    char* end = nullptr;
-    const long bpm = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || end == text.c_str() || *end != '\0') {
-      if (hooks_.message) hooks_.message("数値 1～255 を入力して下さい");
-      return;
-    }
-    if (bpm < 1 || bpm > 255) {
-      if (hooks_.message) hooks_.message("設定できる範囲を超えています(1～255)");
-      return;
-    }
-    value = static_cast<int>(bpm);
+  std::optional<double> timing;
+  if (lane == TempoLane || lane == StopLane) {
+    timing = AskTimingValue(lane == StopLane);
+    if (!timing) return;
   }
   const bool hidden = in.ctrl && IsKeyLane(lane);
   const auto& objects = session_.Doc().ObjList;
@@ -196,19 +186,49 @@ void MouseEditor::Write(const PointerInput& in) {
   std::sort(same.begin(), same.end());
   if (same.size() == 1) {
     const TBmsObject& there = objects[static_cast<size_t>(same.front())];
-    if (there.Value == value && there.Hidden == (hidden ? 1 : 0)) return;  // the same note again
+    if (timing ? NumberOf(session_.Doc(), there) == *timing : there.Value == value && there.Hidden == (hidden ? 1 : 0))
+      return;  // the same note again
   }
   // Only the objects taken out and the one appended are kept for the
   // history, so a write costs the same in a chart of any size.
   ChartEdit edit{.label = "書き込み", .aspects = kChartObjects, .objects = ChartEdit::Objects::Appended};
   edit.remove = std::move(same);
+  bool full = false;
   session_.Apply(edit, [&](Document& doc) {
+    // A tempo or stop length takes a definition of its value, within the same step.
+    TBmsObject made;
+    made.Lane = static_cast<uint8_t>(lane);
+    if (timing && !SetTimingValue(doc, made, *timing)) {
+      full = true;
+      return EditOutcome::Refused;
+    }
     const int before = doc.ObjLast();
-    const int added = doc.AddObject(lane, pos, value);
+    const int added = doc.AddObject(lane, pos, timing ? made.Value : value);
     if (added != before && hidden) doc.ObjList[added].Hidden = 1;
+    if (added != before) doc.ObjList[added].Defined = made.Defined;
     // Like every write, also one that found no WAV entry to write.
     return EditOutcome::Changed;
   });
+  if (full && hooks_.message) hooks_.message(kNoFreeDefinition);
+}
+
+std::optional<double> MouseEditor::AskTimingValue(bool stop) {
+  std::string text;
+  {
+    const Flag asking(askingBpm_);
+    const auto& ask = stop ? hooks_.askStop : hooks_.askBpm;
+    if (!ask || !ask(text)) return std::nullopt;
+  }
+  double value = 0;
+  const char* refusal = nullptr;
+  if (!ParseDecimalNumber(text, value)) {
+    refusal = "数値を入力して下さい";
+  } else if (!(value > 0)) {
+    refusal = "0 より大きい値を入力して下さい";
+  }
+  if (!refusal) return value;
+  if (hooks_.message) hooks_.message(refusal);
+  return std::nullopt;
 }
 
 void MouseEditor::Erase(const PointerInput& in) {
@@ -352,7 +372,7 @@ void MouseEditor::DrawPreview(const PointerInput& in) {
   o.Pos = pos;
   if (IsImageLane(lane)) {
     o.Value = static_cast<uint16_t>(std::max(values.bmp, 0));
-  } else if (lane != TempoLane) {
+  } else if (lane != TempoLane && lane != StopLane) {
     o.Value = static_cast<uint16_t>(values.wav);
     o.Hidden = in.ctrl && IsKeyLane(lane) ? 1 : 0;
   }
@@ -383,27 +403,33 @@ void MouseEditor::DrawHover(const PointerInput& in, Action action) {
 
 void MouseEditor::DrawDrag(const PointerInput&) {
   Push({.kind = OverlayStep::Kind::Blit});
-  const int dLane = currentLane_ - anchorLane_;
+  const int dColumn = LaneColumn(currentLane_) - LaneColumn(anchorLane_);
   const int dPos = currentPos_ - anchorPos_;
   for (TBmsObject o : session_.Dragged()) {
-    o.Lane = static_cast<uint8_t>(o.Lane + dLane);  // below lane 0 wraps out of the lanes
+    const int column = LaneColumn(o.Lane) + dColumn;
+    if (column < 0 || column >= LaneCount) continue;
+    if (LaneAtColumn(column) != o.Lane) o.Defined = 0;  // the preview shows the number carried
+    o.Lane = static_cast<uint8_t>(LaneAtColumn(column));
     o.Pos += dPos;
-    if (o.Lane >= LaneCount || !geometry_.RowsVisible(geometry_.ObjectRect(o))) continue;
+    if (!geometry_.RowsVisible(geometry_.ObjectRect(o))) continue;
     Push({.kind = OverlayStep::Kind::Object, .object = o});
   }
 }
 
 void MouseEditor::DrawRubberBand(const PointerInput&) {
   Push({.kind = OverlayStep::Kind::Blit});
-  const int lo = std::min(anchorLane_, currentLane_);
-  const int hi = std::max(anchorLane_, currentLane_);
+  const int lo = std::min(LaneColumn(anchorLane_), LaneColumn(currentLane_));
+  const int hi = std::max(LaneColumn(anchorLane_), LaneColumn(currentLane_));
   const int pLo = std::min(anchorPos_, currentPos_);
   const int pHi = std::max(anchorPos_, currentPos_);
   const auto& left = geometry_.lanes.LaneLeft();
+  const auto& width = geometry_.lanes.LaneWidth();
+  const int right = left[LaneAtColumn(hi)] + width[LaneAtColumn(hi)];
   const int yLo = geometry_.YOfTick(pLo);
   const int yHi = geometry_.YOfTick(pHi) + 1;
   Push({.kind = OverlayStep::Kind::Frame,
-        .rect = {left[lo] - geometry_.S, std::min(yLo, yHi), left[hi + 1] - geometry_.S + 1, std::max(yLo, yHi)}});
+        .rect = {left[LaneAtColumn(lo)] - geometry_.S, std::min(yLo, yHi), right - geometry_.S + 1,
+                 std::max(yLo, yHi)}});
   const auto& objects = session_.Doc().ObjList;
   std::vector<int> inside;
   Index().Query(objects, pLo, pHi, inside);
@@ -419,7 +445,7 @@ void MouseEditor::DrawRubberBand(const PointerInput&) {
 bool MouseEditor::InBand(int lane, int lo, int hi) const {
   // A lane the play mode collapses is not shown, so a band drawn across it
   // must not take (and a drop then lose) its notes.
-  return lane >= lo && lane <= hi && lane < LaneCount && geometry_.lanes.LaneWidth()[lane] > 0;
+  return lane < LaneCount && LaneColumn(lane) >= lo && LaneColumn(lane) <= hi && geometry_.lanes.LaneWidth()[lane] > 0;
 }
 
 void MouseEditor::UpdateStatus() {
@@ -440,9 +466,9 @@ void MouseEditor::Release(const PointerInput& in) {
 void MouseEditor::Drop(const PointerInput& in) {
   currentPos_ = geometry_.SnappedTickAtY(in.y, settings_.GridPosition);
   currentLane_ = geometry_.LaneAtX(in.x);
-  const int dLane = currentLane_ - anchorLane_;
+  const int dColumn = LaneColumn(currentLane_) - LaneColumn(anchorLane_);
   const int dPos = currentPos_ - anchorPos_;
-  const bool moved = dLane != 0 || dPos != 0;
+  const bool moved = dColumn != 0 || dPos != 0;
   const auto& widths = geometry_.lanes.LaneWidth();
   if (!moved) {
     // Dropped where it started: nothing moved, nothing copied, no step.
@@ -459,15 +485,24 @@ void MouseEditor::Drop(const PointerInput& in) {
     std::vector<TBmsObject>& dragged = session_.Dragged();
     doc.ObjList.reserve(doc.ObjList.size() + dragged.size());
     for (const TBmsObject& d : dragged) {
-      const int lane = static_cast<uint8_t>(d.Lane + dLane);
+      const int column = LaneColumn(d.Lane) + dColumn;
+      const int lane = column < 0 || column >= LaneCount ? LaneCount : LaneAtColumn(column);
       const int64_t pos = int64_t{d.Pos} + dPos;
       // Outside the lanes, before measure 000, past measure 999 or on a
       // collapsed lane the object leaves the chart (undo brings it back).
       if (lane >= LaneCount || pos < 0 || pos > LastPosition || widths[lane] == 0) continue;
+      // Onto the tempo or stop lane a value comes as a tempo or stop of its
+      // number; one that cannot stand there leaves the chart.
+      TBmsObject carried = d;
+      const std::optional<double> number = NumberOf(doc, d);
+      if (lane != d.Lane && (!number || !CarryToLane(doc, carried, lane, *number))) continue;
       const int before = doc.ObjLast();
-      const int added = doc.AddObject(lane, static_cast<int>(pos), d.Value);
+      const int added = doc.AddObject(lane, static_cast<int>(pos), carried.Value);
       // A hidden note stays hidden wherever it lands, as a paste keeps it.
-      if (added != before) doc.ObjList[added].Hidden = d.Hidden;
+      if (added != before) {
+        doc.ObjList[added].Hidden = d.Hidden;
+        doc.ObjList[added].Defined = carried.Defined;
+      }
     }
     doc.SelectAddedObjects = false;
     dragged.clear();
@@ -480,8 +515,8 @@ void MouseEditor::Drop(const PointerInput& in) {
 void MouseEditor::FinishRubberBand(const PointerInput& in) {
   currentPos_ = geometry_.TickAtY(in.y);
   currentLane_ = geometry_.LaneAtX(in.x);
-  const int lo = std::min(anchorLane_, currentLane_);
-  const int hi = std::max(anchorLane_, currentLane_);
+  const int lo = std::min(LaneColumn(anchorLane_), LaneColumn(currentLane_));
+  const int hi = std::max(LaneColumn(anchorLane_), LaneColumn(currentLane_));
   const int pLo = std::min(anchorPos_, currentPos_);
   const int pHi = std::max(anchorPos_, currentPos_);
   std::vector<int> inside;

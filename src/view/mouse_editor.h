@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,9 @@
 #include "view/view_settings.h"
 
 namespace beatloom {
+
+// Shown when a new tempo or stop length finds every definition index taken.
+inline constexpr const char* kNoFreeDefinition = "定義の空きがないため書き込めません";
 
 // The three tool-bar modes of the score.
 enum class EditTool { Select, Write, Erase };
@@ -62,8 +66,10 @@ class MouseEditor {
 
   struct Hooks {
     std::function<NewObjectValues()> values;
-    // The tempo dialog; false when it was closed without OK.
+    // The tempo dialog and the stop length dialog; false when it was closed
+    // without OK.
     std::function<bool(std::string& text)> askBpm;
+    std::function<bool(std::string& text)> askStop;
     std::function<void(const std::string& text)> message;
     // Right button: the popup menu opens at this point of the paint area.
     std::function<void(int x, int y)> popup;
@@ -119,6 +125,9 @@ class MouseEditor {
   Action ActionFor(bool shift) const;
   const ObjectIndex& Index();
   void Write(const PointerInput& in);
+  // The tempo or stop length the author types, above 0; nothing (with a
+  // message when the text was no such number) when none was given.
+  std::optional<double> AskTimingValue(bool stop);
   void Erase(const PointerInput& in);
   void EditPress(const PointerInput& in);
   void StartDrag(bool copy);
@@ -126,7 +135,8 @@ class MouseEditor {
   void DrawHover(const PointerInput& in, Action action);
   void DrawDrag(const PointerInput& in);
   void DrawRubberBand(const PointerInput& in);
-  // Whether a rubber band spanning lanes lo..hi takes an object of lane.
+  // Whether a rubber band spanning columns lo..hi (see LaneColumn) takes an
+  // object of lane.
   bool InBand(int lane, int lo, int hi) const;
   void UpdateStatus();
   void Drop(const PointerInput& in);

@@ -1,8 +1,11 @@
 #include "view/object_style.h"
 
 #include <cstdio>
+#include <optional>
 
 #include "model/text_codec.h"
+#include "model/text_scan.h"
+#include "model/timing_values.h"
 #include "view/lane_layout.h"
 
 namespace beatloom {
@@ -30,6 +33,7 @@ ObjectColors ColorsOf(const TBmsObject& o) {
   const int lane = o.Lane;
   if (o.Hidden && IsNoteLane(lane)) return {0x000000, 0x808080, 0x404040};
   if (lane == TempoLane) return {0xA0A000, 0xC0C000, 0x707000};
+  if (lane == StopLane) return {0xC06000, 0xFF9040, 0x603000};
   if (lane == 8 || lane == 17) return {0xFF0000, 0xFF4F4F, 0x800000};
   if (lane == P1FreeScratchLane || lane == P2FreeScratchLane) return {0xFF00FF, 0xFF4FFF, 0x800080};
   if (IsNoteLane(lane)) {
@@ -43,7 +47,12 @@ ObjectColors ColorsOf(const TBmsObject& o) {
 
 std::string ObjectLabel(const TBmsObject& o, const Document& doc, const ViewSettings& settings) {
   if (!settings.ShowIndexNumver) return {};
-  if (o.Lane == TempoLane) return std::to_string(o.Value);
+  if (o.Lane == StopLane && o.Value == 0) return {};  // the preview of a stop still to be asked for
+  if (o.Lane == TempoLane || o.Lane == StopLane) {
+    // A tempo or stop that names no readable definition shows its index.
+    const std::optional<double> value = NumberOf(doc, o);
+    return value ? ShortestDecimal(*value) : "#" + doc.indices.Format(o.Value) + "?";
+  }
   if (!settings.ShowFileName) return doc.indices.Format(o.Value);
   const bool image = o.Lane >= FirstImageLane && o.Lane <= LastImageLane;
   std::string name;

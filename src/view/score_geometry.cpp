@@ -82,8 +82,11 @@ ScoreGeometry ScoreGeometry::For(const ViewSettings& settings, int playMode, int
 int ScoreGeometry::LaneAtX(int x) const {
   const int64_t s = int64_t{x} + S;
   const auto& left = lanes.LaneLeft();
-  for (int i = LaneCount - 1; i >= 0; --i) {
-    if (left[i] <= s) return i;
+  // The rightmost column starting at or before s: a collapsed lane gives way
+  // to the lane that starts where it does.
+  for (int column = LaneCount - 1; column >= 0; --column) {
+    const int lane = LaneAtColumn(column);
+    if (left[lane] <= s) return lane;
   }
   return 0;
 }

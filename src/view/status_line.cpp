@@ -23,6 +23,7 @@ std::string Padded(int value, int width) {
 
 std::string LaneStatusName(int lane) {
   if (lane == TempoLane) return "BPM";
+  if (lane == StopLane) return "STOP";
   if (lane >= 1 && lane <= 18) {
     const std::string player = lane < P2FirstLane ? "1player " : "2player ";
     const int key = lane < P2FirstLane ? lane : lane - P2FirstLane + 1;

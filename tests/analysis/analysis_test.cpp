@@ -161,6 +161,17 @@ TEST(ChartCheck, EachRuleOnce) {
   }
 }
 
+// A tempo or stop object whose definition an edit took away.
+TEST(ChartCheck, TimingObjectsNamingNoDefinition) {
+  Document doc = Chart({"#BPM01 150", "#STOP01 96", "#00208:01", "#00309:01"});
+  EXPECT_TRUE(CheckChart(doc, nullptr).empty());
+  doc.bpmDefs[1].clear();
+  doc.stopDefs[1].clear();
+  std::vector<std::string> rules;
+  for (const Finding& f : CheckChart(doc, nullptr)) rules.push_back(f.rule + " " + f.source);
+  EXPECT_EQ(rules, (std::vector<std::string>{"undefined-tempo #00208", "undefined-stop #00309"}));
+}
+
 // Identical and prefix-sharing kept lines: each finding names its own line.
 TEST(ChartCheck, RepeatedKeptLinesAreNumberedInFileOrder) {
   const std::vector<std::string> lines = {"#WAV01 a.wav", "#00111:01",  "#BPM01 -5",  "#RANDOM 2", "#IF 1",

@@ -110,7 +110,7 @@ TEST(Reader, LinesTheModelCannotHoldAreKeptVerbatim) {
     int cbpmode = 0;
   } cases[] = {
       {"#WAV00 mine.wav", false},
-      {"#BPM01 150", false},
+      {"#BPM00 150", false},  // index 00 names nothing
       {"#LNTYPE 1", false},
       {"#PLAYERS x", false},
       {"#PLAYER x", false},
@@ -278,7 +278,7 @@ TEST(Reader, TempoKeywordStandsAlone) {
     bool kept;
   } cases[] = {
       {"#BPM 150", "150", false}, {"#bpm\t150 ", "150", false}, {"#BPM", "", false},
-      {"#BPM01 150", "120", true}, {"#BPMX", "120", true},       {"#BPM:150", "120", true},
+      {"#BPM01 150", "120", false}, {"#BPMX", "120", true},       {"#BPM:150", "120", true},
   };
   for (const auto& c : cases) {
     auto l = Load({c.line});

@@ -144,6 +144,10 @@ TEST(Cli, DumpIsJsonOfTheChart) {
   const CliRun k = Cli("dump " + Quote(test::DataFile("golden/basic.bms")));
   EXPECT_NE(k.out.find("\"measureLen\": {\n    \"0\": 0.75,\n    \"4\": 1.5\n  }"), std::string::npos) << k.out;
   EXPECT_NE(k.out.find("\"mmemo\": [\n    \"Made by hand\"\n  ]"), std::string::npos) << k.out;
+  // Channel 03 and 08 tempo changes by value, in ticks; #BPM is no change.
+  EXPECT_NE(k.out.find("\"tempos\": [\n    [128, 180],\n    [192, 190.5]\n  ],\n  \"stops\": []"), std::string::npos);
+  const CliRun stop = Cli("dump " + Quote(test::DataFile("timing/soflan_single.bms")));
+  EXPECT_NE(stop.out.find("\"stops\": [\n    [96, 96],\n    [408, 192],"), std::string::npos);
 }
 
 TEST(Cli, DumpWritesNumbersJsonCanRead) {

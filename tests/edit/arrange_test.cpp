@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "analysis/chart_timing.h"
+#include "bms/bms_reader.h"
+#include "model/timing_values.h"
+
 namespace beatloom {
 namespace {
 
@@ -62,7 +66,9 @@ TEST(ObjectSpacing, ScalesEveryPositionAndTheTempoOrRefusesBeforeChangingAnythin
     for (size_t i = 0; i < doc.ObjList.size(); ++i) {
       positions.push_back(doc.ObjList[i].Pos);
       EXPECT_EQ(doc.ObjList[i].Lane, before[i].Lane);
-      EXPECT_EQ(doc.ObjList[i].Value, 7) << "tempo values stay";
+      // Tempo changes scale with the widths; background sounds keep their index.
+      const double f = refused ? 1 : std::stod(c.request.newWidth) / std::stod(c.request.originalWidth);
+      EXPECT_NEAR(*NumberOf(doc, doc.ObjList[i]), doc.ObjList[i].Lane == 0 ? 7 * f : 7, 1e-9);
     }
     EXPECT_EQ(positions, refused ? c.before : c.after);
     // Undo brings back the chart before the spacing, or when it made no step
@@ -74,6 +80,30 @@ TEST(ObjectSpacing, ScalesEveryPositionAndTheTempoOrRefusesBeforeChangingAnythin
 }
 
 // Other lanes, and hidden notes on key lanes, are other slots.
+// Tempo changes of each form and stops scale with the widths: the chart plays
+// as long as before, and one undo puts back positions and definitions.
+TEST(ObjectSpacing, MatchingTheTempoKeepsThePlayLength) {
+  ChartSession session;
+  Log log;
+  LoadBmsBytes(session.Doc(),
+               "#BPM 120\r\n#BPM01 155.5\r\n#STOP01 96\r\n#00103:C8\r\n#00108:0001\r\n#00209:01\r\n#00311:01\r\n"
+               "#00403:96\r\n#00511:01\r\n",
+               "t.bms", log);
+  const Document& doc = session.Doc();
+  const Document before = doc;
+  for (const char* width : {"3", "1"}) {
+    const double seconds = ChartTiming(doc).SecondsAt(doc.ObjList.back().Pos);
+    ChangeObjectSpacing(session, {width, "2", true});
+    EXPECT_NEAR(ChartTiming(doc).SecondsAt(doc.ObjList.back().Pos), seconds, 1e-9) << width;
+  }
+  EXPECT_EQ(NumberOf(doc, doc.ObjList.front()), 150);  // 200 * 3/2 / 2: written through a definition between
+  ASSERT_TRUE(session.UndoLastChange());
+  ASSERT_TRUE(session.UndoLastChange());
+  EXPECT_EQ(doc.ObjList, before.ObjList);
+  EXPECT_EQ(doc.bpmDefs, before.bpmDefs);
+  EXPECT_EQ(doc.stopDefs, before.stopDefs);
+}
+
 TEST(ObjectSpacing, CountsObjectsASqueezeWouldStack) {
   Document doc;
   doc.ObjList = {{1, 0}, {1, 1}, {1, 4}, {2, 2}, {1, 3, 0, 0, 1}, {5, 8}, {5, 8}, {5, 9}, {5, 10}};

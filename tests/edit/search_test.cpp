@@ -6,6 +6,9 @@
 #include <array>
 #include <functional>
 
+#include "bms/index_radix.h"
+#include "model/timing_values.h"
+
 namespace beatloom {
 namespace {
 
@@ -113,6 +116,12 @@ TEST_F(SearchTest, ReplaceWithFFSetsTheTempoOfSelectedTempoObjects) {
   EXPECT_EQ(doc.ObjList[3].Value, 255);
   EXPECT_EQ(doc.ObjList[2].Value, 0x1A);
   EXPECT_TRUE(doc.Modified);
+  // In base 36, ZZ is a tempo of 1295 through a definition, not a wrapped byte.
+  ResetIndices(doc, DefinitionIndex::Base36);
+  request.replacement = "ZZ";
+  EXPECT_EQ(RunSearch(session, request).message, "");
+  EXPECT_EQ(NumberOf(doc, doc.ObjList[3]), 1295);
+  EXPECT_EQ(doc.bpmDefs[doc.ObjList[3].Value], "1295");
 }
 
 }  // namespace

@@ -21,6 +21,7 @@ class ScriptedPrompts : public Prompts {
   std::deque<QColor> colors;
   std::deque<QFont> fonts;
   std::deque<QString> bpmTexts;  // typed into the tempo dialog; none: closed
+  std::deque<QString> stopTexts;  // typed into the stop length dialog
   std::vector<Shown> shown;
   std::vector<FileDialog> fileDialogs;
 
@@ -46,10 +47,12 @@ class ScriptedPrompts : public Prompts {
     fonts.pop_front();
     return true;
   }
-  bool AskBpm(QString& text) override {
-    if (bpmTexts.empty()) return false;
-    text = bpmTexts.front();
-    bpmTexts.pop_front();
+  bool AskBpm(QString& text) override { return Next(bpmTexts, text); }
+  bool AskStop(QString& text) override { return Next(stopTexts, text); }
+  static bool Next(std::deque<QString>& texts, QString& text) {
+    if (texts.empty()) return false;
+    text = texts.front();
+    texts.pop_front();
     return true;
   }
   bool WasShown(const QString& text) const {

@@ -73,10 +73,18 @@ TEST(RecomputeLanes, EdgeTables) {
     SCOPED_TRACE(c.name);
     LaneLayout l;
     l.RecomputeLanes(c.playMode, c.w, c.flat);
-    for (const auto& [lane, left] : c.edges) EXPECT_EQ(l.LaneLeft()[lane], left) << "lane " << lane;
-    EXPECT_EQ(l.TotalWidth(), c.total);
-    EXPECT_EQ(l.LaneWidth()[50], 4 * c.w);
-    for (int i = 0; i < 50; ++i) EXPECT_EQ(l.LaneLeft()[i + 1] - l.LaneLeft()[i], l.LaneWidth()[i]) << "lane " << i;
+    // The stop lane, 5 W wide, stands between the tempo lane and key 1.
+    const int stop = 5 * c.w;
+    for (const auto& [lane, left] : c.edges)
+      EXPECT_EQ(l.LaneLeft()[lane], left + (lane > 0 ? stop : 0)) << "lane " << lane;
+    EXPECT_EQ(l.TotalWidth(), c.total + stop);
+    EXPECT_EQ(l.LaneLeft()[StopLane], 5 * c.w);
+    EXPECT_EQ(l.LaneWidth()[StopLane], stop);
+    for (int column = 0; column < LaneCount; ++column) {
+      const int lane = LaneAtColumn(column);
+      const int next = column + 1 < LaneCount ? l.LaneLeft()[LaneAtColumn(column + 1)] : l.TotalWidth();
+      EXPECT_EQ(next - l.LaneLeft()[lane], l.LaneWidth()[lane]) << "lane " << lane;
+    }
   }
 }
 
@@ -88,7 +96,8 @@ TEST(LaneCaption, NamesEveryLane) {
   EXPECT_EQ(LaneCaption(20), "U-L");
   EXPECT_EQ(LaneCaption(22), "B01");
   EXPECT_EQ(LaneCaption(49), "B28");
-  EXPECT_EQ(LaneCaption(50), "");
+  EXPECT_EQ(LaneCaption(50), "STOP");
+  EXPECT_EQ(LaneCaption(51), "");
 }
 
 ScoreGeometry Geometry(int playMode, int pbHeight = 400, int H = 192, int V = 0, int S = 0, bool flat = false) {
@@ -103,10 +112,10 @@ TEST(LaneAtX, LargestLaneStartingAtOrLeftOfThePoint) {
     int playMode, S, x, lane;
   };
   const std::vector<Case> cases = {
-      {0, 0, 0, 0},     {0, 0, 29, 0}, {0, 0, 30, 1},    {0, 0, 173, 9}, {0, 0, 174, 19},  // left edge of BGA in 1P:
-                                                                                           // never a collapsed lane
-      {1, 0, 174, 10},  {0, 0, -5, 0}, {0, 0, 5000, 49}, {0, -10, 9, 0}, {0, -10, 40, 1}, {0, 100, 74, 19},
-      {1, 100, 74, 10},
+      {0, 0, 0, 0},     {0, 0, 29, 0}, {0, 0, 30, 50},   {0, 0, 59, 50}, {0, 0, 60, 1},
+      {0, 0, 203, 9},   {0, 0, 204, 19},  // left edge of BGA in 1P: never a collapsed lane
+      {1, 0, 204, 10},  {0, 0, -5, 0}, {0, 0, 5000, 49}, {0, -10, 9, 0}, {0, -10, 70, 1}, {0, 100, 104, 19},
+      {1, 100, 104, 10},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Geometry(c.playMode, 400, 192, 0, c.S).LaneAtX(c.x), c.lane)
@@ -228,13 +237,16 @@ TEST(ObjectRect, KeysAreWidenedLikeAKeyboard) {
   };
   for (const Case& c : cases) {
     const ScoreGeometry g = Geometry(c.playMode, 400, 192, 0, c.S, c.flat);
-    EXPECT_EQ(g.ObjectRect(At(c.lane, 192)), c.rect) << "mode " << c.playMode << " lane " << c.lane;
+    // Every lane after the tempo lane stands 30 pixels (the stop lane) further right.
+    const int shift = c.lane > 0 ? 30 : 0;
+    const ScreenRect want{c.rect.Left + shift, c.rect.Top, c.rect.Right + shift, c.rect.Bottom};
+    EXPECT_EQ(g.ObjectRect(At(c.lane, 192)), want) << "mode " << c.playMode << " lane " << c.lane;
   }
 }
 
 TEST(ObjectRect, CollapsedAndUnknownLanesAreEmpty) {
   const ScoreGeometry g = Geometry(0);
-  for (const int lane : {10, 13, 17, 18, 50, 200, 255}) EXPECT_TRUE(g.ObjectRect(At(lane, 0)).IsEmpty()) << lane;
+  for (const int lane : {10, 13, 17, 18, 51, 200, 255}) EXPECT_TRUE(g.ObjectRect(At(lane, 0)).IsEmpty()) << lane;
   EXPECT_FALSE(Geometry(1).ObjectRect(At(13, 0)).IsEmpty());
 }
 

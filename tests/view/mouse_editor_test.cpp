@@ -5,12 +5,17 @@
 #include <string>
 #include <vector>
 
+#include "bms/index_radix.h"
+#include "edit/selection.h"
+#include "model/timing_values.h"
+
 namespace beatloom {
 namespace {
 
 // W = 6, "1Player", H = 192, pbHeight 600, no scroll: position p lies on row
-// 600 - p, and these columns lie inside their lanes.
-constexpr int X0 = 15, X1 = 39, X2 = 54, X3 = 66, X4 = 78, X22 = 258, X19 = 186;
+// 600 - p, and these columns lie inside their lanes (the stop lane XS stands
+// beside the tempo lane).
+constexpr int X0 = 15, XS = 45, X1 = 69, X2 = 84, X3 = 96, X4 = 108, X22 = 288, X19 = 216;
 int Row(int pos) { return 600 - pos; }
 
 struct Obj {
@@ -28,6 +33,10 @@ class MouseEditorTest : public ::testing::Test {
       ++bpmAsked;
       text = bpmText;
       return bpmOk;
+    };
+    hooks.askStop = [this](std::string& text) {
+      text = stopText;
+      return true;
     };
     hooks.message = [this](const std::string& text) { messages.push_back(text); };
     hooks.popup = [this](int x, int y) { popupAt = {x, y}; };
@@ -58,6 +67,7 @@ class MouseEditorTest : public ::testing::Test {
   ScoreGeometry g;
   NewObjectValues values{7, 3};
   std::string bpmText = "150";
+  std::string stopText = "96";
   bool bpmOk = true;
   int bpmAsked = 0;
   std::vector<std::string> messages;
@@ -110,7 +120,7 @@ TEST_F(MouseEditorTest, WriteAndEraseClicks) {
 }
 
 TEST_F(MouseEditorTest, RefusedWritesChangeNothing) {
-  g.S = -10;  // as the view opens: a margin left of lane 0; the last lane ends at x 928
+  g.S = -10;  // as the view opens: a margin left of lane 0; the last lane ends at x 958
   Add(0, 192, 120);
   struct Case {
     int x;
@@ -120,13 +130,13 @@ TEST_F(MouseEditorTest, RefusedWritesChangeNothing) {
     const char* message;
   };
   const Case cases[] = {{X0, {7, 3}, false, "150", nullptr},
-                        {X0, {7, 3}, true, "abc", "数値 1～255 を入力して下さい"},
-                        {X0, {7, 3}, true, "256", "設定できる範囲を超えています(1～255)"},
-                        {X0, {7, 3}, true, "0", "設定できる範囲を超えています(1～255)"},
+                        {X0, {7, 3}, true, "abc", "数値を入力して下さい"},
+                        {X0, {7, 3}, true, "-1", "0 より大きい値を入力して下さい"},
+                        {X0, {7, 3}, true, "0", "0 より大きい値を入力して下さい"},
                         {X19, {7, 0}, true, "", nullptr},
                         {X19, {7, -1}, true, "", nullptr},
                         {5, {7, 3}, true, "150", nullptr},     // left of the tempo lane
-                        {935, {7, 3}, true, "150", nullptr}};  // right of the last lane
+                        {965, {7, 3}, true, "150", nullptr}};  // right of the last lane
   for (const Case& c : cases) {
     messages.clear();
     values = c.values;
@@ -181,6 +191,43 @@ TEST_F(MouseEditorTest, EditGestures) {
     EXPECT_EQ(editor->CurrentState(), MouseEditor::Idle);
     EXPECT_TRUE(session.Dragged().empty());
   }
+}
+
+// Stops and decimal tempos written, moved and erased with the mouse, a base
+// 36 index dragged onto the tempo lane, and all of it carried by value
+// through the clipboard text into another chart.
+TEST_F(MouseEditorTest, StopsAndDecimalTemposThroughTheWindowAndTheClipboard) {
+  Document& doc = session.Doc();
+  ResetIndices(doc, DefinitionIndex::Base36);
+  Add(1, 384, 1295, true);
+  bpmText = "155.5";
+  Click(X0, Row(192));
+  Click(XS, Row(192));
+  editor->SetTool(EditTool::Select);
+  DragTo(X1, Row(387), X0, Row(387));  // ZZ onto the tempo lane: 1295 BPM, not a wrapped byte
+  DragTo(XS, Row(195), XS, Row(195 + 48));
+  editor->SetTool(EditTool::Erase);
+  Click(X0, Row(195));
+  ASSERT_EQ(doc.ObjList.size(), 2u);
+  EXPECT_EQ(doc.bpmDefs[1], "155.5");
+  EXPECT_EQ(doc.ObjList[0].Value, 2);  // the first free index
+  EXPECT_EQ(NumberOf(doc, doc.ObjList[0]), 1295);
+  EXPECT_EQ(doc.ObjList[1], (TBmsObject{StopLane, 240, 1, 1, 0, 1}));  // its index kept while moved
+  EXPECT_EQ(doc.stopDefs[1], "96");
+
+  for (TBmsObject& o : doc.ObjList) o.Selected = 1;
+  ChartSession other;
+  other.Doc().bpmDefs[1] = "999";
+  PasteFromText(other, CopySelectedAsText(session), {[](int) { return true; }, 0});
+  ASSERT_EQ(other.Doc().ObjList.size(), 2u);
+  EXPECT_EQ(NumberOf(other.Doc(), other.Doc().ObjList[0]), 96);
+  EXPECT_EQ(NumberOf(other.Doc(), other.Doc().ObjList[1]), 1295);
+  ASSERT_TRUE(other.UndoLastChange());
+  EXPECT_EQ(other.Doc().bpmDefs[2], "");
+  while (session.UndoLastChange()) {
+  }
+  EXPECT_EQ(Objects(), (std::vector<Obj>{{1, 384, 1295, 1, 0}}));
+  EXPECT_EQ(doc.bpmDefs, std::vector<std::string>(doc.bpmDefs.size()));
 }
 
 TEST_F(MouseEditorTest, DropPastMeasure999LeavesTheChartAndUndoBringsItBack) {

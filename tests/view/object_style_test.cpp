@@ -82,6 +82,13 @@ TEST(ObjectLabel, ValuesBpmAndFileNames) {
   for (const Case& c : cases) {
     EXPECT_EQ(ObjectLabel(c.object, doc, *c.settings), c.label) << "lane " << int{c.object.Lane};
   }
+  // A decimal tempo and a stop show the numbers their definitions hold.
+  doc.bpmDefs[1] = "155.5";
+  doc.stopDefs[1] = "96";
+  TBmsObject decimal = Obj(0, 1);
+  decimal.Defined = 1;
+  EXPECT_EQ(ObjectLabel(decimal, doc, names), "155.5");
+  EXPECT_EQ(ObjectLabel(Obj(StopLane, 1), doc, values), "96");
 }
 
 TEST(ObjectLabel, Utf8ChartNamesDecodeAsUtf8) {

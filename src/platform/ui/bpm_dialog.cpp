@@ -10,10 +10,11 @@
 
 namespace beatloom {
 
-TBPMSet::TBPMSet(QWidget* owner)
+TBPMSet::TBPMSet(QWidget* owner, Kind kind)
     : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
-  setObjectName(QStringLiteral("BPMSet"));
-  setWindowTitle(QStringLiteral("BPM"));
+  const bool stop = kind == Kind::Stop;
+  setObjectName(stop ? QStringLiteral("STOPSet") : QStringLiteral("BPMSet"));
+  setWindowTitle(stop ? QStringLiteral("STOP (1/192)") : QStringLiteral("BPM"));
   tempoEdit_ = new QLineEdit(this);
   tempoEdit_->setObjectName(QStringLiteral("Edit1"));
   okButton_ = new QPushButton(QStringLiteral("OK"), this);

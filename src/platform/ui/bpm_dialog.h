@@ -7,13 +7,15 @@ class QPushButton;
 
 namespace beatloom {
 
-// Asks for the tempo of a new tempo change. Enter or "OK" confirms; the
-// close box ends it without a tempo. The caller validates the text.
+// Asks for the tempo of a new tempo change (decimals allowed), or the length
+// of a new stop in 1/192 of a 4/4 measure. Enter or "OK" confirms; the close
+// box ends it without a value. The caller validates the text.
 class TBPMSet : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TBPMSet(QWidget* owner);
+  enum class Kind { Tempo, Stop };
+  explicit TBPMSet(QWidget* owner, Kind kind = Kind::Tempo);
 
   QString Text() const;
   QLineEdit* tempoEdit() const { return tempoEdit_; }

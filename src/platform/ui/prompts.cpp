@@ -177,4 +177,11 @@ bool QtPrompts::AskBpm(QString& text) {
   return true;
 }
 
+bool QtPrompts::AskStop(QString& text) {
+  TBPMSet dialog(parent_, TBPMSet::Kind::Stop);
+  if (ExecInFront(dialog) != QDialog::Accepted) return false;
+  text = dialog.Text();
+  return true;
+}
+
 }  // namespace beatloom

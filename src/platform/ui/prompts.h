@@ -40,6 +40,8 @@ class Prompts {
   // The tempo entry dialog; false when it was closed without OK. text
   // receives what was typed, unchecked.
   virtual bool AskBpm(QString& text) = 0;
+  // The same for the length of a new stop.
+  virtual bool AskStop(QString& text) = 0;
 };
 
 // Real dialogs, parented to the given window.
@@ -52,6 +54,7 @@ class QtPrompts : public Prompts {
   bool ChooseColor(QColor& color, const QString& title) override;
   bool ChooseFont(QFont& font) override;
   bool AskBpm(QString& text) override;
+  bool AskStop(QString& text) override;
 
  private:
   QWidget* parent_;

@@ -50,6 +50,12 @@ MouseController::MouseController(ChartSession& session, const MouseControls& con
     text = typed.toStdString();
     return true;
   };
+  hooks.askStop = [this](std::string& text) {
+    QString typed;
+    if (!prompts_.AskStop(typed)) return false;
+    text = typed.toStdString();
+    return true;
+  };
   hooks.message = [this](const std::string& text) { prompts_.Message(QString::fromStdString(text)); };
   hooks.popup = [this](int x, int y) {
     if (c_.popup != nullptr) c_.popup->popup(c_.score->mapToGlobal(QPoint(x, y)));

@@ -37,8 +37,8 @@ TEST_F(ExportImageTest, DefaultsShowTheStartOfTheChart) {
   ASSERT_EQ(image.size(), QSize(800, 600));
   EXPECT_EQ(At(image, 700, 599), 0xFFFFFFu);  // measure line of 000
   EXPECT_EQ(At(image, 700, 408), 0xFFFFFFu);  // of 001
-  EXPECT_EQ(At(image, 246, 301), 0xFFFFFFu);  // separator before the background lanes
-  EXPECT_EQ(At(image, 48, 301), 0x808080u);   // lane edge of key 2
+  EXPECT_EQ(At(image, 276, 301), 0xFFFFFFu);  // separator before the background lanes
+  EXPECT_EQ(At(image, 78, 301), 0x808080u);   // lane edge of key 2
   EXPECT_EQ(At(image, 27, 595), 0xA0A000u);   // the tempo change to 150 at the start (#00003:96)
 }
 
@@ -52,11 +52,11 @@ TEST_F(ExportImageTest, OptionsChangeTheView) {
   const std::vector<Case> cases = {
       {{"--size", "640x480"}, {640, 480}, 600, 479, 0xFFFFFF},
       {{"--scroll", "-96"}, {800, 600}, 700, 503, 0xFFFFFF},
-      {{"--mode", "2", "--size", "640x480"}, {640, 480}, 192, 301, 0x808080},  // 2P key 2 edge
-      {{"--mode", "1", "--size", "640x480"}, {640, 480}, 192, 301, 0x000000},
-      {{"--flat"}, {800, 600}, 54, 301, 0x808080},
+      {{"--mode", "2", "--size", "640x480"}, {640, 480}, 222, 301, 0x808080},  // 2P key 2 edge
+      {{"--mode", "1", "--size", "640x480"}, {640, 480}, 222, 301, 0x000000},
+      {{"--flat"}, {800, 600}, 84, 301, 0x808080},
       {{"--hscroll", "-10"}, {800, 600}, 10, 301, 0xFFFFFF},
-      {{"--hscroll", "100000"}, {800, 600}, 918 - 128, 301, 0xFFFFFF},  // clamped to the range
+      {{"--hscroll", "100000"}, {800, 600}, 948 - 158, 301, 0xFFFFFF},  // clamped to the range
       {{"--grid", "4"}, {800, 600}, 700, 600 - 48, 0x808080},
       {{"--grid", "free"}, {800, 600}, 700, 600 - 36, 0x000000},
       {{"--grid", "1/32"}, {800, 600}, 700, 600 - 6, 0x808080},

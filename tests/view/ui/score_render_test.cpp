@@ -63,50 +63,51 @@ void ExpectPixels(const QImage& image, const std::vector<PixelCase>& cases) {
   }
 }
 
-// 1Player, W 6, H 192, pbHeight 400: lanes end at 918, lane 45 starts at 798;
+// 1Player, W 6, H 192, pbHeight 400: lanes end at 948, lane 45 starts at 828
+// (the stop lane stands at 30..59, between the tempo lane and key 1);
 // measure lines at rows 400, 208, 16; grid rows every 12; sub-lines every 96.
 TEST_F(ScoreRenderTest, LinesAtTheirRowsAndColumns) {
   const QImage image = Render();
   ASSERT_EQ(image.size(), QSize(1000, 400));
   ExpectPixels(image, {
                           // measure lines: two pixels, the extra one above
-                          {500, 207, NoteLine},
-                          {500, 208, NoteLine},
-                          {500, 206, Background},
-                          {805, 209, Background},
-                          {805, 399, NoteLine},
-                          {805, 112, SubLine},
+                          {530, 207, NoteLine},
+                          {530, 208, NoteLine},
+                          {530, 206, Background},
+                          {835, 209, Background},
+                          {835, 399, NoteLine},
+                          {835, 112, SubLine},
                           // ending with the score, round end included
-                          {918, 207, NoteLine},
-                          {919, 207, Background},
-                          {950, 207, Background},
+                          {948, 207, NoteLine},
+                          {949, 207, Background},
+                          {980, 207, Background},
                           // grid lines of 1/16
-                          {805, 388, Grid},
-                          {805, 387, Background},
-                          {805, 389, Background},
-                          {805, 220, Grid},
-                          {917, 388, Grid},
-                          {919, 388, Background},
+                          {835, 388, Grid},
+                          {835, 387, Background},
+                          {835, 389, Background},
+                          {835, 220, Grid},
+                          {947, 388, Grid},
+                          {949, 388, Background},
                           // sub-lines of 1/2 over the grid and the lane edges
-                          {805, 304, SubLine},
-                          {798, 304, SubLine},
+                          {835, 304, SubLine},
+                          {828, 304, SubLine},
                           // lane edges over the grid lines
-                          {798, 300, ColLine1},
-                          {798, 388, ColLine1},
-                          {797, 300, Background},
-                          {799, 300, Background},
-                          {48, 300, ColLine1},
+                          {828, 300, ColLine1},
+                          {828, 388, ColLine1},
+                          {827, 300, Background},
+                          {829, 300, Background},
+                          {78, 300, ColLine1},
                           // group separators over everything but the measure lines
                           {0, 300, ColLine2},
-                          {30, 300, ColLine2},
-                          {174, 300, ColLine2},
-                          {246, 300, ColLine2},
-                          {246, 304, ColLine2},
-                          {918, 300, ColLine2},
-                          {126, 300, ColLine1},
-                          {246, 207, NoteLine},
+                          {60, 300, ColLine2},
+                          {204, 300, ColLine2},
+                          {276, 300, ColLine2},
+                          {276, 304, ColLine2},
+                          {948, 300, ColLine2},
+                          {156, 300, ColLine1},
+                          {276, 207, NoteLine},
                       });
-  EXPECT_NE(At(image, 500, 206), NoteLine);
+  EXPECT_NE(At(image, 530, 206), NoteLine);
 }
 
 TEST_F(ScoreRenderTest, ScrollingMovesEveryLineDown) {
@@ -125,12 +126,12 @@ TEST_F(ScoreRenderTest, HorizontalScrollShiftsTheLanes) {
   const QImage image = Render(0, -10);
   ExpectPixels(image, {
                           {10, 300, ColLine2},
-                          {40, 300, ColLine2},
+                          {70, 300, ColLine2},
                           {0, 388, Background},
                           {10, 388, ColLine2},
                           {11, 388, Grid},
-                          {927, 388, Grid},
-                          {929, 388, Background},
+                          {957, 388, Grid},
+                          {959, 388, Background},
                       });
 }
 
@@ -157,19 +158,19 @@ TEST_F(ScoreRenderTest, GridChoices) {
 }
 
 TEST_F(ScoreRenderTest, ObjectFillAndBevel) {
-  Add(8, 192);            // scratch: (127, 199)-(150, 209), no widening
-  Add(1, 96).Hidden = 1;  // invisible key 1: (31, 295)-(54, 305)
-  Add(9, 288);            // free scratch, a quarter measure tall: (151, 65)-(174, 113)
+  Add(8, 192);            // scratch: (157, 199)-(180, 209), no widening
+  Add(1, 96).Hidden = 1;  // invisible key 1: (61, 295)-(84, 305)
+  Add(9, 288);            // free scratch, a quarter measure tall: (181, 65)-(204, 113)
   const QImage image = Render();
   ExpectPixels(image, {
-                          {138, 204, 0xFF0000},   {138, 199, 0xFF4F4F},   {127, 204, 0xFF4F4F},  {127, 199, 0xFF4F4F},
-                          {138, 208, 0x800000},   {149, 204, 0x800000},   {149, 199, 0x800000},  {127, 208, 0x800000},
-                          {138, 198, Background}, {138, 209, Background}, {126, 204, ColLine1},  {40, 300, 0x000000},
-                          {40, 295, 0x808080},    {31, 300, 0x808080},    {40, 304, 0x404040},   {53, 300, 0x404040},
-                          {160, 90, 0xFF00FF},    {160, 65, 0xFF4FFF},    {160, 63, Background}, {151, 90, 0xFF4FFF},
-                          {173, 90, 0x800080},    {160, 112, 0x800080},
+                          {168, 204, 0xFF0000},   {168, 199, 0xFF4F4F},   {157, 204, 0xFF4F4F},  {157, 199, 0xFF4F4F},
+                          {168, 208, 0x800000},   {179, 204, 0x800000},   {179, 199, 0x800000},  {157, 208, 0x800000},
+                          {168, 198, Background}, {168, 209, Background}, {156, 204, ColLine1},  {70, 300, 0x000000},
+                          {70, 295, 0x808080},    {61, 300, 0x808080},    {70, 304, 0x404040},   {83, 300, 0x404040},
+                          {190, 90, 0xFF00FF},    {190, 65, 0xFF4FFF},    {190, 63, Background}, {181, 90, 0xFF4FFF},
+                          {203, 90, 0x800080},    {190, 112, 0x800080},
                       });
-  EXPECT_EQ(At(image, 150, 204), ColLine1);
+  EXPECT_EQ(At(image, 180, 204), ColLine1);
 }
 
 struct LabelPixels {
@@ -190,15 +191,15 @@ LabelPixels CountText(const QImage& image, const QRect& r) {
 
 TEST_F(ScoreRenderTest, SelectedObjectIsAquaWithBlackText) {
   settings.ShowIndexNumver = true;
-  // Lane 22 at pos 96: (247, 295)-(270, 305); the label starts at x 249.
+  // Lane 22 at pos 96: (277, 295)-(300, 305); the label starts at x 279.
   Add(22, 96).Selected = 1;
   Add(24, 96);
   const QImage image = Render();
-  ExpectPixels(image, {{268, 300, 0x00FFFF}, {258, 295, 0xFFFFFF}, {268, 304, 0x007F7F}, {316, 300, 0x800000}});
-  const LabelPixels selected = CountText(image, QRect(QPoint(249, 296), QPoint(266, 303)));
+  ExpectPixels(image, {{298, 300, 0x00FFFF}, {288, 295, 0xFFFFFF}, {298, 304, 0x007F7F}, {346, 300, 0x800000}});
+  const LabelPixels selected = CountText(image, QRect(QPoint(279, 296), QPoint(296, 303)));
   EXPECT_GT(selected.black, 5);
   EXPECT_EQ(selected.white, 0);
-  const LabelPixels plain = CountText(image, QRect(QPoint(249 + 48, 296), QPoint(266 + 48, 303)));
+  const LabelPixels plain = CountText(image, QRect(QPoint(279 + 48, 296), QPoint(296 + 48, 303)));
   EXPECT_GT(plain.white, 5);
   EXPECT_GT(plain.black, 0);  // the shadow
 }
@@ -215,8 +216,8 @@ TEST_F(ScoreRenderTest, LabelsFollowTheLabelOption) {
   EXPECT_EQ(CountText(bare, QRect(QPoint(3, 296), QPoint(28, 303))).white, 0);
   EXPECT_GT(CountText(labelled, QRect(QPoint(1, 306), QPoint(29, 318))).white, 5);
   EXPECT_EQ(CountText(bare, QRect(QPoint(1, 306), QPoint(29, 318))).white, 0);
-  EXPECT_GT(CountText(labelled, QRect(QPoint(249, 296), QPoint(266, 303))).white, 5);
-  EXPECT_EQ(CountText(bare, QRect(QPoint(249, 296), QPoint(266, 303))).white, 0);
+  EXPECT_GT(CountText(labelled, QRect(QPoint(279, 296), QPoint(296, 303))).white, 5);
+  EXPECT_EQ(CountText(bare, QRect(QPoint(279, 296), QPoint(296, 303))).white, 0);
 }
 
 TEST_F(ScoreRenderTest, MeasureLengthArrow) {
@@ -256,7 +257,7 @@ TEST_F(ScoreRenderTest, CollapsedLanesShowNothing) {
   EXPECT_EQ(Render(), empty);
   // The same objects appear once player 2's lanes are shown.
   const QImage twoPlayer = Render(0, 0, 1);
-  EXPECT_EQ(At(twoPlayer, 200, 276), 0x0000FF);  // lane 11 (2P key 2): (187, 271)-(210, 281)
+  EXPECT_EQ(At(twoPlayer, 230, 276), 0x0000FF);  // lane 11 (2P key 2): (217, 271)-(240, 281)
 }
 
 QRect NoteFontColumns(const QImage& image, int top, int bottom) {
@@ -299,9 +300,9 @@ TEST_F(ScoreRenderTest, DrawObjectReportsWhatItCovered) {
   o.Value = 1;
   const QRect covered = renderer.DrawObject(p, o, doc, settings, g);
   const QFontMetrics fm(renderer.LabelFont());
-  EXPECT_EQ(covered.left(), 247);
+  EXPECT_EQ(covered.left(), 277);
   EXPECT_EQ(covered.bottom(), 304);
-  EXPECT_GE(covered.right() + 1, 249 + fm.horizontalAdvance(QStringLiteral("a_rather_long_sample_name")));
+  EXPECT_GE(covered.right() + 1, 279 + fm.horizontalAdvance(QStringLiteral("a_rather_long_sample_name")));
   o.Lane = 0;
   o.Value = 120;
   EXPECT_GE(renderer.DrawObject(p, o, doc, settings, g).bottom(), 304 + fm.height());
@@ -315,21 +316,21 @@ TEST_F(ScoreRenderTest, DrawObjectReportsWhatItCovered) {
 TEST_F(ScoreRenderTest, LaterObjectsCoverEarlierOnes) {
   Add(22, 96).Selected = 1;
   Add(22, 96);
-  EXPECT_EQ(At(Render(), 260, 300), 0x800000);
+  EXPECT_EQ(At(Render(), 290, 300), 0x800000);
   std::swap(doc.ObjList[0], doc.ObjList[1]);
-  EXPECT_EQ(At(Render(), 260, 300), 0x00FFFF);
+  EXPECT_EQ(At(Render(), 290, 300), 0x00FFFF);
 }
 
 TEST_F(ScoreRenderTest, CaptionsOnVisibleLanes) {
   const QImage image = Render();
   int zone = 0;
   for (int y = 0; y < 20; ++y) {
-    for (int x = 0; x < 918; ++x) zone += At(image, x, y) == ZoneFont;
+    for (int x = 0; x < 948; ++x) zone += At(image, x, y) == ZoneFont;
   }
   EXPECT_GT(zone, 100);
   // Nothing of a caption right of the last lane.
   for (int y = 0; y < 20; ++y) {
-    for (int x = 930; x < 1000; ++x) ASSERT_NE(At(image, x, y), ZoneFont);
+    for (int x = 960; x < 1000; ++x) ASSERT_NE(At(image, x, y), ZoneFont);
   }
 }
 

@@ -31,7 +31,7 @@ TEST_F(ScoreWidgetTest, ShowsTheScoreOfItsSize) {
   EXPECT_EQ(widget.objectName(), "pb");
   EXPECT_EQ(widget.ScoreImage().size(), QSize(800, 600));
   EXPECT_EQ(widget.ScreenImage(), widget.ScoreImage());
-  EXPECT_EQ(widget.HorizontalRange(), std::make_pair(-10, 128));
+  EXPECT_EQ(widget.HorizontalRange(), std::make_pair(-10, 158));
   EXPECT_EQ(widget.VerticalRange(), std::make_pair(-5000, 0));
   EXPECT_EQ(At(widget.ScoreImage(), 700, 599), 0xFFFFFFu);  // measure 000
   EXPECT_EQ(widget.grab().toImage().convertToFormat(QImage::Format_RGB32).pixel(700, 599) & 0xFFFFFF, 0xFFFFFFu);
@@ -41,7 +41,7 @@ TEST_F(ScoreWidgetTest, ScrollPositionsStayInTheirRanges) {
   struct Case {
     int v, s, wantV, wantS;
   };
-  for (const Case& c : {Case{-96, 50, -96, 50}, Case{100, 500, 0, 128}, Case{-99999, -50, -5000, -10}}) {
+  for (const Case& c : {Case{-96, 50, -96, 50}, Case{100, 500, 0, 158}, Case{-99999, -50, -5000, -10}}) {
     widget.SetScroll(c.v, c.s);
     EXPECT_EQ(widget.VerticalScroll(), c.wantV);
     EXPECT_EQ(widget.HorizontalScroll(), c.wantS);
@@ -55,14 +55,14 @@ TEST_F(ScoreWidgetTest, LayoutChangesAreAnnounced) {
   widget.resize(1280, 600);
   QCoreApplication::processEvents();
   EXPECT_GE(spy.count(), 1);
-  EXPECT_EQ(widget.HorizontalRange(), std::make_pair(-352, -10));
+  EXPECT_EQ(widget.HorizontalRange(), std::make_pair(-322, -10));
   EXPECT_EQ(widget.HorizontalScroll(), -10);
 
   spy.clear();
-  doc.header.cbpmode = 1;  // "2Player": the score grows to 1062 pixels
+  doc.header.cbpmode = 1;  // "2Player": the score grows to 1092 pixels
   widget.Redraw();
   EXPECT_EQ(spy.count(), 1);
-  EXPECT_EQ(widget.HorizontalRange(), std::make_pair(-208, -10));
+  EXPECT_EQ(widget.HorizontalRange(), std::make_pair(-178, -10));
   spy.clear();
   settings.GridHeight = 96;  // no width change: no new layout
   widget.Redraw();
@@ -70,18 +70,18 @@ TEST_F(ScoreWidgetTest, LayoutChangesAreAnnounced) {
 }
 
 TEST_F(ScoreWidgetTest, RedrawShowsEditsOfTheChart) {
-  doc.AddObject(8, 192, 1);  // scratch: (127, 399)-(150, 409)
+  doc.AddObject(8, 192, 1);  // scratch: (157, 399)-(180, 409)
   widget.Redraw();
-  EXPECT_EQ(At(widget.ScoreImage(), 138, 404), 0xFF0000u);
+  EXPECT_EQ(At(widget.ScoreImage(), 168, 404), 0xFF0000u);
   // Moved in place: the list keeps its size, Redraw still finds it.
   doc.ObjList[0].Pos = 96;
   widget.Redraw();
-  EXPECT_EQ(At(widget.ScoreImage(), 138, 404), 0x000000u);
-  EXPECT_EQ(At(widget.ScoreImage(), 138, 500), 0xFF0000u);
+  EXPECT_EQ(At(widget.ScoreImage(), 168, 404), 0x000000u);
+  EXPECT_EQ(At(widget.ScoreImage(), 168, 500), 0xFF0000u);
   // Scrolling alone after an added object: the index notices the new size.
   doc.AddObject(8, 384, 1);
   widget.SetScroll(0, 0);
-  EXPECT_EQ(At(widget.ScoreImage(), 138, 212), 0xFF0000u);
+  EXPECT_EQ(At(widget.ScoreImage(), 168, 212), 0xFF0000u);
 }
 
 TEST_F(ScoreWidgetTest, OverlaysAreWipedFromTheScoreImage) {
@@ -92,7 +92,7 @@ TEST_F(ScoreWidgetTest, OverlaysAreWipedFromTheScoreImage) {
   preview.Value = 1;
   const QRect covered = widget.DrawObject(preview);
   ASSERT_FALSE(covered.isNull());
-  EXPECT_EQ(At(widget.ScreenImage(), 260, 500), 0x800000u);
+  EXPECT_EQ(At(widget.ScreenImage(), 290, 500), 0x800000u);
   EXPECT_EQ(widget.ScoreImage(), before);
   widget.RememberOverlay(covered);
   widget.RestoreOverlay();
