@@ -245,7 +245,8 @@ std::optional<TextEncoding> DetectEastAsian(std::string_view bytes) {
     start = end + 1;
   }
   const std::unique_ptr<uchardet, void (*)(uchardet_t)> detector(uchardet_new(), uchardet_delete);
-  if (!detector || uchardet_handle_data(detector.get(), sample.data(), sample.size()) != 0) return std::nullopt;
+  if (!detector) return std::nullopt;
+  if (uchardet_handle_data(detector.get(), sample.data(), sample.size()) != 0) return std::nullopt;
   uchardet_data_end(detector.get());
   const char* name = uchardet_get_charset(detector.get());
   const std::optional<TextEncoding> found = EncodingOfDetectorName(name ? name : "");
@@ -254,6 +255,28 @@ std::optional<TextEncoding> DetectEastAsian(std::string_view bytes) {
   Convert(sample, IconvName(*found), "UTF-8", "", &lossy);
   if (lossy) return std::nullopt;
   return found;
+}
+
+// A short Korean title is too little for the detector. Text that CP932
+// cannot read and that is nothing but ASCII and the Hangul syllables of
+// EUC-KR (first byte 0xB0-0xC8, second 0xA1-0xFE) is Korean. Half-width
+// katakana pair up like these, but they always read as CP932.
+bool ReadsOnlyAsHangul(std::string_view bytes) {
+  bool cp932Fault = false;
+  for (size_t i = 0; i < bytes.size() && !cp932Fault;) {
+    const Cp932Char ch = ReadCp932(bytes, i);
+    cp932Fault = ch.kind == Cp932Kind::Bad;
+    i += ch.length;
+  }
+  if (!cp932Fault) return false;
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    const unsigned char lead = static_cast<unsigned char>(bytes[i]);
+    if (lead < 0x80) continue;
+    if (lead < 0xB0 || lead > 0xC8 || i + 1 >= bytes.size()) return false;
+    const unsigned char trail = static_cast<unsigned char>(bytes[++i]);
+    if (trail < 0xA1 || trail > 0xFE) return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -267,7 +290,8 @@ TextEncoding DetectEncoding(std::string_view bytes) {
     return utf8 > 0 && utf8 > Cp932Score(bytes) ? TextEncoding::Utf8 : TextEncoding::Cp932;
   }
   if (ReadsAsJapanese(bytes)) return TextEncoding::Cp932;
-  return DetectEastAsian(bytes).value_or(TextEncoding::Cp932);
+  if (const std::optional<TextEncoding> found = DetectEastAsian(bytes)) return *found;
+  return ReadsOnlyAsHangul(bytes) ? TextEncoding::Cp949 : TextEncoding::Cp932;
 }
 
 TextEncoding DetectDocumentEncoding(const Document& doc) {

@@ -37,6 +37,8 @@ TEST(DetectEncoding, ChartTextReadsAsItsAuthorWroteIt) {
        "#TITLE \xBD\xC3\xB0\xA3\xC0\xBB\x20\xB4\xDE\xB8\xAE\xB4\xC2\x20\xBC\xD2\xB3\xE0\r\n#ARTIST "
        "\xB1\xE8\xC3\xB6\xBC\xF6\r\n",
        TextEncoding::Cp949, "#TITLE 시간을 달리는 소녀\r\n#ARTIST 김철수\r\n"},
+      {"a Korean word too short for the detector", "#TITLE \xBB\xE7\xB6\xFB\r\n", TextEncoding::Cp949,
+       "#TITLE 사랑\r\n"},
       {"Simplified Chinese in GB18030", "#TITLE \xD6\xD0\xCE\xC4\xB1\xEA\xCC\xE2\r\n#ARTIST \xB8\xE8\xCA\xD6\r\n",
        TextEncoding::Gb18030, "#TITLE 中文标题\r\n#ARTIST 歌手\r\n"},
       {"Traditional Chinese in Big5", "#TITLE \xA4\xA4\xA4\xE5\xBC\xD0\xC3\x44\r\n#ARTIST \xBA\x71\xA4\xE2\r\n",
