@@ -76,6 +76,7 @@ int Dump(const std::vector<std::string>& options) {
     json.Key(f.name);
     json.String(ToUtf8(doc.header.*f.field, enc));
   }
+  DumpLines(json, "e_subartist", doc.header.e_subartist, enc);
   json.Key("cbpmode");
   json.Number(doc.header.cbpmode);
   json.Key("cbrank");

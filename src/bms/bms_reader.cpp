@@ -99,6 +99,7 @@ Channel LaneOfChannel(int channel) {
 struct HeaderKeyword {
   std::string_view keyword;
   std::string HeaderFields::*field;  // null: handled specially
+  HeaderPlace place;                 // where the writer puts it
 };
 
 void KeepRejected(Document& doc, std::string_view line, int lineNumber, Log& log, std::string_view message) {
@@ -161,6 +162,10 @@ struct LoadState {
   std::vector<uint8_t> nextLanes = std::vector<uint8_t>(MeasureCount * TicksPerMeasure + 1, FirstBgmLane);
   std::vector<std::optional<KeptSetting>> kept = std::vector<std::optional<KeptSetting>>(kSlotCount);
   std::vector<char> dropped;  // by mcom index
+  // The place of the last header line read, and how many optional lines each
+  // place has met: an optional line is written back where it stood.
+  HeaderPlace lastPlace = HeaderPlace::Top;
+  std::array<uint8_t, static_cast<size_t>(HeaderPlace::Definitions) + 1> optionalAt{};
 
   void Drop(size_t index) {
     if (dropped.size() <= index) dropped.resize(index + 1, 0);
@@ -242,27 +247,53 @@ bool InterpretTimingDefinition(Document& doc, std::string_view line, const std::
   return false;
 }
 
+// #SUBTITLE, #DIFFICULTY and the other lines a header may have or leave out.
+// The last line of a keyword gives its text, except #SUBARTIST, which keeps
+// every line; a load remembers where the first one stood.
+bool InterpretOptionalHeader(Document& doc, std::string_view line, const std::string& up, LoadState* state) {
+  for (const OptionalHeaderRef& ref : OptionalHeaders()) {
+    const std::string_view keyword(ref.keyword);
+    if (!StartsWithWord(up, keyword)) continue;
+    std::string value(TrimBlanks(line.substr(keyword.size())));
+    HeaderFields& h = doc.header;
+    const bool first = ref.field ? (h.*ref.field).empty() : h.e_subartist.empty();
+    if (ref.field) {
+      h.*ref.field = std::move(value);
+    } else if (!value.empty()) {
+      h.e_subartist.push_back(std::move(value));
+    }
+    if (state && first) {
+      uint8_t& count = state->optionalAt[static_cast<size_t>(state->lastPlace)];
+      h.Spot(ref.line) = {state->lastPlace, count++};
+    }
+    return true;
+  }
+  return false;
+}
+
 bool InterpretHeader(Document& doc, std::string_view line, int lineNumber, const std::string& up, LoadState* state,
                      Log& log) {
   static const HeaderKeyword kText[] = {
-      {"#TITLE", &HeaderFields::e_title},
-      {"#GENRE", &HeaderFields::e_genre},
-      {"#MIDIFILE", &HeaderFields::e_midif},
-      {"#BPM", &HeaderFields::e_bpm},
-      {"#PLAYLEVEL", &HeaderFields::e_level},
-      {"#ARTIST", &HeaderFields::e_art},
-      {"#TOTAL", &HeaderFields::e_total},
-      {"#VOLWAV", &HeaderFields::e_volwav},
-      {"#RANK", nullptr},
-      {"#STAGEFILE", &HeaderFields::E_Stagefile},
-      {"%EMAIL", &HeaderFields::E_Email},
-      {"%URL", &HeaderFields::E_URL},
-      {"#PLAYER", nullptr},
+      {"#TITLE", &HeaderFields::e_title, HeaderPlace::Title},
+      {"#GENRE", &HeaderFields::e_genre, HeaderPlace::Genre},
+      {"#MIDIFILE", &HeaderFields::e_midif, HeaderPlace::Midifile},
+      {"#BPM", &HeaderFields::e_bpm, HeaderPlace::Bpm},
+      {"#PLAYLEVEL", &HeaderFields::e_level, HeaderPlace::Playlevel},
+      {"#ARTIST", &HeaderFields::e_art, HeaderPlace::Artist},
+      {"#TOTAL", &HeaderFields::e_total, HeaderPlace::Total},
+      {"#VOLWAV", &HeaderFields::e_volwav, HeaderPlace::Volwav},
+      {"#RANK", nullptr, HeaderPlace::Rank},
+      {"#STAGEFILE", &HeaderFields::E_Stagefile, HeaderPlace::Stagefile},
+      {"%EMAIL", &HeaderFields::E_Email, HeaderPlace::Email},
+      {"%URL", &HeaderFields::E_URL, HeaderPlace::Url},
+      {"#PLAYER", nullptr, HeaderPlace::Player},
   };
+  if (InterpretOptionalHeader(doc, line, up, state)) return true;
   for (const HeaderKeyword& k : kText) {
     // "#BPM01 150" defines an extended tempo, not the chart's tempo.
     const bool matches = k.keyword == "#BPM" ? StartsWithWord(up, k.keyword) : StartsWith(up, k.keyword);
     if (!matches) continue;
+    if (state) state->lastPlace = k.place;
     const std::string_view value = TrimBlanks(line.substr(k.keyword.size()));
     if (k.field) {
       doc.header.*k.field = std::string(value);
@@ -290,6 +321,7 @@ bool InterpretHeader(Document& doc, std::string_view line, int lineNumber, const
     if (line.size() > 6 && line[6] != ' ' && line[6] != '\t') return false;
     const std::optional<int> index = doc.indices.Parse(line.substr(4, 2));
     if (!index) throw ConversionError(isWav ? "#WAV" : "#BMP");
+    if (state) state->lastPlace = HeaderPlace::Definitions;
     const std::string name(line.size() > 7 ? line.substr(7) : std::string_view());
     if (isWav && *index < DefinitionIndex::FirstWav) {
       doc.mcom.emplace_back(line);  // WAV00 has no slot but charts use it

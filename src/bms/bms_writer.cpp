@@ -119,26 +119,62 @@ void WriteTimingDefinitions(const Document& doc, std::string& out) {
   }
 }
 
+// The optional header lines (#SUBTITLE, ...) that stood at place, in the
+// order they stood in; an empty one is not written.
+void WriteOptionalHeaders(const HeaderFields& h, HeaderPlace place, std::string& out) {
+  std::vector<const OptionalHeaderRef*> here;
+  for (const OptionalHeaderRef& ref : OptionalHeaders())
+    if (h.Spot(ref.line).place == place) here.push_back(&ref);
+  std::stable_sort(here.begin(), here.end(), [&h](const OptionalHeaderRef* a, const OptionalHeaderRef* b) {
+    return h.Spot(a->line).order < h.Spot(b->line).order;
+  });
+  const auto write = [&out](const char* keyword, const std::string& value) {
+    if (!value.empty()) AppendLine(out, std::string(keyword) + " " + value);
+  };
+  for (const OptionalHeaderRef* ref : here) {
+    if (ref->field) {
+      write(ref->keyword, h.*ref->field);
+    } else {
+      for (const std::string& name : h.e_subartist) write(ref->keyword, name);
+    }
+  }
+}
+
 void WriteHeader(const Document& doc, std::string& out) {
   const HeaderFields& h = doc.header;
+  const auto optional = [&h, &out](HeaderPlace place) { WriteOptionalHeaders(h, place, out); };
   for (const std::string& line : doc.mmemo) AppendLine(out, line);
   AppendLine(out, "");
   AppendLine(out, "*---------------------- HEADER FIELD");
   // Before anything that holds an index, so that a player knows how to read it.
   if (doc.indices.Radix() == DefinitionIndex::Base62) AppendLine(out, "#BASE 62");
+  optional(HeaderPlace::Top);
   if (h.cbpmode >= 0 && h.cbpmode <= 2) AppendLine(out, "#PLAYER " + std::to_string(h.cbpmode + 1));
+  optional(HeaderPlace::Player);
   AppendLine(out, "#GENRE " + h.e_genre);
+  optional(HeaderPlace::Genre);
   AppendLine(out, "#TITLE " + h.e_title);
+  optional(HeaderPlace::Title);
   AppendLine(out, "#ARTIST " + h.e_art);
+  optional(HeaderPlace::Artist);
   if (!h.e_bpm.empty()) AppendLine(out, "#BPM " + h.e_bpm);
+  optional(HeaderPlace::Bpm);
   if (!h.e_midif.empty()) AppendLine(out, "#MIDIFILE " + h.e_midif);
+  optional(HeaderPlace::Midifile);
   if (!h.e_level.empty()) AppendLine(out, "#PLAYLEVEL " + h.e_level);
+  optional(HeaderPlace::Playlevel);
   if (h.cbrank > 0) AppendLine(out, "#RANK " + std::to_string(h.cbrank - 1));
+  optional(HeaderPlace::Rank);
   if (!h.e_volwav.empty()) AppendLine(out, "#VOLWAV " + h.e_volwav);
+  optional(HeaderPlace::Volwav);
   if (!h.e_total.empty()) AppendLine(out, "#TOTAL " + h.e_total);
+  optional(HeaderPlace::Total);
   AppendLine(out, "#STAGEFILE " + h.E_Stagefile);
+  optional(HeaderPlace::Stagefile);
   AppendLine(out, "%EMAIL " + h.E_Email);
+  optional(HeaderPlace::Email);
   AppendLine(out, "%URL " + h.E_URL);
+  optional(HeaderPlace::Url);
   AppendLine(out, "");
   const DefinitionIndex& indices = doc.indices;
   for (int k = DefinitionIndex::FirstWav; k <= indices.HighestWav(); ++k)
@@ -148,6 +184,7 @@ void WriteHeader(const Document& doc, std::string& out) {
     if (!doc.bmp[k].empty()) AppendLine(out, "#BMP" + indices.Format(k) + " " + doc.bmp[k]);
   AppendLine(out, "");
   WriteTimingDefinitions(doc, out);
+  optional(HeaderPlace::Definitions);
 }
 
 // Writes one column's data line at the coarsest resolution that places every

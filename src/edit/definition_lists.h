@@ -19,7 +19,7 @@ inline constexpr const char* kBmpCapacityMessage = "画像ファイルは最大2
 // The refusal of a file name the chart's encoding cannot hold (it would be
 // stored with "?" and name no file); the names follow, one a line.
 inline constexpr const char* kUnencodableNameMessage =
-    "譜面の文字コード(Shift_JIS)で表せない文字を含む名前のため、使えません:";
+    "譜面の文字コードで表せない文字を含む名前のため、使えません:";
 // Stands in for a used definition without a file while indices are compacted.
 inline constexpr const char* kCompactPlaceholder = "--------";
 

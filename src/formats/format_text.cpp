@@ -10,7 +10,7 @@ namespace beatloom {
 
 std::string ToCp932(const std::string& bytes, TextEncoding encoding) {
   if (encoding == TextEncoding::Cp932) return bytes;
-  return FromUtf8(bytes, TextEncoding::Cp932);
+  return FromUtf8(encoding == TextEncoding::Utf8 ? bytes : ToUtf8(bytes, encoding), TextEncoding::Cp932);
 }
 
 namespace {

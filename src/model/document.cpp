@@ -7,14 +7,38 @@ namespace beatloom {
 
 const std::vector<HeaderFieldRef>& HeaderTextFields() {
   static const std::vector<HeaderFieldRef> fields = {
-      {"e_genre", &HeaderFields::e_genre},         {"e_title", &HeaderFields::e_title},
-      {"e_art", &HeaderFields::e_art},             {"e_bpm", &HeaderFields::e_bpm},
-      {"e_level", &HeaderFields::e_level},         {"e_midif", &HeaderFields::e_midif},
-      {"e_total", &HeaderFields::e_total},         {"e_volwav", &HeaderFields::e_volwav},
-      {"E_Stagefile", &HeaderFields::E_Stagefile}, {"E_Email", &HeaderFields::E_Email},
+      {"e_genre", &HeaderFields::e_genre},
+      {"e_title", &HeaderFields::e_title},
+      {"e_art", &HeaderFields::e_art},
+      {"e_bpm", &HeaderFields::e_bpm},
+      {"e_level", &HeaderFields::e_level},
+      {"e_midif", &HeaderFields::e_midif},
+      {"e_total", &HeaderFields::e_total},
+      {"e_volwav", &HeaderFields::e_volwav},
+      {"E_Stagefile", &HeaderFields::E_Stagefile},
+      {"E_Email", &HeaderFields::E_Email},
       {"E_URL", &HeaderFields::E_URL},
+      {"e_subtitle", &HeaderFields::e_subtitle},
+      {"e_difficulty", &HeaderFields::e_difficulty},
+      {"e_banner", &HeaderFields::e_banner},
+      {"e_backbmp", &HeaderFields::e_backbmp},
+      {"e_preview", &HeaderFields::e_preview},
+      {"e_lntype", &HeaderFields::e_lntype},
   };
   return fields;
+}
+
+const std::vector<OptionalHeaderRef>& OptionalHeaders() {
+  static const std::vector<OptionalHeaderRef> lines = {
+      {OptionalHeader::Subtitle, "#SUBTITLE", &HeaderFields::e_subtitle},
+      {OptionalHeader::Subartist, "#SUBARTIST", nullptr},
+      {OptionalHeader::Difficulty, "#DIFFICULTY", &HeaderFields::e_difficulty},
+      {OptionalHeader::Banner, "#BANNER", &HeaderFields::e_banner},
+      {OptionalHeader::Backbmp, "#BACKBMP", &HeaderFields::e_backbmp},
+      {OptionalHeader::Preview, "#PREVIEW", &HeaderFields::e_preview},
+      {OptionalHeader::Lntype, "#LNTYPE", &HeaderFields::e_lntype},
+  };
+  return lines;
 }
 
 Document::Document() { ResetDocument(); }

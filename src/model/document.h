@@ -45,8 +45,41 @@ struct TBmsObject {
 // objects with one slot cannot both be saved.
 uint64_t SlotKey(const TBmsObject& o, int32_t pos);
 
-// The eleven text fields and two list choices of the chart header. Text is held
-// as the bytes read from the file so that a field the author never touched is
+// Where a header line stood among the lines the writer puts in its fixed
+// order: after which of them (Top: before all of them; Definitions: after the
+// #WAV and #BMP lines).
+enum class HeaderPlace : uint8_t {
+  Top,
+  Player,
+  Genre,
+  Title,
+  Artist,
+  Bpm,
+  Midifile,
+  Playlevel,
+  Rank,
+  Volwav,
+  Total,
+  Stagefile,
+  Email,
+  Url,
+  Definitions,
+};
+
+// The header lines a chart may have or leave out, each in the place the chart
+// had it. One the chart did not have goes after #PLAYLEVEL.
+enum class OptionalHeader : uint8_t { Subtitle, Subartist, Difficulty, Banner, Backbmp, Preview, Lntype, Count };
+
+struct HeaderSpot {
+  HeaderPlace place = HeaderPlace::Playlevel;
+  // Read order among the chart's optional lines of the same place; new ones last.
+  uint8_t order = UINT8_MAX;
+
+  bool operator==(const HeaderSpot&) const = default;
+};
+
+// The text fields and two list choices of the chart header. Text is held as
+// the bytes read from the file so that a field the author never touched is
 // written back byte for byte, whatever its encoding.
 struct HeaderFields {
   int cbpmode = 0;  // 0 1Player, 1 2Player, 2 Double Play, -1 none
@@ -62,17 +95,40 @@ struct HeaderFields {
   std::string E_Stagefile;
   std::string E_Email;
   std::string E_URL;
+  // The optional lines; an empty one is not written.
+  std::string e_subtitle;
+  std::vector<std::string> e_subartist;  // one per #SUBARTIST line, in order
+  // "1" to "5" (BEGINNER, NORMAL, HYPER, ANOTHER, INSANE), or whatever else
+  // the chart wrote, kept as it was.
+  std::string e_difficulty;
+  std::string e_banner;
+  std::string e_backbmp;
+  std::string e_preview;
+  std::string e_lntype;
+  std::array<HeaderSpot, static_cast<size_t>(OptionalHeader::Count)> spots{};
+
+  HeaderSpot& Spot(OptionalHeader line) { return spots[static_cast<size_t>(line)]; }
+  const HeaderSpot& Spot(OptionalHeader line) const { return spots[static_cast<size_t>(line)]; }
 
   bool operator==(const HeaderFields&) const = default;
 };
 
-// Index and name of every header text field, in the order the header panel and
-// the JSON dump list them.
+// Index and name of every header field held as one text, in the order the
+// header panel and the JSON dump list them (e_subartist, a list, is not one).
 struct HeaderFieldRef {
   const char* name;
   std::string HeaderFields::*field;
 };
 const std::vector<HeaderFieldRef>& HeaderTextFields();
+
+// Each optional header line: its keyword and the field that holds its text
+// (null for #SUBARTIST, whose lines are the list e_subartist).
+struct OptionalHeaderRef {
+  OptionalHeader line;
+  const char* keyword;
+  std::string HeaderFields::*field;
+};
+const std::vector<OptionalHeaderRef>& OptionalHeaders();
 
 // The one open chart. Every change to objects goes through the operations
 // below; callers that change anything set Modified themselves, as the header

@@ -1,10 +1,12 @@
 #include "model/text_codec.h"
 
 #include <iconv.h>
+#include <uchardet/uchardet.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "model/document.h"
@@ -142,37 +144,24 @@ int64_t Cp932Score(std::string_view s) {
   return score;
 }
 
-}  // namespace
-
-TextEncoding DetectEncoding(std::string_view bytes) {
-  if (bytes.starts_with(kBom)) return TextEncoding::Utf8;
-  const bool ascii =
-      std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-  if (ascii || !IsValidUtf8(bytes)) return TextEncoding::Cp932;
-  // A tie goes to CP932: such short text is far more often a CP932 chart's.
-  const int64_t utf8 = Utf8Score(bytes);
-  return utf8 > 0 && utf8 > Cp932Score(bytes) ? TextEncoding::Utf8 : TextEncoding::Cp932;
+// Every character reads as CP932, the reading scores as chart text, and at
+// least one character is a double-byte one whose first byte (0x81-0x9F: kana,
+// symbols, the everyday kanji) EUC-KR, GB2312 and Big5 never begin a
+// character with.
+bool ReadsAsJapanese(std::string_view s) {
+  bool japanese = false;
+  for (size_t i = 0; i < s.size();) {
+    const Cp932Char ch = ReadCp932(s, i);
+    if (ch.kind == Cp932Kind::Bad) return false;
+    if (ch.kind == Cp932Kind::Double && static_cast<unsigned char>(s[i]) <= 0x9F) japanese = true;
+    i += ch.length;
+  }
+  return japanese && Cp932Score(s) > 0;
 }
 
-TextEncoding DetectDocumentEncoding(const Document& doc) {
-  std::string text;
-  // The writer puts a mark at the start for either of these, and the next
-  // load takes the mark for UTF-8.
-  if (doc.hasBom || (!doc.mmemo.empty() && doc.mmemo.front().starts_with(kBom))) text.append(kBom);
-  const auto add = [&text](const std::string& piece) {
-    if (piece.empty()) return;
-    text.append(piece);
-    text.push_back('\n');
-  };
-  for (const HeaderFieldRef& field : HeaderTextFields()) add(doc.header.*field.field);
-  for (const std::string& name : doc.wav) add(name);
-  for (const std::string& name : doc.bmp) add(name);
-  for (const std::string& line : doc.mmemo) add(line);
-  for (const std::string& line : doc.mcom) add(line);
-  return DetectEncoding(text);
+bool IsAscii(std::string_view bytes) {
+  return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
-
-namespace {
 
 // Converts with iconv, replacing what cannot be converted and going on: a
 // stray byte in a chart must never stop a load or a display.
@@ -218,25 +207,124 @@ std::string Convert(std::string_view in, const char* from, const char* to, std::
   return out;
 }
 
+const char* IconvName(TextEncoding encoding) {
+  switch (encoding) {
+    case TextEncoding::Utf8: return "UTF-8";
+    case TextEncoding::Cp949: return "CP949";
+    case TextEncoding::Gb18030: return "GB18030";
+    case TextEncoding::Big5: return "CP950";
+    case TextEncoding::Cp932: break;
+  }
+  return "CP932";
+}
+
+// The encodings the detector may name that we read, by the names it gives.
+std::optional<TextEncoding> EncodingOfDetectorName(std::string_view name) {
+  for (std::string_view korean : {"EUC-KR", "UHC", "CP949"})
+    if (name == korean) return TextEncoding::Cp949;
+  for (std::string_view chinese : {"GB18030", "GBK", "GB2312", "EUC-CN"})
+    if (name == chinese) return TextEncoding::Gb18030;
+  for (std::string_view traditional : {"BIG5", "BIG5-HKSCS", "CP950"})
+    if (name == traditional) return TextEncoding::Big5;
+  return std::nullopt;
+}
+
+// Asks the detector about the lines that hold more than ASCII (the data lines
+// would only dilute them); a Korean or Chinese answer counts only when every
+// byte decodes in it.
+std::optional<TextEncoding> DetectEastAsian(std::string_view bytes) {
+  std::string sample;
+  for (size_t start = 0; start < bytes.size();) {
+    size_t end = bytes.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) end = bytes.size();
+    const std::string_view line = bytes.substr(start, end - start);
+    if (!IsAscii(line)) {
+      sample.append(line);
+      sample.push_back('\n');
+    }
+    start = end + 1;
+  }
+  const std::unique_ptr<uchardet, void (*)(uchardet_t)> detector(uchardet_new(), uchardet_delete);
+  if (!detector) return std::nullopt;
+  if (uchardet_handle_data(detector.get(), sample.data(), sample.size()) != 0) return std::nullopt;
+  uchardet_data_end(detector.get());
+  const char* name = uchardet_get_charset(detector.get());
+  const std::optional<TextEncoding> found = EncodingOfDetectorName(name ? name : "");
+  if (!found) return std::nullopt;
+  bool lossy = false;
+  Convert(sample, IconvName(*found), "UTF-8", "", &lossy);
+  if (lossy) return std::nullopt;
+  return found;
+}
+
+// A short Korean title is too little for the detector. Text that CP932
+// cannot read and that is nothing but ASCII and the Hangul syllables of
+// EUC-KR (first byte 0xB0-0xC8, second 0xA1-0xFE) is Korean. Half-width
+// katakana pair up like these, but they always read as CP932.
+bool ReadsOnlyAsHangul(std::string_view bytes) {
+  bool cp932Fault = false;
+  for (size_t i = 0; i < bytes.size() && !cp932Fault;) {
+    const Cp932Char ch = ReadCp932(bytes, i);
+    cp932Fault = ch.kind == Cp932Kind::Bad;
+    i += ch.length;
+  }
+  if (!cp932Fault) return false;
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    const unsigned char lead = static_cast<unsigned char>(bytes[i]);
+    if (lead < 0x80) continue;
+    if (lead < 0xB0 || lead > 0xC8 || i + 1 >= bytes.size()) return false;
+    const unsigned char trail = static_cast<unsigned char>(bytes[++i]);
+    if (trail < 0xA1 || trail > 0xFE) return false;
+  }
+  return true;
+}
+
 }  // namespace
+
+TextEncoding DetectEncoding(std::string_view bytes) {
+  if (bytes.starts_with(kBom)) return TextEncoding::Utf8;
+  if (IsAscii(bytes)) return TextEncoding::Cp932;
+  if (IsValidUtf8(bytes)) {
+    // A tie goes to CP932: such short text is far more often a CP932 chart's.
+    const int64_t utf8 = Utf8Score(bytes);
+    return utf8 > 0 && utf8 > Cp932Score(bytes) ? TextEncoding::Utf8 : TextEncoding::Cp932;
+  }
+  if (ReadsAsJapanese(bytes)) return TextEncoding::Cp932;
+  if (const std::optional<TextEncoding> found = DetectEastAsian(bytes)) return *found;
+  return ReadsOnlyAsHangul(bytes) ? TextEncoding::Cp949 : TextEncoding::Cp932;
+}
+
+TextEncoding DetectDocumentEncoding(const Document& doc) {
+  std::string text;
+  // The writer puts a mark at the start for either of these, and the next
+  // load takes the mark for UTF-8.
+  if (doc.hasBom || (!doc.mmemo.empty() && doc.mmemo.front().starts_with(kBom))) text.append(kBom);
+  const auto add = [&text](const std::string& piece) {
+    if (piece.empty()) return;
+    text.append(piece);
+    text.push_back('\n');
+  };
+  for (const HeaderFieldRef& field : HeaderTextFields()) add(doc.header.*field.field);
+  for (const std::string& name : doc.header.e_subartist) add(name);
+  for (const std::string& name : doc.wav) add(name);
+  for (const std::string& name : doc.bmp) add(name);
+  for (const std::string& line : doc.mmemo) add(line);
+  for (const std::string& line : doc.mcom) add(line);
+  return DetectEncoding(text);
+}
 
 std::string ToUtf8(std::string_view bytes, TextEncoding encoding) {
   if (encoding == TextEncoding::Utf8) {
     if (IsValidUtf8(bytes)) return std::string(bytes);
     return Convert(bytes, "UTF-8", "UTF-8", "\xEF\xBF\xBD");
   }
-  bool ascii = true;
-  for (char c : bytes) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-  if (ascii) return std::string(bytes);
-  return Convert(bytes, "CP932", "UTF-8", "\xEF\xBF\xBD");
+  if (IsAscii(bytes)) return std::string(bytes);
+  return Convert(bytes, IconvName(encoding), "UTF-8", "\xEF\xBF\xBD");
 }
 
 std::string FromUtf8(std::string_view utf8, TextEncoding encoding) {
-  if (encoding == TextEncoding::Utf8) return std::string(utf8);
-  bool ascii = true;
-  for (char c : utf8) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-  if (ascii) return std::string(utf8);
-  return Convert(utf8, "UTF-8", "CP932", "?");
+  if (encoding == TextEncoding::Utf8 || IsAscii(utf8)) return std::string(utf8);
+  return Convert(utf8, "UTF-8", IconvName(encoding), "?");
 }
 
 std::optional<std::string> FromUtf8Whole(std::string_view utf8, TextEncoding encoding) {
@@ -244,11 +332,9 @@ std::optional<std::string> FromUtf8Whole(std::string_view utf8, TextEncoding enc
     if (!IsValidUtf8(utf8)) return std::nullopt;
     return std::string(utf8);
   }
-  bool ascii = true;
-  for (char c : utf8) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-  if (ascii) return std::string(utf8);
+  if (IsAscii(utf8)) return std::string(utf8);
   bool lossy = false;
-  std::string bytes = Convert(utf8, "UTF-8", "CP932", "?", &lossy);
+  std::string bytes = Convert(utf8, "UTF-8", IconvName(encoding), "?", &lossy);
   if (lossy) return std::nullopt;
   return bytes;
 }

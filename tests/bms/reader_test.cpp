@@ -111,7 +111,8 @@ TEST(Reader, LinesTheModelCannotHoldAreKeptVerbatim) {
   } cases[] = {
       {"#WAV00 mine.wav", false},
       {"#BPM00 150", false},  // index 00 names nothing
-      {"#LNTYPE 1", false},
+      {"#LNOBJ ZZ", false},
+      {"#SUBTITLEX x", false},  // no keyword of ours
       {"#PLAYERS x", false},
       {"#PLAYER x", false},
       {"#PLAYER 4", false, 0, -1},

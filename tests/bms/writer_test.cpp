@@ -190,6 +190,47 @@ TEST(Writer, MemoLineWithAByteOrderMarkSurvives) {
   }
 }
 
+// #SUBTITLE and the other optional header lines are fields: each is written
+// back after the header line it followed, a new one after #PLAYLEVEL, and one
+// inside a conditional block stays text.
+TEST(Writer, OptionalHeaderLinesStayWhereTheChartHadThem) {
+  struct Case {
+    std::string file;
+    void (*edit)(HeaderFields&);
+    std::vector<std::string> written;  // runs of header lines, in order
+  } cases[] = {
+      {"#SUBARTIST a\r\n#TITLE t\r\n#SUBTITLE [A]\r\n#PLAYLEVEL 3\r\n#DIFFICULTY 9\r\n#SUBARTIST b\r\n"
+       "#WAV01 a.wav\r\n#BANNER b.png\r\n#PREVIEW p.ogg\r\n#IF 1\r\n#LNTYPE 2\r\n#ENDIF\r\n",
+       [](HeaderFields&) {},
+       {"HEADER FIELD\r\n#SUBARTIST a\r\n#SUBARTIST b\r\n#PLAYER 1\r\n", "#TITLE t\r\n#SUBTITLE [A]\r\n#ARTIST",
+        "#PLAYLEVEL 3\r\n#DIFFICULTY 9\r\n#STAGEFILE",
+        "\r\n\r\n\r\n#BANNER b.png\r\n#PREVIEW p.ogg\r\n#IF 1\r\n#LNTYPE 2\r\n"}},
+      {"#PLAYLEVEL 3\r\n#TOTAL 300\r\n#BACKBMP k.bmp\r\n",
+       [](HeaderFields& h) {
+         h.e_lntype = "1";
+         h.e_difficulty = "2";
+         h.e_backbmp.clear();
+       },
+       {"#PLAYLEVEL 3\r\n#DIFFICULTY 2\r\n#LNTYPE 1\r\n#TOTAL 300\r\n#STAGEFILE"}},
+  };
+  for (const Case& c : cases) {
+    Document d;
+    Log log;
+    LoadBmsBytes(d, c.file, "f", log);
+    c.edit(d.header);
+    const std::string text = WriteBmsText(d, {});
+    size_t at = 0;
+    for (const std::string& run : c.written) {
+      at = text.find(run, at);
+      ASSERT_NE(at, std::string::npos) << run << "\n" << text;
+    }
+    Document back;
+    LoadBmsBytes(back, text, "f", log);
+    EXPECT_EQ(back.header.e_subartist, d.header.e_subartist);
+    EXPECT_EQ(WriteBmsText(back, {}), text);
+  }
+}
+
 TEST(Writer, KeptLinesGoWhereTheyBelong) {
   Document d;
   d.mcom = {"#LNTYPE 1", "#00105:01", "#IF 1", "#00211:01", "#ENDIF", "#-0111:01", "x001 text", "#00902:x"};

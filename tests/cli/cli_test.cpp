@@ -153,12 +153,15 @@ TEST(Cli, DumpIsJsonOfTheChart) {
 TEST(Cli, DumpWritesNumbersJsonCanRead) {
   test::TempDir dir;
   const std::string file = dir.file("len.bms");
-  test::WriteFile(file, "#wav0f a.wav\r\n#RANK 9\r\n#00102:0.1\r\n#00202:1e999\r\n#00302:2\r\n");
+  test::WriteFile(file, "#wav0f a.wav\r\n#RANK 9\r\n#00102:0.1\r\n#00202:1e999\r\n#00302:2\r\n#SUBARTIST a\r\n"
+                        "#SUBARTIST b\r\n#DIFFICULTY 3\r\n");
   const CliRun r = Cli("dump " + Quote(file));
   ASSERT_EQ(r.status, 0);
   const char* expected[] = {
       "\"wav\": {\n    \"0F\": \"a.wav\"\n  }",
       "\"cbrank\": -1",
+      "\"e_difficulty\": \"3\"",
+      "\"e_subartist\": [\n      \"a\",\n      \"b\"\n    ]",
       "\"measureLen\": {\n    \"1\": 0.1,\n    \"3\": 2\n  }",
       "\"mcom\": [\n    \"#RANK 9\",\n    \"#00202:1e999\"\n  ]",
   };

@@ -1,6 +1,7 @@
 #include "app/ui/header_panel.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -16,10 +17,14 @@
 
 #include "bms/bms_reader.h"
 #include "model/text_codec.h"
+#include "model/text_scan.h"
 
 namespace beatloom {
 
 namespace {
+
+// "- none -" and the five levels.
+constexpr int kDifficultyChoices = 6;
 
 // Sets a control's text without telling anyone. A field the program fills
 // shows the start of its text: setting it leaves the cursor, and so the
@@ -47,8 +52,10 @@ HeaderPanel::HeaderPanel(ChartSession& session, const MainWidgets& widgets, QObj
   for (const HeaderFieldRef& f : HeaderTextFields()) {
     textFields_.push_back({w_.headerPages->findChild<QWidget*>(QString::fromLatin1(f.name)), f.field});
     Q_ASSERT(textFields_.back().control);
-    BindText(textFields_.back().control, f.field);
+    if (textFields_.back().control != w_.difficultyCombo) BindText(textFields_.back().control, f.field);
   }
+  BindDifficulty();
+  BindSubartists();
   BindMemo(w_.infoMemo, &Document::mmemo);
   BindMemo(w_.extensionMemo, &Document::mcom);
   // A kept out-of-range line of the same keyword would undo the author's
@@ -118,6 +125,74 @@ void HeaderPanel::BindText(QObject* control, std::string HeaderFields::*field) {
     connect(combo, &QComboBox::editTextChanged, this, store);
     if (combo->lineEdit()) connect(combo->lineEdit(), &QLineEdit::editingFinished, this, seal);
   }
+}
+
+void HeaderPanel::BindDifficulty() {
+  QComboBox* combo = w_.difficultyCombo;
+  connect(combo, &QComboBox::currentIndexChanged, this, [this, combo](int index) {
+    if (refreshing_ || index < 0) return;
+    // The extra item carries the bytes the chart had.
+    std::string value = index == 0 ? std::string() : std::to_string(index);
+    if (index >= kDifficultyChoices) value = combo->itemData(index).toByteArray().toStdString();
+    if (value == doc_.header.e_difficulty) return;
+    Edit("難易度の変更", nullptr, kChartHeader, kPartHeader,
+         [&](Document& doc) { doc.header.e_difficulty = std::move(value); });
+  });
+}
+
+void HeaderPanel::ShowDifficulty() {
+  QComboBox* combo = w_.difficultyCombo;
+  const QSignalBlocker block(combo);
+  const std::string& value = doc_.header.e_difficulty;
+  int choice = 0;
+  const bool listed = value.empty() || (ParseDecimalInt(value, choice) && choice >= 1 && choice < kDifficultyChoices);
+  while (combo->count() > kDifficultyChoices) combo->removeItem(kDifficultyChoices);
+  if (listed) {
+    combo->setCurrentIndex(value.empty() ? 0 : choice);
+    return;
+  }
+  combo->addItem(Decode(value), QByteArray::fromStdString(value));
+  combo->setCurrentIndex(kDifficultyChoices);
+}
+
+void HeaderPanel::BindSubartists() {
+  QPlainTextEdit* edit = w_.subartistEdit;
+  connect(edit, &QPlainTextEdit::textChanged, this, [this, edit] {
+    if (refreshing_) return;
+    // Names the author did not touch keep their bytes, even ones that do not decode.
+    std::multimap<QString, std::string> kept;
+    for (const std::string& old : doc_.header.e_subartist) kept.emplace(Decode(old), old);
+    std::vector<std::string> names;
+    const QString text = edit->toPlainText();
+    if (!text.isEmpty()) {
+      for (const QString& line : text.split(QLatin1Char('\n'))) {
+        const auto it = kept.find(line);
+        if (it != kept.end()) {
+          names.push_back(it->second);
+          kept.erase(it);
+        } else {
+          names.push_back(FromUtf8(line.toStdString(), doc_.encoding));
+        }
+      }
+    }
+    if (names == doc_.header.e_subartist) return;
+    Edit("ヘッダの編集", &doc_.header.e_subartist, kChartHeader, kPartHeader,
+         [&](Document& doc) { doc.header.e_subartist = std::move(names); });
+  });
+  // Leaving the field commits its edit, as the one-line fields do.
+  edit->installEventFilter(this);
+}
+
+void HeaderPanel::ShowSubartists() {
+  QStringList names;
+  for (const std::string& name : doc_.header.e_subartist) names << Decode(name);
+  const QString text = names.join(QLatin1Char('\n'));
+  if (w_.subartistEdit->toPlainText() != text) w_.subartistEdit->setPlainText(text);
+}
+
+bool HeaderPanel::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == w_.subartistEdit && event->type() == QEvent::FocusOut) session_.SealStep();
+  return QObject::eventFilter(watched, event);
 }
 
 namespace {
@@ -247,7 +322,10 @@ void HeaderPanel::StoreAllLines(const QPlainTextEdit& memo, std::vector<std::str
 
 void HeaderPanel::RefreshFromDocument() {
   refreshing_ = true;
-  for (const TextField& f : textFields_) ShowText(f.control, Decode(doc_.header.*(f.field)));
+  for (const TextField& f : textFields_)
+    if (f.control != w_.difficultyCombo) ShowText(f.control, Decode(doc_.header.*(f.field)));
+  ShowDifficulty();
+  ShowSubartists();
   w_.playModeCombo->setCurrentIndex(doc_.header.cbpmode);
   w_.rankCombo->setCurrentIndex(doc_.header.cbrank);
   for (auto [memo, lines] : {std::pair{w_.infoMemo, &doc_.mmemo}, std::pair{w_.extensionMemo, &doc_.mcom}}) {

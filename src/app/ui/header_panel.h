@@ -39,6 +39,14 @@ class HeaderPanel : public QObject {
     std::string HeaderFields::*field;
   };
   void BindText(QObject* control, std::string HeaderFields::*field);
+  // #DIFFICULTY: a choice of five levels or none; a value the chart had
+  // outside them shows as an extra item and is kept until another is chosen.
+  void BindDifficulty();
+  void ShowDifficulty();
+  // #SUBARTIST: one line each.
+  void BindSubartists();
+  void ShowSubartists();
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void BindMemo(class QPlainTextEdit* memo, std::vector<std::string> Document::*lines);
   // Takes the memo lines an edit touched into the document; false when the
   // memo and the document no longer line up block for line.

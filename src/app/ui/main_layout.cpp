@@ -10,6 +10,7 @@
 #include <QMainWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTabWidget>
@@ -24,6 +25,7 @@ namespace beatloom {
 const char* const kPlayModeItems[3] = {"1Player", "2Player", "Double Play"};
 const char* const kRankItems[5] = {"- default -", "0.Very hard", "1.Hard", "2.Normal", "3.Easy"};
 const char* const kLevelItems[8] = {"1", "2", "3", "4", "5", "6", "7", "0"};
+const char* const kDifficultyItems[6] = {"- none -", "1 BEGINNER", "2 NORMAL", "3 HYPER", "4 ANOTHER", "5 INSANE"};
 
 namespace {
 
@@ -236,6 +238,30 @@ void BuildBasicPage(QWidget* page, MainWidgets& w) {
   g->setRowStretch(g->rowCount(), 1);
 }
 
+// The header lines a chart may have or leave out.
+void BuildOptionalHeaderRows(QGridLayout* g, QWidget* page, MainWidgets& w) {
+  w.subtitleEdit = Make<QLineEdit>(page, "e_subtitle");
+  w.subartistEdit = Make<QPlainTextEdit>(page, "e_subartist");
+  w.subartistEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
+  w.subartistEdit->setTabChangesFocus(true);
+  // Two lines show; more scroll.
+  w.subartistEdit->setFixedHeight(w.subartistEdit->fontMetrics().lineSpacing() * 2 + 10);
+  w.difficultyCombo = MakeCombo(page, "e_difficulty", kDifficultyItems, false);
+  w.bannerEdit = Make<QLineEdit>(page, "e_banner");
+  w.backBmpEdit = Make<QLineEdit>(page, "e_backbmp");
+  w.previewEdit = Make<QLineEdit>(page, "e_preview");
+  w.lnTypeEdit = Make<QLineEdit>(page, "e_lntype");
+  AddRow(g, page, "LabelSubtitle", "SUBTITLE", w.subtitleEdit);
+  AddRow(g, page, "LabelSubartist", "SUBARTIST", w.subartistEdit);
+  g->itemAtPosition(g->rowCount() - 1, 0)->widget()->setToolTip(QString::fromUtf8("1行に1人"));
+  g->itemAtPosition(g->rowCount() - 1, 0)->setAlignment(Qt::AlignTop);
+  AddRow(g, page, "LabelDifficulty", "DIFFICULTY", w.difficultyCombo);
+  AddRow(g, page, "LabelBanner", "BANNER", w.bannerEdit);
+  AddRow(g, page, "LabelBackbmp", "BACKBMP", w.backBmpEdit);
+  AddRow(g, page, "LabelPreview", "PREVIEW", w.previewEdit);
+  AddRow(g, page, "LabelLntype", "LNTYPE", w.lnTypeEdit);
+}
+
 void BuildExtendedPage(QWidget* page, MainWidgets& w) {
   auto* g = new QGridLayout(page);
   g->setContentsMargins(4, 4, 4, 4);
@@ -252,6 +278,7 @@ void BuildExtendedPage(QWidget* page, MainWidgets& w) {
   AddRow(g, page, "Label27", "STAGEFILE", w.stageFileEdit, w.stageFileButton);
   AddRow(g, page, "Label32", "%EMAIL", w.emailEdit);
   AddRow(g, page, "Label33", "%URL", w.urlEdit);
+  BuildOptionalHeaderRows(g, page, w);
   w.memoPages = Make<QTabWidget>(page, "PageControl1");
   auto* info = VerticalPage(w.memoPages, "TabSheet6", "情報");
   auto* ext = VerticalPage(w.memoPages, "TabSheet7", "拡張命令");
@@ -357,6 +384,23 @@ void BuildDefinitionLists(QWidget* parent, MainWidgets& w) {
   for (QPushButton* b : {w.stopSoundButton, w.assignWavButton, w.clearWavButton, w.assignBmpButton, w.clearBmpButton, w.showImageButton}) b->setMaximumWidth(44);
 }
 
+// A page that asks for no height of its own: it takes the height of the
+// other pages and scrolls what does not fit, so that its many rows do not
+// push the lists below, or the window's smallest height, down.
+QWidget* ScrollingContent(QWidget* page) {
+  page->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
+  auto* v = new QVBoxLayout(page);
+  v->setContentsMargins(0, 0, 0, 0);
+  auto* scroll = new QScrollArea(page);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidgetResizable(true);
+  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  auto* content = new QWidget(scroll);
+  scroll->setWidget(content);
+  v->addWidget(scroll);
+  return content;
+}
+
 void BuildSidePanel(QWidget* parent, MainWidgets& w) {
   w.settingsColumn = Make<QWidget>(parent, "Panel8");
   auto* v = new QVBoxLayout(w.settingsColumn);
@@ -364,7 +408,7 @@ void BuildSidePanel(QWidget* parent, MainWidgets& w) {
   v->setSpacing(0);
   w.headerPages = Make<QTabWidget>(w.settingsColumn, "Panel7");
   BuildBasicPage(VerticalPage(w.headerPages, "TabSheet1", "基本"), w);
-  BuildExtendedPage(VerticalPage(w.headerPages, "TabSheet2", "拡張"), w);
+  BuildExtendedPage(ScrollingContent(VerticalPage(w.headerPages, "TabSheet2", "拡張")), w);
   BuildEnvironmentPage(VerticalPage(w.headerPages, "TabSheet3", "環境"), w);
   w.headerPages->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
   v->addWidget(w.headerPages);

@@ -81,6 +81,13 @@ struct MainWidgets {
   QPushButton* stageFileButton = nullptr;   // Button16, "..." beside E_Stagefile
   QLineEdit* emailEdit = nullptr;           // E_Email
   QLineEdit* urlEdit = nullptr;             // E_URL
+  QLineEdit* subtitleEdit = nullptr;        // e_subtitle
+  QPlainTextEdit* subartistEdit = nullptr;  // e_subartist, one per line
+  QComboBox* difficultyCombo = nullptr;     // e_difficulty
+  QLineEdit* bannerEdit = nullptr;          // e_banner
+  QLineEdit* backBmpEdit = nullptr;         // e_backbmp
+  QLineEdit* previewEdit = nullptr;         // e_preview
+  QLineEdit* lnTypeEdit = nullptr;          // e_lntype
   QTabWidget* memoPages = nullptr;          // PageControl1, "情報", "拡張命令"
   QPlainTextEdit* infoMemo = nullptr;       // mmemo
   QPlainTextEdit* extensionMemo = nullptr;  // mcom

@@ -404,6 +404,40 @@ TEST_F(MainWindowTest, HeaderEditsAndThePlayModeMarkTheChart) {
   EXPECT_EQ(titleEdit.text(), "タイトル");
 }
 
+// A Korean chart shows its header in Hangul; the optional header lines are
+// fields whose edits are encoded in the chart's encoding, one step each.
+TEST_F(MainWindowTest, OptionalHeaderFieldsOfAnEucKrChart) {
+  Quiet();
+  const std::string kim = "\xB1\xE8\xC3\xB6\xBC\xF6";  // 김철수
+  const std::string path = Chart("k.bms",
+                                 "#TITLE \xBD\xC3\xB0\xA3\xC0\xBB\x20\xB4\xDE\xB8\xAE\xB4\xC2\x20\xBC\xD2\xB3\xE0\r\n"
+                                 "#SUBARTIST " +
+                                     kim + "\r\n#SUBARTIST x\r\n#DIFFICULTY 7\r\n#LNTYPE 1\r\n");
+  auto main = Start({QString::fromStdString(path)});
+  Document& doc = Doc();
+  ASSERT_EQ(doc.encoding, TextEncoding::Cp949);
+  QComboBox& difficulty = Control<QComboBox>(*main, "e_difficulty");
+  QPlainTextEdit& subartists = Control<QPlainTextEdit>(*main, "e_subartist");
+  EXPECT_EQ(Control<QLineEdit>(*main, "e_title").text(), "시간을 달리는 소녀");
+  EXPECT_EQ(subartists.toPlainText(), "김철수\nx");
+  EXPECT_EQ(difficulty.currentText(), "7");
+  EXPECT_EQ(Control<QLineEdit>(*main, "e_lntype").text(), "1");
+  const size_t steps = ChartHistory().Size();
+  Control<QLineEdit>(*main, "e_subtitle").setText("부제");
+  EXPECT_EQ(doc.header.e_subtitle, "\xBA\xCE\xC1\xA6");
+  difficulty.setCurrentIndex(4);
+  EXPECT_EQ(doc.header.e_difficulty, "4");
+  subartists.setPlainText("김철수\nx\ny");
+  EXPECT_EQ(doc.header.e_subartist, (std::vector<std::string>{kim, "x", "y"}));
+  Control<QLineEdit>(*main, "e_banner").setText("b.png");
+  EXPECT_EQ(ChartHistory().Size(), steps + 4);
+  for (int i = 0; i < 3; ++i) ActionNamed(*main, "K17").trigger();
+  EXPECT_EQ(difficulty.currentText(), "7");
+  EXPECT_EQ(doc.header.e_difficulty, "7");
+  EXPECT_EQ(doc.header.e_banner, "");
+  EXPECT_EQ(doc.header.e_subartist, (std::vector<std::string>{kim, "x"}));
+}
+
 TEST_F(MainWindowTest, EditsOfAUtf8ChartStayUtf8AndUntouchedBytesStay) {
   Quiet();
   // A UTF-8 chart (its byte-order mark says so) whose memo has a line that

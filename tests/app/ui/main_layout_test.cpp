@@ -65,6 +65,9 @@ const ControlRow kControls[] = {
     {"Button16", "...", nullptr},
     {"E_Email", nullptr, nullptr},
     {"E_URL", nullptr, nullptr},
+    {"LabelSubartist", "SUBARTIST", "1行に1人"},
+    {"e_subartist", nullptr, nullptr},
+    {"e_difficulty", nullptr, nullptr},
     {"mmemo", nullptr, nullptr},
     {"mcom", nullptr, nullptr},
     {"ScrollBar1", nullptr, nullptr},
@@ -143,8 +146,11 @@ TEST_F(MainWindowTest, ToolBarRunsLeftToRightAndListsHoldTheirItems) {
   EXPECT_EQ(Items(combo("cbpmode")), QStringList({"1Player", "2Player", "Double Play"}));
   EXPECT_EQ(Items(combo("cbrank")), QStringList({"- default -", "0.Very hard", "1.Hard", "2.Normal", "3.Easy"}));
   EXPECT_EQ(Items(combo("e_level")), QStringList({"1", "2", "3", "4", "5", "6", "7", "0"}));
+  EXPECT_EQ(Items(combo("e_difficulty")),
+            QStringList({"- none -", "1 BEGINNER", "2 NORMAL", "3 HYPER", "4 ANOTHER", "5 INSANE"}));
   for (const char* free : {"e_genre", "e_art", "e_level"}) EXPECT_TRUE(combo(free)->isEditable()) << free;
-  for (const char* fixed : {"cbpmode", "cbrank", "cb_grid", "cb_r"}) EXPECT_FALSE(combo(fixed)->isEditable()) << fixed;
+  for (const char* fixed : {"cbpmode", "cbrank", "cb_grid", "cb_r", "e_difficulty"})
+    EXPECT_FALSE(combo(fixed)->isEditable()) << fixed;
 
   QTabWidget& headerPages = Control<QTabWidget>(*main, "Panel7");
   const QTabWidget& memoPages = Control<QTabWidget>(*main, "PageControl1");
