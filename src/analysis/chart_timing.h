@@ -12,24 +12,32 @@ constexpr double kFallbackBpm = 120.0;
 
 // The timing statements the model holds only as text in the kept lines:
 // extended tempo and stop definitions ("#BPM01 155.5", "#STOP01 96") and the
-// channel 08 and 09 cells that name them. Lines inside conditional blocks
-// are left alone, as the reader leaves them.
+// channel 08 and 09 cells that name them. Conditional blocks are text to the
+// reader; of them only the branch every player takes counts here (a
+// "#RANDOM 1" always chooses "#IF 1"), with its measure lengths and channel
+// 03 tempos too. Other branches are left alone.
 struct KeptTimingLines {
   struct Definition {
     double value = 0;  // NaN when the line holds no number
     size_t line = 0;   // index into mcom
   };
   struct Cell {
-    int pos = 0;
-    int index = 0;
+    int pos = 0;         // the tick at or before the cell
+    double ticks = 0;    // its exact place (see ExactTicks)
+    int index = 0;       // the definition it names, or the tempo itself (direct)
     bool stop = false;
+    bool direct = false;  // a channel 03 cell of a taken branch
   };
   // By index; a later line of the same index replaces an earlier one.
   std::unordered_map<int, Definition> tempos;
   std::unordered_map<int, Definition> stops;
   std::vector<Cell> cells;
-  // mcom index of the line that opens each outermost conditional block.
+  // Measure lengths set in a taken branch, in the order read.
+  std::vector<std::pair<int, double>> lengths;
+  // mcom index of the line that opens each outermost conditional block, and
+  // whether a branch of it is one every player takes.
   std::vector<size_t> conditionalBlocks;
+  std::vector<char> blockTaken;
 };
 
 KeptTimingLines ReadKeptTimingLines(const Document& doc);
@@ -53,6 +61,9 @@ class ChartTiming {
   // When an object at pos sounds. An object on the tick of a stop sounds as
   // the stop begins; tempo changes on a tick act before its stops.
   double SecondsAt(int pos) const;
+  // The same at an exact place (see ExactTicks), and at an object's.
+  double SecondsAtTicks(double ticks) const;
+  double SecondsAt(const TBmsObject& o) const;
   // The last position that has sounded at the given time (the position a
   // stop holds while it lasts).
   int PosAt(double seconds) const;
@@ -65,7 +76,7 @@ class ChartTiming {
   // From pos on, time runs at tickSeconds per tick after a pause of stop
   // seconds; no measure starts between two points.
   struct Point {
-    int pos = 0;
+    double pos = 0;
     double seconds = 0;
     double stop = 0;
     double bpm = 0;

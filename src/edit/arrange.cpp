@@ -105,7 +105,12 @@ ArrangeResult ChangeObjectSpacing(ChartSession& session, const SpacingRequest& r
       message = kSpacingRangeMessage;
       return EditOutcome::Refused;
     }
-    for (TBmsObject& o : doc.ObjList) o.Pos = static_cast<int32_t>(Scaled(o.Pos, factor.f));
+    // Scaled positions are whole ticks: an object between two lands on the
+    // tick its own tick scales to.
+    for (TBmsObject& o : doc.ObjList) {
+      o.Pos = static_cast<int32_t>(Scaled(o.Pos, factor.f));
+      ClearOffset(o);
+    }
     if (!request.matchTempo) return EditOutcome::Changed;
     if (const std::optional<double> tempo = ParseTempo(doc.header.e_bpm))
       doc.header.e_bpm = TempoText(*tempo * factor.f);

@@ -79,6 +79,9 @@ EditOutcome PasteInto(Document& doc, const std::vector<TBmsObject>& clip, int ba
     TBmsObject& o = doc.ObjList.back();
     o.Selected = 1;
     o.Hidden = c.Hidden;
+    // Shifted by whole measures, it keeps its place between two ticks.
+    o.OffNum = c.OffNum;
+    o.OffDen = c.OffDen;
     added = true;
   }
   return added ? EditOutcome::Changed : EditOutcome::Unchanged;
@@ -121,9 +124,31 @@ std::string LineError(size_t lineNumber, const std::string& why) {
   return "クリップボードの" + std::to_string(lineNumber) + "行目" + why + "貼り付けは行いませんでした。";
 }
 
+// The fraction of a tick written after an object line's value ("+3/4"), or
+// false when the text is not one (0 < num < den).
+bool ReadOffset(std::string_view text, uint32_t& num, uint32_t& den) {
+  const size_t slash = text.find('/');
+  if (text.size() < 4 || text[0] != '+' || slash == std::string_view::npos) return false;
+  const std::string_view a = text.substr(1, slash - 1);
+  const std::string_view b = TrimBlanks(text.substr(slash + 1));
+  uint64_t n = 0, d = 0;
+  for (const auto& [digits, value] : {std::pair{a, &n}, std::pair{b, &d}}) {
+    if (digits.empty() || digits.size() > 10) return false;
+    for (const char c : digits) {
+      if (c < '0' || c > '9') return false;
+      *value = *value * 10 + static_cast<uint64_t>(c - '0');
+    }
+  }
+  if (n == 0 || n >= d || d > UINT32_MAX) return false;
+  num = static_cast<uint32_t>(n);
+  den = static_cast<uint32_t>(d);
+  return true;
+}
+
 // One object line: lane, position and value in 3, 6 and 3 decimal digits,
-// the value in 4 from 1000 on (base 36 and 62 reach 3843); whatever follows
-// the value is ignored.
+// the value in 4 from 1000 on (base 36 and 62 reach 3843), then for an object
+// between two ticks "+num/den" of a tick; whatever else follows the value is
+// ignored.
 std::string ReadObjectLine(std::string_view line, size_t lineNumber, const DefinitionIndex& indices, TBmsObject& o) {
   int lane = 0, pos = 0, value = 0;
   const size_t valueDigits = line.size() > 12 && line[12] >= '0' && line[12] <= '9' ? 4 : 3;
@@ -136,11 +161,16 @@ std::string ReadObjectLine(std::string_view line, size_t lineNumber, const Defin
     return LineError(lineNumber,
                      "の値 " + std::to_string(value) + " は 1～" + std::to_string(highest) + " の範囲外です。");
   if (pos > kLastPosition) return LineError(lineNumber, "の位置 " + std::to_string(pos) + " は 999 小節より後ろです。");
+  uint32_t num = 0, den = 1;
+  const std::string_view rest = line.substr(9 + valueDigits);
+  if (!rest.empty() && rest[0] == '+' && !ReadOffset(rest, num, den))
+    return LineError(lineNumber, "の位置の端数「" + std::string(rest) + "」は 1 未満の分数ではありません。");
   o = TBmsObject{};
   o.Lane = static_cast<uint8_t>(lane);
   o.Pos = pos;
   o.Value = static_cast<uint16_t>(value);
   o.Selected = 1;
+  SetOffset(o, num, den);
   return {};
 }
 
@@ -203,8 +233,12 @@ std::string CopySelectedAsText(ChartSession& session) {
     char line[48];
     for (auto it = doc.ObjList.rbegin(); it != doc.ObjList.rend(); ++it) {
       if (!IsSelected(*it)) continue;
-      std::snprintf(line, sizeof line, "%03d%06d%03d\r\n", int{it->Lane}, static_cast<int>(it->Pos), int{it->Value});
+      std::snprintf(line, sizeof line, "%03d%06d%03d", int{it->Lane}, static_cast<int>(it->Pos), int{it->Value});
       text += line;
+      // An object between two ticks: the fraction follows the value, where
+      // an older reader ignores it and pastes the object on its tick.
+      if (!OnGrid(*it)) text += "+" + std::to_string(it->OffNum) + "/" + std::to_string(it->OffDen);
+      text += "\r\n";
       it->Selected = 0;
       any = true;
     }

@@ -464,8 +464,12 @@ void MouseEditor::Drop(const PointerInput& in) {
       if (lane >= LaneCount || pos < 0 || pos > LastPosition || widths[lane] == 0) continue;
       const int before = doc.ObjLast();
       const int added = doc.AddObject(lane, static_cast<int>(pos), d.Value);
+      if (added == before) continue;
       // A hidden note stays hidden wherever it lands, as a paste keeps it.
-      if (added != before) doc.ObjList[added].Hidden = d.Hidden;
+      doc.ObjList[added].Hidden = d.Hidden;
+      // Moved along its measure it lands on the snapped tick; moved only
+      // across lanes it keeps the exact place it had between two ticks.
+      if (dPos == 0) SetOffset(doc.ObjList[added], d.OffNum, d.OffDen);
     }
     doc.SelectAddedObjects = false;
     doc.DragList.clear();

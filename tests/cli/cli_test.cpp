@@ -144,6 +144,8 @@ TEST(Cli, DumpIsJsonOfTheChart) {
   const CliRun k = Cli("dump " + Quote(test::DataFile("golden/basic.bms")));
   EXPECT_NE(k.out.find("\"measureLen\": {\n    \"0\": 0.75,\n    \"4\": 1.5\n  }"), std::string::npos) << k.out;
   EXPECT_NE(k.out.find("\"mmemo\": [\n    \"Made by hand\"\n  ]"), std::string::npos) << k.out;
+  // Cell 4 of a 5-cell line of measure 001 lies between two ticks.
+  EXPECT_NE(k.out.find("[24, 345.6, 1, 0]"), std::string::npos) << k.out;
 }
 
 TEST(Cli, DumpWritesNumbersJsonCanRead) {
