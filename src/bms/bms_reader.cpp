@@ -319,6 +319,13 @@ void InterpretData(Document& doc, std::string_view line, int lineNumber, LoadSta
   bool wellFormed = true;
   // Tempo cells are hexadecimal numbers, not definition indices.
   const bool tempo = ch.lane == kTempoLane;
+  // Cell i lies 192 i / n ticks in: whole ticks plus rest / n, stepped
+  // from cell to cell rather than divided out for each.
+  const long long cellCount = static_cast<long long>(n);
+  const long long stepWhole = cellCount ? TicksPerMeasure / cellCount : 0;
+  const long long stepRest = cellCount ? TicksPerMeasure % cellCount : 0;
+  long long whole = 0;
+  long long rest = 0;
   for (size_t i = 0; i < n && wellFormed; ++i) {
     const char high = cellsText[2 * i];
     const char low = cellsText[2 * i + 1];
@@ -327,7 +334,20 @@ void InterpretData(Document& doc, std::string_view line, int lineNumber, LoadSta
       wellFormed = false;
       break;
     }
-    if (value != 0) cells.push_back({PlaceOfCell(static_cast<long long>(i), static_cast<long long>(n)), value});
+    if (value != 0) {
+      ReadCell& cell = cells.emplace_back(ReadCell{{static_cast<int>(whole), 0, 1}, value});
+      if (rest != 0) {
+        const long long g = std::gcd(rest, cellCount);
+        cell.place.num = static_cast<uint32_t>(rest / g);
+        cell.place.den = static_cast<uint32_t>(cellCount / g);
+      }
+    }
+    whole += stepWhole;
+    rest += stepRest;
+    if (rest >= cellCount) {
+      rest -= cellCount;
+      ++whole;
+    }
   }
   if (!wellFormed) {
     KeepRejected(doc, line, lineNumber, log, kRejected);
@@ -393,9 +413,11 @@ void InterpretLineIn(Document& doc, std::string_view line, int lineNumber, LoadS
   }
   // Once read, "#BASE 62" is what the chart's radix stands for.
   if (doc.indices.Radix() == DefinitionIndex::Base62 && IsBase62Line(line)) return;
-  const std::string up = Upper(line);
-  const bool handled = InterpretHeader(doc, line, lineNumber, up, state, log);
-  if (!up.empty() && up[0] == '#') {
+  // Every header keyword begins with a letter: a data line ("#00111:..")
+  // skips the keyword scan, which would cost a copy of the line.
+  const bool data = line.size() > 1 && line[0] == '#' && line[1] >= '0' && line[1] <= '9';
+  const bool handled = !data && InterpretHeader(doc, line, lineNumber, Upper(line), state, log);
+  if (!line.empty() && line[0] == '#') {
     if (handled) return;
     const std::string_view measureText = line.substr(1, 3);
     const std::string_view channelText = line.size() >= 6 ? line.substr(4, 2) : std::string_view();

@@ -94,19 +94,25 @@ KeptLines SortKeptLines(const std::vector<std::string>& mcom) {
   return kept;
 }
 
+// One object as the data field writes it: measure, column and tick packed
+// into one key that sorts them in writing order, then the fraction of a tick.
 struct Cell {
-  int measure;
-  int column;
-  int offset;
+  uint32_t key;
   int value;
-  uint32_t offNum;  // the object's fraction of a tick
+  uint32_t offNum;
   uint32_t offDen;
+
+  static Cell Of(int measure, int column, int offset, int value, uint32_t offNum, uint32_t offDen) {
+    return {static_cast<uint32_t>(measure) << 16 | static_cast<uint32_t>(column) << 8 | static_cast<uint32_t>(offset),
+            value, offNum, offDen};
+  }
+  int measure() const { return static_cast<int>(key >> 16); }
+  int column() const { return static_cast<int>(key >> 8 & 0xFF); }
+  int offset() const { return static_cast<int>(key & 0xFF); }
 };
 
 bool CellBefore(const Cell& a, const Cell& b) {
-  if (a.measure != b.measure) return a.measure < b.measure;
-  if (a.column != b.column) return a.column < b.column;
-  if (a.offset != b.offset) return a.offset < b.offset;
+  if (a.key != b.key) return a.key < b.key;
   return uint64_t{a.offNum} * b.offDen < uint64_t{b.offNum} * a.offDen;
 }
 
@@ -157,7 +163,7 @@ void WriteGridLine(std::string& out, int measure, int column, const Cell* first,
   int step = 1;
   for (int j : kSteps) {
     if (TicksPerMeasure / j < minCells) continue;
-    if (std::all_of(first, last, [j](const Cell& c) { return c.offset % j == 0; })) {
+    if (std::all_of(first, last, [j](const Cell& c) { return c.offset() % j == 0; })) {
       step = j;
       break;
     }
@@ -168,7 +174,7 @@ void WriteGridLine(std::string& out, int measure, int column, const Cell* first,
   line.append(static_cast<size_t>(n) * 2, '0');
   const bool tempo = column == kTempoColumn;
   for (const Cell* c = first; c != last; ++c)
-    FormatCell(indices, tempo, c->value, line.data() + cellsAt + 2 * (c->offset / step));
+    FormatCell(indices, tempo, c->value, line.data() + cellsAt + 2 * (c->offset() / step));
   AppendLine(out, line);
 }
 
@@ -186,7 +192,7 @@ struct ExactCell {
 
 ExactCell ExactCellOf(const Cell& c) {
   const uint64_t q = uint64_t{TicksPerMeasure} * c.offDen;
-  const uint64_t p = static_cast<uint64_t>(c.offset) * c.offDen + c.offNum;
+  const uint64_t p = static_cast<uint64_t>(c.offset()) * c.offDen + c.offNum;
   const uint64_t g = std::gcd(p, q);
   ExactCell e{p / g, q / g, &c};
   if (e.q > kMaxLineCells) {
@@ -337,7 +343,7 @@ std::string WriteBmsText(const Document& doc, const SaveOptions& options) {
     // Positions outside measures 000..999 have no place in the file format.
     if (column < 0 || o.Pos < 0 || o.Pos > kMaxPos) continue;
     const int m = o.Pos / TicksPerMeasure;
-    cells.push_back({m, column, o.Pos % TicksPerMeasure, o.Value, o.OffNum, o.OffDen});
+    cells.push_back(Cell::Of(m, column, o.Pos % TicksPerMeasure, o.Value, o.OffNum, o.OffDen));
     lastMeasure = std::max(lastMeasure, m);
   }
   for (int m = 0; m < MeasureCount; ++m)
@@ -351,16 +357,16 @@ std::string WriteBmsText(const Document& doc, const SaveOptions& options) {
     if (doc.MeasureLen[m] != 1.0) AppendLine(out, DataLinePrefix(m, 2) + ShortestDecimal(doc.MeasureLen[m]));
     int pendingPlaceholders = 0;
     int previousColumn = -1;
-    while (cur != end && cur->measure == m) {
+    while (cur != end && cur->measure() == m) {
       const Cell* groupEnd = cur;
-      while (groupEnd != end && groupEnd->measure == m && groupEnd->column == cur->column) ++groupEnd;
+      while (groupEnd != end && groupEnd->measure() == m && groupEnd->column() == cur->column()) ++groupEnd;
       if (options.keepLayout || HoldsKeptBackgroundLine(kept.byMeasure[m])) {
-        for (int c = previousColumn + 1; c < cur->column; ++c)
+        for (int c = previousColumn + 1; c < cur->column(); ++c)
           if (IsBgmColumn(c)) ++pendingPlaceholders;
       }
       for (; pendingPlaceholders > 0; --pendingPlaceholders) AppendLine(out, DataLinePrefix(m, 1) + "00");
-      WriteColumnLine(out, m, cur->column, cur, groupEnd, minCells, doc.indices);
-      previousColumn = cur->column;
+      WriteColumnLine(out, m, cur->column(), cur, groupEnd, minCells, doc.indices);
+      previousColumn = cur->column();
       cur = groupEnd;
     }
     AppendLine(out, "");
@@ -373,9 +379,9 @@ size_t RoundedOnWrite(const Document& doc) {
   size_t rounded = 0;
   for (const TBmsObject& o : doc.ObjList) {
     if (OnGrid(o)) continue;
-    const Cell c{0, 0, ((o.Pos % TicksPerMeasure) + TicksPerMeasure) % TicksPerMeasure, 0, o.OffNum, o.OffDen};
-    const uint64_t q = uint64_t{TicksPerMeasure} * c.offDen;
-    if (q / std::gcd(static_cast<uint64_t>(c.offset) * c.offDen + c.offNum, q) > kMaxLineCells) ++rounded;
+    const auto offset = static_cast<uint64_t>(((o.Pos % TicksPerMeasure) + TicksPerMeasure) % TicksPerMeasure);
+    const uint64_t q = uint64_t{TicksPerMeasure} * o.OffDen;
+    if (q / std::gcd(offset * o.OffDen + o.OffNum, q) > kMaxLineCells) ++rounded;
   }
   return rounded;
 }
