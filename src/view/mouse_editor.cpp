@@ -306,6 +306,7 @@ void MouseEditor::Move(const PointerInput& in, bool applicationActive) {
   pointerSeen_ = true;
   statusLane_ = geometry_.LaneAtX(in.x);
   statusPos_ = geometry_.SnappedTickAtY(in.y, settings_.GridPosition);
+  statusTicks_ = statusPos_;
   statusValue_ = 0;
   const Action action = ActionFor(in.shift);
   if (action == Action::Write) {
@@ -370,6 +371,7 @@ void MouseEditor::DrawHover(const PointerInput& in, Action action) {
   const TBmsObject& o = session_.Doc().ObjList[hit];
   statusLane_ = o.Lane;
   statusPos_ = o.Pos;
+  statusTicks_ = ExactTicks(o);
   statusValue_ = o.Value;
   if (hit == framed_) return;
   Push({.kind = OverlayStep::Kind::Restore});

@@ -164,7 +164,7 @@ void MouseController::ShowStatus() {
     if (label != nullptr) label->setText(QString::fromStdString(*text));
   }
   if (c_.timeLabel != nullptr)
-    c_.timeLabel->setText(QString::fromStdString(TimeText(timing_.Timing().SecondsAt(editor_->StatusPos()))));
+    c_.timeLabel->setText(QString::fromStdString(TimeText(timing_.Timing().SecondsAtTicks(editor_->StatusTicks()))));
 }
 
 }  // namespace beatloom
