@@ -113,10 +113,15 @@ int Dump(const std::vector<std::string>& options) {
   for (const TBmsObject& o : doc.ObjList) {
     json.BeginArray(true);
     json.Number(o.Lane);
-    json.Number(o.Pos);
+    // Ticks; a fraction where the object stands between two (167.75).
+    if (OnGrid(o)) {
+      json.Number(o.Pos);
+    } else {
+      json.Double(ExactTicks(o));
+    }
     json.Number(o.Value);
     json.Number(o.Hidden);
-    if (times) json.Double(timing.SecondsAt(o.Pos));
+    if (times) json.Double(timing.SecondsAt(o));
     json.EndArray();
   }
   json.EndArray();
@@ -159,7 +164,8 @@ const Registrar dump({"dump", "FILE [--times]",
                       "Loads FILE and prints the chart as JSON: header, radix (16, 36 or 62), wav, bmp, measureLen, "
                       "mmemo, mcom, objects "
                       "[Lane, Pos, Value, Hidden], with --times also the seconds from the start; tempos [[Pos, bpm]] and "
-                      "stops [[Pos, length in 1/192 of a 4/4 measure]].",
+                      "stops [[Pos, length in 1/192 of a 4/4 measure]]. Pos is in ticks (192 a measure), fractional "
+                      "where an object stands between two.",
                       Dump});
 const Registrar save({"save", "IN OUT [--min-cells N] [--pack-bgm]",
                       "Loads IN and writes OUT exactly as Save would (N: minimum cells per data line, default 1; "

@@ -22,11 +22,12 @@ using beatloom::Document;
 // follows its text, so a save that drops the only line needing base 36 (an
 // empty "#WAVav") reads back hexadecimal with every label unchanged; the
 // numbers behind the labels may differ, the labels may not. The tempo lane
-// holds a number, not an index.
-std::vector<std::tuple<int, int, std::string, int>> SortedObjects(const Document& d) {
-  std::vector<std::tuple<int, int, std::string, int>> out;
+// holds a number, not an index. A place between two ticks counts exactly.
+std::vector<std::tuple<int, int, uint32_t, uint32_t, std::string, int>> SortedObjects(const Document& d) {
+  std::vector<std::tuple<int, int, uint32_t, uint32_t, std::string, int>> out;
   for (const auto& o : d.ObjList)
-    out.emplace_back(o.Lane, o.Pos, o.Lane == 0 ? std::to_string(o.Value) : d.indices.Format(o.Value), o.Hidden);
+    out.emplace_back(o.Lane, o.Pos, o.OffNum, o.OffDen,
+                     o.Lane == 0 ? std::to_string(o.Value) : d.indices.Format(o.Value), o.Hidden);
   std::sort(out.begin(), out.end());
   return out;
 }

@@ -7,14 +7,17 @@ the two can be held against each other:
     scripts/chart_times.py CHART                 # pos, channel, cell, seconds
     scripts/chart_times.py CHART --compare DUMP  # DUMP: beatloom-cli dump --times
 
-The rules: 192 ticks a measure whatever its length; a cell i of n sits on the
-nearest tick to 192 i / n (halves to even); a 4/4 measure of factor L lasts
+The rules: 192 ticks a measure whatever its length; a cell i of n sits
+exactly 192 i / n ticks into its measure; a 4/4 measure of factor L lasts
 4 L beats; channel 03 holds a hexadecimal tempo, channel 08 names a #BPMxx
 and channel 09 a #STOPxx (in 1/192 of a 4/4 measure); on one tick the tempo
 changes act first (03, then 08, the last line winning) and the stops, added
 up, are measured at the new tempo; an object on the tick of a stop sounds as
 the stop begins. Tempos of 0 or below, undefined indices and measure factors
-of 0 or below count for nothing; lines inside #IF/#RANDOM blocks are skipped.
+of 0 or below count for nothing. Of #IF/#RANDOM blocks only the branch
+every player takes counts, and only for its timing lines (#BPMxx, #STOPxx,
+channels 02, 03, 08 and 09): under "#RANDOM 1", "#IF 1" (or, without a
+matching #IF, its #ELSE); all other lines inside such blocks are skipped.
 """
 import bisect
 import json
@@ -45,21 +48,70 @@ def read_lines(path):
 
 
 def cell_offset(i, n):
-    return round(Fraction(TICKS * i, n))  # round() takes halves to even
+    return Fraction(TICKS * i, n)
+
+
+def integer(text):
+    try:
+        return int(text.strip())
+    except ValueError:
+        return None
+
+
+class Branches:
+    """Which lines of conditional blocks every player reads."""
+
+    def __init__(self):
+        self.frames = []  # [outer random, decided, taken, done]
+        self.random = None
+
+    def taken(self):
+        return all(f[2] for f in self.frames)
+
+    def feed(self, word, rest):
+        if word == "IF":
+            decided = self.random == 1 and integer(rest) is not None
+            hit = decided and integer(rest) == 1
+            self.frames.append([self.random, decided, hit, hit])
+        elif word == "ENDIF":
+            if self.frames:
+                self.random = self.frames.pop()[0]
+        elif word in ("ELSE", "ELSEIF"):
+            if self.frames:
+                f = self.frames[-1]
+                match = word == "ELSE" or integer(rest) == 1
+                f[2] = f[1] and not f[3] and match
+                f[3] = f[3] or f[2]
+        elif word == "RANDOM":
+            self.random = 1 if integer(rest) == 1 else None
+        else:  # SETRANDOM, ENDRANDOM
+            self.random = None
 
 
 def read_chart(path):
     bpm = FALLBACK_BPM
     tempo_defs, stop_defs, lengths = {}, {}, {}
     cells = []  # (pos, channel, cell text, file order)
+    block_orders = set()  # lines of taken branches: timing, but no objects
     depth = 0
+    branches = Branches()
     for order, line in enumerate(read_lines(path)):
         m = CONDITIONAL.match(line)
         if m or depth:
             word = m.group(1).upper() if m else ""
             depth += 1 if word == "IF" else -1 if word == "ENDIF" and depth else 0
-            continue
+            if m:
+                branches.feed(word, line[m.end(1):])
+                continue
+            if not branches.taken():
+                continue
+            timing_only = True
+            block_orders.add(order)
+        else:
+            timing_only = False
         up = line.upper()
+        if timing_only and re.match(r"#BPM[ \t]", up):
+            continue
         if re.match(r"#BPM[ \t]", up):
             value = number(line[4:])
             bpm = value if value is not None and value > 0 else FALLBACK_BPM
@@ -72,6 +124,8 @@ def read_chart(path):
         if not m:
             continue
         measure, channel, data = int(m.group(1)), int(m.group(2)), m.group(3).rstrip(" \t")
+        if timing_only and channel not in (2, 3, 8, 9):
+            continue
         if channel == 2:
             lengths[measure] = number(data)
             continue
@@ -83,7 +137,7 @@ def read_chart(path):
         for i, p in enumerate(pairs):
             if p != "00":
                 cells.append((measure * TICKS + cell_offset(i, len(pairs)), channel, p.upper(), order))
-    return bpm, tempo_defs, stop_defs, lengths, cells
+    return bpm, tempo_defs, stop_defs, lengths, cells, block_orders
 
 
 def length_of(lengths, measure):
@@ -93,7 +147,7 @@ def length_of(lengths, measure):
 
 def timing(path):
     """Returns time_at(pos) and the chart's object cells."""
-    bpm0, tempo_defs, stop_defs, lengths, cells = read_chart(path)
+    bpm0, tempo_defs, stop_defs, lengths, cells, timing_orders = read_chart(path)
     changes = {}  # pos -> (tempo or None, stop ticks)
     for pos, channel, cell, order in sorted(cells, key=lambda c: (c[0], {3: 0, 8: 1}.get(c[1], 2), c[3])):
         tempo, stop = changes.get(pos, (None, 0))
@@ -133,17 +187,22 @@ def timing(path):
         start, seconds, bpm = after[i - 1] if i else (0, Fraction(0), bpm0)
         return seconds + span(start, target, bpm)
 
-    objects = [(pos, channel, cell) for pos, channel, cell, _ in cells if channel in OBJECT_CHANNELS]
+    objects = [(pos, channel, cell) for pos, channel, cell, order in cells
+               if channel in OBJECT_CHANNELS and order not in timing_orders]
     return time_at, objects
 
 
 def compare(path, dump_path):
     time_at, objects = timing(path)
-    dumped = json.load(open(dump_path, encoding="utf-8"))["objects"]
+    # Positions between ticks come as decimals (167.75); read as written.
+    dumped = json.load(open(dump_path, encoding="utf-8"), parse_float=Fraction)["objects"]
     worst = 0.0
     for lane, pos, value, hidden, seconds in dumped:
-        worst = max(worst, abs(float(time_at(pos)) - seconds))
-    positions_agree = sorted(p for p, _, _ in objects) == sorted(o[1] for o in dumped)
+        worst = max(worst, abs(float(time_at(Fraction(pos))) - float(seconds)))
+    # A place that no short decimal writes (a third of a tick) is printed to
+    # the nearest double.
+    ours, theirs = sorted(p for p, _, _ in objects), sorted(Fraction(o[1]) for o in dumped)
+    positions_agree = len(ours) == len(theirs) and all(abs(a - b) < Fraction(1, 10**9) for a, b in zip(ours, theirs))
     print(f"{path}: {len(dumped)} objects, largest difference {worst * 1000:.6f} ms, "
           f"positions {'agree' if positions_agree else 'DIFFER'}")
     return 0 if worst < 0.001 and positions_agree else 1
@@ -157,7 +216,7 @@ def main(argv):
         return 2
     time_at, objects = timing(argv[1])
     for pos, channel, cell in sorted(objects):
-        print(f"{pos}\t{channel:02d}\t{cell}\t{float(time_at(pos)):.6f}")
+        print(f"{float(pos):g}\t{channel:02d}\t{cell}\t{float(time_at(pos)):.6f}")
     return 0
 
 

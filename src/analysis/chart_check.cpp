@@ -160,7 +160,8 @@ bool Defined(const std::vector<std::string>& names, int value) {
 void CheckObjects(const Document& doc, const ChartTiming& timing, std::vector<Finding>& out) {
   std::vector<ObjectHit> hits;
   const bool player2Collapsed = doc.header.cbpmode <= 0;
-  std::vector<std::pair<uint64_t, uint32_t>> keyed;
+  // Tick and lane, the fraction of a tick, the object.
+  std::vector<std::tuple<uint64_t, uint64_t, uint32_t>> keyed;
   keyed.reserve(doc.ObjList.size());
   for (uint32_t i = 0; i < doc.ObjList.size(); ++i) {
     const TBmsObject& o = doc.ObjList[i];
@@ -168,15 +169,17 @@ void CheckObjects(const Document& doc, const ChartTiming& timing, std::vector<Fi
     if (IsSoundLane(o.Lane) && !Defined(doc.wav, o.Value)) hits.push_back({kUndefinedSound, o.Value, measure, i});
     if (IsImageLane(o.Lane) && !Defined(doc.bmp, o.Value)) hits.push_back({kUndefinedImage, o.Value, measure, i});
     const bool mayOverflow = o.Pos < 0 || o.Pos >= timing.FiniteBefore();
-    if (mayOverflow && !std::isfinite(timing.SecondsAt(o.Pos))) hits.push_back({kUntimed, 0, measure, i});
+    if (mayOverflow && !std::isfinite(timing.SecondsAt(o))) hits.push_back({kUntimed, 0, measure, i});
     if (player2Collapsed && o.Lane >= 10 && o.Lane <= kLastKeyLane) hits.push_back({kCollapsed, measure, measure, i});
-    keyed.emplace_back(static_cast<uint64_t>(static_cast<uint32_t>(o.Pos) ^ 0x80000000u) << 8 | o.Lane, i);
+    keyed.push_back({static_cast<uint64_t>(static_cast<uint32_t>(o.Pos) ^ 0x80000000u) << 8 | o.Lane,
+                     ExactSlotOf(o).offset, i});
   }
   std::sort(keyed.begin(), keyed.end());
   for (size_t i = 1; i < keyed.size(); ++i) {
-    if (keyed[i].first != keyed[i - 1].first) continue;
-    const int measure = doc.ObjList[keyed[i].second].Pos / TicksPerMeasure;
-    hits.push_back({kDuplicate, measure, measure, keyed[i - 1].second});
+    if (std::get<0>(keyed[i]) != std::get<0>(keyed[i - 1]) || std::get<1>(keyed[i]) != std::get<1>(keyed[i - 1]))
+      continue;
+    const int measure = doc.ObjList[std::get<2>(keyed[i])].Pos / TicksPerMeasure;
+    hits.push_back({kDuplicate, measure, measure, std::get<2>(keyed[i - 1])});
   }
   std::sort(hits.begin(), hits.end());
   for (size_t i = 0; i < hits.size();) {
@@ -243,7 +246,7 @@ void CheckTempoValues(const Document& doc, const KeptTimingLines& kept, std::vec
 void CheckTimingCells(const Document& doc, const KeptTimingLines& kept, std::vector<Finding>& out) {
   std::vector<std::tuple<int, int, int>> undefined;  // measure, stop, index
   for (const KeptTimingLines::Cell& c : kept.cells) {
-    if ((c.stop ? kept.stops : kept.tempos).count(c.index) == 0)
+    if (!c.direct && (c.stop ? kept.stops : kept.tempos).count(c.index) == 0)
       undefined.emplace_back(c.pos / TicksPerMeasure, c.stop ? 1 : 0, c.index);
   }
   // Tempo and stop objects that name a definition nobody wrote.
@@ -279,12 +282,16 @@ void CheckMeasureLengths(const Document& doc, std::vector<Finding>& out) {
 
 void CheckConditionals(const Document& doc, const KeptTimingLines& kept, std::vector<Finding>& out,
                        std::vector<KeptPlace>& places) {
-  for (const size_t line : kept.conditionalBlocks) {
+  for (size_t b = 0; b < kept.conditionalBlocks.size(); ++b) {
+    const size_t line = kept.conditionalBlocks[b];
+    const bool taken = b < kept.blockTaken.size() && kept.blockTaken[b];
+    // Every player takes the same branch of such a block: its timing counts.
+    const char* what = taken ? "」のブロックは、どのプレイヤーも選ぶ分岐の小節長・BPM・ストップだけを演奏時刻に含め、"
+                               "ほかはテキストのまま残ります"
+                             : "」のブロックは解釈されずテキストのまま残ります";
     places.push_back({out.size(), line});
-    out.push_back(
-        {Severity::Note, "conditional-block",
-         "条件分岐「" + ToUtf8(doc.mcom[line], doc.encoding) + "」のブロックは解釈されずテキストのまま残ります", -1,
-         doc.mcom[line], 0});
+    out.push_back({Severity::Note, "conditional-block", "条件分岐「" + ToUtf8(doc.mcom[line], doc.encoding) + what,
+                   -1, doc.mcom[line], 0});
   }
 }
 

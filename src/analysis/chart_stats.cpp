@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <tuple>
 #include <utility>
 
 namespace beatloom {
@@ -15,19 +16,27 @@ bool IsScratch(int lane) { return lane == 8 || lane == 9 || lane == 17 || lane =
 
 bool IsNote(NoteGroup g) { return g == NoteGroup::Player1 || g == NoteGroup::Player2 || g == NoteGroup::Scratch; }
 
-// Indices of the objects a save keeps: the last of each lane and position.
+// Indices of the objects a save keeps: the last of each lane and exact place.
 std::vector<uint32_t> Survivors(const std::vector<TBmsObject>& objects) {
-  std::vector<std::pair<uint64_t, uint32_t>> keyed;
+  struct Keyed {
+    uint64_t slot;    // tick and lane
+    uint64_t offset;  // the fraction of a tick
+    uint32_t index;
+    bool operator<(const Keyed& o) const { return std::tie(slot, offset, index) < std::tie(o.slot, o.offset, o.index); }
+  };
+  std::vector<Keyed> keyed;
   keyed.reserve(objects.size());
   for (size_t i = 0; i < objects.size(); ++i) {
     const uint64_t pos = static_cast<uint32_t>(objects[i].Pos) ^ 0x80000000u;  // order negatives first
-    keyed.emplace_back(pos << 8 | objects[i].Lane, static_cast<uint32_t>(i));
+    keyed.push_back({pos << 8 | objects[i].Lane, ExactSlotOf(objects[i]).offset, static_cast<uint32_t>(i)});
   }
   std::sort(keyed.begin(), keyed.end());
   std::vector<uint32_t> kept;
   kept.reserve(keyed.size());
-  for (size_t i = 0; i < keyed.size(); ++i)
-    if (i + 1 == keyed.size() || keyed[i + 1].first != keyed[i].first) kept.push_back(keyed[i].second);
+  for (size_t i = 0; i < keyed.size(); ++i) {
+    const bool last = i + 1 == keyed.size() || keyed[i + 1].slot != keyed[i].slot || keyed[i + 1].offset != keyed[i].offset;
+    if (last) kept.push_back(keyed[i].index);
+  }
   return kept;
 }
 
@@ -58,7 +67,7 @@ ChartStats StatsOf(const Document& doc, const ChartTiming& timing) {
     NoteGroup group;
     if (!GroupOf(o, group)) continue;
     ++stats.groups[static_cast<size_t>(group)];
-    const double seconds = timing.SecondsAt(o.Pos);
+    const double seconds = timing.SecondsAt(o);
     const bool note = IsNote(group);
     if (note) ++stats.totalNotes;
     if (!std::isfinite(seconds)) continue;

@@ -12,8 +12,10 @@ constexpr double kFallbackBpm = 120.0;
 
 // The extended tempo and stop definitions ("#BPM01 155.5", "#STOP01 96"),
 // from the document's tables and any kept as text, and the channel 08 and 09
-// cells that the kept lines still hold as text. Lines inside conditional
-// blocks are left alone, as the reader leaves them.
+// cells that the kept lines still hold as text. Conditional blocks are text to
+// the reader; of them only the branch every player takes counts here (a
+// "#RANDOM 1" always chooses "#IF 1"), with its measure lengths and channel
+// 03 tempos too. Other branches are left alone.
 struct KeptTimingLines {
   // The line of a definition that stands in the document's tables.
   static constexpr size_t kTable = static_cast<size_t>(-1);
@@ -22,16 +24,22 @@ struct KeptTimingLines {
     size_t line = 0;   // index into mcom, or kTable
   };
   struct Cell {
-    int pos = 0;
-    int index = 0;
+    int pos = 0;         // the tick at or before the cell
+    double ticks = 0;    // its exact place (see ExactTicks)
+    int index = 0;       // the definition it names, or the tempo itself (direct)
     bool stop = false;
+    bool direct = false;  // a channel 03 cell of a taken branch
   };
   // By index; a later line of the same index replaces an earlier one.
   std::unordered_map<int, Definition> tempos;
   std::unordered_map<int, Definition> stops;
   std::vector<Cell> cells;
-  // mcom index of the line that opens each outermost conditional block.
+  // Measure lengths set in a taken branch, in the order read.
+  std::vector<std::pair<int, double>> lengths;
+  // mcom index of the line that opens each outermost conditional block, and
+  // whether a branch of it is one every player takes.
   std::vector<size_t> conditionalBlocks;
+  std::vector<char> blockTaken;
 };
 
 KeptTimingLines ReadKeptTimingLines(const Document& doc);
@@ -55,6 +63,9 @@ class ChartTiming {
   // When an object at pos sounds. An object on the tick of a stop sounds as
   // the stop begins; tempo changes on a tick act before its stops.
   double SecondsAt(int pos) const;
+  // The same at an exact place (see ExactTicks), and at an object's.
+  double SecondsAtTicks(double ticks) const;
+  double SecondsAt(const TBmsObject& o) const;
   // The last position that has sounded at the given time (the position a
   // stop holds while it lasts).
   int PosAt(double seconds) const;
@@ -67,7 +78,7 @@ class ChartTiming {
   // From pos on, time runs at tickSeconds per tick after a pause of stop
   // seconds; no measure starts between two points.
   struct Point {
-    int pos = 0;
+    double pos = 0;
     double seconds = 0;
     double stop = 0;
     double bpm = 0;

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <numeric>
 #include <optional>
 
 #include "bms/index_radix.h"
@@ -55,12 +56,17 @@ bool StartsWithWord(std::string_view up, std::string_view keyword) {
 
 }  // namespace
 
-int CellTick(long long i, long long n) {
-  const long long num = TicksPerMeasure * i;
-  long long q = num / n;
-  const long long twice = 2 * (num % n);
-  if (twice > n || (twice == n && (q % 2) != 0)) ++q;
-  return static_cast<int>(q);
+CellPlace PlaceOfCell(long long i, long long n) {
+  const long long ticks = TicksPerMeasure * i;
+  const long long rest = ticks % n;
+  CellPlace place;
+  place.tick = static_cast<int>(ticks / n);
+  if (rest != 0) {
+    const long long g = std::gcd(rest, n);
+    place.num = static_cast<uint32_t>(rest / g);
+    place.den = static_cast<uint32_t>(n / g);
+  }
+  return place;
 }
 
 namespace {
@@ -112,16 +118,15 @@ void KeepRejected(Document& doc, std::string_view line, int lineNumber, Log& log
 // lane AddObject(AnyBgmLane, ..) would choose), or past LastBgmLane when none
 // is left. A load keeps one table for the whole chart, so that a line costs
 // what its cells cost; a single typed line builds the table of its measure.
-// Offsets reach TicksPerMeasure: the last cells of a line of more than 384
-// cells round up to the next measure's first tick.
-using NextLanes = std::array<uint8_t, TicksPerMeasure + 1>;
+// An object between two ticks counts at the tick before it.
+using NextLanes = std::array<uint8_t, TicksPerMeasure>;
 
 void NextLanesOf(const Document& doc, int measure, NextLanes& next) {
   const int first = measure * TicksPerMeasure;
   next.fill(FirstBgmLane);
   for (const TBmsObject& o : doc.ObjList) {
     const long long offset = static_cast<long long>(o.Pos) - first;
-    if (offset < 0 || offset > TicksPerMeasure || o.Lane < FirstBgmLane || o.Lane > LastBgmLane) continue;
+    if (offset < 0 || offset >= TicksPerMeasure || o.Lane < FirstBgmLane || o.Lane > LastBgmLane) continue;
     next[offset] = std::max<uint8_t>(next[offset], static_cast<uint8_t>(o.Lane + 1));
   }
 }
@@ -129,13 +134,18 @@ void NextLanesOf(const Document& doc, int measure, NextLanes& next) {
 // Lanes for the cells of such a line, taken from next (which then counts
 // them). Empty, with next as it was, when some cell would find no lane, so
 // that the line is kept whole.
-std::vector<int> BackgroundLanes(uint8_t* next, const std::vector<std::pair<int, int>>& cells) {
+struct ReadCell {
+  CellPlace place;
+  int value;
+};
+
+std::vector<int> BackgroundLanes(uint8_t* next, const std::vector<ReadCell>& cells) {
   std::vector<int> lanes;
   lanes.reserve(cells.size());
-  for (const auto& [offset, value] : cells) {
-    (void)value;
+  for (const ReadCell& cell : cells) {
+    const int offset = cell.place.tick;
     if (next[offset] > LastBgmLane) {
-      for (size_t k = lanes.size(); k-- > 0;) --next[cells[k].first];
+      for (size_t k = lanes.size(); k-- > 0;) --next[cells[k].place.tick];
       return {};
     }
     lanes.push_back(next[offset]++);
@@ -159,7 +169,7 @@ struct KeptSetting {
 
 // What a load remembers between lines.
 struct LoadState {
-  std::vector<uint8_t> nextLanes = std::vector<uint8_t>(MeasureCount * TicksPerMeasure + 1, FirstBgmLane);
+  std::vector<uint8_t> nextLanes = std::vector<uint8_t>(MeasureCount * TicksPerMeasure, FirstBgmLane);
   std::vector<std::optional<KeptSetting>> kept = std::vector<std::optional<KeptSetting>>(kSlotCount);
   std::vector<char> dropped;  // by mcom index
   // The place of the last header line read, and how many optional lines each
@@ -354,11 +364,18 @@ void InterpretData(Document& doc, std::string_view line, int lineNumber, LoadSta
   // A line with a malformed cell adds nothing: half a line of notes would be
   // worse than none, and the line itself is kept. A trailing odd character
   // is no cell and is ignored.
-  std::vector<std::pair<int, int>> cells;
+  std::vector<ReadCell> cells;
   const size_t n = cellsText.size() / 2;
   bool wellFormed = true;
   // Channel 03 cells are hexadecimal numbers, not definition indices.
   const bool tempo = ch.lane == TempoLane && !ch.defined;
+  // Cell i lies 192 i / n ticks in: whole ticks plus rest / n, stepped
+  // from cell to cell rather than divided out for each.
+  const long long cellCount = static_cast<long long>(n);
+  const long long stepWhole = cellCount ? TicksPerMeasure / cellCount : 0;
+  const long long stepRest = cellCount ? TicksPerMeasure % cellCount : 0;
+  long long whole = 0;
+  long long rest = 0;
   for (size_t i = 0; i < n && wellFormed; ++i) {
     const char high = cellsText[2 * i];
     const char low = cellsText[2 * i + 1];
@@ -367,15 +384,22 @@ void InterpretData(Document& doc, std::string_view line, int lineNumber, LoadSta
       wellFormed = false;
       break;
     }
-    if (value != 0) cells.emplace_back(CellTick(static_cast<long long>(i), static_cast<long long>(n)), value);
+    if (value != 0) {
+      ReadCell& cell = cells.emplace_back(ReadCell{{static_cast<int>(whole), 0, 1}, value});
+      if (rest != 0) {
+        const long long g = std::gcd(rest, cellCount);
+        cell.place.num = static_cast<uint32_t>(rest / g);
+        cell.place.den = static_cast<uint32_t>(cellCount / g);
+      }
+    }
+    whole += stepWhole;
+    rest += stepRest;
+    if (rest >= cellCount) {
+      rest -= cellCount;
+      ++whole;
+    }
   }
   if (!wellFormed) {
-    KeepRejected(doc, line, lineNumber, log, kRejected);
-    return;
-  }
-  // The last cells of a very long line round up to the tick after the
-  // measure; after measure 999 there is no tick the file could hold.
-  if (measure == MeasureCount - 1 && !cells.empty() && cells.back().first >= TicksPerMeasure) {
     KeepRejected(doc, line, lineNumber, log, kRejected);
     return;
   }
@@ -398,11 +422,15 @@ void InterpretData(Document& doc, std::string_view line, int lineNumber, LoadSta
   }
   for (size_t i = 0; i < cells.size(); ++i) {
     const size_t before = doc.ObjList.size();
-    const int pos = measure * TicksPerMeasure + cells[i].first;
-    const int index = doc.AddObject(lanes[i], pos, cells[i].second);
+    const CellPlace& place = cells[i].place;
+    const int pos = measure * TicksPerMeasure + place.tick;
+    const int index = doc.AddObject(lanes[i], pos, cells[i].value);
     if (doc.ObjList.size() == before) continue;
-    doc.ObjList[index].Hidden = ch.hidden ? 1 : 0;
-    doc.ObjList[index].Defined = ch.defined ? 1 : 0;
+    TBmsObject& added = doc.ObjList[index];
+    added.Hidden = ch.hidden ? 1 : 0;
+    added.OffNum = place.num;
+    added.OffDen = place.den;
+    added.Defined = ch.defined ? 1 : 0;
     if (state && lanes[i] >= FirstBgmLane) {
       uint8_t& next = state->nextLanes[static_cast<size_t>(pos)];
       next = std::max(next, static_cast<uint8_t>(lanes[i] + 1));
@@ -436,9 +464,11 @@ void InterpretLineIn(Document& doc, std::string_view line, int lineNumber, LoadS
   }
   // Once read, "#BASE 62" is what the chart's radix stands for.
   if (doc.indices.Radix() == DefinitionIndex::Base62 && IsBase62Line(line)) return;
-  const std::string up = Upper(line);
-  const bool handled = InterpretHeader(doc, line, lineNumber, up, state, log);
-  if (!up.empty() && up[0] == '#') {
+  // Every header keyword begins with a letter: a data line ("#00111:..")
+  // skips the keyword scan, which would cost a copy of the line.
+  const bool data = line.size() > 1 && line[0] == '#' && line[1] >= '0' && line[1] <= '9';
+  const bool handled = !data && InterpretHeader(doc, line, lineNumber, Upper(line), state, log);
+  if (!line.empty() && line[0] == '#') {
     if (handled) return;
     const std::string_view measureText = line.substr(1, 3);
     const std::string_view channelText = line.size() >= 6 ? line.substr(4, 2) : std::string_view();

@@ -22,9 +22,16 @@ class ConversionError : public std::runtime_error {
 // Throws ConversionError for a malformed "#RANK" value or definition index.
 // A line that sets the play mode, the rank or a measure's length drops the
 // kept line (an out-of-range value) that set it before, and logs that.
-// Tick offset of cell i of a data line of n cells: the nearest integer to
-// 192 i / n, halves to even.
-int CellTick(long long i, long long n);
+
+// Where cell i of a data line of n cells lies in its measure: 192 i / n
+// ticks, as the tick at or before it (0..191) and the rest of a tick,
+// num/den reduced (0/1 on a tick).
+struct CellPlace {
+  int tick = 0;
+  uint32_t num = 0;
+  uint32_t den = 1;
+};
+CellPlace PlaceOfCell(long long i, long long n);
 
 void InterpretLine(Document& doc, std::string_view line, int lineNumber, Log& log);
 

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <numeric>
 #include <unordered_map>
 
 #include "bms/bms_reader.h"
@@ -23,6 +24,9 @@ constexpr int kTempoColumn = 0;
 // After the hidden notes' columns 50..67.
 constexpr int kDefinedTempoColumn = 68;
 constexpr int kStopColumn = 69;
+// The longest data line the writer makes; a place that needs more cells is
+// rounded to the nearest cell of such a line (and the save log says so).
+constexpr uint64_t kMaxLineCells = uint64_t{1} << 22;
 
 int ColumnOf(const TBmsObject& o) {
   if (o.Lane >= 1 && o.Lane <= 18) return o.Hidden ? o.Lane + 49 : o.Lane;
@@ -98,11 +102,21 @@ KeptLines SortKeptLines(const std::vector<std::string>& mcom) {
   return kept;
 }
 
+// One object as the data field writes it: measure, column and tick packed
+// into one key that sorts them in writing order, then the fraction of a tick.
 struct Cell {
-  int measure;
-  int column;
-  int offset;
+  uint32_t key;
   int value;
+  uint32_t offNum;
+  uint32_t offDen;
+
+  static Cell Of(int measure, int column, int offset, int value, uint32_t offNum, uint32_t offDen) {
+    return {static_cast<uint32_t>(measure) << 16 | static_cast<uint32_t>(column) << 8 | static_cast<uint32_t>(offset),
+            value, offNum, offDen};
+  }
+  int measure() const { return static_cast<int>(key >> 16); }
+  int column() const { return static_cast<int>(key >> 8 & 0xFF); }
+  int offset() const { return static_cast<int>(key & 0xFF); }
 };
 
 // The #BPMxx and #STOPxx blocks; a chart without any writes nothing here.
@@ -138,6 +152,11 @@ void WriteOptionalHeaders(const HeaderFields& h, HeaderPlace place, std::string&
       for (const std::string& name : h.e_subartist) write(ref->keyword, name);
     }
   }
+}
+
+bool CellBefore(const Cell& a, const Cell& b) {
+  if (a.key != b.key) return a.key < b.key;
+  return uint64_t{a.offNum} * b.offDen < uint64_t{b.offNum} * a.offDen;
 }
 
 void WriteHeader(const Document& doc, std::string& out) {
@@ -187,15 +206,24 @@ void WriteHeader(const Document& doc, std::string& out) {
   optional(HeaderPlace::Definitions);
 }
 
+void FormatCell(const DefinitionIndex& indices, bool tempo, int value, char* cell) {
+  if (tempo) {
+    FormatTempoCell(value, cell);
+  } else {
+    indices.FormatCell(value, cell);
+  }
+}
+
 // Writes one column's data line at the coarsest resolution that places every
-// object of it exactly and has at least minCells cells.
-void WriteColumnLine(std::string& out, int measure, int column, const Cell* first, const Cell* last, int minCells,
-                     const DefinitionIndex& indices) {
+// object of it exactly and has at least minCells cells; every object stands
+// on a tick.
+void WriteGridLine(std::string& out, int measure, int column, const Cell* first, const Cell* last, int minCells,
+                   const DefinitionIndex& indices) {
   static const int kSteps[] = {192, 96, 48, 24, 12, 6, 3, 64, 32, 16, 8, 4, 2, 1};
   int step = 1;
   for (int j : kSteps) {
     if (TicksPerMeasure / j < minCells) continue;
-    if (std::all_of(first, last, [j](const Cell& c) { return c.offset % j == 0; })) {
+    if (std::all_of(first, last, [j](const Cell& c) { return c.offset() % j == 0; })) {
       step = j;
       break;
     }
@@ -205,15 +233,109 @@ void WriteColumnLine(std::string& out, int measure, int column, const Cell* firs
   const size_t cellsAt = line.size();
   line.append(static_cast<size_t>(n) * 2, '0');
   const bool tempo = column == kTempoColumn;
-  for (const Cell* c = first; c != last; ++c) {
-    char* cell = line.data() + cellsAt + 2 * (c->offset / step);
-    if (tempo) {
-      FormatTempoCell(c->value, cell);
-    } else {
-      indices.FormatCell(c->value, cell);
-    }
-  }
+  for (const Cell* c = first; c != last; ++c)
+    FormatCell(indices, tempo, c->value, line.data() + cellsAt + 2 * (c->offset() / step));
   AppendLine(out, line);
+}
+
+// Objects between ticks sit at p/q of their measure. Objects whose places
+// together need more cells than this go on further lines of the same
+// channel and measure, which players read together; the objects of one
+// line of the file always fit on one line again, however long it was.
+constexpr uint64_t kJointCellLimit = 1024;
+
+struct ExactCell {
+  uint64_t p;  // cell p of a line of q cells
+  uint64_t q;
+  const Cell* cell;
+};
+
+ExactCell ExactCellOf(const Cell& c) {
+  const uint64_t q = uint64_t{TicksPerMeasure} * c.offDen;
+  const uint64_t p = static_cast<uint64_t>(c.offset()) * c.offDen + c.offNum;
+  const uint64_t g = std::gcd(p, q);
+  ExactCell e{p / g, q / g, &c};
+  if (e.q > kMaxLineCells) {
+    // No line that long is written: the nearest cell of the longest line.
+    e.p = std::min<uint64_t>((e.p * kMaxLineCells * 2 + e.q) / (e.q * 2), kMaxLineCells - 1);
+    e.q = kMaxLineCells;
+    const uint64_t h = std::gcd(e.p, e.q);
+    e.p /= h;
+    e.q /= h;
+  }
+  return e;
+}
+
+// The column's objects where some stand between ticks: as few lines as the
+// cell limit allows, each with the fewest cells that hold its objects exactly
+// (and at least minCells).
+void WriteExactLines(std::string& out, int measure, int column, const Cell* first, const Cell* last, int minCells,
+                     const DefinitionIndex& indices) {
+  struct Line {
+    uint64_t cells = 1;
+    uint64_t widest = 1;
+    std::vector<ExactCell> members;
+  };
+  std::vector<Line> lines;
+  for (const Cell* c = first; c != last; ++c) {
+    const ExactCell e = ExactCellOf(*c);
+    Line* home = nullptr;
+    for (Line& line : lines) {
+      const uint64_t joint = std::lcm(line.cells, e.q);
+      if (joint <= std::max({kJointCellLimit, line.widest, e.q})) {
+        home = &line;
+        break;
+      }
+    }
+    if (!home) home = &lines.emplace_back();
+    home->cells = std::lcm(home->cells, e.q);
+    home->widest = std::max(home->widest, e.q);
+    home->members.push_back(e);
+  }
+  const bool tempo = column == kTempoColumn;
+  for (const Line& l : lines) {
+    uint64_t n = l.cells;
+    if (n < static_cast<uint64_t>(minCells)) n *= (static_cast<uint64_t>(minCells) + n - 1) / n;
+    std::string line = DataLinePrefix(measure, ChannelOfColumn(column));
+    const size_t cellsAt = line.size();
+    line.append(static_cast<size_t>(n) * 2, '0');
+    for (const ExactCell& e : l.members)
+      FormatCell(indices, tempo, e.cell->value, line.data() + cellsAt + 2 * (e.p * (n / e.q)));
+    AppendLine(out, line);
+  }
+}
+
+void WriteLayer(std::string& out, int measure, int column, const Cell* first, const Cell* last, int minCells,
+                const DefinitionIndex& indices) {
+  if (std::all_of(first, last, [](const Cell& c) { return c.offNum == 0; })) {
+    WriteGridLine(out, measure, column, first, last, minCells, indices);
+  } else {
+    WriteExactLines(out, measure, column, first, last, minCells, indices);
+  }
+}
+
+bool SamePlace(const Cell& a, const Cell& b) { return a.key == b.key && a.offNum == b.offNum && a.offDen == b.offDen; }
+
+// Objects that share a place (stops, which add up) cannot share a cell: the
+// second of a place goes on a second line, and so on, in the order they
+// stand, so that a player reads them in that order again.
+void WriteColumnLine(std::string& out, int measure, int column, const Cell* first, const Cell* last, int minCells,
+                     const DefinitionIndex& indices) {
+  bool stacked = false;
+  for (const Cell* c = first; c + 1 < last && !stacked; ++c) stacked = SamePlace(*c, c[1]);
+  if (!stacked) {
+    WriteLayer(out, measure, column, first, last, minCells, indices);
+    return;
+  }
+  std::vector<std::vector<Cell>> layers;
+  size_t depth = 0;
+  for (const Cell* c = first; c != last; ++c) {
+    depth = c != first && SamePlace(c[-1], *c) ? depth + 1 : 0;
+    if (layers.size() <= depth) layers.emplace_back();
+    layers[depth].push_back(*c);
+  }
+  for (const std::vector<Cell>& layer : layers)
+    WriteLayer(out, measure, column, layer.data(), layer.data() + layer.size(), minCells, indices);
 }
 
 }  // namespace
@@ -305,16 +427,12 @@ std::string WriteBmsText(const Document& doc, const SaveOptions& options) {
     // Positions outside measures 000..999 have no place in the file format.
     if (column < 0 || o.Pos < 0 || o.Pos > kMaxPos) continue;
     const int m = o.Pos / TicksPerMeasure;
-    cells.push_back({m, column, o.Pos % TicksPerMeasure, o.Value});
+    cells.push_back(Cell::Of(m, column, o.Pos % TicksPerMeasure, o.Value, o.OffNum, o.OffDen));
     lastMeasure = std::max(lastMeasure, m);
   }
   for (int m = 0; m < MeasureCount; ++m)
     if (doc.MeasureLen[m] != 1.0) lastMeasure = std::max(lastMeasure, m);
-  std::sort(cells.begin(), cells.end(), [](const Cell& a, const Cell& b) {
-    if (a.measure != b.measure) return a.measure < b.measure;
-    if (a.column != b.column) return a.column < b.column;
-    return a.offset < b.offset;
-  });
+  std::stable_sort(cells.begin(), cells.end(), CellBefore);
 
   const int minCells = std::max(1, options.minCells);
   const Cell* cur = cells.data();
@@ -323,18 +441,18 @@ std::string WriteBmsText(const Document& doc, const SaveOptions& options) {
     if (doc.MeasureLen[m] != 1.0) AppendLine(out, DataLinePrefix(m, 2) + ShortestDecimal(doc.MeasureLen[m]));
     int pendingPlaceholders = 0;
     int previousColumn = -1;
-    while (cur != end && cur->measure == m) {
+    while (cur != end && cur->measure() == m) {
       const Cell* groupEnd = cur;
-      while (groupEnd != end && groupEnd->measure == m && groupEnd->column == cur->column) ++groupEnd;
+      while (groupEnd != end && groupEnd->measure() == m && groupEnd->column() == cur->column()) ++groupEnd;
       // The timing columns come last: no background line follows them to keep its lane.
-      const bool timing = cur->column >= kDefinedTempoColumn;
+      const bool timing = cur->column() >= kDefinedTempoColumn;
       if (!timing && (options.keepLayout || HoldsKeptBackgroundLine(kept.byMeasure[m]))) {
-        for (int c = previousColumn + 1; c < cur->column; ++c)
+        for (int c = previousColumn + 1; c < cur->column(); ++c)
           if (IsBgmColumn(c)) ++pendingPlaceholders;
       }
       for (; pendingPlaceholders > 0; --pendingPlaceholders) AppendLine(out, DataLinePrefix(m, 1) + "00");
-      WriteColumnLine(out, m, cur->column, cur, groupEnd, minCells, doc.indices);
-      previousColumn = cur->column;
+      WriteColumnLine(out, m, cur->column(), cur, groupEnd, minCells, doc.indices);
+      previousColumn = cur->column();
       cur = groupEnd;
     }
     AppendLine(out, "");
@@ -352,6 +470,17 @@ void DefineWideTempos(Document& doc) {
 }
 
 }  // namespace
+
+size_t RoundedOnWrite(const Document& doc) {
+  size_t rounded = 0;
+  for (const TBmsObject& o : doc.ObjList) {
+    if (OnGrid(o)) continue;
+    const auto offset = static_cast<uint64_t>(((o.Pos % TicksPerMeasure) + TicksPerMeasure) % TicksPerMeasure);
+    const uint64_t q = uint64_t{TicksPerMeasure} * o.OffDen;
+    if (q / std::gcd(offset * o.OffDen + o.OffNum, q) > kMaxLineCells) ++rounded;
+  }
+  return rounded;
+}
 
 void TidyForSave(Document& doc, const SaveOptions& options) {
   DefineWideTempos(doc);
@@ -371,6 +500,8 @@ bool WriteBmsFile(const Document& doc, const std::string& path, const SaveOption
     if (error) *error = std::string(kSaveFailedMessage) + "\n" + reason;
     return false;
   }
+  if (const size_t rounded = RoundedOnWrite(doc))
+    log.Add("位置を表せる行が長すぎるため、" + std::to_string(rounded) + " 個のオブジェを最も近い位置に丸めました。");
   log.Add("正常に保存が完了しました。");
   return true;
 }

@@ -26,6 +26,11 @@ void PackBgmLanes(Document& doc);
 // functions below do that.
 std::string WriteBmsText(const Document& doc, const SaveOptions& options);
 
+// How many objects stand where no data line the writer makes can place them
+// exactly (a fraction of a measure beyond millions of cells); the text puts
+// each on the nearest cell it can.
+size_t RoundedOnWrite(const Document& doc);
+
 constexpr std::string_view kSaveFailedMessage = "保存でエラーが生じました";
 
 // What a save changes in the chart before writing it: duplicates removed,

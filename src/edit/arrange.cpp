@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 #include "model/text_scan.h"
 #include "model/timing_values.h"
@@ -61,10 +62,13 @@ bool StaysInChart(const std::vector<TBmsObject>& objects, double f) {
   return Scaled(lowest->Pos, f) >= 0 && Scaled(highest->Pos, f) <= kLastPos;
 }
 
-size_t DistinctSlots(const std::vector<TBmsObject>& objects, double f) {
-  std::vector<uint64_t> slots;
+// The slots the objects would take scaled by f (on ticks, as spacing leaves
+// them), or with no factor the exact places they take now.
+size_t DistinctSlots(const std::vector<TBmsObject>& objects, std::optional<double> f) {
+  std::vector<ExactSlot> slots;
   slots.reserve(objects.size());
-  for (const TBmsObject& o : objects) slots.push_back(SlotKey(o, static_cast<int32_t>(Scaled(o.Pos, f))));
+  for (const TBmsObject& o : objects)
+    slots.push_back(f ? ExactSlot{SlotKey(o, static_cast<int32_t>(Scaled(o.Pos, *f))), 1} : ExactSlotOf(o));
   std::sort(slots.begin(), slots.end());
   return static_cast<size_t>(std::unique(slots.begin(), slots.end()) - slots.begin());
 }
@@ -127,7 +131,12 @@ ArrangeResult ChangeObjectSpacing(ChartSession& session, const SpacingRequest& r
       message = kSpacingRangeMessage;
       return EditOutcome::Refused;
     }
-    for (TBmsObject& o : doc.ObjList) o.Pos = static_cast<int32_t>(Scaled(o.Pos, factor.f));
+    // Scaled positions are whole ticks: an object between two lands on the
+    // tick its own tick scales to.
+    for (TBmsObject& o : doc.ObjList) {
+      o.Pos = static_cast<int32_t>(Scaled(o.Pos, factor.f));
+      ClearOffset(o);
+    }
     if (!request.matchTempo) return EditOutcome::Changed;
     ScaleTimingValues(doc, factor.f);
     if (const std::optional<double> tempo = ParseTempo(doc.header.e_bpm))
@@ -143,7 +152,7 @@ ArrangeResult ChangeObjectSpacing(ChartSession& session, const SpacingRequest& r
 size_t SpacingOverlaps(const Document& doc, const SpacingRequest& request) {
   const Factor factor = FactorOf(request);
   if (!factor.refusal.empty() || factor.f >= 1 || !StaysInChart(doc.ObjList, factor.f)) return 0;
-  return DistinctSlots(doc.ObjList, 1) - DistinctSlots(doc.ObjList, factor.f);
+  return DistinctSlots(doc.ObjList, std::nullopt) - DistinctSlots(doc.ObjList, factor.f);
 }
 
 EditOutcome MirrorSelected(ChartSession& session) {

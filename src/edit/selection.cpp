@@ -101,6 +101,9 @@ EditOutcome PasteInto(Document& doc, const std::vector<TBmsObject>& clip, const 
     o.Selected = 1;
     o.Hidden = c.Hidden;
     o.Defined = c.Defined;
+    // Shifted by whole measures, it keeps its place between two ticks.
+    o.OffNum = c.OffNum;
+    o.OffDen = c.OffDen;
     added = true;
   }
   return added ? EditOutcome::Changed : EditOutcome::Unchanged;
@@ -145,11 +148,32 @@ std::string LineError(size_t lineNumber, const std::string& why) {
   return "クリップボードの" + std::to_string(lineNumber) + "行目" + why + "貼り付けは行いませんでした。";
 }
 
+// The fraction of a tick written after an object line's value ("+3/4"), or
+// false when the text is not one (0 < num < den).
+bool ReadOffset(std::string_view text, uint32_t& num, uint32_t& den) {
+  const size_t slash = text.find('/');
+  if (text.size() < 4 || text[0] != '+' || slash == std::string_view::npos) return false;
+  const std::string_view a = text.substr(1, slash - 1);
+  const std::string_view b = TrimBlanks(text.substr(slash + 1));
+  uint64_t n = 0, d = 0;
+  for (const auto& [digits, value] : {std::pair{a, &n}, std::pair{b, &d}}) {
+    if (digits.empty() || digits.size() > 10) return false;
+    for (const char c : digits) {
+      if (c < '0' || c > '9') return false;
+      *value = *value * 10 + static_cast<uint64_t>(c - '0');
+    }
+  }
+  if (n == 0 || n >= d || d > UINT32_MAX) return false;
+  num = static_cast<uint32_t>(n);
+  den = static_cast<uint32_t>(d);
+  return true;
+}
+
 // One object line: lane, position and value in 3, 6 and 3 decimal digits,
-// the value in 4 from 1000 on (base 36 and 62 reach 3843). On the tempo and
-// stop lanes the value is the tempo or stop length, and a decimal number
-// after a blank gives it exactly ("000000192155 155.5"); whatever else
-// follows the value is ignored.
+// the value in 4 from 1000 on (base 36 and 62 reach 3843), then for an object
+// between two ticks "+num/den" of a tick. On the tempo and stop lanes the
+// value is the tempo or stop length, and a decimal number after a blank gives
+// it exactly ("000000192155 155.5"); whatever else follows is ignored.
 std::string ReadObjectLine(std::string_view line, size_t lineNumber, const DefinitionIndex& indices, TBmsObject& o,
                            double& number) {
   int lane = 0, pos = 0, value = 0;
@@ -165,15 +189,23 @@ std::string ReadObjectLine(std::string_view line, size_t lineNumber, const Defin
     return LineError(lineNumber,
                      "の値 " + std::to_string(value) + " は 1～" + std::to_string(highest) + " の範囲外です。");
   if (pos > kLastPosition) return LineError(lineNumber, "の位置 " + std::to_string(pos) + " は 999 小節より後ろです。");
+  uint32_t num = 0, den = 1;
+  const std::string_view rest = line.substr(9 + valueDigits);
+  // The fraction of a tick runs up to the blank before an exact number.
+  const std::string_view offset = rest.substr(0, rest.find(' '));
+  if (!offset.empty() && offset[0] == '+' && !ReadOffset(offset, num, den))
+    return LineError(lineNumber, "の位置の端数「" + std::string(offset) + "」は 1 未満の分数ではありません。");
   o = TBmsObject{};
   o.Lane = static_cast<uint8_t>(lane);
   o.Pos = pos;
   o.Value = static_cast<uint16_t>(value);
   o.Selected = 1;
+  SetOffset(o, num, den);
   number = IsTimingLane(lane) ? value : 0.0;
-  const std::string_view rest = line.substr(9 + valueDigits);
+  const size_t blank = rest.find(' ');
   double exact = 0;
-  if (IsTimingLane(lane) && !rest.empty() && rest[0] == ' ' && ParseDecimalNumber(rest, exact) && exact > 0)
+  if (IsTimingLane(lane) && blank != std::string_view::npos && ParseDecimalNumber(rest.substr(blank), exact) &&
+      exact > 0)
     number = exact;
   return {};
 }
@@ -250,9 +282,12 @@ std::string CopySelectedAsText(ChartSession& session) {
         value = static_cast<int>(std::clamp(std::round(*number), 1.0, double{kHighestClipNumber}));
         if (value != *number) exact = " " + ShortestDecimal(*number);
       }
-      std::snprintf(line, sizeof line, "%03d%06d%03d%s\r\n", int{it->Lane}, static_cast<int>(it->Pos), value,
-                    exact.c_str());
+      std::snprintf(line, sizeof line, "%03d%06d%03d", int{it->Lane}, static_cast<int>(it->Pos), value);
       text += line;
+      // An object between two ticks: the fraction follows the value, where
+      // an older reader ignores it and pastes the object on its tick.
+      if (!OnGrid(*it)) text += "+" + std::to_string(it->OffNum) + "/" + std::to_string(it->OffDen);
+      text += exact + "\r\n";
       it->Selected = 0;
       any = true;
     }

@@ -1,6 +1,7 @@
 #include "model/document.h"
 
 #include <algorithm>
+#include <numeric>
 #include <unordered_set>
 
 namespace beatloom {
@@ -88,14 +89,64 @@ uint64_t SlotKey(const TBmsObject& o, int32_t pos) {
   return (static_cast<uint64_t>(defined) << 41) | (static_cast<uint64_t>(hidden) << 40) | (static_cast<uint64_t>(o.Lane) << 32) | static_cast<uint32_t>(pos);
 }
 
+ExactSlot ExactSlotOf(const TBmsObject& o) {
+  return {SlotKey(o, o.Pos), static_cast<uint64_t>(o.OffNum) << 32 | o.OffDen};
+}
+
+double ExactTicks(int32_t pos, uint32_t offNum, uint32_t offDen) {
+  return static_cast<double>(pos) + static_cast<double>(offNum) / static_cast<double>(offDen);
+}
+
+double ExactTicks(const TBmsObject& o) { return ExactTicks(o.Pos, o.OffNum, o.OffDen); }
+
+bool OnGrid(const TBmsObject& o) { return o.OffNum == 0; }
+
+void ClearOffset(TBmsObject& o) {
+  o.OffNum = 0;
+  o.OffDen = 1;
+}
+
+void SetOffset(TBmsObject& o, uint64_t num, uint64_t den) {
+  const uint64_t g = num == 0 ? den : std::gcd(num, den);
+  o.OffNum = static_cast<uint32_t>(num / g);
+  o.OffDen = static_cast<uint32_t>(den / g);
+}
+
+bool ExactlyBefore(const TBmsObject& a, const TBmsObject& b) {
+  if (a.Pos != b.Pos) return a.Pos < b.Pos;
+  return uint64_t{a.OffNum} * b.OffDen < uint64_t{b.OffNum} * a.OffDen;
+}
+
+namespace {
+
+struct ExactSlotHash {
+  size_t operator()(const ExactSlot& s) const { return std::hash<uint64_t>()(s.grid * 0x9E3779B97F4A7C15ull ^ s.offset); }
+};
+
+}  // namespace
+
 void Document::RemoveDuplicates() {
   if (ObjList.size() < 2) return;
   // Walking from the back, the first object met for a slot is the one that
-  // stands last: it survives, every earlier one goes.
+  // stands last: it survives, every earlier one goes. An object on a tick
+  // and one off it never share a place, so the few off the grid keep a set
+  // of their own and the many on it cost what they always did.
   std::unordered_set<uint64_t> seen;
   seen.reserve(ObjList.size() * 2);
+  std::unordered_set<ExactSlot, ExactSlotHash> seenOff;
   std::vector<char> keep(ObjList.size(), 0);
-  for (size_t i = ObjList.size(); i-- > 0;) keep[i] = seen.insert(SlotKey(ObjList[i], ObjList[i].Pos)).second ? 1 : 0;
+  for (size_t i = ObjList.size(); i-- > 0;) {
+    const TBmsObject& o = ObjList[i];
+    // Stops on one place add up, and of tempo changes on one place players
+    // take the last: none is a copy of another, and dropping one would
+    // change what a player reads.
+    if (o.Lane == StopLane || o.Lane == TempoLane) {
+      keep[i] = 1;
+      continue;
+    }
+    const bool first = OnGrid(o) ? seen.insert(SlotKey(o, o.Pos)).second : seenOff.insert(ExactSlotOf(o)).second;
+    keep[i] = first ? 1 : 0;
+  }
   size_t out = 0;
   for (size_t i = 0; i < ObjList.size(); ++i) {
     if (keep[i]) ObjList[out++] = ObjList[i];

@@ -36,14 +36,41 @@ struct TBmsObject {
   // On the tempo lane: Value names a #BPMxx definition instead of being the
   // tempo itself. Stops always name a #STOPxx definition.
   uint8_t Defined = 0;
+  // A file may place an object between two ticks (a cell of a 768-cell line).
+  // Its exact place is then Pos + OffNum/OffDen ticks, the fraction reduced
+  // and below 1; Pos is the tick at or before it, where it is drawn and
+  // edited. On a tick the fraction is 0/1.
+  uint32_t OffNum = 0;
+  uint32_t OffDen = 1;
 
   bool operator==(const TBmsObject&) const = default;
 };
+
+// The exact place in ticks, as a double; every caller that compares times
+// goes through this one function, so equal places give equal numbers.
+double ExactTicks(int32_t pos, uint32_t offNum, uint32_t offDen);
+double ExactTicks(const TBmsObject& o);
+bool OnGrid(const TBmsObject& o);
+// The object now stands on its tick (a move or a snap set Pos anew).
+void ClearOffset(TBmsObject& o);
+// Sets the fraction of a tick, reduced; num/den must be below 1.
+void SetOffset(TBmsObject& o, uint64_t num, uint64_t den);
+// Orders exact places.
+bool ExactlyBefore(const TBmsObject& a, const TBmsObject& b);
 
 // The place an object takes in the file if it stood at pos: its lane, the
 // tick and, on a key lane, whether it is hidden (a channel of its own). Two
 // objects with one slot cannot both be saved.
 uint64_t SlotKey(const TBmsObject& o, int32_t pos);
+// The place the object takes where it stands, to the exact fraction of a
+// tick: two objects off the grid are one only when their places are equal.
+struct ExactSlot {
+  uint64_t grid = 0;    // SlotKey at Pos
+  uint64_t offset = 0;  // OffNum and OffDen
+  bool operator==(const ExactSlot&) const = default;
+  auto operator<=>(const ExactSlot&) const = default;
+};
+ExactSlot ExactSlotOf(const TBmsObject& o);
 
 // Where a header line stood among the lines the writer puts in its fixed
 // order: after which of them (Top: before all of them; Definitions: after the

@@ -7,7 +7,8 @@ namespace beatloom {
 namespace {
 
 bool SameIgnoringSelection(const TBmsObject& a, const TBmsObject& b) {
-  return a.Lane == b.Lane && a.Pos == b.Pos && a.Value == b.Value && a.Hidden == b.Hidden && a.Defined == b.Defined;
+  return a.Lane == b.Lane && a.Pos == b.Pos && a.Value == b.Value && a.Hidden == b.Hidden && a.Defined == b.Defined &&
+         a.OffNum == b.OffNum && a.OffDen == b.OffDen;
 }
 
 // Keeps the selection flag the object has now.

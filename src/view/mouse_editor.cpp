@@ -327,6 +327,7 @@ void MouseEditor::Move(const PointerInput& in, bool applicationActive) {
   pointerSeen_ = true;
   statusLane_ = geometry_.LaneAtX(in.x);
   statusPos_ = geometry_.SnappedTickAtY(in.y, settings_.GridPosition);
+  statusTicks_ = statusPos_;
   statusValue_ = 0;
   const Action action = ActionFor(in.shift);
   if (action == Action::Write) {
@@ -391,6 +392,7 @@ void MouseEditor::DrawHover(const PointerInput& in, Action action) {
   const TBmsObject& o = session_.Doc().ObjList[hit];
   statusLane_ = o.Lane;
   statusPos_ = o.Pos;
+  statusTicks_ = ExactTicks(o);
   statusValue_ = o.Value;
   if (hit == framed_) return;
   Push({.kind = OverlayStep::Kind::Restore});
@@ -498,11 +500,13 @@ void MouseEditor::Drop(const PointerInput& in) {
       if (lane != d.Lane && (!number || !CarryToLane(doc, carried, lane, *number))) continue;
       const int before = doc.ObjLast();
       const int added = doc.AddObject(lane, static_cast<int>(pos), carried.Value);
+      if (added == before) continue;
       // A hidden note stays hidden wherever it lands, as a paste keeps it.
-      if (added != before) {
-        doc.ObjList[added].Hidden = d.Hidden;
-        doc.ObjList[added].Defined = carried.Defined;
-      }
+      doc.ObjList[added].Hidden = d.Hidden;
+      doc.ObjList[added].Defined = carried.Defined;
+      // Moved along its measure it lands on the snapped tick; moved only
+      // across lanes it keeps the exact place it had between two ticks.
+      if (dPos == 0) SetOffset(doc.ObjList[added], d.OffNum, d.OffDen);
     }
     doc.SelectAddedObjects = false;
     dragged.clear();

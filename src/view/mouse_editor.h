@@ -110,6 +110,8 @@ class MouseEditor {
   const StatusText& Status() const { return status_; }
   // The position the status line describes.
   int StatusPos() const { return statusPos_; }
+  // Its exact place in ticks: an object between two ticks is timed there.
+  double StatusTicks() const { return statusTicks_; }
   int CurrentState() const { return state_; }
   // Where the last right click or edit-mode press was; the popup's measure
   // commands read it.
@@ -175,6 +177,7 @@ class MouseEditor {
 
   int statusLane_ = 0;
   int statusPos_ = 0;
+  double statusTicks_ = 0;
   int statusValue_ = 0;
   StatusText status_;
   std::vector<OverlayStep> overlay_;

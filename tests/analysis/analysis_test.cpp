@@ -62,6 +62,14 @@ TEST(ChartTiming, FollowsTemposStopsAndLengths) {
       {"stop in a 3/4 measure", {"#BPM 120", "#00002:0.75", "#STOP01 192", "#00009:0001"}, 192, 3.5},
       {"undefined index and tempo 0 ignored", {"#BPM 120", "#BPM01 0", "#00008:0102"}, 192, 2.0},
       {"conditional block not read", {"#BPM 120", "#BPM01 240", "#RANDOM 2", "#IF 1", "#00008:01", "#ENDIF"}, 192, 2.0},
+      // Every player takes "#IF 1" of a "#RANDOM 1": its stop (1 s), not the other branch's.
+      {"#RANDOM 1 stop timed",
+       {"#BPM 120", "#STOP01 96", "#RANDOM 1", "#IF 1", "#00009:01", "#ENDIF", "#IF 2", "#00009:0101", "#ENDIF"},
+       192,
+       3.0},
+      {"#RANDOM 1 length and tempo", {"#BPM 120", "#RANDOM 1", "#IF 1", "#00002:0.5", "#00103:F0", "#ENDIF"}, 288, 1.5},
+      // A stop in the last cell of a 768-cell line (191.75) stays in its measure.
+      {"stop just before the bar line", {"#BPM 120", "#STOP01 192", "#00009:" + std::string(1534, '0') + "01"}, 192, 4.0},
       {"no header tempo plays at 120", {"#BPM fast"}, 192, 2.0},
       {"measure length 0 counts as 1", {"#BPM 120", "#00002:0"}, 192, 2.0},
   };

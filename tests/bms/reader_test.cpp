@@ -48,9 +48,10 @@ TEST(Reader, DataLinesGoToTheirLanesAndPositions) {
       {"#00004:01", {{19, 0, 1, 0}}},
       {"#00007:01", {{20, 0, 1, 0}}},
       {"#00006:01", {{21, 0, 1, 0}}},
-      {"#00011:01010101010101", {{1, 0, 1, 0}, {1, 27, 1, 0}, {1, 55, 1, 0}, {1, 82, 1, 0}, {1, 110, 1, 0},
-                                  {1, 137, 1, 0}, {1, 165, 1, 0}}},
-      {"#00011:0101010101", {{1, 0, 1, 0}, {1, 38, 1, 0}, {1, 77, 1, 0}, {1, 115, 1, 0}, {1, 154, 1, 0}}},
+      // Between two ticks an object stands at the tick before its place.
+      {"#00011:01010101010101", {{1, 0, 1, 0}, {1, 27, 1, 0}, {1, 54, 1, 0}, {1, 82, 1, 0}, {1, 109, 1, 0},
+                                  {1, 137, 1, 0}, {1, 164, 1, 0}}},
+      {"#00011:0101010101", {{1, 0, 1, 0}, {1, 38, 1, 0}, {1, 76, 1, 0}, {1, 115, 1, 0}, {1, 153, 1, 0}}},
       {"#00011:010101", {{1, 0, 1, 0}, {1, 64, 1, 0}, {1, 128, 1, 0}}},
       {"#00011:0101  ", {{1, 0, 1, 0}, {1, 96, 1, 0}}},  // trailing blanks are no cells
       // A trailing odd character is no cell: ignored, whatever it is.
@@ -68,13 +69,13 @@ TEST(Reader, DataLinesGoToTheirLanesAndPositions) {
   }
 }
 
-TEST(Reader, CellPositionsRoundHalvesToEven) {
+TEST(Reader, CellPositionsKeepTheirHalves) {
   std::string line = "#00011:";
   for (int i = 0; i < 128; ++i) line += "01";
   auto l = Load({line});
   ASSERT_EQ(l->doc.ObjList.size(), 128u);
-  const int expected[] = {0, 2, 3, 4, 6, 8, 9, 10, 12};  // 1.5 -> 2, 4.5 -> 4, 7.5 -> 8, 10.5 -> 10
-  for (int i = 0; i < 9; ++i) EXPECT_EQ(l->doc.ObjList[i].Pos, expected[i]) << i;
+  const double expected[] = {0, 1.5, 3, 4.5, 6, 7.5, 9, 10.5, 12};
+  for (int i = 0; i < 9; ++i) EXPECT_EQ(ExactTicks(l->doc.ObjList[i]), expected[i]) << i;
 }
 
 TEST(Reader, HeaderKeywordsAndDefinitions) {
@@ -214,16 +215,16 @@ TEST(Reader, TypedLinesContinueTheLoadedChart) {
                                       "Line0000:後の記述で上書きされたため破棄します  #00102:x"}));
 }
 
-TEST(Reader, CellsOfVeryLongLinesRoundIntoTheNextMeasure) {
+TEST(Reader, CellsOfVeryLongLinesStayInTheirMeasure) {
   // With more than 384 cells the last one lies nearer the next measure's first
-  // tick; after measure 999 there is none, and the line is kept whole.
+  // tick, but it is still of its own measure, measure 999 too.
   struct Case {
     const char* measure;
     bool kept;
     std::vector<Obj> objects;
   } cases[] = {
-      {"998", false, {{1, 998 * 192, 1, 0}, {1, 999 * 192, 2, 0}}},
-      {"999", true, {}},
+      {"998", false, {{1, 998 * 192, 1, 0}, {1, 998 * 192 + 191, 2, 0}}},
+      {"999", false, {{1, 999 * 192, 1, 0}, {1, 999 * 192 + 191, 2, 0}}},
   };
   for (const Case& c : cases) {
     std::string line = std::string("#") + c.measure + "11:01";

@@ -359,6 +359,27 @@ TEST(SaveBmsFile, PacksTheFileNotTheChart) {
   EXPECT_EQ(test::ReadFile(dir.file("ok.bms")), WriteBmsText(packed, pack));
 }
 
+// Only a place no line of a few million cells can hold is rounded, to the
+// nearest cell of the longest line, and the log says so.
+TEST(SaveBmsFile, RoundsOnlyWhatNoLineHoldsAndSaysSo) {
+  test::TempDir dir;
+  Document d;
+  d.AddObject(1, 193, 1);
+  SetOffset(d.ObjList[0], 1, 5000011);
+  d.AddObject(1, 194, 2);
+  SetOffset(d.ObjList[1], 1, 3);
+  Log log;
+  ASSERT_TRUE(SaveBmsFile(d, dir.file("a.bms"), {}, log, nullptr));
+  EXPECT_EQ(std::count_if(log.Lines().begin(), log.Lines().end(),
+                          [](const std::string& l) { return l.find("1 個のオブジェ") != std::string::npos; }),
+            1);
+  Document back;
+  ASSERT_TRUE(LoadBmsFile(back, dir.file("a.bms"), log));
+  ASSERT_EQ(back.ObjList.size(), 2u);
+  EXPECT_NEAR(ExactTicks(back.ObjList[0]), 193.0, 192.0 / (1 << 22));
+  EXPECT_EQ(ExactTicks(back.ObjList[1]), ExactTicks(d.ObjList[1]));
+}
+
 TEST(SaveBmsFile, SavingThroughALinkReplacesWhatItPointsTo) {
   test::TempDir dir;
   const std::string target = dir.file("real.bms");

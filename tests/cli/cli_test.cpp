@@ -148,6 +148,8 @@ TEST(Cli, DumpIsJsonOfTheChart) {
   EXPECT_NE(k.out.find("\"tempos\": [\n    [128, 180],\n    [192, 190.5]\n  ],\n  \"stops\": []"), std::string::npos);
   const CliRun stop = Cli("dump " + Quote(test::DataFile("timing/soflan_single.bms")));
   EXPECT_NE(stop.out.find("\"stops\": [\n    [96, 96],\n    [408, 192],"), std::string::npos);
+  // Cell 4 of a 5-cell line of measure 001 lies between two ticks.
+  EXPECT_NE(k.out.find("[24, 345.6, 1, 0]"), std::string::npos) << k.out;
 }
 
 TEST(Cli, DumpWritesNumbersJsonCanRead) {

@@ -50,6 +50,12 @@ TEST(MeasureOps, MovesObjectsAndLengthsByWholeMeasures) {
   Document doc;
   doc.MeasureLen[999] = 2;
   EXPECT_EQ(InsertMeasure(doc, 0).message, kInsertLengthPastEndMessage) << "a length has nowhere to go either";
+  // An object between two ticks moves with its measure and keeps its place in it.
+  Document off;
+  off.AddObject(1, 2 * M + 167, 1);
+  SetOffset(off.ObjList[0], 3, 4);
+  ASSERT_EQ(InsertMeasure(off, 1).outcome, kChanged);
+  EXPECT_EQ(ExactTicks(off.ObjList[0]), 3 * M + 167.75);
 }
 
 TEST(MeasureOps, DialogFieldsBecomeASpanOrAMessage) {

@@ -149,13 +149,34 @@ TEST_F(SelectionTest, SystemClipboardTextBothWays) {
   EXPECT_TRUE(session.Clipboard().empty() && doc.ObjList.size() == 7u) << "the header alone empties the clipboard";
 }
 
+// An object between two ticks keeps its place through both clipboards; the
+// text carries it after the value, where older readers ignore it.
+TEST_F(SelectionTest, PlacesBetweenTicksTravelWithTheBlock) {
+  Fill({{1, 384, 1, 0}});
+  SetOffset(doc.ObjList[0], 6, 8);
+  const std::string text = CopySelectedAsText(session);
+  EXPECT_EQ(text, "BTLM ClipBoard Object Data Format\r\n001000384002+3/4\r\n");
+  for (const bool asText : {true, false}) {
+    doc.ObjList[0].Selected = 1;
+    if (!asText) CopySelected(session);
+    if (asText) {
+      PasteFromText(session, text, ViewFrom(1000));
+    } else {
+      PasteClip(session, ViewFrom(1000));
+    }
+    const TBmsObject& pasted = doc.ObjList.back();
+    EXPECT_EQ(ExactTicks(pasted), 6 * 192 + 0.75) << asText;
+  }
+}
+
 TEST_F(SelectionTest, BadClipboardLinesAreRefusedWithoutChange) {
   Fill({{1, 0, 1, 0}});
   CopySelected(session);
   doc.Modified = false;
   const std::vector<TBmsObject> objects = doc.ObjList, clip = session.Clipboard();
   for (const char* line :
-       {"051000000001", "001000000000", "001000000256", "001192000001", "00100038400x", "00100038", "-01000384001"}) {
+       {"051000000001", "001000000000", "001000000256", "001192000001", "00100038400x", "00100038", "-01000384001",
+        "001000384001+4/4", "001000384001+1/0", "001000384001+1/x"}) {
     const std::string text = std::string(kClipboardHeader) + "\r\n001000000001\r\n" + line + "\r\n";
     EXPECT_NE(PasteFromText(session, text, ViewFrom(0)).find("3行目"), std::string::npos) << line;
     EXPECT_TRUE(doc.ObjList == objects && session.Clipboard() == clip) << line;

@@ -108,7 +108,7 @@ MouseControls MouseControlsOf(const MainWidgets& w, const MainMenu& m, ScoreWidg
           w.horizontalScrollBar,
           m.activationClickGuardAction,
           w.statusTimeLabel,
-          [&timing](int tick) { return timing.Timing().SecondsAt(tick); }};
+          [&timing](double ticks) { return timing.Timing().SecondsAtTicks(ticks); }};
 }
 
 QString ChartFolderOf(const ChartSession& session) {

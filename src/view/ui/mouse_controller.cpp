@@ -176,7 +176,7 @@ void MouseController::ShowStatus() {
     if (label != nullptr) label->setText(QString::fromStdString(*text));
   }
   if (c_.timeLabel != nullptr && c_.secondsAt)
-    c_.timeLabel->setText(QString::fromStdString(TimeText(c_.secondsAt(editor_->StatusPos()))));
+    c_.timeLabel->setText(QString::fromStdString(TimeText(c_.secondsAt(editor_->StatusTicks()))));
 }
 
 }  // namespace beatloom

@@ -37,9 +37,9 @@ struct MouseControls {
   QScrollBar* horizontalScrollBar = nullptr;    // GSH
   QAction* activationGuardAction = nullptr;     // N34
   QLabel* timeLabel = nullptr;                  // LabelTime
-  // The chart's time at a tick, for timeLabel; asked on every pointer move,
+  // The chart's time at an exact place in ticks, for timeLabel; asked on every pointer move,
   // so it should not compute the timing anew each time.
-  std::function<double(int tick)> secondsAt{};
+  std::function<double(double ticks)> secondsAt{};
 };
 
 // Forwards the score's mouse events to the mouse editor and carries out what
