@@ -47,8 +47,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const UserDefaults user = ReadUserDefaults(ini);
   WriteSettings(ini, read);
   Settings again = ReadSettings(ini, Settings{});
-  // The write always stores the window's place, which the file may have lacked.
+  // The write always stores the window's place and size, which the file may
+  // have lacked.
   again.WindowPositionStored = read.WindowPositionStored;
+  again.WindowSizeStored = read.WindowSizeStored;
   if (again != read) std::abort();
   const UserDefaults userAgain = ReadUserDefaults(ini);
   if (userAgain.email != user.email || userAgain.url != user.url) std::abort();
