@@ -515,6 +515,10 @@ void LoadBmsBytes(Document& doc, std::string_view bytes, const std::string& disp
   }
   int counter = 0;
   LoadState state;
+  // Every object stands in a cell of two characters; reserving for the
+  // densest chart the text could be spares the list its growing copies,
+  // which cost a large chart more than reading it.
+  doc.ObjList.reserve(text.size() / 4);
   LineCursor lines(text);
   std::string_view line;
   while (lines.Next(line)) {
