@@ -24,7 +24,9 @@ TBPMSet::TBPMSet(QWidget* owner, Kind kind)
   row->setContentsMargins(4, 3, 4, 3);
   row->addWidget(tempoEdit_, 1);
   row->addWidget(okButton_);
-  setFixedSize(185, 29);
+  // The stop's title names its unit; the window manager cuts a title wider
+  // than the window.
+  setFixedSize(stop ? 240 : 185, 29);
   connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
   if (QScreen* screen = QGuiApplication::primaryScreen()) move(screen->availableGeometry().center() - rect().center());
   WindowCreated(*this);
