@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "model/timing_values.h"
 #include "view/score_geometry.h"
 
 namespace beatloom {
@@ -167,6 +168,19 @@ TEST_F(SelectionTest, PlacesBetweenTicksTravelWithTheBlock) {
     const TBmsObject& pasted = doc.ObjList.back();
     EXPECT_EQ(ExactTicks(pasted), 6 * 192 + 0.75) << asText;
   }
+}
+
+// A stop between two ticks carries both its place and its exact length.
+TEST_F(SelectionTest, AStopBetweenTicksTravelsWholeThroughTheText) {
+  Fill({{StopLane, 384, 1, 0}});
+  ASSERT_TRUE(SetTimingValue(doc, doc.ObjList[0], 48.5));
+  SetOffset(doc.ObjList[0], 1, 4);
+  const std::string text = CopySelectedAsText(session);
+  EXPECT_NE(text.find("+1/4 48.5\r\n"), std::string::npos) << text;
+  EXPECT_EQ(PasteFromText(session, text, ViewFrom(1000)), "");
+  const TBmsObject& pasted = doc.ObjList.back();
+  EXPECT_EQ(ExactTicks(pasted), 6 * 192 + 0.25);
+  EXPECT_EQ(StopLengthOf(doc, pasted), 48.5);
 }
 
 TEST_F(SelectionTest, BadClipboardLinesAreRefusedWithoutChange) {
