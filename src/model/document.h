@@ -42,9 +42,28 @@ struct TBmsObject {
   // edited. On a tick the fraction is 0/1.
   uint32_t OffNum = 0;
   uint32_t OffDen = 1;
+  // A note on a key lane may last: Long names how the file writes it, and
+  // the end is EndPos + EndOffNum/EndOffDen ticks, exact like the start.
+  // EndValue is the end cell's value (the #LNOBJ index in that form).
+  uint8_t Long = 0;  // a LongForm
+  int32_t EndPos = 0;
+  uint32_t EndOffNum = 0;
+  uint32_t EndOffDen = 1;
+  uint16_t EndValue = 0;
 
   bool operator==(const TBmsObject&) const = default;
 };
+
+// How a key-lane note is written. A start on the long-note channels that
+// found no end stays such a start, so that a save gives its cell back.
+enum LongForm : uint8_t {
+  PlainNote = 0,
+  LongByChannel = 1,   // start and end cells on channels 51-59 / 61-69
+  LongByLnObj = 2,     // start an ordinary note, end a note with the #LNOBJ value
+  UnpairedStart = 3,   // a lone cell on a long-note channel
+};
+constexpr int FirstKeyLane = 1;
+constexpr int LastKeyLane = 18;
 
 // The exact place in ticks, as a double; every caller that compares times
 // goes through this one function, so equal places give equal numbers.
@@ -57,6 +76,16 @@ void ClearOffset(TBmsObject& o);
 void SetOffset(TBmsObject& o, uint64_t num, uint64_t den);
 // Orders exact places.
 bool ExactlyBefore(const TBmsObject& a, const TBmsObject& b);
+
+// A note with an end (not a lone long-note start).
+bool IsLongNote(const TBmsObject& o);
+double EndTicks(const TBmsObject& o);
+// Gives o an end at the exact place of from (its Pos and fraction).
+void SetEnd(TBmsObject& o, const TBmsObject& from);
+// Makes o a plain note again.
+void ClearLong(TBmsObject& o);
+// Written on the long-note channels (a long note of that form or a lone start).
+bool OnLongChannel(const TBmsObject& o);
 
 // The place an object takes in the file if it stood at pos: its lane, the
 // tick and, on a key lane, whether it is hidden (a channel of its own). Two

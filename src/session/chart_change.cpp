@@ -8,7 +8,8 @@ namespace {
 
 bool SameIgnoringSelection(const TBmsObject& a, const TBmsObject& b) {
   return a.Lane == b.Lane && a.Pos == b.Pos && a.Value == b.Value && a.Hidden == b.Hidden && a.Defined == b.Defined &&
-         a.OffNum == b.OffNum && a.OffDen == b.OffDen;
+         a.OffNum == b.OffNum && a.OffDen == b.OffDen && a.Long == b.Long && a.EndPos == b.EndPos &&
+         a.EndOffNum == b.EndOffNum && a.EndOffDen == b.EndOffDen && a.EndValue == b.EndValue;
 }
 
 // Keeps the selection flag the object has now.
