@@ -122,6 +122,11 @@ bool IsLongNote(const TBmsObject& o) { return o.Long == LongByChannel || o.Long 
 
 double EndTicks(const TBmsObject& o) { return ExactTicks(o.EndPos, o.EndOffNum, o.EndOffDen); }
 
+bool EndsAfterStart(const TBmsObject& o) {
+  if (o.Pos != o.EndPos) return o.Pos < o.EndPos;
+  return uint64_t{o.OffNum} * o.EndOffDen < uint64_t{o.EndOffNum} * o.OffDen;
+}
+
 void SetEnd(TBmsObject& o, const TBmsObject& from) {
   o.EndPos = from.Pos;
   o.EndOffNum = from.OffNum;

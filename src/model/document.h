@@ -80,6 +80,8 @@ bool ExactlyBefore(const TBmsObject& a, const TBmsObject& b);
 // A note with an end (not a lone long-note start).
 bool IsLongNote(const TBmsObject& o);
 double EndTicks(const TBmsObject& o);
+// The end lies after the start (a long note held for some time).
+bool EndsAfterStart(const TBmsObject& o);
 // Gives o an end at the exact place of from (its Pos and fraction).
 void SetEnd(TBmsObject& o, const TBmsObject& from);
 // Makes o a plain note again.
