@@ -1,65 +1,55 @@
-// Every command carries a long note whole: its end goes where its start goes.
+// Every command carries a long note whole: its end goes where its start goes,
+// a measure deletion cuts it short, and it goes only with both ends.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <tuple>
-#include <vector>
 
 #include "edit/arrange.h"
+#include "edit/measure_ops.h"
 #include "edit/selection.h"
 
 namespace beatloom {
 namespace {
 
-using Held = std::tuple<int, int, int, int>;  // lane, start, end, end value
-
-std::vector<Held> HeldNotes(const Document& doc) {
-  std::vector<Held> out;
-  for (const TBmsObject& o : doc.ObjList)
-    if (IsLongNote(o)) out.emplace_back(o.Lane, o.Pos, o.EndPos, o.EndValue);
-  return out;
-}
-
 TEST(LongNoteCommands, EveryCommandCarriesTheEnd) {
+  using Held = std::tuple<int, int, int, int>;  // lane, start, end, end value
+  using S = ChartSession&;
   const PasteWindow here{[](int) { return true; }, 0};
+  const std::string broken = std::string(kClipboardHeader) + "\r\nL002000288001>000100:3\r\n";
   const struct {
     const char* name;
-    std::function<void(ChartSession&)> command;
+    std::function<void(S)> command;
     std::vector<Held> after;
   } cases[] = {
-      {"spacing", [](ChartSession& s) { ChangeObjectSpacing(s, {"200", "100", false}); }, {{2, 384, 768, 3}}},
-      {"squeezed", [](ChartSession& s) { ChangeObjectSpacing(s, {"1", "1000", false}); }, {{2, 0, 1, 3}}},
-      {"mirror", [](ChartSession& s) { MirrorSelected(s); }, {{6, 192, 384, 3}}},
-      {"cut and paste", [&](ChartSession& s) {
-         CutSelected(s);
-         PasteClip(s, here);
-       }, {{2, 192, 384, 3}}},
-      {"text copy and paste",
-       [&](ChartSession& s) { EXPECT_EQ(PasteFromText(s, CopySelectedAsText(s), here), ""); },
-       {{2, 192, 384, 3}, {2, 192, 384, 3}}},
-      {"text with a broken end",
-       [&](ChartSession& s) {
-         EXPECT_NE(PasteFromText(s, std::string(kClipboardHeader) + "\r\nL002000192001>000100:3\r\n", here), "");
-       },
-       {{2, 192, 384, 3}}},
-      {"delete", [](ChartSession& s) { DeleteSelected(s); }, {}},
-      {"spacing undone",
-       [](ChartSession& s) {
-         ChangeObjectSpacing(s, {"200", "100", false});
-         s.UndoLastChange();
-       },
-       {{2, 192, 384, 3}}},
+      // clang-format off
+      {"spacing", [](S s) { ChangeObjectSpacing(s, {"200", "100", false}); }, {{2, 576, 1152, 3}}},
+      {"squeezed", [](S s) { ChangeObjectSpacing(s, {"1", "1000", false}); }, {{2, 0, 1, 3}}},
+      {"undone", [](S s) { ChangeObjectSpacing(s, {"2", "1", false}), s.UndoLastChange(); }, {{2, 288, 576, 3}}},
+      {"mirror", [](S s) { MirrorSelected(s); }, {{6, 288, 576, 3}}},
+      {"cut, paste", [&](S s) { CutSelected(s), PasteClip(s, here); }, {{2, 288, 576, 3}}},
+      {"text", [&](S s) { PasteFromText(s, CopySelectedAsText(s), here); }, {{2, 288, 576, 3}, {2, 288, 576, 3}}},
+      {"bad text", [&](S s) { EXPECT_NE(PasteFromText(s, broken, here), ""); }, {{2, 288, 576, 3}}},
+      {"delete", [](S s) { DeleteSelected(s); }, {}},
+      {"delete 2", [](S s) { DeleteMeasures(s, {2, 2}); }, {{2, 288, 384, 3}}},
+      {"delete 1", [](S s) { DeleteMeasures(s, {1, 1}); }, {{2, 192, 384, 3}}},
+      {"delete 1-3", [](S s) { DeleteMeasures(s, {1, 3}); }, {}},
+      {"insert 2", [](S s) { InsertMeasure(s, 2); }, {{2, 288, 768, 3}}},
+      // clang-format on
   };
   for (const auto& c : cases) {
     ChartSession session;
     Document& doc = session.Doc();
-    TBmsObject& o = doc.ObjList[doc.AddObject(2, 192, 1)];
+    TBmsObject& o = doc.ObjList[doc.AddObject(2, 288, 1)];
     o.Long = LongByChannel;
-    o.EndPos = 384;
+    o.EndPos = 576;
     o.EndValue = 3;
     o.Selected = 1;
     c.command(session);
-    EXPECT_EQ(HeldNotes(doc), c.after) << c.name;
+    std::vector<Held> held;
+    for (const TBmsObject& h : doc.ObjList)
+      if (IsLongNote(h)) held.emplace_back(h.Lane, h.Pos, h.EndPos, h.EndValue);
+    EXPECT_EQ(held, c.after) << c.name;
   }
 }
 

@@ -58,34 +58,6 @@ TEST(MeasureOps, MovesObjectsAndLengthsByWholeMeasures) {
   EXPECT_EQ(ExactTicks(off.ObjList[0]), 3 * M + 167.75);
 }
 
-// A long note loses what a deleted span cuts out of it, and goes only with
-// both of its ends; a measure inserted inside one lengthens it.
-TEST(MeasureOps, LongNotesAreCutNeverHalved) {
-  using Span = std::pair<int, int>;  // start, end
-  const struct {
-    bool insert;
-    MeasureSpan span;
-    std::vector<Span> before, after;
-  } cases[] = {
-      {false, {2, 2}, {{M, 3 * M + 10}, {2 * M + 5, 2 * M + 9}, {4 * M, 5 * M}}, {{M, 2 * M + 10}, {3 * M, 4 * M}}},
-      {false, {2, 3}, {{M + 96, 2 * M + 50}, {3 * M, 5 * M}, {2 * M, 4 * M}}, {{M + 96, 2 * M}, {2 * M, 3 * M}}},
-      {true, {2, 2}, {{M, 2 * M}, {M, 2 * M - 1}, {3 * M, 4 * M}}, {{M, 3 * M}, {M, 2 * M - 1}, {4 * M, 5 * M}}},
-  };
-  for (const auto& c : cases) {
-    Document doc;
-    for (const Span& s : c.before) {
-      TBmsObject& o = doc.ObjList[doc.AddObject(2, s.first, 1)];
-      o.Long = LongByChannel;
-      o.EndPos = s.second;
-    }
-    ASSERT_EQ((c.insert ? InsertMeasure(doc, static_cast<int>(c.span.first)) : DeleteMeasures(doc, c.span)).outcome,
-              EditOutcome::Changed);
-    std::vector<Span> got;
-    for (const TBmsObject& o : doc.ObjList) got.emplace_back(o.Pos, o.EndPos);
-    EXPECT_EQ(got, c.after) << c.span.first;
-  }
-}
-
 TEST(MeasureOps, DialogFieldsBecomeASpanOrAMessage) {
   // clang-format off
   const struct {
