@@ -461,9 +461,10 @@ std::string WriteBmsText(const Document& doc, const SaveOptions& options) {
     const bool longChannel = WrittenOnLongChannel(o, lnobj.has_value());
     const int column = longChannel ? o.Lane + kLongColumnBase : ColumnOf(o);
     addCell(column, o.Pos, o.Value, o.OffNum, o.OffDen);
-    // A held note moved off the key lanes by some other program's hands has
-    // no channel for its end; its start is written as it stands.
-    if (!IsLongNote(o) || (!longChannel && !lnobj)) continue;
+    // A held note off the visible key lanes has no channel for its end; its
+    // start is written as it stands.
+    const bool keyNote = o.Lane >= FirstKeyLane && o.Lane <= LastKeyLane && !o.Hidden;
+    if (!IsLongNote(o) || !keyNote || (!longChannel && !lnobj)) continue;
     // The end: its own cell on the long-note channel, or a note with the
     // #LNOBJ value beside the start.
     const int endValue = longChannel ? (o.EndValue ? o.EndValue : o.Value) : *lnobj;
