@@ -575,16 +575,10 @@ std::optional<int> LnObjIndex(const Document& doc) {
 
 namespace {
 
-// The indices of the objects that match, in order of their exact places,
-// file order among equal places.
-template <class Pred>
-std::vector<size_t> LaneOrder(const Document& doc, int lane, Pred matches) {
-  std::vector<size_t> order;
-  for (size_t i = 0; i < doc.ObjList.size(); ++i)
-    if (doc.ObjList[i].Lane == lane && matches(doc.ObjList[i])) order.push_back(i);
+// Sorts indices of objects by their exact places, file order among equal places.
+void InPlaceOrder(const Document& doc, std::vector<size_t>& order) {
   std::stable_sort(order.begin(), order.end(),
                    [&doc](size_t a, size_t b) { return ExactlyBefore(doc.ObjList[a], doc.ObjList[b]); });
-  return order;
 }
 
 }  // namespace
@@ -593,25 +587,41 @@ void PairLongNotes(Document& doc) {
   const std::string& lntype = doc.header.e_lntype;
   const bool channelPairs = lntype.empty() || TrimBlanks(lntype) == "1";
   const std::optional<int> lnobj = LnObjIndex(doc);
+  // One pass sorts the candidates into their lanes: a chart without long
+  // notes, however large, pays one look at each object.
+  constexpr size_t kLanes = LastKeyLane + 1;
+  std::array<std::vector<size_t>, kLanes> cellsOf;
+  std::array<std::vector<size_t>, kLanes> notesOf;
+  bool candidates = false;
+  for (size_t i = 0; i < doc.ObjList.size(); ++i) {
+    const TBmsObject& o = doc.ObjList[i];
+    if (o.Lane < FirstKeyLane || o.Lane > LastKeyLane) continue;
+    if (channelPairs && o.Long == UnpairedStart) {
+      cellsOf[o.Lane].push_back(i);
+      candidates = true;
+    } else if (lnobj && o.Long == PlainNote && !o.Hidden) {
+      notesOf[o.Lane].push_back(i);
+      candidates = candidates || o.Value == *lnobj;
+    }
+  }
+  if (!candidates) return;
   std::vector<char> ends(doc.ObjList.size(), 0);
   bool any = false;
-  for (int lane = FirstKeyLane; lane <= LastKeyLane; ++lane) {
-    if (channelPairs) {
-      const std::vector<size_t> cells =
-          LaneOrder(doc, lane, [](const TBmsObject& o) { return o.Long == UnpairedStart; });
-      for (size_t k = 0; k + 1 < cells.size(); k += 2) {
-        TBmsObject& start = doc.ObjList[cells[k]];
-        const TBmsObject& end = doc.ObjList[cells[k + 1]];
-        start.Long = LongByChannel;
-        SetEnd(start, end);
-        start.EndValue = end.Value;
-        ends[cells[k + 1]] = 1;
-        any = true;
-      }
+  for (size_t lane = FirstKeyLane; lane < kLanes; ++lane) {
+    std::vector<size_t>& cells = cellsOf[lane];
+    InPlaceOrder(doc, cells);
+    for (size_t k = 0; k + 1 < cells.size(); k += 2) {
+      TBmsObject& start = doc.ObjList[cells[k]];
+      const TBmsObject& end = doc.ObjList[cells[k + 1]];
+      start.Long = LongByChannel;
+      SetEnd(start, end);
+      start.EndValue = end.Value;
+      ends[cells[k + 1]] = 1;
+      any = true;
     }
     if (!lnobj) continue;
-    const std::vector<size_t> notes =
-        LaneOrder(doc, lane, [](const TBmsObject& o) { return o.Long == PlainNote && !o.Hidden; });
+    std::vector<size_t>& notes = notesOf[lane];
+    InPlaceOrder(doc, notes);
     // The note before an end begins the long note; an end that follows
     // another end (or nothing) has nothing to close and stays a note.
     std::optional<size_t> open;

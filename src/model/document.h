@@ -26,6 +26,8 @@ constexpr int AnyBgmLane = 200;
 constexpr int InitialScrollMin = -5000;
 
 struct TBmsObject {
+  // The members are ordered so that the small ones fill one word: a chart of
+  // a million objects is loaded at the speed its memory is written.
   uint8_t Lane = 0;
   int32_t Pos = 0;
   // A definition index (see DefinitionIndex) or, on the tempo lane, a tempo;
@@ -36,20 +38,20 @@ struct TBmsObject {
   // On the tempo lane: Value names a #BPMxx definition instead of being the
   // tempo itself. Stops always name a #STOPxx definition.
   uint8_t Defined = 0;
+  // A note on a key lane may last: Long names how the file writes it, and
+  // the end is EndPos + EndOffNum/EndOffDen ticks, exact like the start.
+  // EndValue is the end cell's value (the #LNOBJ index in that form).
+  uint8_t Long = 0;  // a LongForm
+  uint16_t EndValue = 0;
   // A file may place an object between two ticks (a cell of a 768-cell line).
   // Its exact place is then Pos + OffNum/OffDen ticks, the fraction reduced
   // and below 1; Pos is the tick at or before it, where it is drawn and
   // edited. On a tick the fraction is 0/1.
   uint32_t OffNum = 0;
   uint32_t OffDen = 1;
-  // A note on a key lane may last: Long names how the file writes it, and
-  // the end is EndPos + EndOffNum/EndOffDen ticks, exact like the start.
-  // EndValue is the end cell's value (the #LNOBJ index in that form).
-  uint8_t Long = 0;  // a LongForm
   int32_t EndPos = 0;
   uint32_t EndOffNum = 0;
   uint32_t EndOffDen = 1;
-  uint16_t EndValue = 0;
 
   bool operator==(const TBmsObject&) const = default;
 };
