@@ -33,6 +33,10 @@ void PrintStatsJson(const ChartStats& s) {
   json.EndObject();
   json.Key("totalNotes");
   json.Number(s.totalNotes);
+  json.Key("longNotes");
+  json.Number(s.longNotes);
+  json.Key("longNoteSeconds");
+  json.Double(s.longNoteSeconds);
   json.Key("peakNotesPerSecond");
   json.Number(s.peakNotesPerSecond);
   json.Key("averageNotesPerSecond");
@@ -72,6 +76,7 @@ int Stats(const std::vector<std::string>& args) {
   std::printf("length: %.3f s\n", s.lengthSeconds);
   for (int g = 0; g < kNoteGroupCount; ++g) std::printf("%s: %d\n", kGroupKeys[g], s.groups[static_cast<size_t>(g)]);
   std::printf("total notes: %d\n", s.totalNotes);
+  std::printf("long notes: %d (%.3f s held)\n", s.longNotes, s.longNoteSeconds);
   std::printf("peak: %d notes/s\n", s.peakNotesPerSecond);
   std::printf("average: %.2f notes/s\n", s.averageNotesPerSecond);
   return kOk;

@@ -125,6 +125,26 @@ int Dump(const std::vector<std::string>& options) {
     json.EndArray();
   }
   json.EndArray();
+  // Each held note once, at its start, with its end: lane, start, end, value.
+  json.Key("longNotes");
+  json.BeginArray();
+  const auto place = [&json](int32_t pos, uint32_t num, uint32_t den) {
+    if (num == 0) {
+      json.Number(pos);
+    } else {
+      json.Double(ExactTicks(pos, num, den));
+    }
+  };
+  for (const TBmsObject& o : doc.ObjList) {
+    if (!IsLongNote(o)) continue;
+    json.BeginArray(true);
+    json.Number(o.Lane);
+    place(o.Pos, o.OffNum, o.OffDen);
+    place(o.EndPos, o.EndOffNum, o.EndOffDen);
+    json.Number(o.Value);
+    json.EndArray();
+  }
+  json.EndArray();
   DumpTimingObjects(json, doc);
   json.EndObject();
   std::printf("%s\n", json.Text().c_str());
@@ -163,7 +183,7 @@ const Registrar check(
 const Registrar dump({"dump", "FILE [--times]",
                       "Loads FILE and prints the chart as JSON: header, radix (16, 36 or 62), wav, bmp, measureLen, "
                       "mmemo, mcom, objects "
-                      "[Lane, Pos, Value, Hidden], with --times also the seconds from the start; tempos [[Pos, bpm]] and "
+                      "[Lane, Pos, Value, Hidden], with --times also the seconds from the start; longNotes [[Lane, start, end, Value]]; tempos [[Pos, bpm]] and "
                       "stops [[Pos, length in 1/192 of a 4/4 measure]]. Pos is in ticks (192 a measure), fractional "
                       "where an object stands between two.",
                       Dump});

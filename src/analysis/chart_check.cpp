@@ -52,6 +52,7 @@ std::pair<std::string, int> SourceOf(const TBmsObject& o) {
   if (o.Lane >= FirstBgmLane && o.Lane <= LastBgmLane) occurrence = o.Lane - FirstBgmLane;
   if (o.Lane == 0 && o.Defined) channel = 8;
   if (o.Lane == StopLane) channel = 9;
+  if (OnLongChannel(o) && o.Lane >= 1 && o.Lane <= kLastKeyLane) channel = MapChannel(o.Lane <= 9 ? o.Lane + 10 : o.Lane + 11) + 40;
   char text[16];
   std::snprintf(text, sizeof text, "#%03d%02d", o.Pos / TicksPerMeasure, channel);
   return {text, occurrence};
@@ -121,7 +122,7 @@ void NumberKeptPlaces(const Document& doc, const std::vector<KeptPlace>& places,
 // measure) or one per measure, however many objects share them. Objects
 // whose time overflows (a huge measure length, tempo or stop) come in one
 // finding at the first such measure: no player can reach them.
-enum ObjectRule { kUndefinedSound, kUndefinedImage, kUntimed, kCollapsed, kDuplicate };
+enum ObjectRule { kUndefinedSound, kUndefinedImage, kUntimed, kCollapsed, kDuplicate, kUnpairedLong };
 
 struct ObjectHit {
   int rule;
@@ -135,14 +136,15 @@ struct ObjectHit {
 
 Finding ObjectFinding(const Document& doc, const ObjectHit& hit, int count) {
   static const char* const kRules[] = {"undefined-sound", "undefined-image", "time-overflow", "collapsed-lane",
-                                       "duplicate-object"};
+                                       "duplicate-object", "unpaired-long-note"};
   static const char* const kMessages[] = {
       "小節%03d から: 定義されていない音 %s を鳴らすオブジェが %lld 個あります",
       "小節%03d から: 定義されていない画像 %s を表示するオブジェが %lld 個あります",
       ("小節%03d から: 演奏時刻が大きすぎて求められないオブジェが %s%lld 個あります "
        "(小節長・BPM・ストップを確かめてください)"),
       "小節%03d: プレイモードで表示されないレーンにオブジェが %s%lld 個あります",
-      "小節%03d: 同じレーンと位置に重なったオブジェが %s%lld 個あります (保存では一つだけ残ります)"};
+      "小節%03d: 同じレーンと位置に重なったオブジェが %s%lld 個あります (保存では一つだけ残ります)",
+      "小節%03d: 終点のないロングノートの始点が %s%lld 個あります (読み込んだとおりに保存されます)"};
   Finding f;
   f.severity = hit.rule <= kUntimed ? Severity::Error : Severity::Warning;
   f.rule = kRules[hit.rule];
@@ -171,7 +173,10 @@ void CheckObjects(const Document& doc, const ChartTiming& timing, std::vector<Fi
     const bool mayOverflow = o.Pos < 0 || o.Pos >= timing.FiniteBefore();
     if (mayOverflow && !std::isfinite(timing.SecondsAt(o))) hits.push_back({kUntimed, 0, measure, i});
     if (player2Collapsed && o.Lane >= 10 && o.Lane <= kLastKeyLane) hits.push_back({kCollapsed, measure, measure, i});
-    keyed.push_back({static_cast<uint64_t>(static_cast<uint32_t>(o.Pos) ^ 0x80000000u) << 8 | o.Lane,
+    if (o.Long == UnpairedStart) hits.push_back({kUnpairedLong, measure, measure, i});
+    // A cell on a long-note channel shares no place with a note of the same key.
+    const uint64_t longChannel = OnLongChannel(o) ? uint64_t{1} << 40 : 0;
+    keyed.push_back({longChannel | static_cast<uint64_t>(static_cast<uint32_t>(o.Pos) ^ 0x80000000u) << 8 | o.Lane,
                      ExactSlotOf(o).offset, i});
   }
   std::sort(keyed.begin(), keyed.end());

@@ -28,7 +28,9 @@ std::vector<uint32_t> Survivors(const std::vector<TBmsObject>& objects) {
   keyed.reserve(objects.size());
   for (size_t i = 0; i < objects.size(); ++i) {
     const uint64_t pos = static_cast<uint32_t>(objects[i].Pos) ^ 0x80000000u;  // order negatives first
-    keyed.push_back({pos << 8 | objects[i].Lane, ExactSlotOf(objects[i]).offset, static_cast<uint32_t>(i)});
+    // A cell on a long-note channel shares no place with a note of its key.
+    const uint64_t longChannel = OnLongChannel(objects[i]) ? uint64_t{1} << 40 : 0;
+    keyed.push_back({longChannel | pos << 8 | objects[i].Lane, ExactSlotOf(objects[i]).offset, static_cast<uint32_t>(i)});
   }
   std::sort(keyed.begin(), keyed.end());
   std::vector<uint32_t> kept;
@@ -71,7 +73,17 @@ ChartStats StatsOf(const Document& doc, const ChartTiming& timing) {
     const bool note = IsNote(group);
     if (note) ++stats.totalNotes;
     if (!std::isfinite(seconds)) continue;
-    stats.lengthSeconds = any ? std::max(stats.lengthSeconds, seconds) : seconds;
+    // A held note lasts to its end.
+    double last = seconds;
+    if (note && IsLongNote(o)) {
+      ++stats.longNotes;
+      const double end = timing.SecondsAtTicks(EndTicks(o));
+      if (std::isfinite(end)) {
+        stats.longNoteSeconds += std::max(end - seconds, 0.0);
+        last = std::max(last, end);
+      }
+    }
+    stats.lengthSeconds = any ? std::max(stats.lengthSeconds, last) : last;
     any = true;
     if (note) noteTimes.push_back(seconds);
   }

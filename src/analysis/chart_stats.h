@@ -28,6 +28,10 @@ struct ChartStats {
   std::array<int, kNoteGroupCount> groups{};
   // The notes a player hits: player 1, player 2 and scratch.
   int totalNotes = 0;
+  // Of these, the notes held from a start to an end (each counts once), and
+  // how long they are held together.
+  int longNotes = 0;
+  double longNoteSeconds = 0;
   // Notes per densitySeconds of play, bin i holding the notes from
   // i * densitySeconds on. A bin is one second, or as many whole seconds as
   // keep a chart of any length within kMaxDensityBins bins.

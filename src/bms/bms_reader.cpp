@@ -75,6 +75,7 @@ struct Channel {
   int lane;  // -1 rejected, -3 measure length, -2 background (lane chosen later)
   bool hidden;
   bool defined = false;  // the cells name #BPMxx or #STOPxx definitions
+  bool longNote = false;  // a long-note channel (51-59, 61-69)
 };
 
 constexpr int kMeasureLengthLane = -3;
@@ -99,6 +100,12 @@ Channel LaneOfChannel(int channel) {
   if (channel >= 21 && channel <= 29) return {channel - 11, false};
   if (channel >= 31 && channel <= 39) return {channel - 30, true};
   if (channel >= 41 && channel <= 49) return {channel - 31, true};
+  if ((channel >= 51 && channel <= 59) || (channel >= 61 && channel <= 69)) {
+    // The same keys as channels 11-29, in the same exchanged order.
+    Channel c = LaneOfChannel(MapChannel(channel - 40));
+    c.longNote = c.lane >= 0;
+    return c;
+  }
   return {-1, false};
 }
 
@@ -431,6 +438,7 @@ void InterpretData(Document& doc, std::string_view line, int lineNumber, LoadSta
     added.OffNum = place.num;
     added.OffDen = place.den;
     added.Defined = ch.defined ? 1 : 0;
+    if (ch.longNote) added.Long = UnpairedStart;
     if (state && lanes[i] >= FirstBgmLane) {
       uint8_t& next = state->nextLanes[static_cast<size_t>(pos)];
       next = std::max(next, static_cast<uint8_t>(lanes[i] + 1));
@@ -542,6 +550,7 @@ void LoadBmsBytes(Document& doc, std::string_view bytes, const std::string& disp
     }
     doc.mcom.resize(kept);
   }
+  PairLongNotes(doc);
   // An #IF the file leaves open is closed here, as the writer would close it,
   // so that the chart shown is the chart that will be saved.
   for (; doc.IfDepth > 0; --doc.IfDepth) doc.mcom.emplace_back("#ENDIF");
@@ -551,6 +560,97 @@ void LoadBmsBytes(Document& doc, std::string_view bytes, const std::string& disp
   doc.Modified = false;
   log.Add("処理は正常に終了しました" + displayName);
   log.Add("オブジェ総数:" + std::to_string(doc.ObjList.size()));
+}
+
+std::optional<int> LnObjIndex(const Document& doc) {
+  int depth = 0;
+  std::optional<int> found;
+  for (const std::string& line : doc.mcom) {
+    const ConditionalKind kind = ClassifyConditional(line);
+    if (kind == ConditionalKind::Open) ++depth;
+    if (kind == ConditionalKind::Close && depth > 0) --depth;
+    if (kind != ConditionalKind::None || depth > 0 || !StartsWithWord(Upper(line.substr(0, 7)), "#LNOBJ")) continue;
+    const std::string_view value = TrimBlanks(std::string_view(line).substr(6));
+    const std::optional<int> index = value.size() == 2 ? doc.indices.Parse(value) : std::nullopt;
+    if (index && *index != 0) found = index;  // the last line decides, as for the header
+  }
+  return found;
+}
+
+namespace {
+
+// Sorts indices of objects by their exact places, file order among equal places.
+void InPlaceOrder(const Document& doc, std::vector<size_t>& order) {
+  std::stable_sort(order.begin(), order.end(),
+                   [&doc](size_t a, size_t b) { return ExactlyBefore(doc.ObjList[a], doc.ObjList[b]); });
+}
+
+}  // namespace
+
+void PairLongNotes(Document& doc) {
+  const std::string& lntype = doc.header.e_lntype;
+  const bool channelPairs = lntype.empty() || TrimBlanks(lntype) == "1";
+  const std::optional<int> lnobj = LnObjIndex(doc);
+  // One pass sorts the candidates into their lanes: a chart without long
+  // notes, however large, pays one look at each object.
+  constexpr size_t kLanes = LastKeyLane + 1;
+  std::array<std::vector<size_t>, kLanes> cellsOf;
+  std::array<std::vector<size_t>, kLanes> notesOf;
+  bool candidates = false;
+  for (size_t i = 0; i < doc.ObjList.size(); ++i) {
+    const TBmsObject& o = doc.ObjList[i];
+    if (o.Lane < FirstKeyLane || o.Lane > LastKeyLane) continue;
+    if (channelPairs && o.Long == UnpairedStart) {
+      cellsOf[o.Lane].push_back(i);
+      candidates = true;
+    } else if (lnobj && o.Long == PlainNote && !o.Hidden) {
+      notesOf[o.Lane].push_back(i);
+      candidates = candidates || o.Value == *lnobj;
+    }
+  }
+  if (!candidates) return;
+  std::vector<char> ends(doc.ObjList.size(), 0);
+  bool any = false;
+  for (size_t lane = FirstKeyLane; lane < kLanes; ++lane) {
+    std::vector<size_t>& cells = cellsOf[lane];
+    InPlaceOrder(doc, cells);
+    for (size_t k = 0; k + 1 < cells.size(); k += 2) {
+      TBmsObject& start = doc.ObjList[cells[k]];
+      const TBmsObject& end = doc.ObjList[cells[k + 1]];
+      start.Long = LongByChannel;
+      SetEnd(start, end);
+      start.EndValue = end.Value;
+      ends[cells[k + 1]] = 1;
+      any = true;
+    }
+    if (!lnobj) continue;
+    std::vector<size_t>& notes = notesOf[lane];
+    InPlaceOrder(doc, notes);
+    // The note before an end begins the long note; an end that follows
+    // another end (or nothing) has nothing to close and stays a note.
+    std::optional<size_t> open;
+    for (const size_t i : notes) {
+      const TBmsObject& o = doc.ObjList[i];
+      if (o.Value != *lnobj) {
+        open = i;
+        continue;
+      }
+      if (open) {
+        TBmsObject& start = doc.ObjList[*open];
+        start.Long = LongByLnObj;
+        SetEnd(start, o);
+        start.EndValue = o.Value;
+        ends[i] = 1;
+        any = true;
+      }
+      open.reset();
+    }
+  }
+  if (!any) return;
+  size_t out = 0;
+  for (size_t i = 0; i < doc.ObjList.size(); ++i)
+    if (!ends[i]) doc.ObjList[out++] = doc.ObjList[i];
+  doc.ObjList.resize(out);
 }
 
 bool LoadBmsFile(Document& doc, const std::string& path, Log& log, std::string* failure) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -57,6 +58,17 @@ void LoadBmsBytes(Document& doc, std::string_view bytes, const std::string& disp
 // file could not be read; the document is then empty and the log, and reason
 // when given, say why ("song.bms: Permission denied").
 bool LoadBmsFile(Document& doc, const std::string& path, Log& log, std::string* reason = nullptr);
+
+// The index an "#LNOBJ xx" line kept outside conditional blocks names, or
+// nothing: notes with that value end long notes.
+std::optional<int> LnObjIndex(const Document& doc);
+
+// Turns the notes a whole file gave into long notes: lone cells of the
+// long-note channels pair up in order on their lane (start, end), unless
+// #LNTYPE names another form; a note with the #LNOBJ value ends the long
+// note begun by the note before it on its lane. What finds no partner stays
+// as read.
+void PairLongNotes(Document& doc);
 
 // "#IF" and its kin: lines that only make sense together, kept as one block.
 enum class ConditionalKind { None, Open, Close, Other };

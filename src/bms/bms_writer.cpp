@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <numeric>
+#include <optional>
 #include <unordered_map>
 
 #include "bms/bms_reader.h"
@@ -24,11 +25,14 @@ constexpr int kTempoColumn = 0;
 // After the hidden notes' columns 50..67.
 constexpr int kDefinedTempoColumn = 68;
 constexpr int kStopColumn = 69;
+// Long notes written on channels 51-59 / 61-69: lane + 69, after the stops.
+constexpr int kLongColumnBase = 69;
 // The longest data line the writer makes; a place that needs more cells is
 // rounded to the nearest cell of such a line (and the save log says so).
 constexpr uint64_t kMaxLineCells = uint64_t{1} << 22;
 
 int ColumnOf(const TBmsObject& o) {
+  if (o.Lane >= FirstKeyLane && o.Lane <= LastKeyLane && OnLongChannel(o)) return o.Lane + kLongColumnBase;
   if (o.Lane >= 1 && o.Lane <= 18) return o.Hidden ? o.Lane + 49 : o.Lane;
   if (o.Lane == TempoLane && o.Defined) return kDefinedTempoColumn;
   if (o.Lane == StopLane) return kStopColumn;
@@ -48,6 +52,10 @@ int ChannelOfColumn(int c) {
   if (c <= 58) return MapChannel(c - 19);
   if (c == kDefinedTempoColumn) return 8;
   if (c == kStopColumn) return 9;
+  if (c > kLongColumnBase) {
+    const int lane = c - kLongColumnBase;
+    return MapChannel(lane <= 9 ? lane + 10 : lane + 11) + 40;
+  }
   return MapChannel(c - 18);
 }
 
@@ -159,8 +167,27 @@ bool CellBefore(const Cell& a, const Cell& b) {
   return uint64_t{a.offNum} * b.offDen < uint64_t{b.offNum} * a.offDen;
 }
 
+// True when a long note goes on the long-note channels: an "#LNOBJ" note
+// needs the chart's #LNOBJ line, else it is written the other way.
+bool WrittenOnLongChannel(const TBmsObject& o, bool hasLnObj) {
+  return o.Lane >= FirstKeyLane && o.Lane <= LastKeyLane &&
+         (OnLongChannel(o) || (o.Long == LongByLnObj && !hasLnObj));
+}
+
+// A chart that writes long-note channels without saying how to read them
+// says "#LNTYPE 1", the reading every player takes for them.
+HeaderFields HeaderToWrite(const Document& doc) {
+  HeaderFields h = doc.header;
+  if (!h.e_lntype.empty()) return h;
+  const bool hasLnObj = LnObjIndex(doc).has_value();
+  if (std::any_of(doc.ObjList.begin(), doc.ObjList.end(),
+                  [hasLnObj](const TBmsObject& o) { return WrittenOnLongChannel(o, hasLnObj); }))
+    h.e_lntype = "1";
+  return h;
+}
+
 void WriteHeader(const Document& doc, std::string& out) {
-  const HeaderFields& h = doc.header;
+  const HeaderFields h = HeaderToWrite(doc);
   const auto optional = [&h, &out](HeaderPlace place) { WriteOptionalHeaders(h, place, out); };
   for (const std::string& line : doc.mmemo) AppendLine(out, line);
   AppendLine(out, "");
@@ -422,13 +449,26 @@ std::string WriteBmsText(const Document& doc, const SaveOptions& options) {
   std::vector<Cell> cells;
   cells.reserve(doc.ObjList.size());
   int lastMeasure = std::max(0, kept.lastMeasure);
-  for (const TBmsObject& o : doc.ObjList) {
-    const int column = ColumnOf(o);
+  const std::optional<int> lnobj = LnObjIndex(doc);
+  const auto addCell = [&cells, &lastMeasure](int column, int32_t pos, int value, uint32_t offNum, uint32_t offDen) {
     // Positions outside measures 000..999 have no place in the file format.
-    if (column < 0 || o.Pos < 0 || o.Pos > kMaxPos) continue;
-    const int m = o.Pos / TicksPerMeasure;
-    cells.push_back(Cell::Of(m, column, o.Pos % TicksPerMeasure, o.Value, o.OffNum, o.OffDen));
+    if (column < 0 || pos < 0 || pos > kMaxPos) return;
+    const int m = pos / TicksPerMeasure;
+    cells.push_back(Cell::Of(m, column, pos % TicksPerMeasure, value, offNum, offDen));
     lastMeasure = std::max(lastMeasure, m);
+  };
+  for (const TBmsObject& o : doc.ObjList) {
+    const bool longChannel = WrittenOnLongChannel(o, lnobj.has_value());
+    const int column = longChannel ? o.Lane + kLongColumnBase : ColumnOf(o);
+    addCell(column, o.Pos, o.Value, o.OffNum, o.OffDen);
+    // A held note off the visible key lanes has no channel for its end; its
+    // start is written as it stands.
+    const bool keyNote = o.Lane >= FirstKeyLane && o.Lane <= LastKeyLane && !o.Hidden;
+    if (!IsLongNote(o) || !keyNote || (!longChannel && !lnobj)) continue;
+    // The end: its own cell on the long-note channel, or a note with the
+    // #LNOBJ value beside the start.
+    const int endValue = longChannel ? (o.EndValue ? o.EndValue : o.Value) : *lnobj;
+    addCell(column, o.EndPos, endValue, o.EndOffNum, o.EndOffDen);
   }
   for (int m = 0; m < MeasureCount; ++m)
     if (doc.MeasureLen[m] != 1.0) lastMeasure = std::max(lastMeasure, m);
@@ -444,7 +484,8 @@ std::string WriteBmsText(const Document& doc, const SaveOptions& options) {
     while (cur != end && cur->measure() == m) {
       const Cell* groupEnd = cur;
       while (groupEnd != end && groupEnd->measure() == m && groupEnd->column() == cur->column()) ++groupEnd;
-      // The timing columns come last: no background line follows them to keep its lane.
+      // The timing and long-note columns come last: no background line
+      // follows them to keep its lane.
       const bool timing = cur->column() >= kDefinedTempoColumn;
       if (!timing && (options.keepLayout || HoldsKeptBackgroundLine(kept.byMeasure[m]))) {
         for (int c = previousColumn + 1; c < cur->column(); ++c)

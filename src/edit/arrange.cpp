@@ -59,7 +59,11 @@ bool StaysInChart(const std::vector<TBmsObject>& objects, double f) {
   if (objects.empty()) return true;
   const auto [lowest, highest] = std::minmax_element(
       objects.begin(), objects.end(), [](const TBmsObject& a, const TBmsObject& b) { return a.Pos < b.Pos; });
-  return Scaled(lowest->Pos, f) >= 0 && Scaled(highest->Pos, f) <= kLastPos;
+  if (Scaled(lowest->Pos, f) < 0 || Scaled(highest->Pos, f) > kLastPos) return false;
+  // The end of a held note scales too, and lies after its start.
+  return std::all_of(objects.begin(), objects.end(), [f](const TBmsObject& o) {
+    return !IsLongNote(o) || std::max(Scaled(o.EndPos, f), Scaled(o.Pos, f) + 1) <= kLastPos;
+  });
 }
 
 // The slots the objects would take scaled by f (on ticks, as spacing leaves
@@ -136,6 +140,11 @@ ArrangeResult ChangeObjectSpacing(ChartSession& session, const SpacingRequest& r
     for (TBmsObject& o : doc.ObjList) {
       o.Pos = static_cast<int32_t>(Scaled(o.Pos, factor.f));
       ClearOffset(o);
+      if (!IsLongNote(o)) continue;
+      // A held note stays held for a tick at least, however close its ends come.
+      o.EndPos = std::max(static_cast<int32_t>(Scaled(o.EndPos, factor.f)), o.Pos + 1);
+      o.EndOffNum = 0;
+      o.EndOffDen = 1;
     }
     if (!request.matchTempo) return EditOutcome::Changed;
     ScaleTimingValues(doc, factor.f);

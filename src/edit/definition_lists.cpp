@@ -100,6 +100,11 @@ void SwapValues(std::vector<TBmsObject>& objects, DefinitionKind kind, int a, in
       o.Value = static_cast<uint16_t>(b);
     else if (o.Value == b)
       o.Value = static_cast<uint16_t>(a);
+    if (o.Long != LongByChannel) continue;
+    if (o.EndValue == a)
+      o.EndValue = static_cast<uint16_t>(b);
+    else if (o.EndValue == b)
+      o.EndValue = static_cast<uint16_t>(a);
   }
 }
 
@@ -144,10 +149,14 @@ std::vector<size_t> FirstUnreadableNaming(const Document& doc, DefinitionKind ki
 // then renumbered in one pass, so the cost is gaps + objects, not their product.
 std::optional<std::string> CompactKind(Document& doc, DefinitionKind kind, std::vector<Renumbering>& renumbered) {
   std::vector<std::string>& names = NamesOf(doc, kind);
-  for (const TBmsObject& o : doc.ObjList)
-    if (LaneUsesKind(kind, o.Lane) && o.Value < names.size() && names[o.Value].empty() &&
-        o.Value >= IndexOfRow(kind, 0))
-      names[o.Value] = kCompactPlaceholder;
+  const auto hold = [&names, kind](uint16_t v) {
+    if (v < names.size() && names[v].empty() && v >= IndexOfRow(kind, 0)) names[v] = kCompactPlaceholder;
+  };
+  for (const TBmsObject& o : doc.ObjList) {
+    if (!LaneUsesKind(kind, o.Lane)) continue;
+    hold(o.Value);
+    if (o.Long == LongByChannel) hold(o.EndValue);
+  }
   const std::vector<size_t> blocking = FirstUnreadableNaming(doc, kind, names.size());
   // moved[v]: where index v ends up; holder[i]: the index whose definition stands at i now.
   std::vector<int> moved(names.size());
@@ -321,8 +330,12 @@ void ReleaseUnusedInDocument(Document& doc) {
   for (DefinitionKind kind : {DefinitionKind::Wav, DefinitionKind::Bmp}) {
     auto& names = NamesOf(doc, kind);
     std::vector<bool> used(names.size());
-    for (const TBmsObject& o : doc.ObjList)
-      if (LaneUsesKind(kind, o.Lane) && o.Value < used.size()) used[o.Value] = true;
+    for (const TBmsObject& o : doc.ObjList) {
+      if (!LaneUsesKind(kind, o.Lane)) continue;
+      if (o.Value < used.size()) used[o.Value] = true;
+      // A long note's end cell is written with its own index.
+      if (IsLongNote(o) && o.EndValue < used.size()) used[o.EndValue] = true;
+    }
     MarkKeptUses(doc, kind, used);
     // Image 00 is the picture of a miss, shown without any object naming it.
     for (size_t index = 1; index < names.size(); ++index)

@@ -43,7 +43,7 @@ void LowerScrollMin(Document& doc, long long highestPos) {
 bool InsertWouldPassEnd(const Document& doc, long long from) {
   const long long firstBlocked = std::max(from, kMaxPos - TicksPerMeasure + 1);
   for (const TBmsObject& o : doc.ObjList)
-    if (o.Pos >= firstBlocked) return true;
+    if (o.Pos >= firstBlocked || (IsLongNote(o) && o.EndPos >= firstBlocked)) return true;
   for (const std::string& line : doc.mcom)
     if (const int m = TravellingMeasureOf(line); m == MeasureCount - 1 && m * TicksPerMeasure >= from) return true;
   return false;
@@ -59,6 +59,31 @@ MeasureOutcome ApplyMeasureCommand(ChartSession& session, const char* label, Com
     return result.outcome;
   });
   return result;
+}
+
+// Takes the ticks start..end (end excluded) out of a long note whose end
+// lies at or after start: the part left keeps its place in the closed-up
+// score, held up to or from the cut. False when nothing is left to hold.
+bool CutLongNote(TBmsObject& o, long long start, long long end) {
+  const long long width = end - start;
+  const bool startGone = o.Pos >= start && o.Pos < end;
+  const bool endGone = o.EndPos < end;
+  if (startGone && endGone) return false;
+  if (o.Pos >= end) {
+    o.Pos = static_cast<int32_t>(o.Pos - width);
+  } else if (startGone) {
+    o.Pos = static_cast<int32_t>(start);
+    ClearOffset(o);
+  }
+  if (endGone) {
+    o.EndPos = static_cast<int32_t>(start);
+    o.EndOffNum = 0;
+    o.EndOffDen = 1;
+  } else {
+    o.EndPos = static_cast<int32_t>(o.EndPos - width);
+  }
+  // Held for no time at all, it would be half a long note.
+  return EndsAfterStart(o);
 }
 
 }  // namespace
@@ -80,6 +105,12 @@ MeasureOutcome InsertMeasure(Document& doc, int measure) {
   }
   long long highest = -1;
   for (TBmsObject& o : doc.ObjList) {
+    // A long note held across the new measure is held through it.
+    if (IsLongNote(o) && o.EndPos >= from) {
+      o.EndPos += TicksPerMeasure;
+      highest = std::max<long long>(highest, o.EndPos);
+      changed = true;
+    }
     if (o.Pos < from) continue;
     o.Pos += TicksPerMeasure;
     highest = std::max<long long>(highest, o.Pos);
@@ -106,6 +137,15 @@ MeasureOutcome DeleteMeasures(Document& doc, MeasureSpan span) {
   size_t kept = 0;
   for (size_t i = 0; i < doc.ObjList.size(); ++i) {
     TBmsObject o = doc.ObjList[i];
+    if (IsLongNote(o) && o.EndPos >= start) {
+      if (!CutLongNote(o, start, end)) {
+        changed = true;
+        continue;
+      }
+      changed = changed || !(o == doc.ObjList[i]);
+      doc.ObjList[kept++] = o;
+      continue;
+    }
     if (o.Pos >= start && o.Pos < end) {
       changed = true;
       continue;

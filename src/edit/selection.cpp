@@ -87,6 +87,8 @@ EditOutcome PasteInto(Document& doc, const std::vector<TBmsObject>& clip, const 
     TBmsObject c = clip[i];
     const int64_t pos = c.Pos + shift;
     if (pos < 0 || pos > kLastPosition) continue;
+    // A held note whose end would leave the chart is not pasted by half.
+    if (IsLongNote(c) && c.EndPos + shift > kLastPosition) continue;
     // A tempo or stop takes this chart's definition of its value.
     if (IsTimingLane(c.Lane) && (i >= numbers.size() || !SetTimingValue(doc, c, numbers[i]))) continue;
     // A block copied from a chart of a wider radix may name sounds this one
@@ -104,6 +106,13 @@ EditOutcome PasteInto(Document& doc, const std::vector<TBmsObject>& clip, const 
     // Shifted by whole measures, it keeps its place between two ticks.
     o.OffNum = c.OffNum;
     o.OffDen = c.OffDen;
+    if (c.Long != PlainNote) {
+      o.Long = c.Long;
+      o.EndPos = static_cast<int32_t>(c.EndPos + shift);
+      o.EndOffNum = c.EndOffNum;
+      o.EndOffDen = c.EndOffDen;
+      o.EndValue = c.EndValue;
+    }
     added = true;
   }
   return added ? EditOutcome::Changed : EditOutcome::Unchanged;
@@ -210,6 +219,46 @@ std::string ReadObjectLine(std::string_view line, size_t lineNumber, const Defin
   return {};
 }
 
+constexpr char kLongNoteMark = 'L';
+constexpr char kEndMark = '>';
+
+// The end of a held note in a clipboard line: ">" and the position in six
+// digits, its fraction of a tick, ":" and the end cell's value.
+std::string EndText(const TBmsObject& o) {
+  char end[16];
+  std::snprintf(end, sizeof end, "%c%06d", kEndMark, static_cast<int>(o.EndPos));
+  std::string text = end;
+  if (o.EndOffNum != 0) text += "+" + std::to_string(o.EndOffNum) + "/" + std::to_string(o.EndOffDen);
+  return text + ":" + std::to_string(o.EndValue);
+}
+
+// A held note's line ("L" + an object line + EndText).
+std::string ReadLongNoteLine(std::string_view line, size_t lineNumber, const DefinitionIndex& indices, TBmsObject& o,
+                             double& number) {
+  const size_t mark = line.find(kEndMark);
+  if (mark == std::string_view::npos) return LineError(lineNumber, "のロングノートに終点がありません。");
+  std::string error = ReadObjectLine(line.substr(1, mark - 1), lineNumber, indices, o, number);
+  if (!error.empty()) return error;
+  const std::string_view end = line.substr(mark + 1);
+  const size_t colon = end.find(':');
+  int endPos = 0, endValue = 0;
+  uint32_t num = 0, den = 1;
+  const bool sized = end.size() >= 6 && colon != std::string_view::npos && colon >= 6;
+  const std::string_view offset = sized ? end.substr(6, colon - 6) : std::string_view();
+  const bool read = sized && ReadDecimal(end.substr(0, 6), endPos) &&
+                    (offset.empty() || ReadOffset(offset, num, den)) && colon + 1 < end.size() && ReadDecimal(TrimBlanks(end.substr(colon + 1)), endValue);
+  if (!read || o.Lane < FirstKeyLane || o.Lane > LastKeyLane || endValue > indices.HighestWav() ||
+      endPos > kLastPosition)
+    return LineError(lineNumber, "のロングノートの終点「" + std::string(end) + "」が読めません。");
+  o.Long = LongByChannel;
+  o.EndPos = endPos;
+  o.EndOffNum = num;
+  o.EndOffDen = den;
+  o.EndValue = static_cast<uint16_t>(endValue);
+  if (!EndsAfterStart(o)) return LineError(lineNumber, "のロングノートの終点が始点より前です。");
+  return {};
+}
+
 }  // namespace
 
 bool InLaneGroup(int lane, LaneGroup group) {
@@ -282,11 +331,16 @@ std::string CopySelectedAsText(ChartSession& session) {
         value = static_cast<int>(std::clamp(std::round(*number), 1.0, double{kHighestClipNumber}));
         if (value != *number) exact = " " + ShortestDecimal(*number);
       }
+      // A held note's line begins with "L", which a reader that knows only
+      // notes of a moment refuses as a whole rather than pasting half of it.
+      const bool held = IsLongNote(*it);
+      if (held) text += kLongNoteMark;
       std::snprintf(line, sizeof line, "%03d%06d%03d", int{it->Lane}, static_cast<int>(it->Pos), value);
       text += line;
       // An object between two ticks: the fraction follows the value, where
       // an older reader ignores it and pastes the object on its tick.
       if (!OnGrid(*it)) text += "+" + std::to_string(it->OffNum) + "/" + std::to_string(it->OffDen);
+      if (held) text += EndText(*it);
       text += exact + "\r\n";
       it->Selected = 0;
       any = true;
@@ -305,7 +359,9 @@ ClipboardText ReadClipboardText(std::string_view text, const DefinitionIndex& in
   for (size_t k = 1; k < lines.size(); ++k) {
     // Editors and mail programs add blank lines, at the end above all.
     if (TrimBlanks(lines[k]).empty()) continue;
-    result.error = ReadObjectLine(lines[k], k + 1, indices, result.objects.emplace_back(), result.numbers.emplace_back());
+    const bool held = lines[k][0] == kLongNoteMark;
+    result.error = (held ? ReadLongNoteLine : ReadObjectLine)(lines[k], k + 1, indices, result.objects.emplace_back(),
+                                                             result.numbers.emplace_back());
     if (!result.error.empty()) {
       result.objects.clear();
       result.numbers.clear();

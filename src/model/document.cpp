@@ -81,12 +81,13 @@ uint64_t SlotKey(const TBmsObject& o, int32_t pos) {
   // On a key lane a hidden note lives on a channel of its own, so a visible
   // and a hidden note at one tick are two objects; elsewhere the hidden mark
   // is not written and the two would share a cell.
-  constexpr int kLastKeyLane = 18;
-  const bool hidden = o.Hidden && o.Lane >= 1 && o.Lane <= kLastKeyLane;
+  const bool hidden = o.Hidden && o.Lane >= FirstKeyLane && o.Lane <= LastKeyLane;
+  // So does a note on the long-note channels.
+  const bool longChannel = OnLongChannel(o) && o.Lane >= FirstKeyLane && o.Lane <= LastKeyLane;
   // A tempo written as channel 03 and one written as channel 08 on one tick
   // are two cells of the file; players take the second.
   const bool defined = o.Defined && o.Lane == TempoLane;
-  return (static_cast<uint64_t>(defined) << 41) | (static_cast<uint64_t>(hidden) << 40) | (static_cast<uint64_t>(o.Lane) << 32) | static_cast<uint32_t>(pos);
+  return (static_cast<uint64_t>(longChannel) << 42) | (static_cast<uint64_t>(defined) << 41) | (static_cast<uint64_t>(hidden) << 40) | (static_cast<uint64_t>(o.Lane) << 32) | static_cast<uint32_t>(pos);
 }
 
 ExactSlot ExactSlotOf(const TBmsObject& o) {
@@ -116,6 +117,31 @@ bool ExactlyBefore(const TBmsObject& a, const TBmsObject& b) {
   if (a.Pos != b.Pos) return a.Pos < b.Pos;
   return uint64_t{a.OffNum} * b.OffDen < uint64_t{b.OffNum} * a.OffDen;
 }
+
+bool IsLongNote(const TBmsObject& o) { return o.Long == LongByChannel || o.Long == LongByLnObj; }
+
+double EndTicks(const TBmsObject& o) { return ExactTicks(o.EndPos, o.EndOffNum, o.EndOffDen); }
+
+bool EndsAfterStart(const TBmsObject& o) {
+  if (o.Pos != o.EndPos) return o.Pos < o.EndPos;
+  return uint64_t{o.OffNum} * o.EndOffDen < uint64_t{o.EndOffNum} * o.OffDen;
+}
+
+void SetEnd(TBmsObject& o, const TBmsObject& from) {
+  o.EndPos = from.Pos;
+  o.EndOffNum = from.OffNum;
+  o.EndOffDen = from.OffDen;
+}
+
+void ClearLong(TBmsObject& o) {
+  o.Long = PlainNote;
+  o.EndPos = 0;
+  o.EndOffNum = 0;
+  o.EndOffDen = 1;
+  o.EndValue = 0;
+}
+
+bool OnLongChannel(const TBmsObject& o) { return o.Long == LongByChannel || o.Long == UnpairedStart; }
 
 namespace {
 

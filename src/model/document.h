@@ -26,6 +26,8 @@ constexpr int AnyBgmLane = 200;
 constexpr int InitialScrollMin = -5000;
 
 struct TBmsObject {
+  // The members are ordered so that the small ones fill one word: a chart of
+  // a million objects is loaded at the speed its memory is written.
   uint8_t Lane = 0;
   int32_t Pos = 0;
   // A definition index (see DefinitionIndex) or, on the tempo lane, a tempo;
@@ -36,15 +38,34 @@ struct TBmsObject {
   // On the tempo lane: Value names a #BPMxx definition instead of being the
   // tempo itself. Stops always name a #STOPxx definition.
   uint8_t Defined = 0;
+  // A note on a key lane may last: Long names how the file writes it, and
+  // the end is EndPos + EndOffNum/EndOffDen ticks, exact like the start.
+  // EndValue is the end cell's value (the #LNOBJ index in that form).
+  uint8_t Long = 0;  // a LongForm
+  uint16_t EndValue = 0;
   // A file may place an object between two ticks (a cell of a 768-cell line).
   // Its exact place is then Pos + OffNum/OffDen ticks, the fraction reduced
   // and below 1; Pos is the tick at or before it, where it is drawn and
   // edited. On a tick the fraction is 0/1.
   uint32_t OffNum = 0;
   uint32_t OffDen = 1;
+  int32_t EndPos = 0;
+  uint32_t EndOffNum = 0;
+  uint32_t EndOffDen = 1;
 
   bool operator==(const TBmsObject&) const = default;
 };
+
+// How a key-lane note is written. A start on the long-note channels that
+// found no end stays such a start, so that a save gives its cell back.
+enum LongForm : uint8_t {
+  PlainNote = 0,
+  LongByChannel = 1,   // start and end cells on channels 51-59 / 61-69
+  LongByLnObj = 2,     // start an ordinary note, end a note with the #LNOBJ value
+  UnpairedStart = 3,   // a lone cell on a long-note channel
+};
+constexpr int FirstKeyLane = 1;
+constexpr int LastKeyLane = 18;
 
 // The exact place in ticks, as a double; every caller that compares times
 // goes through this one function, so equal places give equal numbers.
@@ -57,6 +78,18 @@ void ClearOffset(TBmsObject& o);
 void SetOffset(TBmsObject& o, uint64_t num, uint64_t den);
 // Orders exact places.
 bool ExactlyBefore(const TBmsObject& a, const TBmsObject& b);
+
+// A note with an end (not a lone long-note start).
+bool IsLongNote(const TBmsObject& o);
+double EndTicks(const TBmsObject& o);
+// The end lies after the start (a long note held for some time).
+bool EndsAfterStart(const TBmsObject& o);
+// Gives o an end at the exact place of from (its Pos and fraction).
+void SetEnd(TBmsObject& o, const TBmsObject& from);
+// Makes o a plain note again.
+void ClearLong(TBmsObject& o);
+// Written on the long-note channels (a long note of that form or a lone start).
+bool OnLongChannel(const TBmsObject& o);
 
 // The place an object takes in the file if it stood at pos: its lane, the
 // tick and, on a key lane, whether it is hidden (a channel of its own). Two

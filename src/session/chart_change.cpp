@@ -8,7 +8,8 @@ namespace {
 
 bool SameIgnoringSelection(const TBmsObject& a, const TBmsObject& b) {
   return a.Lane == b.Lane && a.Pos == b.Pos && a.Value == b.Value && a.Hidden == b.Hidden && a.Defined == b.Defined &&
-         a.OffNum == b.OffNum && a.OffDen == b.OffDen;
+         a.OffNum == b.OffNum && a.OffDen == b.OffDen && a.Long == b.Long && a.EndPos == b.EndPos &&
+         a.EndOffNum == b.EndOffNum && a.EndOffDen == b.EndOffDen && a.EndValue == b.EndValue;
 }
 
 // Keeps the selection flag the object has now.
@@ -150,8 +151,13 @@ void Renumbering::Apply(std::vector<TBmsObject>& objects, bool back) const {
     for (size_t v = 0; v < size; ++v) table[v] = static_cast<uint16_t>(v);
     for (size_t v = 0; v < forward.size(); ++v) table[forward[v]] = static_cast<uint16_t>(v);
   }
-  for (TBmsObject& o : objects)
-    if (o.Lane < LaneCount && lanes[o.Lane] && o.Value < table.size()) o.Value = table[o.Value];
+  for (TBmsObject& o : objects) {
+    if (o.Lane >= LaneCount || !lanes[o.Lane]) continue;
+    if (o.Value < table.size()) o.Value = table[o.Value];
+    // The end cell of a long note names a sound too; an #LNOBJ end names
+    // whatever the #LNOBJ line says.
+    if (o.Long == LongByChannel && o.EndValue < table.size()) o.EndValue = table[o.EndValue];
+  }
 }
 
 bool ChartChange::Empty() const {

@@ -493,6 +493,9 @@ void MouseEditor::Drop(const PointerInput& in) {
       // Outside the lanes, before measure 000, past measure 999 or on a
       // collapsed lane the object leaves the chart (undo brings it back).
       if (lane >= LaneCount || pos < 0 || pos > LastPosition || widths[lane] == 0) continue;
+      // A held note moves whole: one whose end would pass measure 999 leaves too.
+      const bool held = IsLongNote(d) && IsKeyLane(lane);
+      if (held && int64_t{d.EndPos} + dPos > LastPosition) continue;
       // Onto the tempo or stop lane a value comes as a tempo or stop of its
       // number; one that cannot stand there leaves the chart.
       TBmsObject carried = d;
@@ -507,6 +510,17 @@ void MouseEditor::Drop(const PointerInput& in) {
       // Moved along its measure it lands on the snapped tick; moved only
       // across lanes it keeps the exact place it had between two ticks.
       if (dPos == 0) SetOffset(doc.ObjList[added], d.OffNum, d.OffDen);
+      // On another key lane it is still held; elsewhere only its start can stand.
+      if (d.Long != PlainNote && IsKeyLane(lane)) {
+        TBmsObject& moved = doc.ObjList[added];
+        moved.Long = d.Long;
+        moved.EndPos = static_cast<int32_t>(d.EndPos + dPos);
+        moved.EndOffNum = d.EndOffNum;
+        moved.EndOffDen = d.EndOffDen;
+        moved.EndValue = d.EndValue;
+        // Snapped onto the end's tick, it would be held for no time.
+        if (IsLongNote(moved) && !EndsAfterStart(moved)) ClearLong(moved);
+      }
     }
     doc.SelectAddedObjects = false;
     dragged.clear();

@@ -223,5 +223,50 @@ TEST(RoundTrip, KeptLinesNeitherGainNorLoseTheirEffect) {
   }
 }
 
+// Both ways a file writes long notes, and a chart that mixes them: what is
+// read comes back from a save with the same notes, places and form.
+TEST(RoundTrip, LongNotesKeepTheirNotesTimesAndForm) {
+  using Long = std::tuple<int, double, double, int>;  // lane, start, end (ticks), value
+  const struct {
+    const char* text;
+    std::vector<Long> longNotes;
+    std::vector<const char*> written;  // lines the save must hold
+    size_t objects;
+  } cases[] = {
+      // Channel pairs, #LNTYPE missing; lane 8 comes from channel 56; a lone start stays one.
+      {"#00151:0101\n#00251:00000202\n#00256:0300\n#00356:03\n#00111:04\n#00452:05\n",
+       {{1, 192, 288, 1}, {1, 480, 528, 2}, {8, 384, 576, 3}},
+       {"#LNTYPE 1", "#00151:0101", "#00256:03", "#00356:03", "#00452:05", "#00111:04"}, 5},
+      {"#00152:0300000004\n", {{2, 192, 192 + 153.6, 3}}, {"#00152:0300000004"}, 1},  // an end between ticks
+      // #LNOBJ: the note before an end begins the long note; a lone end stays a note.
+      {"#LNOBJ ZZ\n#00111:01ZZ\n#00211:0200ZZ00\n#00312:ZZ\n", {{1, 192, 288, 1}, {1, 384, 480, 2}},
+       {"#00111:01ZZ", "#00211:02ZZ", "#00312:ZZ"}, 3},
+      {"#LNOBJ ZZ\n#00111:01ZZ\n#00251:0303\n#00161:0404\n", {{1, 192, 288, 1}, {1, 384, 480, 3}, {10, 192, 288, 4}},
+       {"#00111:01ZZ", "#00251:0303", "#00161:0404", "#LNTYPE 1"}, 3},  // both forms
+  };
+  const auto longNotes = [](const Document& d) {
+    std::vector<Long> out;
+    for (const TBmsObject& o : d.ObjList)
+      if (IsLongNote(o)) out.emplace_back(o.Lane, ExactTicks(o), EndTicks(o), o.Value);
+    std::sort(out.begin(), out.end());
+    return out;
+  };
+  for (const auto& c : cases) {
+    Document d, back;
+    Log log;
+    LoadBmsBytes(d, std::string("#WAV01 a.wav\n") + c.text, "f", log);
+    EXPECT_EQ(longNotes(d), c.longNotes) << c.text;
+    EXPECT_EQ(d.ObjList.size(), c.objects) << c.text;
+    Document tidied = d;
+    TidyForSave(tidied, {});
+    const std::string text = WriteBmsText(tidied, {});
+    for (const char* line : c.written) EXPECT_NE(text.find(std::string(line) + "\r\n"), std::string::npos) << line;
+    LoadBmsBytes(back, text, "f", log);
+    EXPECT_EQ(longNotes(back), longNotes(d)) << text;
+    EXPECT_EQ(SortedObjects(d), SortedObjects(back)) << text;
+    EXPECT_EQ(WriteBmsText(back, {}), text) << c.text;
+  }
+}
+
 }  // namespace
 }  // namespace beatloom

@@ -33,5 +33,21 @@ TEST(CliAnalysis, TimesStatsAndFindings) {
       chart + ":4: error: 小節001 から: 定義されていない音 02 を鳴らすオブジェが 1 個あります [undefined-sound]\n");
 }
 
+// A long note is listed once with its end and counts as one note; a lone
+// start on a long-note channel is reported where it stands.
+TEST(CliAnalysis, LongNotesInDumpStatsAndFindings) {
+  test::TempDir dir;
+  const std::string chart = dir.file("song.bms");
+  test::WriteFile(chart, "#WAV01 a.wav\r\n#00151:00010001\r\n#00011:01\r\n#00252:01\r\n");
+  const auto run = [&chart](const char* command) {
+    return test::RunCli(command + test::Quote(chart), test::CliStream::Out).text;
+  };
+  EXPECT_NE(run("dump ").find("\"longNotes\": [\n    [1, 240, 336, 1]\n  ]"), std::string::npos);
+  EXPECT_NE(run("stats --json ").find("\"totalNotes\": 3,\n  \"longNotes\": 1,\n  \"longNoteSeconds\": 1,"),
+            std::string::npos);
+  EXPECT_NE(run("lint ").find(chart + ":4: warning: 小節002: 終点のないロングノートの始点が 1 個あります"),
+            std::string::npos);
+}
+
 }  // namespace
 }  // namespace beatloom

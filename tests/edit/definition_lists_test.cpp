@@ -181,14 +181,18 @@ TEST(DefinitionLists, CompactionEqualsOneExchangeAtATime) {
 TEST(DefinitionLists, ReleaseKeepsUsedDefinitionsAndImageZero) {
   ChartSession session;
   Document& doc = session.Doc();
-  doc.wav = {"", "", "used.wav", "bmp-lane.wav", "long.wav", "odd.wav", "tempo.wav", "if.wav"};
+  doc.wav = {"", "", "used.wav", "bmp-lane.wav", "long.wav", "odd.wav", "tempo.wav", "if.wav", "end.wav"};
   doc.bmp = {"miss.bmp", "", "note-lane.bmp", "used.bmp", "layer.bmp", "free.bmp"};
   doc.ObjList = {Obj(5, 2), Obj(19, 3), Obj(7, 2)};
+  // A long note whose end cell alone names 08.
+  doc.ObjList[2].Long = LongByChannel;
+  doc.ObjList[2].EndValue = 8;
   // Kept lines name definitions too: a long note, an odd line that may hold
   // 05 at any offset, a branch's note and layer; a tempo index names none.
   doc.mcom = {"#00151:0004", "#00311:005", "#00108:06", "#IF 1", "#00216:07", "#00207:04", "#ENDIF"};
   EXPECT_EQ(ReleaseUnusedDefinitions(session), EditOutcome::Changed);
-  EXPECT_EQ(doc.wav, (std::vector<std::string>{"", "", "used.wav", "", "long.wav", "odd.wav", "", "if.wav"}));
+  EXPECT_EQ(doc.wav,
+            (std::vector<std::string>{"", "", "used.wav", "", "long.wav", "odd.wav", "", "if.wav", "end.wav"}));
   EXPECT_EQ(doc.bmp, (std::vector<std::string>{"miss.bmp", "", "", "used.bmp", "layer.bmp", ""}));
   EXPECT_TRUE(session.ChartHistory().CanUndo());
 }

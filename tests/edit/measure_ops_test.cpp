@@ -111,8 +111,8 @@ TEST(MeasureOps, LengthListWalksDownAndRefusesBadValues) {
   EXPECT_EQ((std::vector<double>{read[0], read[7], read[8], read[20]}), (std::vector<double>{1, 0.75, 1.5, 0.1 + 0.2}));
 }
 
-// A modern chart: a long note line, a branch and a bad length line the
-// reader keeps as text, around ordinary notes of measure 5.
+// A modern chart: a lone long-note start, a branch and a bad length line the
+// (the last two kept as text), around ordinary notes of measure 5.
 constexpr std::string_view kChart =
     "#TITLE kept\r\n#00311:01\r\n#00511:0101\r\n#00551:0100\r\n#00502:abc\r\n#00811:02\r\n#00602:0.5\r\n"
     "#RANDOM 2\r\n#IF 1\r\n#00513:03\r\n#ENDIF\r\n#ENDRANDOM\r\n";
@@ -125,9 +125,9 @@ TEST(MeasureOps, KeptLinesFollowTheirMeasureAndComeBackWithUndo) {
     std::vector<std::string> present, absent;
   } cases[] = {
       // clang-format off
-      {"insert at 4", true, {4, 4}, {"#00311:01", "#00611:0101", "#00651:0100", "#00602:abc", "#00911:02", "#00613:03", "#00702:0.5"},
+      {"insert at 4", true, {4, 4}, {"#00311:01", "#00611:0101", "#00651:01", "#00602:abc", "#00911:02", "#00613:03", "#00702:0.5"},
        {"#00551:", "#00513:", "#00502:"}},
-      {"delete 3", false, {3, 3}, {"#00411:0101", "#00451:0100", "#00402:abc", "#00711:02", "#00413:03", "#00502:0.5"},
+      {"delete 3", false, {3, 3}, {"#00411:0101", "#00451:01", "#00402:abc", "#00711:02", "#00413:03", "#00502:0.5"},
        {"#00311:", "#00551:", "#00513:", "#00602:"}},
       {"delete 5", false, {5, 5}, {"#00311:01", "#00711:02", "#00502:0.5", "#RANDOM 2", "#IF 1", "#ENDIF"},
        {"#00511:", "#00551:", "#00513:", "#00451:", "#00413:", "#00502:abc", "#00402:abc"}},
@@ -154,7 +154,7 @@ TEST(MeasureOps, KeptLinesFollowTheirMeasureAndComeBackWithUndo) {
     const std::string saved = WriteBmsText(session.Doc(), {});
     for (const std::string& line : c.present) EXPECT_NE(saved.find(line + "\r\n"), std::string::npos) << line;
     for (const std::string& line : c.absent) EXPECT_EQ(saved.find(line), std::string::npos) << line;
-    // Kept long notes stay written after their own measure's notes.
+    // A lone long-note start stays written after its own measure's notes.
     EXPECT_TRUE(!c.insert || saved.find("#00611:") < saved.find("#00651:"));
 
     ASSERT_TRUE(session.UndoLastChange());
@@ -166,9 +166,9 @@ TEST(MeasureOps, KeptLinesFollowTheirMeasureAndComeBackWithUndo) {
 
 TEST(MeasureOps, RefusalsSpendNoSnapshotAndLeaveKeptLines) {
   ChartSession session;
-  LoadBmsBytes(session.Doc(), "#00111:01\r\n#99951:01\r\n", "end.bms", session.ChartLog());
+  LoadBmsBytes(session.Doc(), "#00111:01\r\n#99971:01\r\n", "end.bms", session.ChartLog());
   const std::vector<std::string> kept = session.Doc().mcom;
-  ASSERT_EQ(kept, std::vector<std::string>{"#99951:01"});
+  ASSERT_EQ(kept, std::vector<std::string>{"#99971:01"});
 
   const MeasureOutcome got = InsertMeasure(session, 0);
   EXPECT_EQ(got.outcome, EditOutcome::Refused);
@@ -179,7 +179,7 @@ TEST(MeasureOps, RefusalsSpendNoSnapshotAndLeaveKeptLines) {
   EXPECT_FALSE(session.ChartHistory().CanUndo());
 
   ASSERT_EQ(DeleteMeasures(session, {500, 500}).outcome, EditOutcome::Changed);
-  EXPECT_EQ(session.Doc().mcom, std::vector<std::string>{"#99851:01"});
+  EXPECT_EQ(session.Doc().mcom, std::vector<std::string>{"#99871:01"});
   // A refusal makes no step: undo takes back the delete, kept lines and all.
   EXPECT_EQ(DeleteMeasures(session, {5, 4}).outcome, EditOutcome::Refused);
   ASSERT_TRUE(session.UndoLastChange());
