@@ -22,7 +22,7 @@ Document GappedChart(int objects) {
     const bool image = i % 10 == 0;
     const int lane = image ? 19 : 1 + i % 7;
     const int value = image ? 2 + 2 * (i % 100) : 2 + 2 * (i % 1921);
-    d.ObjList.push_back({.Lane = static_cast<uint8_t>(lane), .Pos = i % 192000, .Value = static_cast<uint16_t>(value)});
+    d.ObjList.emplace_back(lane, i % 192000, value);
   }
   for (int m = 0; m < 1000; ++m) {
     std::string line = "#" + std::to_string(100 + m % 900) + "01:";

@@ -526,7 +526,7 @@ void LoadBmsBytes(Document& doc, std::string_view bytes, const std::string& disp
   // Every object stands in a cell of two characters; reserving for the
   // densest chart the text could be spares the list its growing copies,
   // which cost a large chart more than reading it.
-  doc.ObjList.reserve(text.size() / 4);
+  doc.ObjList.reserve(text.size() / 2);
   LineCursor lines(text);
   std::string_view line;
   while (lines.Next(line)) {

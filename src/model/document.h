@@ -26,35 +26,48 @@ constexpr int AnyBgmLane = 200;
 constexpr int InitialScrollMin = -5000;
 
 struct TBmsObject {
-  // The members are ordered so that the small ones fill one word: a chart of
-  // a million objects is loaded at the speed its memory is written.
-  uint8_t Lane = 0;
+  // A chart of a million objects is loaded at the speed its memory is
+  // written: the members are ordered, and the marks share one byte, so that
+  // an object with its long-note end takes 32 bytes.
   int32_t Pos = 0;
-  // A definition index (see DefinitionIndex) or, on the tempo lane, a tempo;
-  // 16 bits hold the widest index range.
-  uint16_t Value = 0;
-  uint8_t Selected = 0;
-  uint8_t Hidden = 0;
-  // On the tempo lane: Value names a #BPMxx definition instead of being the
-  // tempo itself. Stops always name a #STOPxx definition.
-  uint8_t Defined = 0;
-  // A note on a key lane may last: Long names how the file writes it, and
-  // the end is EndPos + EndOffNum/EndOffDen ticks, exact like the start.
-  // EndValue is the end cell's value (the #LNOBJ index in that form).
-  uint8_t Long = 0;  // a LongForm
-  uint16_t EndValue = 0;
   // A file may place an object between two ticks (a cell of a 768-cell line).
   // Its exact place is then Pos + OffNum/OffDen ticks, the fraction reduced
   // and below 1; Pos is the tick at or before it, where it is drawn and
   // edited. On a tick the fraction is 0/1.
   uint32_t OffNum = 0;
   uint32_t OffDen = 1;
+  // A definition index (see DefinitionIndex) or, on the tempo lane, a tempo;
+  // 16 bits hold the widest index range.
+  uint16_t Value = 0;
+  uint8_t Lane = 0;
+  uint8_t Selected : 1 = 0;
+  uint8_t Hidden : 1 = 0;
+  // On the tempo lane: Value names a #BPMxx definition instead of being the
+  // tempo itself. Stops always name a #STOPxx definition.
+  uint8_t Defined : 1 = 0;
+  // A note on a key lane may last: Long names how the file writes it (a
+  // LongForm), and the end is EndPos + EndOffNum/EndOffDen ticks, exact like
+  // the start. EndValue is the end cell's value (the #LNOBJ index in that form).
+  uint8_t Long : 2 = 0;
   int32_t EndPos = 0;
   uint32_t EndOffNum = 0;
   uint32_t EndOffDen = 1;
+  uint16_t EndValue = 0;
+
+  TBmsObject() = default;
+  // The order of the members is not the order of this constructor, which
+  // names an object as one speaks of it: lane, tick, value, marks.
+  TBmsObject(int lane, int32_t pos, int value = 0, int selected = 0, int hidden = 0, int defined = 0)
+      : Pos(pos),
+        Value(static_cast<uint16_t>(value)),
+        Lane(static_cast<uint8_t>(lane)),
+        Selected(selected != 0),
+        Hidden(hidden != 0),
+        Defined(defined != 0) {}
 
   bool operator==(const TBmsObject&) const = default;
 };
+static_assert(sizeof(TBmsObject) == 32);
 
 // How a key-lane note is written. A start on the long-note channels that
 // found no end stays such a start, so that a save gives its cell back.

@@ -17,7 +17,7 @@ std::vector<int> Values(const std::vector<TBmsObject>& objects) {
 }
 
 TBmsObject Obj(int lane, int value) {
-  return {.Lane = static_cast<uint8_t>(lane), .Value = static_cast<uint16_t>(value)};
+  return TBmsObject(lane, 0, value);
 }
 
 TEST(DefinitionLists, SwapRenumbersOnlyTheLanesOfItsList) {
