@@ -32,10 +32,10 @@ std::vector<PlayEvent> BuildPlayEvents(const Document& doc, const ChartTiming& t
   std::vector<PlayEvent> events;
   events.reserve(doc.ObjList.size());
   for (const TBmsObject& o : doc.ObjList) {
-    // A note sounds where it starts. (A long note's end, once the chart can
-    // hold one, is to be left out here: it starts nothing.)
+    // A note sounds where it starts, at its exact place; a long note's end
+    // (kept in its start) starts nothing, as in a player's autoplay.
     if (!SoundsInPlay(o) || o.Pos < 0 || o.Pos >= timing.FiniteBefore()) continue;
-    const double seconds = timing.SecondsAt(o.Pos);
+    const double seconds = timing.SecondsAt(o);
     if (!std::isfinite(seconds) || seconds * rate > 9e18) continue;
     events.push_back({FrameAt(seconds, rate), o.Value, gain});
   }

@@ -79,6 +79,14 @@ TEST(Mix, ClicksFallOnTheirHandCountedFrames) {
       {"up to measure 1: measure 2 is not heard", {"#BPM 120", "#00111:01", "#00211:01"}, {0, 1}, {{88200, 0.5f}}},
       {"hidden notes and images are silent", {"#BPM 120", "#00131:01", "#00104:01", "#00111:01"}, {}, {{88200, 0.5f}}},
       {"#VOLWAV 50 halves every sound", {"#BPM 120", "#VOLWAV 50", "#00111:01"}, {}, {{88200, 0.25f}}},
+      {"long notes sound at their start only, in both forms",
+       {"#BPM 120", "#WAV03 click.wav", "#LNOBJ 03", "#00151:0101", "#00212:0103"},
+       {},
+       {{88200, 0.5f}, {176400, 0.5f}}},
+      {"a fifth of a measure (38.4 ticks) sounds at its exact time",
+       {"#BPM 120", "#00111:0001000000"},
+       {},
+       {{105840, 0.5f}}},
   };
   for (const Case& c : cases) {
     const Rendered r = Render(dir, c.lines, c.range);

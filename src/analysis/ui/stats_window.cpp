@@ -94,6 +94,7 @@ StatsWindow::StatsWindow(const ViewSettings& view, QWidget* parent)
     : QWidget(parent, Qt::Tool),
       length_(Figure(this, "LabelLength")),
       total_(Figure(this, "LabelTotalNotes")),
+      longNotes_(Figure(this, "LabelLongNotes")),
       peak_(Figure(this, "LabelPeak")),
       average_(Figure(this, "LabelAverage")),
       graph_(new DensityGraph(view, this)),
@@ -117,6 +118,7 @@ StatsWindow::StatsWindow(const ViewSettings& view, QWidget* parent)
     form->addRow(Caption(this, captions, QString::fromUtf8(kGroupCaptions[g])), groups_[static_cast<size_t>(g)]);
   }
   form->addRow(Caption(this, captions, QStringLiteral("総ノーツ数")), total_);
+  form->addRow(Caption(this, captions, QStringLiteral("ロングノート")), longNotes_);
   form->addRow(Caption(this, captions, QStringLiteral("最大密度")), peak_);
   form->addRow(Caption(this, captions, QStringLiteral("平均密度")), average_);
   auto* layout = new QVBoxLayout(this);
@@ -135,6 +137,11 @@ void StatsWindow::ShowStats(const ChartStats& s) {
   for (int g = 0; g < kNoteGroupCount; ++g)
     groups_[static_cast<size_t>(g)]->setText(QString::number(s.groups[static_cast<size_t>(g)]));
   total_->setText(QString::number(s.totalNotes));
+  // A long note counts once among the notes above; here is how long they are held.
+  longNotes_->setText(QStringLiteral("%1 (%2 %3)")
+                          .arg(s.longNotes)
+                          .arg(s.longNoteSeconds, 0, 'f', 3)
+                          .arg(secondsUnit_->text()));
   peak_->setText(QStringLiteral("%1 %2").arg(s.peakNotesPerSecond).arg(densityUnit_->text()));
   average_->setText(QStringLiteral("%1 %2").arg(s.averageNotesPerSecond, 0, 'f', 2).arg(densityUnit_->text()));
   graph_->SetDensity(s.density, s.densitySeconds);

@@ -52,6 +52,7 @@ class StatsWindow : public QWidget {
   QLabel* length_;
   std::array<QLabel*, kNoteGroupCount> groups_{};
   QLabel* total_;
+  QLabel* longNotes_;
   QLabel* peak_;
   QLabel* average_;
   DensityGraph* graph_;

@@ -14,8 +14,10 @@ namespace {
 
 TEST_F(MainWindowTest, StatisticsAndCheckFollowTheChart) {
   Quiet();
-  // At 120 a measure lasts 2 s: the last note, half way through measure 002, at 5 s.
-  const std::string path = Chart("song.bms", "#BPM 120\r\n#WAV01 a.wav\r\n#WAV03 b.wav\r\n#00111:01\r\n#00211:0002\r\n");
+  // At 120 a measure lasts 2 s: the last note, half way through measure 002, at 5 s;
+  // a long note held for half of measure 001.
+  const std::string path = Chart(
+      "song.bms", "#BPM 120\r\n#WAV01 a.wav\r\n#WAV03 b.wav\r\n#00111:01\r\n#00211:0002\r\n#00152:0101\r\n");
   WriteFile(charts.file("a.wav"), "");
   auto main = Start();
   ASSERT_TRUE(OpenChart(*main, path));
@@ -25,7 +27,8 @@ TEST_F(MainWindowTest, StatisticsAndCheckFollowTheChart) {
   EXPECT_TRUE(stats.isVisible());
   EXPECT_EQ(stats.windowTitle(), "譜面の統計");
   EXPECT_EQ(Control<QLabel>(stats, "LabelLength").text(), "0:05.000 (5.000 秒)");
-  EXPECT_EQ(Control<QLabel>(stats, "LabelTotalNotes").text(), "2");
+  EXPECT_EQ(Control<QLabel>(stats, "LabelTotalNotes").text(), "3") << "a long note is one note";
+  EXPECT_EQ(Control<QLabel>(stats, "LabelLongNotes").text(), "1 (1.000 秒)");
 
   Session().Apply({}, [](Document& d) {
     d.AddObject(1, 3 * TicksPerMeasure, 1);
