@@ -93,6 +93,25 @@ void SwapKeptCells(Document& doc, DefinitionKind kind, int a, int b) {
   }
 }
 
+// "#LNOBJ xx" names the index whose notes end long notes. When that index
+// moves, the line and the ends follow it; a plain note moved onto the old
+// index would otherwise read back as the end of a long note.
+template <class Map>
+void RenumberLnObjLines(Document& doc, DefinitionKind kind, Map to) {
+  if (kind != DefinitionKind::Wav) return;
+  for (std::string& line : doc.mcom) {
+    if (line.size() < 7) continue;
+    std::string keyword = line.substr(0, 6);
+    for (char& c : keyword) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (keyword != "#LNOBJ" || (line[6] != ' ' && line[6] != '\t')) continue;
+    const size_t at = line.find_first_not_of(" \t", 6);
+    if (at == std::string::npos || line.size() - at < 2 || line.find_first_not_of(" \t", at + 2) != std::string::npos)
+      continue;
+    const int v = doc.indices.CellValue(line[at], line[at + 1]);
+    if (v > 0 && to(v) != v) doc.indices.FormatCell(to(v), &line[at]);
+  }
+}
+
 void SwapValues(std::vector<TBmsObject>& objects, DefinitionKind kind, int a, int b) {
   for (TBmsObject& o : objects) {
     if (!LaneUsesKind(kind, o.Lane)) continue;
@@ -100,7 +119,7 @@ void SwapValues(std::vector<TBmsObject>& objects, DefinitionKind kind, int a, in
       o.Value = static_cast<uint16_t>(b);
     else if (o.Value == b)
       o.Value = static_cast<uint16_t>(a);
-    if (o.Long != LongByChannel) continue;
+    if (!IsLongNote(o)) continue;
     if (o.EndValue == a)
       o.EndValue = static_cast<uint16_t>(b);
     else if (o.EndValue == b)
@@ -155,7 +174,7 @@ std::optional<std::string> CompactKind(Document& doc, DefinitionKind kind, std::
   for (const TBmsObject& o : doc.ObjList) {
     if (!LaneUsesKind(kind, o.Lane)) continue;
     hold(o.Value);
-    if (o.Long == LongByChannel) hold(o.EndValue);
+    if (IsLongNote(o)) hold(o.EndValue);
   }
   const std::vector<size_t> blocking = FirstUnreadableNaming(doc, kind, names.size());
   // moved[v]: where index v ends up; holder[i]: the index whose definition stands at i now.
@@ -194,6 +213,7 @@ std::optional<std::string> CompactKind(Document& doc, DefinitionKind kind, std::
         doc.indices.FormatCell(moved[static_cast<size_t>(v)], &line[i]);
     }
   }
+  RenumberLnObjLines(doc, kind, [&moved](int v) { return static_cast<size_t>(v) < moved.size() ? moved[static_cast<size_t>(v)] : v; });
   for (std::string& name : names)
     if (name == kCompactPlaceholder) name.clear();
   return std::nullopt;
@@ -289,6 +309,7 @@ std::optional<std::string> SwapInDocument(Document& doc, DefinitionKind kind, in
   std::swap(r.forward[static_cast<size_t>(ia)], r.forward[static_cast<size_t>(ib)]);
   Note(renumbered, std::move(r));
   SwapKeptCells(doc, kind, ia, ib);
+  RenumberLnObjLines(doc, kind, [ia, ib](int v) { return v == ia ? ib : v == ib ? ia : v; });
   return std::nullopt;
 }
 

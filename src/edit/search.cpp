@@ -170,10 +170,15 @@ void ApplyAction(Document& doc, SearchAction action, int replacement) {
   // length of that number; one that finds no free definition stays as it was.
   for (TBmsObject& o : objects) {
     if (!o.Selected) continue;
-    if (IsTimingLane(o.Lane))
+    if (IsTimingLane(o.Lane)) {
       SetTimingValue(doc, o, replacement);
-    else
-      o.Value = static_cast<uint16_t>(replacement);
+      continue;
+    }
+    // The end cell of a long note on the long-note channels names the sound
+    // of its start; left behind, it would keep the old definition in use.
+    // An #LNOBJ end names the end mark and stays.
+    if (o.Long == LongByChannel && o.EndValue == o.Value) o.EndValue = static_cast<uint16_t>(replacement);
+    o.Value = static_cast<uint16_t>(replacement);
   }
 }
 

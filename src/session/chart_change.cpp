@@ -155,8 +155,8 @@ void Renumbering::Apply(std::vector<TBmsObject>& objects, bool back) const {
     if (o.Lane >= LaneCount || !lanes[o.Lane]) continue;
     if (o.Value < table.size()) o.Value = table[o.Value];
     // The end cell of a long note names a sound too; an #LNOBJ end names
-    // whatever the #LNOBJ line says.
-    if (o.Long == LongByChannel && o.EndValue < table.size()) o.EndValue = table[o.EndValue];
+    // the index of the #LNOBJ line, which moves with it.
+    if (IsLongNote(o) && o.EndValue < table.size()) o.EndValue = table[o.EndValue];
   }
 }
 

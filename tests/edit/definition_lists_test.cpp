@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "bms/bms_reader.h"
+#include "bms/bms_writer.h"
+
+#include <functional>
 #include <optional>
 #include <random>
 #include <string>
@@ -195,6 +199,28 @@ TEST(DefinitionLists, ReleaseKeepsUsedDefinitionsAndImageZero) {
             (std::vector<std::string>{"", "", "used.wav", "", "long.wav", "odd.wav", "", "if.wav", "end.wav"}));
   EXPECT_EQ(doc.bmp, (std::vector<std::string>{"miss.bmp", "", "", "used.bmp", "layer.bmp", ""}));
   EXPECT_TRUE(session.ChartHistory().CanUndo());
+}
+
+// The #LNOBJ index (03, no sound of its own) moves with its row and nothing
+// moves onto it: swapped or compacted, the chart still holds one long note
+// after a save and a load, and only plain notes besides.
+TEST(DefinitionLists, TheEndMarkOfLongNotesFollowsItsIndex) {
+  const std::function<void(ChartSession&)> moves[] = {
+      [](ChartSession& s) { SwapDefinitions(s, DefinitionKind::Wav, 1, 2); },
+      [](ChartSession& s) { CompactDefinitions(s); },
+  };
+  for (const auto& move : moves) {
+    ChartSession session;
+    Log log;
+    LoadBmsBytes(session.Doc(), "#WAV01 a.wav\r\n#WAV02 b.wav\r\n#WAV04 d.wav\r\n#LNOBJ 03\r\n"
+                                "#00111:0103\r\n#00211:0204\r\n#00311:0402\r\n", "chart", log);
+    move(session);
+    Document back;
+    LoadBmsBytes(back, WriteBmsText(session.Doc(), {}), "chart", log);
+    std::vector<std::pair<int, bool>> notes;
+    for (const TBmsObject& o : back.ObjList) notes.emplace_back(o.Pos, IsLongNote(o));
+    EXPECT_EQ(notes, (std::vector<std::pair<int, bool>>{{192, true}, {384, false}, {480, false}, {576, false}, {672, false}}));
+  }
 }
 
 TEST(DefinitionLists, DropFillsRowsInNameOrder) {

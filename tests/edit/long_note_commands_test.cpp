@@ -7,6 +7,7 @@
 
 #include "edit/arrange.h"
 #include "edit/measure_ops.h"
+#include "edit/search.h"
 #include "edit/selection.h"
 
 namespace beatloom {
@@ -16,6 +17,7 @@ TEST(LongNoteCommands, EveryCommandCarriesTheEnd) {
   using Held = std::tuple<int, int, int, int>;  // lane, start, end, end value
   using S = ChartSession&;
   const PasteWindow here{[](int) { return true; }, 0};
+  SearchRequest replace{.byIndex = true, .index = "01", .action = SearchAction::Replace, .replacement = "05"};
   const std::string broken = std::string(kClipboardHeader) + "\r\nL002000288001>000100:3\r\n";
   const struct {
     const char* name;
@@ -35,6 +37,10 @@ TEST(LongNoteCommands, EveryCommandCarriesTheEnd) {
       {"delete 1", [](S s) { DeleteMeasures(s, {1, 1}); }, {{2, 192, 384, 3}}},
       {"delete 1-3", [](S s) { DeleteMeasures(s, {1, 3}); }, {}},
       {"insert 2", [](S s) { InsertMeasure(s, 2); }, {{2, 288, 768, 3}}},
+      {"replace", [&](S s) { RunSearch(s, replace); }, {{2, 288, 576, 3}}},
+      {"replace, end of the start's sound", [&](S s) { s.Doc().ObjList[0].EndValue = 1, RunSearch(s, replace); },
+       {{2, 288, 576, 5}}},
+      {"search and delete", [](S s) { RunSearch(s, {.action = SearchAction::Delete}); }, {}},
       // clang-format on
   };
   for (const auto& c : cases) {
