@@ -37,7 +37,9 @@ std::string Printf(const char* format, int measure, const std::string& a, long l
 }
 
 bool IsImageLane(int lane) { return lane >= 19 && lane <= 21; }
-bool IsSoundLane(int lane) { return (lane >= 1 && lane <= kLastKeyLane) || (lane >= FirstBgmLane && lane <= LastBgmLane); }
+bool IsSoundLane(int lane) {
+  return (lane >= 1 && lane <= kLastKeyLane) || (lane >= FirstBgmLane && lane <= LastBgmLane);
+}
 
 // The data line an object came from: "#mmmCC", and which of the measure's
 // channel 01 lines for a background lane.
@@ -52,7 +54,8 @@ std::pair<std::string, int> SourceOf(const TBmsObject& o) {
   if (o.Lane >= FirstBgmLane && o.Lane <= LastBgmLane) occurrence = o.Lane - FirstBgmLane;
   if (o.Lane == 0 && o.Defined) channel = 8;
   if (o.Lane == StopLane) channel = 9;
-  if (OnLongChannel(o) && o.Lane >= 1 && o.Lane <= kLastKeyLane) channel = MapChannel(o.Lane <= 9 ? o.Lane + 10 : o.Lane + 11) + 40;
+  if (OnLongChannel(o) && o.Lane >= 1 && o.Lane <= kLastKeyLane)
+    channel = MapChannel(o.Lane <= 9 ? o.Lane + 10 : o.Lane + 11) + 40;
   char text[16];
   std::snprintf(text, sizeof text, "#%03d%02d", o.Pos / TicksPerMeasure, channel);
   return {text, occurrence};
@@ -122,7 +125,7 @@ void NumberKeptPlaces(const Document& doc, const std::vector<KeptPlace>& places,
 // measure) or one per measure, however many objects share them. Objects
 // whose time overflows (a huge measure length, tempo or stop) come in one
 // finding at the first such measure: no player can reach them.
-enum ObjectRule { kUndefinedSound, kUndefinedImage, kUntimed, kCollapsed, kDuplicate, kUnpairedLong };
+enum ObjectRule { kUndefinedSound, kUndefinedImage, kUntimed, kCollapsed, kDuplicate, kUnpairedLong, kHeldOver };
 
 struct ObjectHit {
   int rule;
@@ -135,8 +138,8 @@ struct ObjectHit {
 };
 
 Finding ObjectFinding(const Document& doc, const ObjectHit& hit, int count) {
-  static const char* const kRules[] = {"undefined-sound", "undefined-image", "time-overflow", "collapsed-lane",
-                                       "duplicate-object", "unpaired-long-note"};
+  static const char* const kRules[] = {"undefined-sound",  "undefined-image",    "time-overflow",    "collapsed-lane",
+                                       "duplicate-object", "unpaired-long-note", "note-in-long-note"};
   static const char* const kMessages[] = {
       "小節%03d から: 定義されていない音 %s を鳴らすオブジェが %lld 個あります",
       "小節%03d から: 定義されていない画像 %s を表示するオブジェが %lld 個あります",
@@ -144,7 +147,8 @@ Finding ObjectFinding(const Document& doc, const ObjectHit& hit, int count) {
        "(小節長・BPM・ストップを確かめてください)"),
       "小節%03d: プレイモードで表示されないレーンにオブジェが %s%lld 個あります",
       "小節%03d: 同じレーンと位置に重なったオブジェが %s%lld 個あります (保存では一つだけ残ります)",
-      "小節%03d: 終点のないロングノートの始点が %s%lld 個あります (読み込んだとおりに保存されます)"};
+      "小節%03d: 終点のないロングノートの始点が %s%lld 個あります (読み込んだとおりに保存されます)",
+      "小節%03d: 同じレーンのロングノートを押している間に始まるノートが %s%lld 個あります"};
   Finding f;
   f.severity = hit.rule <= kUntimed ? Severity::Error : Severity::Warning;
   f.rule = kRules[hit.rule];
@@ -157,6 +161,28 @@ Finding ObjectFinding(const Document& doc, const ObjectHit& hit, int count) {
 
 bool Defined(const std::vector<std::string>& names, int value) {
   return value >= 0 && static_cast<size_t>(value) < names.size() && !names[static_cast<size_t>(value)].empty();
+}
+
+// A player cannot press a key that is still held: a note that starts while a
+// long note of its lane lasts (up to and with its end) cannot be played.
+void FindNotesInLongNotes(const Document& doc, std::vector<ObjectHit>& hits) {
+  if (std::none_of(doc.ObjList.begin(), doc.ObjList.end(), [](const TBmsObject& o) { return IsLongNote(o); })) return;
+  // Lane, start, the object.
+  std::vector<std::tuple<int, double, uint32_t>> notes;
+  for (uint32_t i = 0; i < doc.ObjList.size(); ++i) {
+    const TBmsObject& o = doc.ObjList[i];
+    if (o.Lane >= FirstKeyLane && o.Lane <= LastKeyLane && !o.Hidden) notes.emplace_back(o.Lane, ExactTicks(o), i);
+  }
+  std::sort(notes.begin(), notes.end());
+  int heldLane = -1;
+  double heldUntil = 0;
+  for (const auto& [lane, start, object] : notes) {
+    const TBmsObject& o = doc.ObjList[object];
+    if (lane == heldLane && start <= heldUntil)
+      hits.push_back({kHeldOver, o.Pos / TicksPerMeasure, o.Pos / TicksPerMeasure, object});
+    if (lane != heldLane) heldLane = lane, heldUntil = -1;
+    if (IsLongNote(o)) heldUntil = std::max(heldUntil, EndTicks(o));
+  }
 }
 
 void CheckObjects(const Document& doc, const ChartTiming& timing, std::vector<Finding>& out) {
@@ -179,6 +205,7 @@ void CheckObjects(const Document& doc, const ChartTiming& timing, std::vector<Fi
     keyed.push_back({longChannel | static_cast<uint64_t>(static_cast<uint32_t>(o.Pos) ^ 0x80000000u) << 8 | o.Lane,
                      ExactSlotOf(o).offset, i});
   }
+  FindNotesInLongNotes(doc, hits);
   std::sort(keyed.begin(), keyed.end());
   for (size_t i = 1; i < keyed.size(); ++i) {
     if (std::get<0>(keyed[i]) != std::get<0>(keyed[i - 1]) || std::get<1>(keyed[i]) != std::get<1>(keyed[i - 1]))
@@ -295,8 +322,8 @@ void CheckConditionals(const Document& doc, const KeptTimingLines& kept, std::ve
                                "ほかはテキストのまま残ります"
                              : "」のブロックは解釈されずテキストのまま残ります";
     places.push_back({out.size(), line});
-    out.push_back({Severity::Note, "conditional-block", "条件分岐「" + ToUtf8(doc.mcom[line], doc.encoding) + what,
-                   -1, doc.mcom[line], 0});
+    out.push_back({Severity::Note, "conditional-block", "条件分岐「" + ToUtf8(doc.mcom[line], doc.encoding) + what, -1,
+                   doc.mcom[line], 0});
   }
 }
 

@@ -69,7 +69,10 @@ TEST(ChartTiming, FollowsTemposStopsAndLengths) {
        3.0},
       {"#RANDOM 1 length and tempo", {"#BPM 120", "#RANDOM 1", "#IF 1", "#00002:0.5", "#00103:F0", "#ENDIF"}, 288, 1.5},
       // A stop in the last cell of a 768-cell line (191.75) stays in its measure.
-      {"stop just before the bar line", {"#BPM 120", "#STOP01 192", "#00009:" + std::string(1534, '0') + "01"}, 192, 4.0},
+      {"stop just before the bar line",
+       {"#BPM 120", "#STOP01 192", "#00009:" + std::string(1534, '0') + "01"},
+       192,
+       4.0},
       {"no header tempo plays at 120", {"#BPM fast"}, 192, 2.0},
       {"measure length 0 counts as 1", {"#BPM 120", "#00002:0"}, 192, 2.0},
   };
@@ -144,6 +147,10 @@ TEST(ChartCheck, EachRuleOnce) {
       {{"#WAV02 a.wav"}, {"unused-definition"}, -1, 4},
       {{"#PLAYER 1", "#00221:01"}, {"collapsed-lane"}, 2, 5},
       {{"#00111:0001", "#00111:01"}, {"duplicate-object"}, 1, 3},
+      {{"#00251:01"}, {"unpaired-long-note"}, 2, 4},
+      // A long note on the key of lane 1 from tick 0 to 96 of measure 2: a note at its end.
+      {{"#00251:0101", "#00211:0001"}, {"note-in-long-note"}, 2, 5},
+      {{"#00251:0101", "#00211:000001"}, {}, -1, 0},
       {{"#BPM01 -5", "#00108:01"}, {"bad-tempo"}, -1, 4},
       {{"#STOP01 -1", "#00109:01"}, {"bad-stop"}, -1, 4},
       {{"#00208:01"}, {"undefined-tempo"}, 2, 4},
