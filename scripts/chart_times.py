@@ -18,6 +18,13 @@ of 0 or below count for nothing. Of #IF/#RANDOM blocks only the branch
 every player takes counts, and only for its timing lines (#BPMxx, #STOPxx,
 channels 02, 03, 08 and 09): under "#RANDOM 1", "#IF 1" (or, without a
 matching #IF, its #ELSE); all other lines inside such blocks are skipped.
+
+Long notes: cells of channels 51-59 and 61-69 pair up in order on their
+channel (start, end) under "#LNTYPE 1" or no #LNTYPE; with "#LNOBJ xx" a
+note of value xx on 11-29 ends the long note begun by the note before it on
+its channel. A long note is one object at its start; a start without an end
+stays an object. --compare also holds the long notes' places against the
+dump's "longNotes".
 """
 import bisect
 import json
@@ -27,7 +34,9 @@ from fractions import Fraction
 
 TICKS = 192
 FALLBACK_BPM = Fraction(120)
-OBJECT_CHANNELS = {1, 3, 4, 6, 7, 8, 9} | set(range(11, 20)) | set(range(21, 30)) | set(range(31, 40)) | set(range(41, 50))
+KEY_CHANNELS = set(range(11, 20)) | set(range(21, 30))
+LONG_CHANNELS = set(range(51, 60)) | set(range(61, 70))
+OBJECT_CHANNELS = {1, 3, 4, 6, 7, 8, 9} | KEY_CHANNELS | set(range(31, 40)) | set(range(41, 50)) | LONG_CHANNELS
 CONDITIONAL = re.compile(r"#(IF|ENDIF|RANDOM|SETRANDOM|ENDRANDOM|ELSE|ELSEIF)(\s|$)", re.I)
 DATA = re.compile(r"#(\d{3})(\d{2}).(.*)$")
 
@@ -93,6 +102,7 @@ def read_chart(path):
     tempo_defs, stop_defs, lengths = {}, {}, {}
     cells = []  # (pos, channel, cell text, file order)
     block_orders = set()  # lines of taken branches: timing, but no objects
+    long_form = {"type": "", "lnobj": None}
     depth = 0
     branches = Branches()
     for order, line in enumerate(read_lines(path)):
@@ -116,6 +126,12 @@ def read_chart(path):
             value = number(line[4:])
             bpm = value if value is not None and value > 0 else FALLBACK_BPM
             continue
+        if not timing_only and re.match(r"#LNTYPE[ \t]", up):
+            long_form["type"] = line[7:].strip()
+            continue
+        if not timing_only and re.match(r"#LNOBJ[ \t]", up) and len(line[6:].strip()) == 2:
+            long_form["lnobj"] = line[6:].strip().upper()
+            continue
         d = re.match(r"#(BPM|STOP)(\w\w)[ \t](.*)$", line, re.I)
         if d:
             (tempo_defs if d.group(1).upper() == "BPM" else stop_defs)[d.group(2).upper()] = number(d.group(3))
@@ -137,7 +153,7 @@ def read_chart(path):
         for i, p in enumerate(pairs):
             if p != "00":
                 cells.append((measure * TICKS + cell_offset(i, len(pairs)), channel, p.upper(), order))
-    return bpm, tempo_defs, stop_defs, lengths, cells, block_orders
+    return bpm, tempo_defs, stop_defs, lengths, cells, block_orders, long_form
 
 
 def length_of(lengths, measure):
@@ -147,7 +163,7 @@ def length_of(lengths, measure):
 
 def timing(path):
     """Returns time_at(pos) and the chart's object cells."""
-    bpm0, tempo_defs, stop_defs, lengths, cells, timing_orders = read_chart(path)
+    bpm0, tempo_defs, stop_defs, lengths, cells, timing_orders, long_form = read_chart(path)
     changes = {}  # pos -> (tempo or None, stop ticks)
     for pos, channel, cell, order in sorted(cells, key=lambda c: (c[0], {3: 0, 8: 1}.get(c[1], 2), c[3])):
         tempo, stop = changes.get(pos, (None, 0))
@@ -187,15 +203,41 @@ def timing(path):
         start, seconds, bpm = after[i - 1] if i else (0, Fraction(0), bpm0)
         return seconds + span(start, target, bpm)
 
-    objects = [(pos, channel, cell) for pos, channel, cell, order in cells
+    objects = [(pos, channel, cell, order) for pos, channel, cell, order in cells
                if channel in OBJECT_CHANNELS and order not in timing_orders]
-    return time_at, objects
+    objects, long_notes = pair_long_notes(objects, long_form)
+    return time_at, objects, long_notes
+
+
+def pair_long_notes(objects, long_form):
+    """The objects without the long notes' ends, and the long notes as (start, end)."""
+    by_channel = {}
+    for o in sorted(objects, key=lambda o: (o[0], o[3])):
+        by_channel.setdefault(o[1], []).append(o)
+    ends, long_notes = set(), []
+    for channel, cells in by_channel.items():
+        if channel in LONG_CHANNELS and long_form["type"] in ("", "1"):
+            for start, end in zip(cells[0::2], cells[1::2]):
+                ends.add(end)
+                long_notes.append((start[0], end[0]))
+        elif channel in KEY_CHANNELS and long_form["lnobj"]:
+            before = None
+            for o in cells:
+                if o[2] != long_form["lnobj"]:
+                    before = o
+                    continue
+                if before is not None:
+                    ends.add(o)
+                    long_notes.append((before[0], o[0]))
+                before = None
+    return [(p, c, v) for p, c, v, order in objects if (p, c, v, order) not in ends], sorted(long_notes)
 
 
 def compare(path, dump_path):
-    time_at, objects = timing(path)
+    time_at, objects, long_notes = timing(path)
     # Positions between ticks come as decimals (167.75); read as written.
-    dumped = json.load(open(dump_path, encoding="utf-8"), parse_float=Fraction)["objects"]
+    dump = json.load(open(dump_path, encoding="utf-8"), parse_float=Fraction)
+    dumped = dump["objects"]
     # A place that no short decimal writes (a third of a tick) is printed to
     # the nearest double; it is timed at the exact place of this reading's
     # object there, since a stop's own place must not fall just after it.
@@ -211,9 +253,13 @@ def compare(path, dump_path):
         worst = max(worst, abs(float(time_at(exact(Fraction(pos)))) - float(seconds)))
     theirs = sorted(Fraction(o[1]) for o in dumped)
     positions_agree = len(ours) == len(theirs) and all(abs(a - b) < Fraction(1, 10**9) for a, b in zip(ours, theirs))
+    theirs_long = sorted((Fraction(start), Fraction(end)) for _, start, end, _ in dump.get("longNotes", []))
+    long_agree = len(long_notes) == len(theirs_long) and all(
+        abs(a[0] - b[0]) + abs(a[1] - b[1]) < Fraction(1, 10**9) for a, b in zip(long_notes, theirs_long))
     print(f"{path}: {len(dumped)} objects, largest difference {worst * 1000:.6f} ms, "
-          f"positions {'agree' if positions_agree else 'DIFFER'}")
-    return 0 if worst < 0.001 and positions_agree else 1
+          f"positions {'agree' if positions_agree else 'DIFFER'}, "
+          f"{len(long_notes)} long notes {'agree' if long_agree else 'DIFFER'}")
+    return 0 if worst < 0.001 and positions_agree and long_agree else 1
 
 
 def main(argv):
@@ -222,7 +268,7 @@ def main(argv):
     if len(argv) != 2:
         print(__doc__, file=sys.stderr)
         return 2
-    time_at, objects = timing(argv[1])
+    time_at, objects, _ = timing(argv[1])
     for pos, channel, cell in sorted(objects):
         print(f"{float(pos):g}\t{channel:02d}\t{cell}\t{float(time_at(pos)):.6f}")
     return 0

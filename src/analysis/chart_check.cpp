@@ -227,6 +227,8 @@ void CheckDefinitions(const Document& doc, const FileProbe& files, std::vector<F
   std::vector<char> usedBmp(doc.bmp.size(), 0);
   for (const TBmsObject& o : doc.ObjList) {
     if (IsSoundLane(o.Lane) && o.Value < usedWav.size()) usedWav[o.Value] = 1;
+    // The end of a long note is a cell of its own, as the release command counts it.
+    if (IsLongNote(o) && o.EndValue < usedWav.size()) usedWav[o.EndValue] = 1;
     if (IsImageLane(o.Lane) && o.Value < usedBmp.size()) usedBmp[o.Value] = 1;
   }
   for (const bool isWav : {true, false}) {

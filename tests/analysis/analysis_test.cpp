@@ -151,6 +151,7 @@ TEST(ChartCheck, EachRuleOnce) {
       // A long note on the key of lane 1 from tick 0 to 96 of measure 2: a note at its end.
       {{"#00251:0101", "#00211:0001"}, {"note-in-long-note"}, 2, 5},
       {{"#00251:0101", "#00211:000001"}, {}, -1, 0},
+      {{"#WAV02 a.wav", "#LNOBJ 02", "#00211:0102"}, {}, -1, 0},
       {{"#BPM01 -5", "#00108:01"}, {"bad-tempo"}, -1, 4},
       {{"#STOP01 -1", "#00109:01"}, {"bad-stop"}, -1, 4},
       {{"#00208:01"}, {"undefined-tempo"}, 2, 4},
