@@ -18,6 +18,8 @@ int64_t FloorDiv(int64_t a, int64_t b) {
 void ObjectIndex::Clear() {
   bucketStart_.clear();
   order_.clear();
+  bars_.clear();
+  barLanes_.clear();
   indexedSize_ = 0;
   built_ = false;
 }
@@ -51,6 +53,42 @@ void ObjectIndex::Rebuild(const std::vector<TBmsObject>& objects) {
   std::vector<int> next(bucketStart_.begin(), bucketStart_.end() - 1);
   for (size_t i = 0; i < objects.size(); ++i) order_[next[BucketOf(objects[i].Pos)]++] = static_cast<int>(i);
   if (holds_ == Holds::Topmost) KeepTopmost(objects);
+  CollectBars(objects);
+}
+
+void ObjectIndex::CollectBars(const std::vector<TBmsObject>& objects) {
+  for (const int i : order_) {
+    const TBmsObject& o = objects[static_cast<size_t>(i)];
+    if (HasBar(o)) bars_.push_back({o.Pos, o.EndPos, o.EndPos, i});
+  }
+  if (bars_.empty()) return;
+  std::sort(bars_.begin(), bars_.end(), [&objects](const Bar& a, const Bar& b) {
+    const int la = objects[static_cast<size_t>(a.index)].Lane;
+    const int lb = objects[static_cast<size_t>(b.index)].Lane;
+    return la != lb ? la < lb : a.start != b.start ? a.start < b.start : a.index < b.index;
+  });
+  for (size_t k = 0; k < bars_.size(); ++k) {
+    const uint8_t lane = objects[static_cast<size_t>(bars_[k].index)].Lane;
+    if (barLanes_.empty() || barLanes_.back().first != lane) {
+      barLanes_.emplace_back(lane, static_cast<int>(k));
+    } else {
+      bars_[k].reach = std::max(bars_[k].reach, bars_[k - 1].reach);
+    }
+  }
+}
+
+void ObjectIndex::QueryBars(int64_t lo, size_t listSize, std::vector<int>& out) const {
+  for (size_t l = 0; l < barLanes_.size(); ++l) {
+    const auto first = bars_.begin() + barLanes_[l].second;
+    const auto last = l + 1 < barLanes_.size() ? bars_.begin() + barLanes_[l + 1].second : bars_.end();
+    // The bars that start before lo, walked back while one may still reach it.
+    auto k = std::lower_bound(first, last, lo, [](const Bar& b, int64_t p) { return b.start < p; });
+    while (k != first) {
+      --k;
+      if (k->reach < lo) break;
+      if (k->end >= lo && static_cast<size_t>(k->index) < listSize) out.push_back(k->index);
+    }
+  }
 }
 
 void ObjectIndex::KeepTopmost(const std::vector<TBmsObject>& objects) {
@@ -94,19 +132,20 @@ void ObjectIndex::KeepTopmost(const std::vector<TBmsObject>& objects) {
 
 void ObjectIndex::Query(const std::vector<TBmsObject>& objects, int64_t lo, int64_t hi, std::vector<int>& out) const {
   if (order_.empty() || lo > hi) return;
+  const size_t before = out.size();
   const int64_t buckets = static_cast<int64_t>(bucketStart_.size()) - 1;
   const int64_t b0 = std::max<int64_t>(BucketOf(lo), 0);
   const int64_t b1 = std::min<int64_t>(BucketOf(hi), buckets - 1);
-  if (b0 > b1) return;
-  const size_t before = out.size();
-  for (int k = bucketStart_[b0]; k < bucketStart_[b1 + 1]; ++k) {
+  for (int k = b0 <= b1 ? bucketStart_[b0] : 0; b0 <= b1 && k < bucketStart_[b1 + 1]; ++k) {
     const int i = order_[k];
     if (static_cast<size_t>(i) >= objects.size()) continue;
     const int64_t p = objects[i].Pos;
     if (p >= lo && p <= hi) out.push_back(i);
   }
-  // Several buckets each in list order: merge them into one list order.
-  if (b1 > b0) std::sort(out.begin() + static_cast<std::ptrdiff_t>(before), out.end());
+  const size_t inRange = out.size();
+  if (!bars_.empty()) QueryBars(lo, objects.size(), out);
+  // Several buckets, or bars from below, each in list order: merge them into one list order.
+  if (b1 > b0 || out.size() > inRange) std::sort(out.begin() + static_cast<std::ptrdiff_t>(before), out.end());
 }
 
 }  // namespace beatloom
