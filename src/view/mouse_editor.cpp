@@ -323,6 +323,12 @@ void MouseEditor::EditPress(const PointerInput& in) {
     const TBmsObject object = session_.Doc().ObjList[hit];
     anchorLane_ = object.Lane;
     anchorPos_ = object.Pos;
+    if (HasBar(object) && in.y < geometry_.ObjectRect(object).Top) {
+      // Taken by its bar, the note moves with the pointer by whole grid
+      // steps instead of jumping with its start to the pointer.
+      const int step = TicksPerMeasure / GridDivision(settings_.GridPosition);
+      anchorPos_ = geometry_.SnappedTickAtY(in.y, settings_.GridPosition) + object.Pos % step;
+    }
     if (in.shift) {
       ChangeSelection([hit](Document& doc) {
         doc.ObjList[hit].Selected ^= 1;

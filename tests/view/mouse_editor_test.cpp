@@ -321,7 +321,7 @@ TEST_F(MouseEditorTest, LongNotesByDragging) {
       {"a drag back onto the press tick is a plain note", EditTool::Write, false, {}, X3, Row(96), X4, Row(101), {{3, 96, 0, 7, 0, 0, 0}}, nullptr},
       {"the end cell dragged lengthens it", EditTool::Select, false, {bar}, X3, Row(194), X3, Row(288), {{3, 96, 288, 5, 1, LongByChannel, 5}}, "1player key3  長さ 1小節"},
       {"the end stops a grid step after the start", EditTool::Select, false, {bar}, X3, Row(194), X3, Row(0), {{3, 96, 108, 5, 1, LongByChannel, 5}}, nullptr},
-      {"the bar dragged moves the whole note", EditTool::Select, false, {bar}, X3, Row(150), X4, Row(198), {{4, 192, 288, 5, 1, LongByChannel, 5}}, nullptr},
+      {"the bar dragged moves the whole note with the pointer", EditTool::Select, false, {bar}, X3, Row(150), X4, Row(198), {{4, 144, 240, 5, 1, LongByChannel, 5}}, nullptr},
       {"a rubber band across the bar alone takes it", EditTool::Select, false, {bar}, X0, Row(160), X4, Row(170), {{3, 96, 192, 5, 1, LongByChannel, 5}}, nullptr},
       {"an erase click on the bar takes the note", EditTool::Erase, false, {bar}, X3, Row(150), X3, Row(150), {}, nullptr},
   };

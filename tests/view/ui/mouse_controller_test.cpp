@@ -71,6 +71,17 @@ TEST(MouseControllerTest, TheRealScoreWritesErasesSelectsAndShowsWhereThePointer
   EXPECT_TRUE(popup.isVisible());
   EXPECT_EQ(mouse.Editor().AnchorLane(), 5);
   popup.close();
+
+  // Pressed on a key lane and drawn along it, the write is a long note.
+  write.click();
+  QTest::mousePress(&score, Qt::LeftButton, {}, at(6, 0));
+  QTest::mouseMove(&score, at(6, 96));
+  EXPECT_EQ(zone.text(), "1player key6  長さ 96/192");
+  QTest::mouseRelease(&score, Qt::LeftButton, {}, at(6, 96));
+  const TBmsObject& held = session.Doc().ObjList.back();
+  EXPECT_EQ(held.Lane, 6);
+  EXPECT_TRUE(IsLongNote(held));
+  EXPECT_EQ(held.EndPos, 96);
 }
 
 }  // namespace
