@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
+#include <tuple>
 
 #include "support/scripted_prompts.h"
 #include "view/ui/score_widget.h"
@@ -79,9 +80,7 @@ TEST(MouseControllerTest, TheRealScoreWritesErasesSelectsAndShowsWhereThePointer
   EXPECT_EQ(zone.text(), "1player key6  長さ 96/192");
   QTest::mouseRelease(&score, Qt::LeftButton, {}, at(6, 96));
   const TBmsObject& held = session.Doc().ObjList.back();
-  EXPECT_EQ(held.Lane, 6);
-  EXPECT_TRUE(IsLongNote(held));
-  EXPECT_EQ(held.EndPos, 96);
+  EXPECT_EQ(std::make_tuple(int{held.Lane}, IsLongNote(held), held.EndPos), std::make_tuple(6, true, 96));
 }
 
 }  // namespace

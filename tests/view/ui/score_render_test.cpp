@@ -344,10 +344,9 @@ TEST_F(ScoreRenderTest, LongNotesAsBarsAlsoFromBelowTheView) {
   } cases[] = {{3, 20, 160, 0, 90}, {5, 0, 900, -384, 600}};
   for (const auto& c : cases) {
     doc.ObjList.clear();
-    TBmsObject& o = Add(c.lane, c.start);
-    o.Long = LongByChannel;
-    o.EndPos = c.end;
-    const TBmsObject note = o;
+    Add(c.lane, c.start).Long = LongByChannel;
+    doc.ObjList[0].EndPos = c.end;
+    const TBmsObject note = doc.ObjList[0];
     const QImage image = Render(c.V);
     const ScoreGeometry g = Geometry(c.V);
     const ScreenRect r = g.ObjectRect(note);
