@@ -195,7 +195,8 @@ void MouseEditor::Write(const PointerInput& in) {
   session_.SealStep();
   if (same.size() == 1) {
     const TBmsObject& there = objects[static_cast<size_t>(same.front())];
-    if (timing ? NumberOf(session_.Doc(), there) == *timing : there.Value == value && there.Hidden == (hidden ? 1 : 0)) {
+    if (timing ? NumberOf(session_.Doc(), there) == *timing
+               : there.Value == value && there.Hidden == (hidden ? 1 : 0)) {
       // The same note again; a drag may still make it long.
       if (holdable) {
         written_ = same.front();
@@ -207,10 +208,8 @@ void MouseEditor::Write(const PointerInput& in) {
   }
   // Only the objects taken out and the one appended are kept for the
   // history, so a write costs the same in a chart of any size.
-  ChartEdit edit{.label = kWriteStep,
-                 .aspects = kChartObjects,
-                 .objects = ChartEdit::Objects::Appended,
-                 .mergeKey = &heldStep_};
+  ChartEdit edit{
+      .label = kWriteStep, .aspects = kChartObjects, .objects = ChartEdit::Objects::Appended, .mergeKey = &heldStep_};
   edit.remove = std::move(same);
   bool full = false;
   session_.Apply(edit, [&](Document& doc) {
@@ -241,7 +240,8 @@ TBmsObject MouseEditor::HeldAt(int y) const {
   TBmsObject o = held_;
   const int at = geometry_.SnappedTickAtY(y, settings_.GridPosition);
   if (at == held_.Pos || at < 0 || at > LastPosition) return o;
-  ClearOffset(o);
+  // Drawn down the lane, the start moves onto the release's tick.
+  if (at < held_.Pos) ClearOffset(o);
   o.Pos = std::min(at, held_.Pos);
   o.EndPos = std::max(at, held_.Pos);
   o.EndOffNum = 0;
@@ -275,10 +275,8 @@ void MouseEditor::FinishHoldWrite(const PointerInput& in) {
   }
   std::sort(remove.begin(), remove.end());
   remove.erase(std::unique(remove.begin(), remove.end()), remove.end());
-  ChartEdit edit{.label = kWriteStep,
-                 .aspects = kChartObjects,
-                 .objects = ChartEdit::Objects::Appended,
-                 .mergeKey = &heldStep_};
+  ChartEdit edit{
+      .label = kWriteStep, .aspects = kChartObjects, .objects = ChartEdit::Objects::Appended, .mergeKey = &heldStep_};
   edit.remove = std::move(remove);
   session_.Apply(edit, [&made](Document& doc) {
     doc.ObjList.push_back(made);
@@ -388,7 +386,8 @@ void MouseEditor::StartEndDrag(int hit) {
   // The note leaves the score image while its end is drawn over it, and
   // comes back as it was when the drag is cut short.
   session_.BeginGesture([this] { Cancel(); });
-  ChartEdit edit{.label = kLengthStep, .aspects = kChartObjects, .objects = ChartEdit::Objects::Appended, .inGesture = true};
+  ChartEdit edit{
+      .label = kLengthStep, .aspects = kChartObjects, .objects = ChartEdit::Objects::Appended, .inGesture = true};
   edit.remove.push_back(hit);
   session_.Apply(edit, [this, hit](Document& doc) {
     session_.Dragged().assign(1, doc.ObjList[static_cast<size_t>(hit)]);

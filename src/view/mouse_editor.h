@@ -184,9 +184,9 @@ class MouseEditor {
   bool dragCopy_ = false;
   bool rubberShift_ = false;
   int framed_ = -1;
-  int written_ = -1;       // HoldWrite: the note's index
-  TBmsObject held_{};      // HoldWrite: the note as written
-  int heldStep_ = 0;       // merges a write and its lengthening into one step
+  int written_ = -1;   // HoldWrite: the note's index
+  TBmsObject held_{};  // HoldWrite: the note as written
+  int heldStep_ = 0;   // merges a write and its lengthening into one step
   TBmsObject preview_{255, INT32_MIN, 0, 0, 0};
 
   int statusLane_ = 0;

@@ -293,7 +293,6 @@ TEST_F(MouseEditorTest, OverlaysStatusAndAutoScroll) {
   EXPECT_EQ(editor->Tick(true, 10, 10).verticalStep, 0);
 }
 
-
 // Long notes under the mouse: written by a drag along a key lane, lengthened
 // by their end cell, moved and erased by their bar, taken by a rubber band
 // over the bar; each gesture is one step.

@@ -334,14 +334,11 @@ TEST_F(ScoreRenderTest, CaptionsOnVisibleLanes) {
   }
 }
 
-
 // A long note is a bar in its lane's colour halfway to the background, also
 // one that starts below the view and reaches into it; the start cell keeps
 // the note's own colour.
 TEST_F(ScoreRenderTest, LongNotesAsBarsAlsoFromBelowTheView) {
-  const struct {
-    int lane, start, end, V, tick;
-  } cases[] = {{3, 20, 160, 0, 90}, {5, 0, 900, -384, 600}};
+  const struct { int lane, start, end, V, tick; } cases[] = {{3, 20, 160, 0, 90}, {5, 0, 900, -384, 600}};
   for (const auto& c : cases) {
     doc.ObjList.clear();
     Add(c.lane, c.start).Long = LongByChannel;
