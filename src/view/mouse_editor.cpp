@@ -192,6 +192,10 @@ void MouseEditor::Write(const PointerInput& in) {
   // A visible note on a key lane may still be drawn out into a long note
   // before the button comes up; that makes the same step as the write.
   const bool holdable = IsKeyLane(lane) && !hidden;
+  // The form the chart's long notes take: with an #LNOBJ line the end is a
+  // note of that value, else a cell of the start's value on the long-note
+  // channels (read once here, not at every move of the drag).
+  if (holdable) heldLnObj_ = LnObjIndex(session_.Doc());
   session_.SealStep();
   if (same.size() == 1) {
     const TBmsObject& there = objects[static_cast<size_t>(same.front())];
@@ -246,12 +250,8 @@ TBmsObject MouseEditor::HeldAt(int y) const {
   o.EndPos = std::max(at, held_.Pos);
   o.EndOffNum = 0;
   o.EndOffDen = 1;
-  // The form the chart's long notes take: with an #LNOBJ line the end is a
-  // note of that value, else a cell of the start's value on the long-note
-  // channels.
-  const std::optional<int> lnobj = LnObjIndex(session_.Doc());
-  o.Long = lnobj ? LongByLnObj : LongByChannel;
-  o.EndValue = static_cast<uint16_t>(lnobj ? *lnobj : o.Value);
+  o.Long = heldLnObj_ ? LongByLnObj : LongByChannel;
+  o.EndValue = static_cast<uint16_t>(heldLnObj_ ? *heldLnObj_ : o.Value);
   return o;
 }
 

@@ -186,6 +186,7 @@ class MouseEditor {
   int framed_ = -1;
   int written_ = -1;   // HoldWrite: the note's index
   TBmsObject held_{};  // HoldWrite: the note as written
+  std::optional<int> heldLnObj_;  // HoldWrite: the chart's #LNOBJ value, if any
   int heldStep_ = 0;   // merges a write and its lengthening into one step
   TBmsObject preview_{255, INT32_MIN, 0, 0, 0};
 
