@@ -101,7 +101,10 @@ void MouseEditor::ObjectsAt(int x, int y, std::vector<int>& out) {
   const int64_t lo = FloorDiv((base - tallest - 1) * TicksPerMeasure, H) - 1;
   const int64_t hi = FloorDiv((base + 1) * TicksPerMeasure, H) + 1;
   found_.clear();
-  Index().Query(objects, lo, hi, found_);
+  // A bar from below can only cover x in its own column, or a key's
+  // neighbour's, as keys overlap half a key on a keyboard.
+  const int lane = geometry_.LaneAtX(x);
+  Index().Query(objects, lo, hi, found_, lane - 1, lane + 1);
   for (const int i : found_) {
     if (Contains(geometry_.ObjectSpan(objects[i]), x, y)) out.push_back(i);
   }

@@ -77,8 +77,9 @@ void ObjectIndex::CollectBars(const std::vector<TBmsObject>& objects) {
   }
 }
 
-void ObjectIndex::QueryBars(int64_t lo, size_t listSize, std::vector<int>& out) const {
+void ObjectIndex::QueryBars(int64_t lo, size_t listSize, int barLo, int barHi, std::vector<int>& out) const {
   for (size_t l = 0; l < barLanes_.size(); ++l) {
+    if (barLanes_[l].first < barLo || barLanes_[l].first > barHi) continue;
     const auto first = bars_.begin() + barLanes_[l].second;
     const auto last = l + 1 < barLanes_.size() ? bars_.begin() + barLanes_[l + 1].second : bars_.end();
     // The bars that start before lo, walked back while one may still reach it.
@@ -130,7 +131,8 @@ void ObjectIndex::KeepTopmost(const std::vector<TBmsObject>& objects) {
   order_.resize(static_cast<size_t>(out));
 }
 
-void ObjectIndex::Query(const std::vector<TBmsObject>& objects, int64_t lo, int64_t hi, std::vector<int>& out) const {
+void ObjectIndex::Query(const std::vector<TBmsObject>& objects, int64_t lo, int64_t hi, std::vector<int>& out,
+                        int barLo, int barHi) const {
   if (order_.empty() || lo > hi) return;
   const size_t before = out.size();
   const int64_t buckets = static_cast<int64_t>(bucketStart_.size()) - 1;
@@ -143,7 +145,7 @@ void ObjectIndex::Query(const std::vector<TBmsObject>& objects, int64_t lo, int6
     if (p >= lo && p <= hi) out.push_back(i);
   }
   const size_t inRange = out.size();
-  if (!bars_.empty()) QueryBars(lo, objects.size(), out);
+  if (!bars_.empty()) QueryBars(lo, objects.size(), barLo, barHi, out);
   // Several buckets, or bars from below, each in list order: merge them into one list order.
   if (b1 > b0 || out.size() > inRange) std::sort(out.begin() + static_cast<std::ptrdiff_t>(before), out.end());
 }

@@ -11,7 +11,9 @@ namespace beatloom {
 // A note drawn as a bar up to its end: held, on a key lane, its end on a
 // later tick.
 inline bool HasBar(const TBmsObject& o) {
-  return IsLongNote(o) && o.Lane >= FirstKeyLane && o.Lane <= LastKeyLane && o.EndPos > o.Pos;
+  // IsLongNote spelled out: a hit test asks this of every candidate.
+  return (o.Long == LongByChannel || o.Long == LongByLnObj) && o.Lane >= FirstKeyLane && o.Lane <= LastKeyLane &&
+         o.EndPos > o.Pos;
 }
 
 // Object list indices grouped by position, so that a render touches only the
@@ -36,9 +38,11 @@ class ObjectIndex {
   void Clear();
 
   // Appends to out, in list order, the indices of the objects whose position
-  // lies in lo..hi (bounds included), and of the bars (see HasBar) that start
-  // before lo and reach it.
-  void Query(const std::vector<TBmsObject>& objects, int64_t lo, int64_t hi, std::vector<int>& out) const;
+  // lies in lo..hi (bounds included), and of the bars (see HasBar) on lanes
+  // barLo..barHi that start before lo and reach it. A pointer's hit test
+  // names the few lanes under it; the others want every lane.
+  void Query(const std::vector<TBmsObject>& objects, int64_t lo, int64_t hi, std::vector<int>& out, int barLo = 0,
+             int barHi = 255) const;
 
   // The list size the index was built for; a different size means stale.
   size_t IndexedSize() const { return indexedSize_; }
@@ -49,7 +53,7 @@ class ObjectIndex {
   // Removes from order_ every object another one drawn later covers.
   void KeepTopmost(const std::vector<TBmsObject>& objects);
   void CollectBars(const std::vector<TBmsObject>& objects);
-  void QueryBars(int64_t lo, size_t listSize, std::vector<int>& out) const;
+  void QueryBars(int64_t lo, size_t listSize, int barLo, int barHi, std::vector<int>& out) const;
 
   // Objects with position p sit in bucket (p div span) - first, floor
   // division; bucketStart_[b]..bucketStart_[b+1]-1 index order_.
