@@ -567,7 +567,14 @@ void MouseEditor::DrawDrag(const PointerInput&) {
   Push({.kind = OverlayStep::Kind::Blit});
   const int dColumn = LaneColumn(currentLane_) - LaneColumn(anchorLane_);
   const int dPos = currentPos_ - anchorPos_;
+  // Positions far from the view are passed over before any rectangle is
+  // worked out: a drag may carry a whole chart.
+  int64_t lo = 0;
+  int64_t hi = 0;
+  geometry_.CandidatePositions(lo, hi);
   for (TBmsObject o : session_.Dragged()) {
+    const int64_t start = int64_t{o.Pos} + dPos;
+    if (start > hi || (HasBar(o) ? int64_t{o.EndPos} + dPos : start) < lo) continue;
     const int column = LaneColumn(o.Lane) + dColumn;
     if (column < 0 || column >= LaneCount) continue;
     if (LaneAtColumn(column) != o.Lane) o.Defined = 0;  // the preview shows the number carried

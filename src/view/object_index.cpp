@@ -59,21 +59,24 @@ void ObjectIndex::Rebuild(const std::vector<TBmsObject>& objects) {
 void ObjectIndex::CollectBars(const std::vector<TBmsObject>& objects) {
   for (const int i : order_) {
     const TBmsObject& o = objects[static_cast<size_t>(i)];
-    if (HasBar(o)) bars_.push_back({o.Pos, o.EndPos, o.EndPos, i});
+    if (HasBar(o)) bars_.push_back({o.Pos, o.EndPos, o.EndPos, i, o.Lane});
   }
   if (bars_.empty()) return;
-  std::sort(bars_.begin(), bars_.end(), [&objects](const Bar& a, const Bar& b) {
-    const int la = objects[static_cast<size_t>(a.index)].Lane;
-    const int lb = objects[static_cast<size_t>(b.index)].Lane;
-    return la != lb ? la < lb : a.start != b.start ? a.start < b.start : a.index < b.index;
-  });
-  for (size_t k = 0; k < bars_.size(); ++k) {
-    const uint8_t lane = objects[static_cast<size_t>(bars_[k].index)].Lane;
-    if (barLanes_.empty() || barLanes_.back().first != lane) {
-      barLanes_.emplace_back(lane, static_cast<int>(k));
-    } else {
-      bars_[k].reach = std::max(bars_[k].reach, bars_[k - 1].reach);
-    }
+  // The index walks positions in order, so each lane's bars mostly come
+  // sorted already (wholly with one-tick buckets).
+  std::stable_sort(bars_.begin(), bars_.end(), [](const Bar& a, const Bar& b) { return a.lane < b.lane; });
+  const auto before = [](const Bar& a, const Bar& b) {
+    return a.start != b.start ? a.start < b.start : a.index < b.index;
+  };
+  for (size_t k = 0; k < bars_.size();) {
+    size_t end = k;
+    while (end < bars_.size() && bars_[end].lane == bars_[k].lane) ++end;
+    const auto first = bars_.begin() + static_cast<std::ptrdiff_t>(k);
+    const auto last = bars_.begin() + static_cast<std::ptrdiff_t>(end);
+    if (!std::is_sorted(first, last, before)) std::sort(first, last, before);
+    barLanes_.emplace_back(bars_[k].lane, static_cast<int>(k));
+    for (size_t j = k + 1; j < end; ++j) bars_[j].reach = std::max(bars_[j].reach, bars_[j - 1].reach);
+    k = end;
   }
 }
 

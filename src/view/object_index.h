@@ -72,6 +72,7 @@ class ObjectIndex {
     int32_t end;
     int32_t reach;
     int index;
+    uint8_t lane;
   };
   std::vector<Bar> bars_;
   std::vector<std::pair<uint8_t, int>> barLanes_;
