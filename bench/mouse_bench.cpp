@@ -1,8 +1,10 @@
 // Mouse editing on big charts: hover (hit test, frame, status line) at 1 000
 // and 100 000 objects, a rubber band over 10 000 objects, and dragging 10 000
-// selected objects one lane and back.
+// selected objects one lane and back; each again with a tenth of the notes
+// held (long notes of up to two measures).
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <memory>
 #include <random>
 
@@ -25,6 +27,19 @@ void Fill(Document& d, int objects, int measures) {
   }
 }
 
+// Every tenth object on a key lane becomes a long note of a quarter beat to
+// two measures, as a modern chart holds them.
+void MakeLongNotes(Document& d) {
+  std::mt19937 rng(7);
+  int n = 0;
+  for (TBmsObject& o : d.ObjList) {
+    if (o.Lane < FirstKeyLane || o.Lane > LastKeyLane || n++ % 10 != 0) continue;
+    o.Long = LongByChannel;
+    o.EndPos = std::min(o.Pos + 12 + static_cast<int>(rng() % 372), MeasureCount * TicksPerMeasure - 1);
+    o.EndValue = o.Value;
+  }
+}
+
 struct Bench {
   explicit Bench(int pbHeight) {
     g = ScoreGeometry::For(settings, 0, 1000, pbHeight, 0, 0);
@@ -36,9 +51,10 @@ struct Bench {
   std::unique_ptr<MouseEditor> editor;
 };
 
-void BM_Hover(benchmark::State& state) {
+void Hover(benchmark::State& state, bool held) {
   Bench b(600);
   Fill(b.session.Doc(), static_cast<int>(state.range(0)), 1000);
+  if (held) MakeLongNotes(b.session.Doc());
   b.g.V = -500 * 192;
   b.editor->SetTool(EditTool::Erase);
   int i = 0;
@@ -49,11 +65,15 @@ void BM_Hover(benchmark::State& state) {
     ++i;
   }
 }
+void BM_Hover(benchmark::State& state) { Hover(state, false); }
+void BM_HoverLongNotes(benchmark::State& state) { Hover(state, true); }
 BENCHMARK(BM_Hover)->Arg(1000)->Arg(100000);
+BENCHMARK(BM_HoverLongNotes)->Arg(100000);
 
-void BM_RubberBand(benchmark::State& state) {
+void RubberBand(benchmark::State& state, bool held) {
   Bench b(800);
   Fill(b.session.Doc(), 10000, 4);  // 4 measures: all on the screen
+  if (held) MakeLongNotes(b.session.Doc());
   b.editor->SetTool(EditTool::Select);
   for (auto _ : state) {
     b.editor->Press({1, 1});
@@ -66,12 +86,16 @@ void BM_RubberBand(benchmark::State& state) {
       static_cast<double>(std::count_if(b.session.Doc().ObjList.begin(), b.session.Doc().ObjList.end(),
                                         [](const TBmsObject& o) { return o.Selected != 0; }));
 }
+void BM_RubberBand(benchmark::State& state) { RubberBand(state, false); }
+void BM_RubberBandLongNotes(benchmark::State& state) { RubberBand(state, true); }
 BENCHMARK(BM_RubberBand)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RubberBandLongNotes)->Unit(benchmark::kMillisecond);
 
-void BM_DragAndDrop(benchmark::State& state) {
+void DragAndDrop(benchmark::State& state, bool held) {
   Bench b(800);
   Document& d = b.session.Doc();
-  Fill(d, 10000, 1000);
+  Fill(d, static_cast<int>(state.range(0)), 1000);
+  if (held) MakeLongNotes(d);
   for (TBmsObject& o : d.ObjList) o.Selected = 1;
   // A lone object at a known place to take hold of; it is selected too.
   d.AddObject(30, 0, 1);
@@ -89,7 +113,10 @@ void BM_DragAndDrop(benchmark::State& state) {
   }
   state.counters["objects"] = static_cast<double>(d.ObjList.size());
 }
-BENCHMARK(BM_DragAndDrop)->Unit(benchmark::kMillisecond);
+void BM_DragAndDrop(benchmark::State& state) { DragAndDrop(state, false); }
+void BM_DragAndDropLongNotes(benchmark::State& state) { DragAndDrop(state, true); }
+BENCHMARK(BM_DragAndDrop)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DragAndDropLongNotes)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace beatloom

@@ -4,6 +4,7 @@
 
 #include <QGuiApplication>
 #include <QImage>
+#include <algorithm>
 #include <random>
 
 #include "model/document.h"
@@ -96,9 +97,32 @@ void BM_EditFrame_StackedMeasure(benchmark::State& state) {
   RenderFrames(state, StackedMeasureChart(static_cast<int>(state.range(0))), true);
 }
 
+// The uniform chart with every tenth key note held for up to two measures:
+// bars that start below the view reach into it.
+Document LongNoteChart(int count) {
+  Document doc = UniformChart(count);
+  std::mt19937 rng(3);
+  int n = 0;
+  for (TBmsObject& o : doc.ObjList) {
+    if (o.Lane < FirstKeyLane || o.Lane > LastKeyLane || n++ % 10 != 0) continue;
+    o.Long = LongByChannel;
+    o.EndPos = std::min(o.Pos + 12 + static_cast<int>(rng() % 372), MeasureCount * TicksPerMeasure - 1);
+    o.EndValue = o.Value;
+  }
+  return doc;
+}
+void BM_ScrollFrame_LongNotes(benchmark::State& state) {
+  RenderFrames(state, LongNoteChart(static_cast<int>(state.range(0))), false);
+}
+void BM_EditFrame_LongNotes(benchmark::State& state) {
+  RenderFrames(state, LongNoteChart(static_cast<int>(state.range(0))), true);
+}
+
 BENCHMARK(BM_ScrollFrame_Uniform)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ScrollFrame_SameView)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_EditFrame_Uniform)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ScrollFrame_LongNotes)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_EditFrame_LongNotes)->Arg(100000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ScrollFrame_StackedMeasure)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EditFrame_StackedMeasure)->Arg(1000000)->Unit(benchmark::kMillisecond);
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "bms/bms_reader.h"
 #include "model/text_scan.h"
 #include "model/timing_values.h"
 
@@ -30,6 +31,10 @@ bool Contains(const ScreenRect& r, int x, int y) {
 }
 
 ScreenRect Grown(const ScreenRect& r) { return {r.Left - 2, r.Top - 2, r.Right + 2, r.Bottom + 2}; }
+
+// The step names of the mouse's writes and of a long note's new length.
+constexpr const char* kWriteStep = "書き込み";
+constexpr const char* kLengthStep = "長さの変更";
 
 // Toggling the bpm-dialog guard back even when the dialog hook throws.
 class Flag {
@@ -96,9 +101,12 @@ void MouseEditor::ObjectsAt(int x, int y, std::vector<int>& out) {
   const int64_t lo = FloorDiv((base - tallest - 1) * TicksPerMeasure, H) - 1;
   const int64_t hi = FloorDiv((base + 1) * TicksPerMeasure, H) + 1;
   found_.clear();
-  Index().Query(objects, lo, hi, found_);
+  // A bar from below can only cover x in its own column, or a key's
+  // neighbour's, as keys overlap half a key on a keyboard.
+  const int lane = geometry_.LaneAtX(x);
+  Index().Query(objects, lo, hi, found_, lane - 1, lane + 1);
   for (const int i : found_) {
-    if (Contains(geometry_.ObjectRect(objects[i]), x, y)) out.push_back(i);
+    if (Contains(geometry_.ObjectSpan(objects[i]), x, y)) out.push_back(i);
   }
 }
 
@@ -184,14 +192,31 @@ void MouseEditor::Write(const PointerInput& in) {
   // A spot holds one object per lane: whatever stood there goes.
   std::erase_if(same, [&](int i) { return objects[static_cast<size_t>(i)].Lane != lane; });
   std::sort(same.begin(), same.end());
+  // A visible note on a key lane may still be drawn out into a long note
+  // before the button comes up; that makes the same step as the write.
+  const bool holdable = IsKeyLane(lane) && !hidden;
+  // The form the chart's long notes take: with an #LNOBJ line the end is a
+  // note of that value, else a cell of the start's value on the long-note
+  // channels (read once here, not at every move of the drag).
+  if (holdable) heldLnObj_ = LnObjIndex(session_.Doc());
+  session_.SealStep();
   if (same.size() == 1) {
     const TBmsObject& there = objects[static_cast<size_t>(same.front())];
-    if (timing ? NumberOf(session_.Doc(), there) == *timing : there.Value == value && there.Hidden == (hidden ? 1 : 0))
-      return;  // the same note again
+    if (timing ? NumberOf(session_.Doc(), there) == *timing
+               : there.Value == value && there.Hidden == (hidden ? 1 : 0)) {
+      // The same note again; a drag may still make it long.
+      if (holdable) {
+        written_ = same.front();
+        held_ = there;
+        state_ = HoldWrite;
+      }
+      return;
+    }
   }
   // Only the objects taken out and the one appended are kept for the
   // history, so a write costs the same in a chart of any size.
-  ChartEdit edit{.label = "書き込み", .aspects = kChartObjects, .objects = ChartEdit::Objects::Appended};
+  ChartEdit edit{
+      .label = kWriteStep, .aspects = kChartObjects, .objects = ChartEdit::Objects::Appended, .mergeKey = &heldStep_};
   edit.remove = std::move(same);
   bool full = false;
   session_.Apply(edit, [&](Document& doc) {
@@ -210,6 +235,57 @@ void MouseEditor::Write(const PointerInput& in) {
     return EditOutcome::Changed;
   });
   if (full && hooks_.message) hooks_.message(kNoFreeDefinition);
+  const auto& after = session_.Doc().ObjList;
+  if (holdable && !after.empty() && after.back().Lane == lane && after.back().Pos == pos) {
+    written_ = static_cast<int>(after.size()) - 1;
+    held_ = after.back();
+    state_ = HoldWrite;
+  }
+}
+
+TBmsObject MouseEditor::HeldAt(int y) const {
+  TBmsObject o = held_;
+  const int at = geometry_.SnappedTickAtY(y, settings_.GridPosition);
+  if (at == held_.Pos || at < 0 || at > LastPosition) return o;
+  // Drawn down the lane, the start moves onto the release's tick.
+  if (at < held_.Pos) ClearOffset(o);
+  o.Pos = std::min(at, held_.Pos);
+  o.EndPos = std::max(at, held_.Pos);
+  o.EndOffNum = 0;
+  o.EndOffDen = 1;
+  o.Long = heldLnObj_ ? LongByLnObj : LongByChannel;
+  o.EndValue = static_cast<uint16_t>(heldLnObj_ ? *heldLnObj_ : o.Value);
+  return o;
+}
+
+void MouseEditor::FinishHoldWrite(const PointerInput& in) {
+  const TBmsObject made = HeldAt(in.y);
+  const auto& objects = session_.Doc().ObjList;
+  // Whatever came in meanwhile may have taken the note away.
+  const bool still = written_ >= 0 && static_cast<size_t>(written_) < objects.size() &&
+                     objects[static_cast<size_t>(written_)].Lane == held_.Lane &&
+                     objects[static_cast<size_t>(written_)].Pos == held_.Pos;
+  if (!still || made == held_) {
+    session_.SealStep();
+    return;
+  }
+  // The note is taken out and appended long; drawn down the lane, its start
+  // moves to the release and takes the place of a note standing there.
+  std::vector<int> remove{written_};
+  if (made.Pos != held_.Pos) {
+    Index().Query(objects, made.Pos, made.Pos, remove);
+    std::erase_if(remove, [&](int i) { return i != written_ && objects[static_cast<size_t>(i)].Lane != made.Lane; });
+  }
+  std::sort(remove.begin(), remove.end());
+  remove.erase(std::unique(remove.begin(), remove.end()), remove.end());
+  ChartEdit edit{
+      .label = kWriteStep, .aspects = kChartObjects, .objects = ChartEdit::Objects::Appended, .mergeKey = &heldStep_};
+  edit.remove = std::move(remove);
+  session_.Apply(edit, [&made](Document& doc) {
+    doc.ObjList.push_back(made);
+    return EditOutcome::Changed;
+  });
+  session_.SealStep();
 }
 
 std::optional<double> MouseEditor::AskTimingValue(bool stop) {
@@ -248,6 +324,12 @@ void MouseEditor::EditPress(const PointerInput& in) {
     const TBmsObject object = session_.Doc().ObjList[hit];
     anchorLane_ = object.Lane;
     anchorPos_ = object.Pos;
+    if (HasBar(object) && in.y < geometry_.ObjectRect(object).Top) {
+      // Taken by its bar, the note moves with the pointer by whole grid
+      // steps instead of jumping with its start to the pointer.
+      const int step = TicksPerMeasure / GridDivision(settings_.GridPosition);
+      anchorPos_ = geometry_.SnappedTickAtY(in.y, settings_.GridPosition) + object.Pos % step;
+    }
     if (in.shift) {
       ChangeSelection([hit](Document& doc) {
         doc.ObjList[hit].Selected ^= 1;
@@ -260,6 +342,13 @@ void MouseEditor::EditPress(const PointerInput& in) {
         return !was;
       });
       state_ = CopyPress;
+    } else if (Contains(geometry_.EndGrip(object), in.x, in.y)) {
+      ChangeSelection([hit](Document& doc) {
+        for (TBmsObject& o : doc.ObjList) o.Selected = 0;
+        doc.ObjList[hit].Selected = 1;
+        return true;
+      });
+      StartEndDrag(hit);
     } else if (object.Selected) {
       state_ = MovePress;
     } else {
@@ -296,6 +385,51 @@ void MouseEditor::EditPress(const PointerInput& in) {
   if (hooks_.selectionChanged) hooks_.selectionChanged();
 }
 
+void MouseEditor::StartEndDrag(int hit) {
+  // The note leaves the score image while its end is drawn over it, and
+  // comes back as it was when the drag is cut short.
+  session_.BeginGesture([this] { Cancel(); });
+  ChartEdit edit{
+      .label = kLengthStep, .aspects = kChartObjects, .objects = ChartEdit::Objects::Appended, .inGesture = true};
+  edit.remove.push_back(hit);
+  session_.Apply(edit, [this, hit](Document& doc) {
+    session_.Dragged().assign(1, doc.ObjList[static_cast<size_t>(hit)]);
+    return EditOutcome::Changed;
+  });
+  state_ = EndDrag;
+}
+
+TBmsObject MouseEditor::EndDraggedTo(int y) const {
+  TBmsObject o = session_.Dragged().front();
+  // At least one grid step long: a long note ends after it starts.
+  const int step = TicksPerMeasure / GridDivision(settings_.GridPosition);
+  const int at = geometry_.SnappedTickAtY(y, settings_.GridPosition);
+  const int end = std::clamp(std::max(at, o.Pos + step), o.Pos + 1, LastPosition);
+  if (end == o.EndPos) return o;
+  o.EndPos = end;
+  o.EndOffNum = 0;
+  o.EndOffDen = 1;
+  return o;
+}
+
+void MouseEditor::DropEnd(const PointerInput& in) {
+  if (session_.Dragged().empty()) return Cancel();
+  const TBmsObject made = EndDraggedTo(in.y);
+  if (made == session_.Dragged().front() || !HasBar(made)) {
+    Cancel();
+  } else {
+    const ChartEdit edit{
+        .label = kLengthStep, .aspects = kChartObjects, .objects = ChartEdit::Objects::Appended, .inGesture = true};
+    session_.Apply(edit, [&made](Document& doc) {
+      doc.ObjList.push_back(made);
+      return EditOutcome::Changed;
+    });
+    session_.Dragged().clear();
+    session_.EndGesture(kLengthStep);
+  }
+  if (hooks_.selectionChanged) hooks_.selectionChanged();
+}
+
 void MouseEditor::StartDrag(bool copy) {
   dragCopy_ = copy;
   // The whole drag is one step; anything that comes in between puts the
@@ -329,8 +463,19 @@ void MouseEditor::Move(const PointerInput& in, bool applicationActive) {
   statusPos_ = geometry_.SnappedTickAtY(in.y, settings_.GridPosition);
   statusTicks_ = statusPos_;
   statusValue_ = 0;
-  const Action action = ActionFor(in.shift);
-  if (action == Action::Write) {
+  statusLength_ = 0;
+  const Action action = state_ == HoldWrite ? Action::Write : ActionFor(in.shift);
+  if (state_ == EndDrag) {
+    if (session_.Dragged().empty()) return;
+    const TBmsObject o = EndDraggedTo(in.y);
+    statusLane_ = o.Lane;
+    statusPos_ = o.Pos;
+    statusTicks_ = ExactTicks(o);
+    statusValue_ = o.Value;
+    statusLength_ = EndTicks(o) - ExactTicks(o);
+    Push({.kind = OverlayStep::Kind::Blit});
+    Push({.kind = OverlayStep::Kind::Object, .object = o});
+  } else if (action == Action::Write) {
     DrawPreview(in);
   } else if (action == Action::Erase || state_ == Idle) {
     if (!session_.Doc().ObjList.empty()) {
@@ -358,6 +503,20 @@ void MouseEditor::Move(const PointerInput& in, bool applicationActive) {
 }
 
 void MouseEditor::DrawPreview(const PointerInput& in) {
+  if (state_ == HoldWrite) {
+    // The note being drawn out along its lane, wherever the pointer is across.
+    const TBmsObject o = HeldAt(in.y);
+    if (HasBar(o)) {
+      statusLane_ = o.Lane;
+      statusPos_ = o.Pos;
+      statusLength_ = EndTicks(o) - ExactTicks(o);
+    }
+    if (o == preview_) return;
+    preview_ = o;
+    Push({.kind = OverlayStep::Kind::Restore});
+    Push({.kind = OverlayStep::Kind::Object, .object = o, .remember = true});
+    return;
+  }
   if (!geometry_.OnLanes(in.x)) {
     // A press here writes nothing, so nothing is shown either.
     if (preview_.Lane != 255) Push({.kind = OverlayStep::Kind::Restore});
@@ -394,10 +553,11 @@ void MouseEditor::DrawHover(const PointerInput& in, Action action) {
   statusPos_ = o.Pos;
   statusTicks_ = ExactTicks(o);
   statusValue_ = o.Value;
+  statusLength_ = HasBar(o) ? EndTicks(o) - ExactTicks(o) : 0;
   if (hit == framed_) return;
   Push({.kind = OverlayStep::Kind::Restore});
   Push({.kind = OverlayStep::Kind::Frame,
-        .rect = Grown(geometry_.ObjectRect(o)),
+        .rect = Grown(geometry_.ObjectSpan(o)),
         .red = action == Action::Erase,
         .remember = true});
   framed_ = hit;
@@ -407,13 +567,21 @@ void MouseEditor::DrawDrag(const PointerInput&) {
   Push({.kind = OverlayStep::Kind::Blit});
   const int dColumn = LaneColumn(currentLane_) - LaneColumn(anchorLane_);
   const int dPos = currentPos_ - anchorPos_;
+  // Positions far from the view are passed over before any rectangle is
+  // worked out: a drag may carry a whole chart.
+  int64_t lo = 0;
+  int64_t hi = 0;
+  geometry_.CandidatePositions(lo, hi);
   for (TBmsObject o : session_.Dragged()) {
+    const int64_t start = int64_t{o.Pos} + dPos;
+    if (start > hi || (HasBar(o) ? int64_t{o.EndPos} + dPos : start) < lo) continue;
     const int column = LaneColumn(o.Lane) + dColumn;
     if (column < 0 || column >= LaneCount) continue;
     if (LaneAtColumn(column) != o.Lane) o.Defined = 0;  // the preview shows the number carried
     o.Lane = static_cast<uint8_t>(LaneAtColumn(column));
     o.Pos += dPos;
-    if (!geometry_.RowsVisible(geometry_.ObjectRect(o))) continue;
+    o.EndPos += dPos;
+    if (!geometry_.RowsVisible(geometry_.ObjectSpan(o))) continue;
     Push({.kind = OverlayStep::Kind::Object, .object = o});
   }
 }
@@ -438,7 +606,7 @@ void MouseEditor::DrawRubberBand(const PointerInput&) {
   for (const int i : inside) {
     const TBmsObject& o = objects[i];
     if (!InBand(o.Lane, lo, hi)) continue;
-    const ScreenRect r = geometry_.ObjectRect(o);
+    const ScreenRect r = geometry_.ObjectSpan(o);
     if (!geometry_.RowsVisible(r)) continue;
     Push({.kind = OverlayStep::Kind::Frame, .rect = Grown(r)});
   }
@@ -452,6 +620,7 @@ bool MouseEditor::InBand(int lane, int lo, int hi) const {
 
 void MouseEditor::UpdateStatus() {
   status_ = StatusAt(statusLane_, statusPos_, statusValue_, settings_.GridPosition);
+  if (statusLength_ > 0) status_.zone += "  " + HoldLengthText(statusLength_);
 }
 
 // ---- release ----
@@ -459,6 +628,12 @@ void MouseEditor::UpdateStatus() {
 void MouseEditor::Release(const PointerInput& in) {
   if (state_ == Dragging) {
     Drop(in);
+  } else if (state_ == HoldWrite) {
+    FinishHoldWrite(in);
+    preview_.Lane = 255;
+    Push({.kind = OverlayStep::Kind::Restore});
+  } else if (state_ == EndDrag) {
+    DropEnd(in);
   } else if (state_ == RubberBand) {
     FinishRubberBand(in);
   }

@@ -62,7 +62,10 @@ struct OverlayStep {
 // chart goes through the chart session.
 class MouseEditor {
  public:
-  enum State { Idle = 0, RubberBand = 1, Dragging = 10, CopyPress = 11, MovePress = 12 };
+  // HoldWrite: a note just written on a key lane, the press still down; a
+  // drag along the lane makes it a long note. EndDrag: a long note's end
+  // taken hold of.
+  enum State { Idle = 0, RubberBand = 1, Dragging = 10, CopyPress = 11, MovePress = 12, HoldWrite = 13, EndDrag = 14 };
 
   struct Hooks {
     std::function<NewObjectValues()> values;
@@ -134,6 +137,14 @@ class MouseEditor {
   void EditPress(const PointerInput& in);
   void StartDrag(bool copy);
   void DrawPreview(const PointerInput& in);
+  // The written note as the release at y would make it: plain on the press
+  // tick, else held from the earlier of both ticks to the later.
+  TBmsObject HeldAt(int y) const;
+  void FinishHoldWrite(const PointerInput& in);
+  // A long note's end dragged: taken out for the drag, like a move.
+  void StartEndDrag(int hit);
+  TBmsObject EndDraggedTo(int y) const;
+  void DropEnd(const PointerInput& in);
   void DrawHover(const PointerInput& in, Action action);
   void DrawDrag(const PointerInput& in);
   void DrawRubberBand(const PointerInput& in);
@@ -173,12 +184,17 @@ class MouseEditor {
   bool dragCopy_ = false;
   bool rubberShift_ = false;
   int framed_ = -1;
+  int written_ = -1;   // HoldWrite: the note's index
+  TBmsObject held_{};  // HoldWrite: the note as written
+  std::optional<int> heldLnObj_;  // HoldWrite: the chart's #LNOBJ value, if any
+  int heldStep_ = 0;   // merges a write and its lengthening into one step
   TBmsObject preview_{255, INT32_MIN, 0, 0, 0};
 
   int statusLane_ = 0;
   int statusPos_ = 0;
   double statusTicks_ = 0;
   int statusValue_ = 0;
+  double statusLength_ = 0;  // of the long note described, in ticks; 0: none
   StatusText status_;
   std::vector<OverlayStep> overlay_;
 };

@@ -18,6 +18,8 @@ int64_t FloorDiv(int64_t a, int64_t b) {
 void ObjectIndex::Clear() {
   bucketStart_.clear();
   order_.clear();
+  bars_.clear();
+  barLanes_.clear();
   indexedSize_ = 0;
   built_ = false;
 }
@@ -51,6 +53,46 @@ void ObjectIndex::Rebuild(const std::vector<TBmsObject>& objects) {
   std::vector<int> next(bucketStart_.begin(), bucketStart_.end() - 1);
   for (size_t i = 0; i < objects.size(); ++i) order_[next[BucketOf(objects[i].Pos)]++] = static_cast<int>(i);
   if (holds_ == Holds::Topmost) KeepTopmost(objects);
+  CollectBars(objects);
+}
+
+void ObjectIndex::CollectBars(const std::vector<TBmsObject>& objects) {
+  for (const int i : order_) {
+    const TBmsObject& o = objects[static_cast<size_t>(i)];
+    if (HasBar(o)) bars_.push_back({o.Pos, o.EndPos, o.EndPos, i, o.Lane});
+  }
+  if (bars_.empty()) return;
+  // The index walks positions in order, so each lane's bars mostly come
+  // sorted already (wholly with one-tick buckets).
+  std::stable_sort(bars_.begin(), bars_.end(), [](const Bar& a, const Bar& b) { return a.lane < b.lane; });
+  const auto before = [](const Bar& a, const Bar& b) {
+    return a.start != b.start ? a.start < b.start : a.index < b.index;
+  };
+  for (size_t k = 0; k < bars_.size();) {
+    size_t end = k;
+    while (end < bars_.size() && bars_[end].lane == bars_[k].lane) ++end;
+    const auto first = bars_.begin() + static_cast<std::ptrdiff_t>(k);
+    const auto last = bars_.begin() + static_cast<std::ptrdiff_t>(end);
+    if (!std::is_sorted(first, last, before)) std::sort(first, last, before);
+    barLanes_.emplace_back(bars_[k].lane, static_cast<int>(k));
+    for (size_t j = k + 1; j < end; ++j) bars_[j].reach = std::max(bars_[j].reach, bars_[j - 1].reach);
+    k = end;
+  }
+}
+
+void ObjectIndex::QueryBars(int64_t lo, size_t listSize, int barLo, int barHi, std::vector<int>& out) const {
+  for (size_t l = 0; l < barLanes_.size(); ++l) {
+    if (barLanes_[l].first < barLo || barLanes_[l].first > barHi) continue;
+    const auto first = bars_.begin() + barLanes_[l].second;
+    const auto last = l + 1 < barLanes_.size() ? bars_.begin() + barLanes_[l + 1].second : bars_.end();
+    // The bars that start before lo, walked back while one may still reach it.
+    auto k = std::lower_bound(first, last, lo, [](const Bar& b, int64_t p) { return b.start < p; });
+    while (k != first) {
+      --k;
+      if (k->reach < lo) break;
+      if (k->end >= lo && static_cast<size_t>(k->index) < listSize) out.push_back(k->index);
+    }
+  }
 }
 
 void ObjectIndex::KeepTopmost(const std::vector<TBmsObject>& objects) {
@@ -92,21 +134,23 @@ void ObjectIndex::KeepTopmost(const std::vector<TBmsObject>& objects) {
   order_.resize(static_cast<size_t>(out));
 }
 
-void ObjectIndex::Query(const std::vector<TBmsObject>& objects, int64_t lo, int64_t hi, std::vector<int>& out) const {
+void ObjectIndex::Query(const std::vector<TBmsObject>& objects, int64_t lo, int64_t hi, std::vector<int>& out,
+                        int barLo, int barHi) const {
   if (order_.empty() || lo > hi) return;
+  const size_t before = out.size();
   const int64_t buckets = static_cast<int64_t>(bucketStart_.size()) - 1;
   const int64_t b0 = std::max<int64_t>(BucketOf(lo), 0);
   const int64_t b1 = std::min<int64_t>(BucketOf(hi), buckets - 1);
-  if (b0 > b1) return;
-  const size_t before = out.size();
-  for (int k = bucketStart_[b0]; k < bucketStart_[b1 + 1]; ++k) {
+  for (int k = b0 <= b1 ? bucketStart_[b0] : 0; b0 <= b1 && k < bucketStart_[b1 + 1]; ++k) {
     const int i = order_[k];
     if (static_cast<size_t>(i) >= objects.size()) continue;
     const int64_t p = objects[i].Pos;
     if (p >= lo && p <= hi) out.push_back(i);
   }
-  // Several buckets each in list order: merge them into one list order.
-  if (b1 > b0) std::sort(out.begin() + static_cast<std::ptrdiff_t>(before), out.end());
+  const size_t inRange = out.size();
+  if (!bars_.empty()) QueryBars(lo, objects.size(), barLo, barHi, out);
+  // Several buckets, or bars from below, each in list order: merge them into one list order.
+  if (b1 > b0 || out.size() > inRange) std::sort(out.begin() + static_cast<std::ptrdiff_t>(before), out.end());
 }
 
 }  // namespace beatloom

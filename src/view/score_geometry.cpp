@@ -148,6 +148,20 @@ ScreenRect ScoreGeometry::ObjectRect(const TBmsObject& object) const {
   return r;
 }
 
+ScreenRect ScoreGeometry::ObjectSpan(const TBmsObject& object) const {
+  ScreenRect r = ObjectRect(object);
+  if (!r.IsEmpty() && HasBar(object)) r.Top = std::min(r.Top, YOfTick(object.EndPos) - ObjectHeightOf(object.Lane));
+  return r;
+}
+
+ScreenRect ScoreGeometry::EndGrip(const TBmsObject& object) const {
+  if (!HasBar(object)) return {};
+  ScreenRect r = ObjectSpan(object);
+  if (r.IsEmpty()) return r;
+  r.Bottom = std::min(r.Top + ObjectHeightOf(object.Lane), (r.Top + r.Bottom) / 2);
+  return r;
+}
+
 void ScoreGeometry::CandidatePositions(int64_t& lo, int64_t& hi) const {
   // Bottom >= 0 and Top <= pbHeight, solved for the position with a margin of
   // a few ticks for the rounding.

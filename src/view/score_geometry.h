@@ -4,6 +4,7 @@
 
 #include "model/document.h"
 #include "view/lane_layout.h"
+#include "view/object_index.h"
 #include "view/view_settings.h"
 
 namespace beatloom {
@@ -88,6 +89,13 @@ struct ScoreGeometry {
     return y > 0 && y < pbHeight;
   }
   ScreenRect ObjectRect(const TBmsObject& object) const;
+  // The whole object as the pointer takes it: the cell, and for a bar (see
+  // HasBar) everything up to the top of its end cell, a cell's height above
+  // the end's row.
+  ScreenRect ObjectSpan(const TBmsObject& object) const;
+  // The part of a bar that takes hold of its end: the end cell, or the upper
+  // half of a bar too short to show both cells apart. Empty without a bar.
+  ScreenRect EndGrip(const TBmsObject& object) const;
   // Height of the object drawn for a lane: free scratch objects are a quarter
   // measure tall.
   int ObjectHeightOf(int lane) const;

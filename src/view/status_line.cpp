@@ -50,6 +50,25 @@ StatusText StatusAt(int lane, int pos, int value, int gridPosition) {
   return status;
 }
 
+std::string HoldLengthText(double ticks) {
+  const long long measures = static_cast<long long>(std::floor(ticks / TicksPerMeasure));
+  const double rest = ticks - static_cast<double>(measures) * TicksPerMeasure;
+  char text[80];
+  if (rest == 0) {
+    std::snprintf(text, sizeof text, "長さ %lld小節", measures);
+  } else {
+    // An end between two ticks keeps its fraction, to three places.
+    char restText[32];
+    std::snprintf(restText, sizeof restText, rest == std::floor(rest) ? "%.0f" : "%.3f", rest);
+    if (measures == 0) {
+      std::snprintf(text, sizeof text, "長さ %s/192", restText);
+    } else {
+      std::snprintf(text, sizeof text, "長さ %lld小節 + %s/192", measures, restText);
+    }
+  }
+  return text;
+}
+
 std::string TimeText(double seconds) {
   char text[48];
   // Beyond what milliseconds in 64 bits hold (a stop of centuries): seconds in powers of ten.

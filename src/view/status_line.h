@@ -22,6 +22,10 @@ std::string LaneStatusName(int lane);
 // counted in ticks, so its place can still be read.
 StatusText StatusAt(int lane, int pos, int value, int gridPosition);
 
+// A long note's length for the status line: "長さ 1小節 + 48/192", in
+// measures of 192 ticks and the ticks left over.
+std::string HoldLengthText(double ticks);
+
 // A time in the chart as the status line shows it: "0:42.315".
 std::string TimeText(double seconds);
 

@@ -293,6 +293,76 @@ TEST_F(MouseEditorTest, OverlaysStatusAndAutoScroll) {
   EXPECT_EQ(editor->Tick(true, 10, 10).verticalStep, 0);
 }
 
+// Long notes under the mouse: written by a drag along a key lane, lengthened
+// by their end cell, moved and erased by their bar, taken by a rubber band
+// over the bar; each gesture is one step.
+TEST_F(MouseEditorTest, LongNotesByDragging) {
+  struct Held {
+    int lane, pos, end, value, selected, form, endValue;  // end 0: a plain note
+    bool operator==(const Held&) const = default;
+  };
+  struct Case {
+    const char* name;
+    EditTool tool;
+    bool lnobj;  // the chart has "#LNOBJ 0A"
+    std::vector<Held> start;
+    int x0, y0, x1, y1;
+    std::vector<Held> want;
+    const char* status;  // the zone text while the pointer is at the end
+  };
+  const Held bar{3, 96, 192, 5, 0, LongByChannel, 5};
+  // clang-format off
+  const Case cases[] = {
+      {"a drag along a key lane writes a long note", EditTool::Write, false, {}, X3, Row(96), X3, Row(192), {{3, 96, 192, 7, 0, LongByChannel, 7}}, "1player key3  長さ 96/192"},
+      {"drawn down the lane it starts at the release", EditTool::Write, false, {}, X3, Row(192), X3, Row(96), {{3, 96, 192, 7, 0, LongByChannel, 7}}, nullptr},
+      {"a chart of #LNOBJ ends it with that value", EditTool::Write, true, {}, X3, Row(96), X3, Row(480), {{3, 96, 480, 7, 0, LongByLnObj, 10}}, "1player key3  長さ 2小節"},
+      {"a click writes a plain note", EditTool::Write, false, {}, X3, Row(96), X3, Row(96), {{3, 96, 0, 7, 0, 0, 0}}, nullptr},
+      {"a drag back onto the press tick is a plain note", EditTool::Write, false, {}, X3, Row(96), X4, Row(101), {{3, 96, 0, 7, 0, 0, 0}}, nullptr},
+      {"the end cell dragged lengthens it", EditTool::Select, false, {bar}, X3, Row(194), X3, Row(288), {{3, 96, 288, 5, 1, LongByChannel, 5}}, "1player key3  長さ 1小節"},
+      {"the end stops a grid step after the start", EditTool::Select, false, {bar}, X3, Row(194), X3, Row(0), {{3, 96, 108, 5, 1, LongByChannel, 5}}, nullptr},
+      {"the bar dragged moves the whole note with the pointer", EditTool::Select, false, {bar}, X3, Row(150), X4, Row(198), {{4, 144, 240, 5, 1, LongByChannel, 5}}, nullptr},
+      {"a rubber band across the bar alone takes it", EditTool::Select, false, {bar}, X0, Row(160), X4, Row(170), {{3, 96, 192, 5, 1, LongByChannel, 5}}, nullptr},
+      {"an erase click on the bar takes the note", EditTool::Erase, false, {bar}, X3, Row(150), X3, Row(150), {}, nullptr},
+  };
+  // clang-format on
+  const auto chart = [this] {
+    std::vector<Held> out;
+    for (const TBmsObject& o : session.Doc().ObjList)
+      out.push_back({o.Lane, o.Pos, IsLongNote(o) ? o.EndPos : 0, o.Value, o.Selected, o.Long, o.EndValue});
+    return out;
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Document& doc = session.Doc();
+    doc.ObjList.clear();
+    doc.mcom.clear();
+    if (c.lnobj) doc.mcom.push_back("#LNOBJ 0A");
+    for (const Held& h : c.start) {
+      TBmsObject& o = doc.ObjList.emplace_back(h.lane, h.pos, h.value, h.selected);
+      o.Long = static_cast<uint8_t>(h.form);
+      o.EndPos = h.end;
+      o.EndValue = static_cast<uint16_t>(h.endValue);
+    }
+    editor->SetTool(c.tool);
+    editor->Press({c.x0, c.y0});
+    editor->Move({c.x1, c.y1});
+    if (c.status) {
+      EXPECT_EQ(editor->Status().zone, c.status);
+    }
+    editor->Release({c.x1, c.y1});
+    EXPECT_EQ(chart(), c.want);
+    EXPECT_EQ(editor->CurrentState(), MouseEditor::Idle);
+    if (c.tool == EditTool::Select && c.x0 == X0) continue;  // a rubber band makes no step
+    // One step: a single undo gives the chart back, a redo the gesture's end.
+    ASSERT_TRUE(session.UndoLastChange());
+    std::vector<Held> back = chart();
+    for (Held& h : back) h.selected = 0;
+    EXPECT_EQ(back, c.start);
+    ASSERT_TRUE(session.RedoNextChange());
+    EXPECT_EQ(chart(), c.want);
+  }
+}
+
 }  // namespace
 }  // namespace beatloom
 

@@ -19,6 +19,7 @@ constexpr KnownStep kKnownSteps[] = {
     {"StepErase", "消去"},
     {"StepMove", "移動"},
     {"StepCopyDrag", "複写"},
+    {"StepLength", "長さの変更"},
     {"StepDelete", "削除"},
     {"StepCut", "切り取り"},
     {"StepPaste", "貼り付け"},

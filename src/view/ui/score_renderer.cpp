@@ -113,7 +113,9 @@ void ScoreRenderer::Render(QImage& image, const Document& doc, const ViewSetting
   g.CandidatePositions(lo, hi);
   visible_.clear();
   index_.Query(doc.ObjList, lo, hi, visible_);
-  for (const int i : visible_) DrawObject(p, doc.ObjList[i], doc, s, g);
+  for (const int i : visible_)
+    if (HasBar(doc.ObjList[i])) DrawBar(p, doc.ObjList[i], s, g);
+  for (const int i : visible_) DrawCell(p, doc.ObjList[i], doc, s, g);
 
   DrawCaptions(p, g, s);
 }
@@ -224,6 +226,39 @@ void ScoreRenderer::DrawLabel(QPainter& p, int left, int top, const LaidOutLabel
 
 QRect ScoreRenderer::DrawObject(QPainter& p, const TBmsObject& o, const Document& doc, const ViewSettings& s,
                                 const ScoreGeometry& g) const {
+  const QRect bar = HasBar(o) ? DrawBar(p, o, s, g) : QRect();
+  return bar | DrawCell(p, o, doc, s, g);
+}
+
+QRect ScoreRenderer::DrawBar(QPainter& p, const TBmsObject& o, const ViewSettings& s, const ScoreGeometry& g) const {
+  if (o.Lane >= LaneCount || g.lanes.LaneWidth()[o.Lane] == 0) return {};
+  const ScreenRect span = g.ObjectSpan(o);
+  if (!g.RowsVisible(span)) return {};
+  const ScreenRect cell = g.ObjectRect(o);
+  // The lane's colour halfway to the background: the bar reads as the
+  // note's, and the cells at both ends stand out from it.
+  const ObjectColors colors = ColorsOf(o);
+  const QColor background = Rgb(s.Color(ScoreColor::Background));
+  const auto half = [&background](uint32_t rgb) {
+    const QColor c = Rgb(rgb);
+    return QColor((c.red() + background.red()) / 2, (c.green() + background.green()) / 2,
+                  (c.blue() + background.blue()) / 2);
+  };
+  const QColor body = half(colors.Fill);
+  const int endBottom = span.Top + g.ObjectHeightOf(o.Lane);
+  // The body, a pixel narrower on each side than the cells.
+  FillSpan(p, span.Left + 1, endBottom, span.Right - 1, cell.Top, body);
+  // The end cell: the body's colour in the bevel of a cell.
+  FillSpan(p, span.Left, span.Top, span.Right, endBottom, body);
+  Line(p, span.Left, endBottom - 1, span.Left, span.Top, Rgb(colors.Light));
+  Line(p, span.Left, span.Top, span.Right - 1, span.Top, Rgb(colors.Light));
+  Line(p, span.Right - 1, span.Top, span.Right - 1, endBottom - 1, half(colors.Dark));
+  Line(p, span.Right - 1, endBottom - 1, span.Left - 1, endBottom - 1, half(colors.Dark));
+  return QRect(QPoint(span.Left, Cut(span.Top)), QPoint(span.Right - 1, Cut(span.Bottom) - 1));
+}
+
+QRect ScoreRenderer::DrawCell(QPainter& p, const TBmsObject& o, const Document& doc, const ViewSettings& s,
+                              const ScoreGeometry& g) const {
   if (o.Lane >= LaneCount || g.lanes.LaneWidth()[o.Lane] == 0) return {};
   const ScreenRect r = g.ObjectRect(o);
   if (!g.RowsVisible(r)) return {};

@@ -36,8 +36,8 @@ class ScoreRenderer {
   void Render(QImage& image, const Document& doc, const ViewSettings& settings, const ScoreGeometry& geometry);
 
   // Draws one object (also one that is not in the list, such as the write
-  // preview) and returns the pixels it covered, label included; a null
-  // rectangle when it was not drawn.
+  // preview), a long note's bar included, and returns the pixels it covered,
+  // label included; a null rectangle when it was not drawn.
   QRect DrawObject(QPainter& painter, const TBmsObject& object, const Document& doc, const ViewSettings& settings,
                    const ScoreGeometry& geometry) const;
 
@@ -47,6 +47,11 @@ class ScoreRenderer {
 
  private:
   void EnsureIndex(const Document& doc);
+  // A long note's bar up to its end cell, drawn under every cell so that no
+  // bar hides a note it passes; the pixels covered.
+  QRect DrawBar(QPainter& p, const TBmsObject& object, const ViewSettings& s, const ScoreGeometry& g) const;
+  QRect DrawCell(QPainter& p, const TBmsObject& object, const Document& doc, const ViewSettings& s,
+                 const ScoreGeometry& g) const;
   void DrawMeasureNumbers(QPainter& p, const ScoreGeometry& g, const ViewSettings& s) const;
   void DrawGridLines(QPainter& p, const ScoreGeometry& g, int divisions, QColor color) const;
   enum class LaneEdgeKind { Every, GroupSeparators };

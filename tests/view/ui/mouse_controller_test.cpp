@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
+#include <tuple>
 
 #include "support/scripted_prompts.h"
 #include "view/ui/score_widget.h"
@@ -71,6 +72,15 @@ TEST(MouseControllerTest, TheRealScoreWritesErasesSelectsAndShowsWhereThePointer
   EXPECT_TRUE(popup.isVisible());
   EXPECT_EQ(mouse.Editor().AnchorLane(), 5);
   popup.close();
+
+  // Pressed on a key lane and drawn along it, the write is a long note.
+  write.click();
+  QTest::mousePress(&score, Qt::LeftButton, {}, at(6, 0));
+  QTest::mouseMove(&score, at(6, 96));
+  EXPECT_EQ(zone.text(), "1player key6  長さ 96/192");
+  QTest::mouseRelease(&score, Qt::LeftButton, {}, at(6, 96));
+  const TBmsObject& held = session.Doc().ObjList.back();
+  EXPECT_EQ(std::make_tuple(int{held.Lane}, IsLongNote(held), held.EndPos), std::make_tuple(6, true, 96));
 }
 
 }  // namespace

@@ -334,5 +334,26 @@ TEST_F(ScoreRenderTest, CaptionsOnVisibleLanes) {
   }
 }
 
+// A long note is a bar in its lane's colour halfway to the background, also
+// one that starts below the view and reaches into it; the start cell keeps
+// the note's own colour.
+TEST_F(ScoreRenderTest, LongNotesAsBarsAlsoFromBelowTheView) {
+  const struct { int lane, start, end, V, tick; } cases[] = {{3, 20, 160, 0, 90}, {5, 0, 900, -384, 600}};
+  for (const auto& c : cases) {
+    doc.ObjList.clear();
+    Add(c.lane, c.start).Long = LongByChannel;
+    doc.ObjList[0].EndPos = c.end;
+    const TBmsObject note = doc.ObjList[0];
+    const QImage image = Render(c.V);
+    const ScoreGeometry g = Geometry(c.V);
+    const ScreenRect r = g.ObjectRect(note);
+    const int x = (r.Left + r.Right) / 2;
+    EXPECT_EQ(At(image, x, g.YOfTick(c.tick)), 0x505151u) << "lane " << c.lane;
+    if (c.V == 0) {
+      EXPECT_EQ(At(image, x, r.Bottom - 3), 0xA0A0A0u);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace beatloom
