@@ -4,9 +4,11 @@
 #include <cstdio>
 #include <random>
 
+#include "analysis/chart_timing.h"
 #include "bms/bms_reader.h"
 #include "bms/bms_writer.h"
 #include "support/test_support.h"
+#include "view/lane_layout.h"
 
 namespace beatloom {
 namespace {
@@ -18,7 +20,7 @@ using Obj = std::tuple<int, int, uint32_t, uint32_t, int, int>;  // lane, tick, 
 std::vector<Obj> SortedObjects(const Document& d, bool anyBgmLane = false) {
   std::vector<Obj> out;
   for (const auto& o : d.ObjList) {
-    const int lane = anyBgmLane && o.Lane >= FirstBgmLane ? FirstBgmLane : o.Lane;
+    const int lane = anyBgmLane && IsBgmLane(o.Lane) ? FirstBgmLane : o.Lane;
     out.emplace_back(lane, o.Pos, o.OffNum, o.OffDen, o.Value, o.Hidden);
   }
   std::sort(out.begin(), out.end());
@@ -162,10 +164,10 @@ TEST(RoundTrip, KeptLinesNeitherGainNorLoseTheirEffect) {
   std::vector<std::string> roundsOver{"#99911:01"};
   for (int i = 1; i < 383; ++i) roundsOver.front() += "00";
   roundsOver.front() += "02";  // 384 cells: the last one half a tick before the end of measure 999
-  std::vector<std::string> fullLanes(28, "#00001:01");
+  std::vector<std::string> fullLanes(BgmLaneLimit, "#00001:01");
   fullLanes.push_back("#00001:0202");  // tick 0 is full, tick 96 is not: kept whole
-  std::vector<std::string> topLaneOnly(27, "#00001:00");
-  topLaneOnly.push_back("#00001:01");    // lane 49 alone at tick 0
+  std::vector<std::string> topLaneOnly(BgmLaneLimit - 1, "#00001:00");
+  topLaneOnly.push_back("#00001:01");    // the last lane alone at tick 0
   topLaneOnly.push_back("#00001:02");    // nothing above it: kept
   topLaneOnly.push_back("#00001:0003");  // tick 96 is free
   const struct Case {
@@ -265,6 +267,54 @@ TEST(RoundTrip, LongNotesKeepTheirNotesTimesAndForm) {
     EXPECT_EQ(longNotes(back), longNotes(d)) << text;
     EXPECT_EQ(SortedObjects(d), SortedObjects(back)) << text;
     EXPECT_EQ(WriteBmsText(back, {}), text) << c.text;
+  }
+}
+
+// A measure with 41 background lines: each line takes a lane of its own (the
+// 28 numbered ones, then those after the stop lane), the score widens to show
+// them, and a save and a load give back every sound at its time.
+TEST(RoundTrip, EveryBackgroundLineOfABusyMeasureTakesALane) {
+  std::string text = "#BPM 150\n#00103:78\n#00109:01\n#STOP01 96\n#00202:0.75\n";
+  for (int i = 0; i < 41; ++i) {
+    char line[40];  // lines of 1, 2 and 3 cells, the last between ticks
+    std::snprintf(line, sizeof line, i % 3 == 0 ? "#00201:%02X" : i % 3 == 1 ? "#00201:00%02X" : "#00201:0000%02X",
+                  i + 1);
+    text += line + std::string("\n");
+  }
+  for (const bool keepLayout : {true, false}) {
+    SCOPED_TRACE(keepLayout ? "keep" : "pack");
+    Document d, back;
+    Log log;
+    LoadBmsBytes(d, text, "f", log);
+    EXPECT_TRUE(d.mcom.empty());
+    std::vector<int> lanes;
+    for (const TBmsObject& o : d.ObjList)
+      if (IsBgmLane(o.Lane)) lanes.push_back(o.Lane);
+    ASSERT_EQ(lanes.size(), 41u);
+    EXPECT_EQ(lanes[27], 49);
+    EXPECT_EQ(lanes[28], 51);
+    EXPECT_EQ(lanes[40], 63);
+    EXPECT_EQ(ShownBgmLanes(d), 41);
+    LaneLayout shown, fixed;
+    shown.RecomputeLanes(0, 6, false, ShownBgmLanes(d));
+    fixed.RecomputeLanes(0, 6, false);
+    EXPECT_EQ(shown.TotalWidth() - fixed.TotalWidth(), 13 * 4 * 6);
+    EXPECT_EQ(shown.LaneLeft()[63] + shown.LaneWidth()[63], shown.TotalWidth());
+
+    SaveOptions options;
+    options.keepLayout = keepLayout;
+    Document tidied = d;
+    TidyForSave(tidied, options);
+    LoadBmsBytes(back, WriteBmsText(tidied, options), "f", log);
+    ExpectSameChart(d, back, "41 lines", !keepLayout);
+    const auto times = [](const Document& chart) {
+      const ChartTiming timing(chart);
+      std::vector<std::pair<int, double>> out;
+      for (const TBmsObject& o : chart.ObjList) out.emplace_back(o.Value, timing.SecondsAt(o));
+      std::sort(out.begin(), out.end());
+      return out;
+    };
+    EXPECT_EQ(times(back), times(d));
   }
 }
 

@@ -224,7 +224,7 @@ void ScoreRenderer::DrawLabel(QPainter& p, int left, int top, const LaidOutLabel
 
 QRect ScoreRenderer::DrawObject(QPainter& p, const TBmsObject& o, const Document& doc, const ViewSettings& s,
                                 const ScoreGeometry& g) const {
-  if (o.Lane >= LaneCount || g.lanes.LaneWidth()[o.Lane] == 0) return {};
+  if (g.lanes.LaneWidth()[o.Lane] == 0) return {};
   const ScreenRect r = g.ObjectRect(o);
   if (!g.RowsVisible(r)) return {};
 
