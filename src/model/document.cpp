@@ -55,6 +55,13 @@ int Document::NextBgmLaneAt(int pos) const {
   return index >= BgmLaneLimit ? -1 : BgmLaneAt(index);
 }
 
+int BgmLaneCountOf(const Document& doc) {
+  int count = FixedBgmLaneCount;
+  for (const TBmsObject& o : doc.ObjList)
+    if (o.Lane >= FirstExtraBgmLane) count = std::max(count, BgmIndexOf(o.Lane) + 1);
+  return count;
+}
+
 int Document::AddObject(int lane, int pos, int value) {
   if (value == 0) return ObjLast();
   if (lane == AnyBgmLane) {

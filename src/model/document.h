@@ -286,6 +286,10 @@ class Document {
   int NextBgmLaneAt(int pos) const;
 };
 
+// How many background lanes doc has: the 28 numbered ones, and on to the
+// highest lane in use (which its busiest measure's lines fill in turn).
+int BgmLaneCountOf(const Document& doc);
+
 // Exchanges the x6/x7 and x8/x9 channels of every key group; its own inverse.
 int MapChannel(int channel);
 

@@ -16,13 +16,6 @@ constexpr std::array<int, 9> NormalKeyUnits = {3, 2, 2, 2, 2, 2, 3, 4, 4};
 
 LaneLayout::LaneLayout() { RecomputeLanes(0, 6, false); }
 
-int ShownBgmLanes(const Document& doc) {
-  int shown = FixedBgmLaneCount;
-  for (const TBmsObject& o : doc.ObjList)
-    if (o.Lane >= FirstExtraBgmLane) shown = std::max(shown, BgmIndexOf(o.Lane) + 1);
-  return shown;
-}
-
 void LaneLayout::RecomputeLanes(int playMode, int gridWidth, bool flat, int bgmLanes) {
   playMode_ = playMode;
   gridWidth_ = gridWidth;

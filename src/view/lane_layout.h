@@ -32,11 +32,6 @@ constexpr int LaneAtColumn(int column) {
   return column == 1 ? StopLane : column == 0 ? 0 : column <= StopLane ? column - 1 : column;
 }
 
-// How many background lanes the score shows for doc: as many as its busiest
-// measure fills (the highest background lane in use), and at least the 28
-// numbered ones.
-int ShownBgmLanes(const Document& doc);
-
 // Width and left edge of every lane in score pixels, for one play mode, width
 // unit W, flat option and number of background lanes shown. Player 2's lanes
 // have width 0 (they are collapsed) unless the play mode shows them; so have

@@ -70,7 +70,7 @@ struct ScoreGeometry {
   int S = 0;  // GSH position: score x = screen x + S
 
   // The lanes for settings, play mode and the background lanes to show
-  // (ShownBgmLanes), the settings' sizes (clamped to their controls' ranges)
+  // (BgmLaneCountOf), the settings' sizes (clamped to their controls' ranges)
   // and the given paint area and scroll positions.
   static ScoreGeometry For(const ViewSettings& settings, int playMode, int pbWidth, int pbHeight, int V, int S,
                            int bgmLanes = FixedBgmLaneCount);

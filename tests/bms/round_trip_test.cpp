@@ -294,9 +294,9 @@ TEST(RoundTrip, EveryBackgroundLineOfABusyMeasureTakesALane) {
     EXPECT_EQ(lanes[27], 49);
     EXPECT_EQ(lanes[28], 51);
     EXPECT_EQ(lanes[40], 63);
-    EXPECT_EQ(ShownBgmLanes(d), 41);
+    EXPECT_EQ(BgmLaneCountOf(d), 41);
     LaneLayout shown, fixed;
-    shown.RecomputeLanes(0, 6, false, ShownBgmLanes(d));
+    shown.RecomputeLanes(0, 6, false, BgmLaneCountOf(d));
     fixed.RecomputeLanes(0, 6, false);
     EXPECT_EQ(shown.TotalWidth() - fixed.TotalWidth(), 13 * 4 * 6);
     EXPECT_EQ(shown.LaneLeft()[63] + shown.LaneWidth()[63], shown.TotalWidth());
