@@ -1,7 +1,5 @@
 #include "edit/ui/search_dialog.h"
 
-#include <algorithm>
-
 #include <QCheckBox>
 #include <QEvent>
 #include <QGridLayout>
@@ -15,6 +13,7 @@
 #include <QScreen>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "platform/ui/prompts.h"
 #include "platform/ui/window_texts.h"
