@@ -53,6 +53,9 @@ class LaneLayout {
   int GridWidth() const { return gridWidth_; }
   bool Flat() const { return flat_; }
   int BgmLanes() const { return bgmLanes_; }
+  // Columns 0..ShownColumns()-1 hold every lane shown; the background lanes
+  // beyond them are collapsed.
+  int ShownColumns() const { return LaneColumn(BgmLaneAt(bgmLanes_ - 1)) + 1; }
   bool SameAs(int playMode, int gridWidth, bool flat, int bgmLanes = FixedBgmLaneCount) const {
     return playMode == playMode_ && gridWidth == gridWidth_ && flat == flat_ && bgmLanes == bgmLanes_;
   }

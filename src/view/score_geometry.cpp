@@ -86,7 +86,7 @@ int ScoreGeometry::LaneAtX(int x) const {
   // The rightmost shown column starting at or before s: a collapsed lane
   // gives way to the lane that starts where it does.
   const auto& width = lanes.LaneWidth();
-  for (int column = LaneCount - 1; column >= 0; --column) {
+  for (int column = lanes.ShownColumns() - 1; column >= 0; --column) {
     const int lane = LaneAtColumn(column);
     if (left[lane] <= s && width[lane] > 0) return lane;
   }

@@ -159,7 +159,9 @@ void ScoreRenderer::DrawLaneEdges(QPainter& p, const ScoreGeometry& g, LaneEdgeK
     for (const int i : LaneGroupEdges) edge(i);
     return;
   }
-  for (int i = 0; i < LaneTableSize; ++i) edge(i);
+  // A collapsed lane's edge is its neighbour's.
+  for (int i = 0; i < LaneTableSize; ++i)
+    if (i == LaneCount || g.lanes.LaneWidth()[i] > 0) edge(i);
 }
 
 void ScoreRenderer::DrawMeasureLines(QPainter& p, const Document& doc, const ScoreGeometry& g,
