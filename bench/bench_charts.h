@@ -15,7 +15,8 @@ inline void FillRandomChart(Document& d, int objects, int measures, unsigned see
   std::mt19937 rng(seed);
   d.ObjList.reserve(static_cast<size_t>(objects) * 2);
   for (int i = 0; i < objects; ++i) {
-    const int lane = static_cast<int>(rng() % LaneCount);
+    // The 51 lanes every chart shows (tempo, keys, images, 28 background, stop).
+    const int lane = static_cast<int>(rng() % (StopLane + 1));
     const int pos = static_cast<int>(rng() % measures) * TicksPerMeasure + static_cast<int>(rng() % 16) * 12;
     d.AddObject(lane, pos, static_cast<int>(rng() % 255) + 1);
     if (selectEveryOther) d.ObjList.back().Selected = i % 2;

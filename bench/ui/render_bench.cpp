@@ -21,7 +21,7 @@ constexpr int ViewHeight = 800;
 constexpr int ViewScroll = -500 * TicksPerMeasure;
 
 void AddRandomObjects(Document& doc, int count, int firstMeasure, int measures, std::mt19937& rng) {
-  std::uniform_int_distribution<int> lane(0, LaneCount - 1);
+  std::uniform_int_distribution<int> lane(0, StopLane);  // the lanes every chart shows
   std::uniform_int_distribution<int> tick(0, measures * TicksPerMeasure - 1);
   std::uniform_int_distribution<int> value(1, 255);
   std::uniform_int_distribution<int> flag(0, 19);

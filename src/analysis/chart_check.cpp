@@ -37,9 +37,7 @@ std::string Printf(const char* format, int measure, const std::string& a, long l
 }
 
 bool IsImageLane(int lane) { return lane >= 19 && lane <= 21; }
-bool IsSoundLane(int lane) {
-  return (lane >= 1 && lane <= kLastKeyLane) || (lane >= FirstBgmLane && lane <= LastBgmLane);
-}
+bool IsSoundLane(int lane) { return (lane >= 1 && lane <= kLastKeyLane) || IsBgmLane(lane); }
 
 // The data line an object came from: "#mmmCC", and which of the measure's
 // channel 01 lines for a background lane.
@@ -51,7 +49,7 @@ std::pair<std::string, int> SourceOf(const TBmsObject& o) {
   if (o.Lane == 19) channel = 4;
   if (o.Lane == 20) channel = 7;
   if (o.Lane == 21) channel = 6;
-  if (o.Lane >= FirstBgmLane && o.Lane <= LastBgmLane) occurrence = o.Lane - FirstBgmLane;
+  if (IsBgmLane(o.Lane)) occurrence = BgmIndexOf(o.Lane);
   if (o.Lane == 0 && o.Defined) channel = 8;
   if (o.Lane == StopLane) channel = 9;
   if (OnLongChannel(o) && o.Lane >= 1 && o.Lane <= kLastKeyLane)

@@ -45,7 +45,7 @@ std::vector<uint32_t> Survivors(const std::vector<TBmsObject>& objects) {
 }  // namespace
 
 bool GroupOf(const TBmsObject& o, NoteGroup& group) {
-  if (o.Lane == TempoLane || o.Lane == StopLane || o.Lane >= LaneCount) return false;
+  if (o.Lane == TempoLane || o.Lane == StopLane) return false;
   if (o.Lane <= kLastKeyLane && o.Hidden) {
     group = NoteGroup::Invisible;
   } else if (IsScratch(o.Lane)) {

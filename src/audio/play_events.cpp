@@ -15,7 +15,7 @@ constexpr int kLastKeyLane = 18;  // the free scratch of player 2
 }  // namespace
 
 bool SoundsInPlay(const TBmsObject& o) {
-  if (o.Lane >= FirstBgmLane && o.Lane <= LastBgmLane) return true;
+  if (IsBgmLane(o.Lane)) return true;
   return o.Lane >= kFirstKeyLane && o.Lane <= kLastKeyLane && !o.Hidden;
 }
 

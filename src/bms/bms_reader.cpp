@@ -120,21 +120,23 @@ void KeepRejected(Document& doc, std::string_view line, int lineNumber, Log& log
   doc.mcom.emplace_back(line);
 }
 
-// Where the next background object at each tick goes once a measure's 28
-// numbered lanes are used up: above the highest background lane there (the
-// lane AddObject(AnyBgmLane, ..) would choose), or past LastBgmLane when none
-// is left. A load keeps one table for the whole chart, so that a line costs
-// what its cells cost; a single typed line builds the table of its measure.
-// An object between two ticks counts at the tick before it.
+// Where the next background object at each tick goes once a measure has
+// given each of its lines a lane of its own and the lanes are used up: above
+// the highest background lane there (the lane AddObject(AnyBgmLane, ..) would
+// choose), counted as a background lane index (BgmIndexOf), or BgmLaneLimit
+// when none is left. A load keeps one table for the whole chart, so that a
+// line costs what its cells cost; a single typed line builds the table of its
+// measure. An object between two ticks counts at the tick before it.
 using NextLanes = std::array<uint8_t, TicksPerMeasure>;
+static_assert(BgmLaneLimit <= UINT8_MAX);
 
 void NextLanesOf(const Document& doc, int measure, NextLanes& next) {
   const int first = measure * TicksPerMeasure;
-  next.fill(FirstBgmLane);
+  next.fill(0);
   for (const TBmsObject& o : doc.ObjList) {
     const long long offset = static_cast<long long>(o.Pos) - first;
-    if (offset < 0 || offset >= TicksPerMeasure || o.Lane < FirstBgmLane || o.Lane > LastBgmLane) continue;
-    next[offset] = std::max<uint8_t>(next[offset], static_cast<uint8_t>(o.Lane + 1));
+    if (offset < 0 || offset >= TicksPerMeasure || !IsBgmLane(o.Lane)) continue;
+    next[offset] = std::max<uint8_t>(next[offset], static_cast<uint8_t>(BgmIndexOf(o.Lane) + 1));
   }
 }
 
@@ -151,11 +153,11 @@ std::vector<int> BackgroundLanes(uint8_t* next, const std::vector<ReadCell>& cel
   lanes.reserve(cells.size());
   for (const ReadCell& cell : cells) {
     const int offset = cell.place.tick;
-    if (next[offset] > LastBgmLane) {
+    if (next[offset] >= BgmLaneLimit) {
       for (size_t k = lanes.size(); k-- > 0;) --next[cells[k].place.tick];
       return {};
     }
-    lanes.push_back(next[offset]++);
+    lanes.push_back(BgmLaneAt(next[offset]++));
   }
   return lanes;
 }
@@ -176,7 +178,7 @@ struct KeptSetting {
 
 // What a load remembers between lines.
 struct LoadState {
-  std::vector<uint8_t> nextLanes = std::vector<uint8_t>(MeasureCount * TicksPerMeasure, FirstBgmLane);
+  std::vector<uint8_t> nextLanes = std::vector<uint8_t>(MeasureCount * TicksPerMeasure, 0);
   std::vector<std::optional<KeptSetting>> kept = std::vector<std::optional<KeptSetting>>(kSlotCount);
   std::vector<char> dropped;  // by mcom index
   // The place of the last header line read, and how many optional lines each
@@ -413,8 +415,8 @@ void InterpretData(Document& doc, std::string_view line, int lineNumber, LoadSta
   std::vector<int> lanes(cells.size(), ch.lane);
   if (ch.lane == kBackgroundChannel) {
     int& count = doc.BgmLineCount[measure];
-    if (count < BgmLaneCount) {
-      lanes.assign(cells.size(), FirstBgmLane + count);
+    if (count < BgmLaneLimit) {
+      lanes.assign(cells.size(), BgmLaneAt(count));
       ++count;
     } else {
       NextLanes own;
@@ -439,9 +441,9 @@ void InterpretData(Document& doc, std::string_view line, int lineNumber, LoadSta
     added.OffDen = place.den;
     added.Defined = ch.defined ? 1 : 0;
     if (ch.longNote) added.Long = UnpairedStart;
-    if (state && lanes[i] >= FirstBgmLane) {
+    if (state && IsBgmLane(lanes[i])) {
       uint8_t& next = state->nextLanes[static_cast<size_t>(pos)];
-      next = std::max(next, static_cast<uint8_t>(lanes[i] + 1));
+      next = std::max(next, static_cast<uint8_t>(BgmIndexOf(lanes[i]) + 1));
     }
   }
 }

@@ -21,24 +21,32 @@ namespace beatloom {
 namespace {
 
 constexpr int kMaxPos = MeasureCount * TicksPerMeasure - 1;
+// Columns order a measure's data lines. Lanes 0..49 are their own columns;
+// the background lanes after the stop lane follow lane 49, so that a
+// measure's background lines come in lane order and a load gives each line
+// back its lane.
 constexpr int kTempoColumn = 0;
-// After the hidden notes' columns 50..67.
-constexpr int kDefinedTempoColumn = 68;
-constexpr int kStopColumn = 69;
-// Long notes written on channels 51-59 / 61-69: lane + 69, after the stops.
-constexpr int kLongColumnBase = 69;
+constexpr int kLastBgmColumn = LastFixedBgmLane + LaneCount - FirstExtraBgmLane;
+// Hidden notes: lane + kHiddenColumnBase, after the background columns.
+constexpr int kHiddenColumnBase = kLastBgmColumn;
+constexpr int kDefinedTempoColumn = kHiddenColumnBase + LastKeyLane + 1;
+constexpr int kStopColumn = kDefinedTempoColumn + 1;
+// Long notes written on channels 51-59 / 61-69: lane + kLongColumnBase, after the stops.
+constexpr int kLongColumnBase = kStopColumn;
+constexpr int kColumnCount = kLongColumnBase + LastKeyLane + 1;
 // The longest data line the writer makes; a place that needs more cells is
 // rounded to the nearest cell of such a line (and the save log says so).
 constexpr uint64_t kMaxLineCells = uint64_t{1} << 22;
 
 int ColumnOf(const TBmsObject& o) {
   if (o.Lane >= FirstKeyLane && o.Lane <= LastKeyLane && OnLongChannel(o)) return o.Lane + kLongColumnBase;
-  if (o.Lane >= 1 && o.Lane <= 18) return o.Hidden ? o.Lane + 49 : o.Lane;
+  if (o.Lane >= 1 && o.Lane <= 18) return o.Hidden ? o.Lane + kHiddenColumnBase : o.Lane;
   if (o.Lane == TempoLane && o.Defined) return kDefinedTempoColumn;
   if (o.Lane == StopLane) return kStopColumn;
   // A hidden mark on any other lane means nothing in the file; the object is
   // written as an ordinary one rather than lost.
-  return o.Lane <= LastBgmLane ? o.Lane : -1;
+  if (o.Lane >= FirstExtraBgmLane) return o.Lane - FirstExtraBgmLane + LastFixedBgmLane + 1;
+  return o.Lane;
 }
 
 int ChannelOfColumn(int c) {
@@ -48,18 +56,18 @@ int ChannelOfColumn(int c) {
   if (c == 19) return 4;
   if (c == 20) return 7;
   if (c == 21) return 6;
-  if (c <= 49) return 1;
-  if (c <= 58) return MapChannel(c - 19);
+  if (c <= kLastBgmColumn) return 1;
   if (c == kDefinedTempoColumn) return 8;
   if (c == kStopColumn) return 9;
   if (c > kLongColumnBase) {
     const int lane = c - kLongColumnBase;
     return MapChannel(lane <= 9 ? lane + 10 : lane + 11) + 40;
   }
-  return MapChannel(c - 18);
+  const int hiddenLane = c - kHiddenColumnBase;
+  return MapChannel(hiddenLane <= 9 ? hiddenLane + 30 : hiddenLane + 31);
 }
 
-bool IsBgmColumn(int c) { return c >= FirstBgmLane && c <= LastBgmLane; }
+bool IsBgmColumn(int c) { return c >= FirstBgmLane && c <= kLastBgmColumn; }
 
 // Tempo cells are hexadecimal numbers, not definition indices.
 void FormatTempoCell(int v, char* out) {
@@ -112,6 +120,7 @@ KeptLines SortKeptLines(const std::vector<std::string>& mcom) {
 
 // One object as the data field writes it: measure, column and tick packed
 // into one key that sorts them in writing order, then the fraction of a tick.
+static_assert(kColumnCount <= 512 && uint64_t{MeasureCount} << 17 <= UINT32_MAX);
 struct Cell {
   uint32_t key;
   int value;
@@ -119,11 +128,11 @@ struct Cell {
   uint32_t offDen;
 
   static Cell Of(int measure, int column, int offset, int value, uint32_t offNum, uint32_t offDen) {
-    return {static_cast<uint32_t>(measure) << 16 | static_cast<uint32_t>(column) << 8 | static_cast<uint32_t>(offset),
+    return {static_cast<uint32_t>(measure) << 17 | static_cast<uint32_t>(column) << 8 | static_cast<uint32_t>(offset),
             value, offNum, offDen};
   }
-  int measure() const { return static_cast<int>(key >> 16); }
-  int column() const { return static_cast<int>(key >> 8 & 0xFF); }
+  int measure() const { return static_cast<int>(key >> 17); }
+  int column() const { return static_cast<int>(key >> 8 & 0x1FF); }
   int offset() const { return static_cast<int>(key & 0xFF); }
 };
 
@@ -401,27 +410,29 @@ void PackBgmLanes(Document& doc) {
   std::vector<int> order;
   for (int i = 0; i <= doc.ObjLast(); ++i) {
     const TBmsObject& o = doc.ObjList[i];
-    if (o.Lane <= 21 || o.Lane > LastBgmLane) continue;
+    if (!IsBgmLane(o.Lane)) continue;
     if (o.Pos >= 0 && o.Pos <= kMaxPos && HoldsKeptBackgroundLine(kept.byMeasure[o.Pos / TicksPerMeasure])) continue;
     order.push_back(i);
   }
   std::stable_sort(order.begin(), order.end(),
                    [&doc](int a, int b) { return doc.ObjList[a].Pos < doc.ObjList[b].Pos; });
+  // By background lane index; each position leaves it empty again.
+  std::array<int, BgmLaneLimit> inUse{};
   for (size_t first = 0; first < order.size();) {
     size_t last = first;
     while (last < order.size() && doc.ObjList[order[last]].Pos == doc.ObjList[order[first]].Pos) ++last;
-    std::array<int, 64> inUse{};
-    for (size_t k = first; k < last; ++k)
-      if (doc.ObjList[order[k]].Lane < inUse.size()) ++inUse[doc.ObjList[order[k]].Lane];
+    for (size_t k = first; k < last; ++k) ++inUse[BgmIndexOf(doc.ObjList[order[k]].Lane)];
     for (size_t k = first; k < last; ++k) {
       uint8_t& lane = doc.ObjList[order[k]].Lane;
-      if (lane <= FirstBgmLane) continue;
-      if (lane < inUse.size()) --inUse[lane];
-      int free = FirstBgmLane;
-      while (free <= LastBgmLane && inUse[free] > 0) ++free;
-      if (free <= LastBgmLane) lane = static_cast<uint8_t>(free);
-      if (lane < inUse.size()) ++inUse[lane];
+      const int index = BgmIndexOf(lane);
+      if (index == 0) continue;
+      --inUse[index];
+      int free = 0;
+      while (free < BgmLaneLimit && inUse[free] > 0) ++free;
+      if (free < BgmLaneLimit) lane = static_cast<uint8_t>(BgmLaneAt(free));
+      ++inUse[BgmIndexOf(lane)];
     }
+    for (size_t k = first; k < last; ++k) inUse[BgmIndexOf(doc.ObjList[order[k]].Lane)] = 0;
     first = last;
   }
 }
@@ -485,11 +496,14 @@ std::string WriteBmsText(const Document& doc, const SaveOptions& options) {
       const Cell* groupEnd = cur;
       while (groupEnd != end && groupEnd->measure() == m && groupEnd->column() == cur->column()) ++groupEnd;
       // The timing and long-note columns come last: no background line
-      // follows them to keep its lane.
+      // follows them to keep its lane. The 28 numbered lanes are all written
+      // out before a later line; a further lane only where a background line
+      // after it needs it to keep its lane.
       const bool timing = cur->column() >= kDefinedTempoColumn;
+      const bool beforeBgmLine = IsBgmColumn(cur->column());
       if (!timing && (options.keepLayout || HoldsKeptBackgroundLine(kept.byMeasure[m]))) {
         for (int c = previousColumn + 1; c < cur->column(); ++c)
-          if (IsBgmColumn(c)) ++pendingPlaceholders;
+          if (IsBgmColumn(c) && (c <= LastFixedBgmLane || beforeBgmLine)) ++pendingPlaceholders;
       }
       for (; pendingPlaceholders > 0; --pendingPlaceholders) AppendLine(out, DataLinePrefix(m, 1) + "00");
       WriteColumnLine(out, m, cur->column(), cur, groupEnd, minCells, doc.indices);

@@ -273,7 +273,7 @@ int RowCount(const Document& doc, DefinitionKind kind) {
 bool LaneUsesKind(DefinitionKind kind, int lane) {
   const bool image = lane >= 19 && lane <= 21;
   if (kind == DefinitionKind::Bmp) return image;
-  return (lane >= 1 && lane <= 18) || (lane >= FirstBgmLane && lane <= LastBgmLane);
+  return (lane >= 1 && lane <= 18) || IsBgmLane(lane);
 }
 
 std::vector<std::string>& NamesOf(Document& doc, DefinitionKind kind) {

@@ -72,11 +72,19 @@ bool CopyList(const std::vector<bool>& items, size_t expected, int firstLane, La
   return true;
 }
 
+// The background list has an item for each of the 28 numbered lanes and may
+// go on to the lanes after the stop lane, in the order the score shows them.
+bool CopyBgmList(const std::vector<bool>& items, LaneFlags& flags) {
+  if (items.size() < kBgmLaneItems || items.size() > static_cast<size_t>(BgmLaneLimit)) return false;
+  for (size_t i = 0; i < items.size(); ++i) flags[static_cast<size_t>(BgmLaneAt(static_cast<int>(i)))] = items[i];
+  return true;
+}
+
 std::optional<LaneFlags> ReadLaneLists(const SearchRequest& r) {
   LaneFlags flags{};  // the tempo lane has no item: never kept
   if (!CopyList(r.player1, kPlayerLaneItems, kPlayer1FirstLane, flags) ||
       !CopyList(r.player2, kPlayerLaneItems, kPlayer2FirstLane, flags) ||
-      !CopyList(r.bmp, kBmpLaneItems, kBmpFirstLane, flags) || !CopyList(r.bgm, kBgmLaneItems, FirstBgmLane, flags))
+      !CopyList(r.bmp, kBmpLaneItems, kBmpFirstLane, flags) || !CopyBgmList(r.bgm, flags))
     return std::nullopt;
   return flags;
 }
@@ -143,7 +151,7 @@ bool Kept(const Document& doc, const TBmsObject& o, const SearchPlan& plan) {
   // A tempo or stop matches by its number, whatever definition holds it.
   if (plan.value && IsTimingLane(o.Lane) && NumberOf(doc, o) != static_cast<double>(*plan.value)) return false;
   if (plan.value && !IsTimingLane(o.Lane) && o.Value != *plan.value) return false;
-  if (plan.lanes && (o.Lane >= LaneCount || !(*plan.lanes)[o.Lane])) return false;
+  if (plan.lanes && !(*plan.lanes)[o.Lane]) return false;
   return true;
 }
 

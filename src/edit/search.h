@@ -31,7 +31,8 @@ struct SearchRequest {
 
   bool byLane = false;
   // One flag per item: keys 1-7, scratch and free scratch of each player,
-  // background lanes 1-28, and BGA, layer, poor.
+  // background lanes 1-28 (and on, as many as the chart has), and BGA,
+  // layer, poor.
   std::vector<bool> player1 = std::vector<bool>(kPlayerLaneItems);
   std::vector<bool> player2 = std::vector<bool>(kPlayerLaneItems);
   std::vector<bool> bgm = std::vector<bool>(kBgmLaneItems);

@@ -272,7 +272,7 @@ bool InLaneGroup(int lane, LaneGroup group) {
     case LaneGroup::Bmp:
       return lane >= 19 && lane <= 21;
     case LaneGroup::Bgm:
-      return lane >= FirstBgmLane && lane <= LastBgmLane;
+      return IsBgmLane(lane);
   }
   return false;
 }

@@ -27,8 +27,9 @@ struct ExportEntry {
   EntryKind kind;
 };
 
+// The format names 28 background lanes by letter; further ones have no name.
 bool IsExportedLane(int lane) {
-  return (lane >= 1 && lane <= 5) || lane == 8 || (lane >= FirstBgmLane && lane <= LastBgmLane);
+  return (lane >= 1 && lane <= 5) || lane == 8 || (lane >= FirstBgmLane && lane <= LastFixedBgmLane);
 }
 bool IsKeyLane(int lane) { return lane < 10; }
 

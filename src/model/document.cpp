@@ -45,13 +45,21 @@ const std::vector<OptionalHeaderRef>& OptionalHeaders() {
 Document::Document() { ResetDocument(); }
 
 int Document::NextBgmLaneAt(int pos) const {
-  // Lands above the highest background lane met at that position, in list
-  // order; gaps below it are not filled.
-  int lane = FirstBgmLane;
+  // Lands above the highest background lane met at that position; gaps
+  // below it are not filled. The 28 numbered lanes come first,
+  // then the lanes after the stop lane.
+  int index = 0;
   for (const TBmsObject& o : ObjList) {
-    if (o.Pos == pos && o.Lane >= lane && o.Lane <= LastBgmLane) lane = o.Lane + 1;
+    if (o.Pos == pos && IsBgmLane(o.Lane)) index = std::max(index, BgmIndexOf(o.Lane) + 1);
   }
-  return lane > LastBgmLane ? -1 : lane;
+  return index >= BgmLaneLimit ? -1 : BgmLaneAt(index);
+}
+
+int BgmLaneCountOf(const Document& doc) {
+  int count = FixedBgmLaneCount;
+  for (const TBmsObject& o : doc.ObjList)
+    if (o.Lane >= FirstExtraBgmLane) count = std::max(count, BgmIndexOf(o.Lane) + 1);
+  return count;
 }
 
 int Document::AddObject(int lane, int pos, int value) {

@@ -14,15 +14,33 @@ constexpr int TicksPerMeasure = 192;
 constexpr int MeasureCount = 1000;
 // Lanes 0..49 keep the numbers that files, the clipboard and settings use;
 // the stop lane came later and takes the next number, though the score shows
-// it beside the tempo lane.
-constexpr int LaneCount = 51;
+// it beside the tempo lane. A measure may hold more background lines than the
+// 28 lanes 22..49: the further background lanes take the numbers after the
+// stop lane, up to what an object's lane byte holds.
+constexpr int LaneCount = 256;
 constexpr int TempoLane = 0;
 constexpr int FirstBgmLane = 22;
-constexpr int LastBgmLane = 49;
+constexpr int LastFixedBgmLane = 49;
 constexpr int StopLane = 50;
-constexpr int BgmLaneCount = LastBgmLane - FirstBgmLane + 1;
-// Passed to AddObject only: "whichever background lane is free at that position".
-constexpr int AnyBgmLane = 200;
+constexpr int FirstExtraBgmLane = 51;
+constexpr int FixedBgmLaneCount = LastFixedBgmLane - FirstBgmLane + 1;
+// How many background lanes a chart can have in all.
+constexpr int BgmLaneLimit = FixedBgmLaneCount + LaneCount - FirstExtraBgmLane;
+
+constexpr bool IsBgmLane(int lane) {
+  return (lane >= FirstBgmLane && lane <= LastFixedBgmLane) || (lane >= FirstExtraBgmLane && lane < LaneCount);
+}
+// Background lanes in the order the score shows them and a measure's lines
+// fill them: 0.. for lanes 22..49, then 51, 52, ...
+constexpr int BgmIndexOf(int lane) {
+  return lane <= LastFixedBgmLane ? lane - FirstBgmLane : lane - FirstExtraBgmLane + FixedBgmLaneCount;
+}
+constexpr int BgmLaneAt(int index) {
+  return index < FixedBgmLaneCount ? FirstBgmLane + index : FirstExtraBgmLane + index - FixedBgmLaneCount;
+}
+// Passed to AddObject only: "whichever background lane is free at that
+// position". It lies beyond every lane number.
+constexpr int AnyBgmLane = 1000;
 constexpr int InitialScrollMin = -5000;
 
 struct TBmsObject {
@@ -39,7 +57,7 @@ struct TBmsObject {
   // A definition index (see DefinitionIndex) or, on the tempo lane, a tempo;
   // 16 bits hold the widest index range.
   uint16_t Value = 0;
-  uint8_t Lane = 0;
+  uint8_t Lane = 0;  // every value names a lane (LaneCount)
   uint8_t Selected : 1 = 0;
   uint8_t Hidden : 1 = 0;
   // On the tempo lane: Value names a #BPMxx definition instead of being the
@@ -68,6 +86,7 @@ struct TBmsObject {
   bool operator==(const TBmsObject&) const = default;
 };
 static_assert(sizeof(TBmsObject) == 32);
+static_assert(LaneCount == UINT8_MAX + 1);
 
 // How a key-lane note is written. A start on the long-note channels that
 // found no end stays such a start, so that a save gives its cell back.
@@ -266,6 +285,10 @@ class Document {
   // Free background lane that AddObject(AnyBgmLane, pos, ..) would choose, or -1.
   int NextBgmLaneAt(int pos) const;
 };
+
+// How many background lanes doc has: the 28 numbered ones, and on to the
+// highest lane in use (which its busiest measure's lines fill in turn).
+int BgmLaneCountOf(const Document& doc);
 
 // Exchanges the x6/x7 and x8/x9 channels of every key group; its own inverse.
 int MapChannel(int channel);

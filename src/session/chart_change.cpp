@@ -152,7 +152,7 @@ void Renumbering::Apply(std::vector<TBmsObject>& objects, bool back) const {
     for (size_t v = 0; v < forward.size(); ++v) table[forward[v]] = static_cast<uint16_t>(v);
   }
   for (TBmsObject& o : objects) {
-    if (o.Lane >= LaneCount || !lanes[o.Lane]) continue;
+    if (!lanes[o.Lane]) continue;
     if (o.Value < table.size()) o.Value = table[o.Value];
     // The end cell of a long note names a sound too; an #LNOBJ end names
     // the index of the #LNOBJ line, which moves with it.

@@ -66,10 +66,11 @@ int ClampToRange(int value, ScrollRange range) { return std::clamp(value, range.
 
 ScrollRange VerticalRange(const Document& doc) { return {std::min(doc.ScrollMin, 0), 0}; }
 
-ScoreGeometry ScoreGeometry::For(const ViewSettings& settings, int playMode, int pbWidth, int pbHeight, int V, int S) {
+ScoreGeometry ScoreGeometry::For(const ViewSettings& settings, int playMode, int pbWidth, int pbHeight, int V, int S,
+                                 int bgmLanes) {
   const ViewSettings s = settings.Clamped();
   ScoreGeometry g;
-  g.lanes.RecomputeLanes(s.PlayModeFor(playMode), s.GridWidth, s.FlatObjectWidth);
+  g.lanes.RecomputeLanes(s.PlayModeFor(playMode), s.GridWidth, s.FlatObjectWidth, bgmLanes);
   g.GridHeight = s.GridHeight;
   g.ObjectHeight = s.ObjectHeight;
   g.pbWidth = pbWidth;
@@ -82,11 +83,12 @@ ScoreGeometry ScoreGeometry::For(const ViewSettings& settings, int playMode, int
 int ScoreGeometry::LaneAtX(int x) const {
   const int64_t s = int64_t{x} + S;
   const auto& left = lanes.LaneLeft();
-  // The rightmost column starting at or before s: a collapsed lane gives way
-  // to the lane that starts where it does.
-  for (int column = LaneCount - 1; column >= 0; --column) {
+  // The rightmost shown column starting at or before s: a collapsed lane
+  // gives way to the lane that starts where it does.
+  const auto& width = lanes.LaneWidth();
+  for (int column = lanes.ShownColumns() - 1; column >= 0; --column) {
     const int lane = LaneAtColumn(column);
-    if (left[lane] <= s) return lane;
+    if (left[lane] <= s && width[lane] > 0) return lane;
   }
   return 0;
 }

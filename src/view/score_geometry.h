@@ -70,9 +70,11 @@ struct ScoreGeometry {
   int V = 0;  // GSV position: 0 or negative ticks
   int S = 0;  // GSH position: score x = screen x + S
 
-  // The lanes for settings and play mode, the settings' sizes (clamped to
-  // their controls' ranges) and the given paint area and scroll positions.
-  static ScoreGeometry For(const ViewSettings& settings, int playMode, int pbWidth, int pbHeight, int V, int S);
+  // The lanes for settings, play mode and the background lanes to show
+  // (BgmLaneCountOf), the settings' sizes (clamped to their controls' ranges)
+  // and the given paint area and scroll positions.
+  static ScoreGeometry For(const ViewSettings& settings, int playMode, int pbWidth, int pbHeight, int V, int S,
+                           int bgmLanes = FixedBgmLaneCount);
 
   bool Flat() const { return lanes.Flat(); }
   int LaneAtX(int x) const;

@@ -163,22 +163,24 @@ TEST(Reader, BackgroundLinesTakeSuccessiveLanes) {
   EXPECT_EQ(Objects(l->doc), (std::vector<Obj>{{22, 384, 1, 0}, {23, 384, 2, 0}, {25, 384, 3, 0}, {22, 576, 4, 0}}));
 }
 
-TEST(Reader, BackgroundLinesBeyondTwentyEightPlaceOrKeepWholeLine) {
+TEST(Reader, BackgroundLinesBeyondTheLastLanePlaceOrKeepWholeLine) {
   std::vector<std::string> lines;
-  for (int i = 0; i < 28; ++i) lines.push_back("#00001:0100");  // fills every lane at tick 0
+  for (int i = 0; i < BgmLaneLimit; ++i) lines.push_back("#00001:0100");  // fills every lane at tick 0
   lines.push_back("#00001:0002");  // tick 96 is free: placed on lane 22
   lines.push_back("#00001:0303");  // tick 0 is full: nothing of it is added
   lines.push_back("#00001:0004");  // and it took no lane: tick 96 gets lane 23
   auto l = Load(lines);
-  ASSERT_EQ(l->doc.ObjList.size(), 30u);
-  EXPECT_EQ(Objects(l->doc)[28], Obj(22, 96, 2, 0));
-  EXPECT_EQ(Objects(l->doc)[29], Obj(23, 96, 4, 0));
+  const size_t n = BgmLaneLimit;
+  ASSERT_EQ(l->doc.ObjList.size(), n + 2);
+  EXPECT_EQ(Objects(l->doc)[n - 1], Obj(255, 0, 1, 0));
+  EXPECT_EQ(Objects(l->doc)[n], Obj(22, 96, 2, 0));
+  EXPECT_EQ(Objects(l->doc)[n + 1], Obj(23, 96, 4, 0));
   EXPECT_EQ(l->doc.mcom, std::vector<std::string>{"#00001:0303"});
-  EXPECT_EQ(l->doc.BgmLineCount[0], 28);
+  EXPECT_EQ(l->doc.BgmLineCount[0], BgmLaneLimit);
 }
 
-TEST(Reader, BackgroundLinesBeyondTwentyEightGoAboveTheHighestLane) {
-  std::vector<std::string> lines(28, "#00001:00");
+TEST(Reader, BackgroundLinesBeyondTheLastLaneGoAboveTheHighestLane) {
+  std::vector<std::string> lines(BgmLaneLimit, "#00001:00");
   lines[3] = "#00001:0100";  // lane 25 at tick 0
   lines[0] = "#00001:0001";  // lane 22 at tick 96
   lines.push_back("#00001:0202");  // tick 0: above 25, the gap below is not filled; tick 96: lane 23
@@ -199,12 +201,12 @@ TEST(Reader, BackgroundLinesBeyondTwentyEightGoAboveTheHighestLane) {
 // The direct input line continues where the load left off: the background
 // lanes the loaded lines took, and the kept settings a typed line overrides.
 TEST(Reader, TypedLinesContinueTheLoadedChart) {
-  std::vector<std::string> lines(28, "#00001:01");
+  std::vector<std::string> lines(BgmLaneLimit, "#00001:01");
   lines.insert(lines.end(), {"#PLAYER 5", "#00102:x", "#RANK 9"});
   auto l = Load(lines);
   for (const char* typed : {"#00001:0202", "#00001:0003", "#PLAYER 2", "#00102:0.5", "#00202:0.25"})
     InterpretLine(l->doc, typed, 0, l->log);
-  EXPECT_EQ(l->doc.ObjList.size(), 29u);
+  EXPECT_EQ(l->doc.ObjList.size(), BgmLaneLimit + 1u);
   EXPECT_EQ(Objects(l->doc).back(), Obj(22, 96, 3, 0));
   EXPECT_EQ(l->doc.mcom, (std::vector<std::string>{"#RANK 9", "#00001:0202"}));
   EXPECT_EQ(l->doc.header.cbpmode, 1);

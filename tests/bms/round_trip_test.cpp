@@ -4,9 +4,11 @@
 #include <cstdio>
 #include <random>
 
+#include "analysis/chart_timing.h"
 #include "bms/bms_reader.h"
 #include "bms/bms_writer.h"
 #include "support/test_support.h"
+#include "view/lane_layout.h"
 
 namespace beatloom {
 namespace {
@@ -18,7 +20,7 @@ using Obj = std::tuple<int, int, uint32_t, uint32_t, int, int>;  // lane, tick, 
 std::vector<Obj> SortedObjects(const Document& d, bool anyBgmLane = false) {
   std::vector<Obj> out;
   for (const auto& o : d.ObjList) {
-    const int lane = anyBgmLane && o.Lane >= FirstBgmLane ? FirstBgmLane : o.Lane;
+    const int lane = anyBgmLane && IsBgmLane(o.Lane) ? FirstBgmLane : o.Lane;
     out.emplace_back(lane, o.Pos, o.OffNum, o.OffDen, o.Value, o.Hidden);
   }
   std::sort(out.begin(), out.end());
@@ -162,10 +164,10 @@ TEST(RoundTrip, KeptLinesNeitherGainNorLoseTheirEffect) {
   std::vector<std::string> roundsOver{"#99911:01"};
   for (int i = 1; i < 383; ++i) roundsOver.front() += "00";
   roundsOver.front() += "02";  // 384 cells: the last one half a tick before the end of measure 999
-  std::vector<std::string> fullLanes(28, "#00001:01");
+  std::vector<std::string> fullLanes(BgmLaneLimit, "#00001:01");
   fullLanes.push_back("#00001:0202");  // tick 0 is full, tick 96 is not: kept whole
-  std::vector<std::string> topLaneOnly(27, "#00001:00");
-  topLaneOnly.push_back("#00001:01");    // lane 49 alone at tick 0
+  std::vector<std::string> topLaneOnly(BgmLaneLimit - 1, "#00001:00");
+  topLaneOnly.push_back("#00001:01");    // the last lane alone at tick 0
   topLaneOnly.push_back("#00001:02");    // nothing above it: kept
   topLaneOnly.push_back("#00001:0003");  // tick 96 is free
   const struct Case {
@@ -265,6 +267,43 @@ TEST(RoundTrip, LongNotesKeepTheirNotesTimesAndForm) {
     EXPECT_EQ(longNotes(back), longNotes(d)) << text;
     EXPECT_EQ(SortedObjects(d), SortedObjects(back)) << text;
     EXPECT_EQ(WriteBmsText(back, {}), text) << c.text;
+  }
+}
+
+// A measure with 41 background lines: each line takes a lane of its own (the
+// 28 numbered ones, then those after the stop lane), the score widens to show
+// them, and a save and a load give back every sound at its time.
+TEST(RoundTrip, EveryBackgroundLineOfABusyMeasureTakesALane) {
+  std::string text = "#BPM 150\n#00103:78\n#00109:01\n#STOP01 96\n#00202:0.75\n";
+  for (int i = 1; i <= 41; ++i)  // lines of 1, 2 and 5 cells, the last between ticks
+    text += "#00201:" + std::string(i % 3 == 2 ? 8 : 2 * (i % 3), '0') + (i < 10 ? "0" : "") + std::to_string(i) + "\n";
+  const auto times = [](const Document& chart, bool lanes) {
+    const ChartTiming timing(chart);
+    std::vector<std::tuple<int, int, double>> out;
+    for (const TBmsObject& o : chart.ObjList) out.emplace_back(o.Value, lanes ? o.Lane : 0, timing.SecondsAt(o));
+    std::sort(out.begin(), out.end());
+    return out;
+  };
+  for (const bool keepLayout : {true, false}) {
+    Document d, back;
+    Log log;
+    LoadBmsBytes(d, text, "f", log);
+    EXPECT_TRUE(d.mcom.empty());
+    ASSERT_EQ(d.ObjList.size(), 43u);  // after the tempo and the stop, lines 1..41 in turn
+    EXPECT_EQ(d.ObjList[2 + 27].Lane, 49);
+    EXPECT_EQ(d.ObjList[2 + 28].Lane, 51);
+    EXPECT_EQ(d.ObjList[2 + 40].Lane, 63);
+    LaneLayout shown, fixed;
+    shown.RecomputeLanes(0, 6, false, BgmLaneCountOf(d));
+    fixed.RecomputeLanes(0, 6, false);
+    EXPECT_EQ(shown.TotalWidth() - fixed.TotalWidth(), 13 * 4 * 6);
+    const auto read = times(d, keepLayout);
+    SaveOptions options;
+    options.keepLayout = keepLayout;
+    TidyForSave(d, options);
+    LoadBmsBytes(back, WriteBmsText(d, options), "f", log);
+    ExpectSameChart(d, back, keepLayout ? "keep" : "pack", !keepLayout);
+    EXPECT_EQ(times(back, keepLayout), read);
   }
 }
 

@@ -188,9 +188,8 @@ TEST_F(SelectionTest, BadClipboardLinesAreRefusedWithoutChange) {
   CopySelected(session);
   doc.Modified = false;
   const std::vector<TBmsObject> objects = doc.ObjList, clip = session.Clipboard();
-  for (const char* line :
-       {"051000000001", "001000000000", "001000000256", "001192000001", "00100038400x", "00100038", "-01000384001",
-        "001000384001+4/4", "001000384001+1/0", "001000384001+1/x"}) {
+  for (const char* line : {"256000000001", "001000000000", "001000000256", "001192000001", "00100038400x", "00100038",
+                           "-01000384001", "001000384001+4/4", "001000384001+1/0", "001000384001+1/x"}) {
     const std::string text = std::string(kClipboardHeader) + "\r\n001000000001\r\n" + line + "\r\n";
     EXPECT_NE(PasteFromText(session, text, ViewFrom(0)).find("3行目"), std::string::npos) << line;
     EXPECT_TRUE(doc.ObjList == objects && session.Clipboard() == clip) << line;

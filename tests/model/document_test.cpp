@@ -24,6 +24,11 @@ TEST(AddObject, AnyBgmLaneLandsAboveHighestAtPosition) {
 TEST(AddObject, FullPositionRefusesAnyBgmLane) {
   Document d;
   for (int lane = 22; lane <= 49; ++lane) d.AddObject(lane, 96, 1);
+  // Past the 28 numbered lanes: the lanes after the stop lane, in turn.
+  EXPECT_EQ(d.ObjList[d.AddObject(AnyBgmLane, 96, 1)].Lane, 51);
+  EXPECT_EQ(d.ObjList[d.AddObject(AnyBgmLane, 96, 1)].Lane, 52);
+  for (int index = 30; index < BgmLaneLimit; ++index) d.AddObject(BgmLaneAt(index), 96, 1);
+  EXPECT_EQ(d.ObjList.back().Lane, 255);
   const auto before = d.ObjList;
   EXPECT_EQ(d.AddObject(AnyBgmLane, 96, 7), d.ObjLast());
   EXPECT_EQ(d.ObjList, before);

@@ -97,7 +97,8 @@ TEST(LaneCaption, NamesEveryLane) {
   EXPECT_EQ(LaneCaption(22), "B01");
   EXPECT_EQ(LaneCaption(49), "B28");
   EXPECT_EQ(LaneCaption(50), "STOP");
-  EXPECT_EQ(LaneCaption(51), "");
+  EXPECT_EQ(LaneCaption(51), "B29");
+  EXPECT_EQ(LaneCaption(255), "B233");
 }
 
 ScoreGeometry Geometry(int playMode, int pbHeight = 400, int H = 192, int V = 0, int S = 0, bool flat = false) {

@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "platform/ui/prompts.h"
 #include "platform/ui/window_texts.h"
@@ -200,7 +201,21 @@ void TForm7::BuildButtons() {
   static_cast<QVBoxLayout*>(layout())->addLayout(row);
 }
 
+void TForm7::GrowBgmList() {
+  // A chart whose busiest measure has more background lines than 28 has
+  // more lanes: the list grows to them, following an all-checked list.
+  const int lanes = BgmLaneCountOf(session_.Doc());
+  const std::vector<bool> states = CheckStates(bgmList_);
+  const bool all = std::all_of(states.begin(), states.end(), [](bool checked) { return checked; });
+  for (int lane = bgmList_->count() + 1; lane <= lanes; ++lane) {
+    auto* item = new QListWidgetItem(QString::number(lane), bgmList_);
+    item->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
+    item->setCheckState(all ? Qt::Checked : Qt::Unchecked);
+  }
+}
+
 void TForm7::Open() {
+  GrowBgmList();
   if (!placed_) {
     placed_ = true;
     adjustSize();
@@ -251,6 +266,7 @@ SearchRequest TForm7::Request() const {
 
 void TForm7::Run() {
   // The session tells the score and the editing menu what changed.
+  GrowBgmList();
   const SearchResult result = RunSearch(session_, Request());
   if (!result.message.empty()) prompts_.Message(QString::fromStdString(result.message), Prompts::Icon::Error);
 }

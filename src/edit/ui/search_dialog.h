@@ -44,6 +44,7 @@ class TForm7 : public QDialog {
   void BuildButtons();
   void SetEveryLane(bool checked);
   void ToggleList(QListWidget* list);
+  void GrowBgmList();
 
   ChartSession& session_;
   Prompts& prompts_;

@@ -125,7 +125,7 @@ int Export(const ExportOptions& o) {
   settings.PlayMode = o.playMode;
 
   // The view's first layout at this size, then the scroll bars' clamping.
-  ScoreGeometry g = ScoreGeometry::For(settings, doc.header.cbpmode, o.width, o.height, 0, 0);
+  ScoreGeometry g = ScoreGeometry::For(settings, doc.header.cbpmode, o.width, o.height, 0, 0, BgmLaneCountOf(doc));
   const ScrollRange hrange = NextHorizontalRange(InitialHorizontalRange, g.lanes.TotalWidth(), o.width);
   g.S = ClampToRange(o.s.value_or(0), hrange);
   g.V = ClampToRange(o.v, VerticalRange(doc));

@@ -161,7 +161,9 @@ void ScoreRenderer::DrawLaneEdges(QPainter& p, const ScoreGeometry& g, LaneEdgeK
     for (const int i : LaneGroupEdges) edge(i);
     return;
   }
-  for (int i = 0; i < LaneTableSize; ++i) edge(i);
+  // A collapsed lane's edge is its neighbour's.
+  for (int i = 0; i < LaneTableSize; ++i)
+    if (i == LaneCount || g.lanes.LaneWidth()[i] > 0) edge(i);
 }
 
 void ScoreRenderer::DrawMeasureLines(QPainter& p, const Document& doc, const ScoreGeometry& g,
@@ -231,7 +233,7 @@ QRect ScoreRenderer::DrawObject(QPainter& p, const TBmsObject& o, const Document
 }
 
 QRect ScoreRenderer::DrawBar(QPainter& p, const TBmsObject& o, const ViewSettings& s, const ScoreGeometry& g) const {
-  if (o.Lane >= LaneCount || g.lanes.LaneWidth()[o.Lane] == 0) return {};
+  if (g.lanes.LaneWidth()[o.Lane] == 0) return {};
   const ScreenRect span = g.ObjectSpan(o);
   if (!g.RowsVisible(span)) return {};
   const ScreenRect cell = g.ObjectRect(o);
@@ -259,7 +261,7 @@ QRect ScoreRenderer::DrawBar(QPainter& p, const TBmsObject& o, const ViewSetting
 
 QRect ScoreRenderer::DrawCell(QPainter& p, const TBmsObject& o, const Document& doc, const ViewSettings& s,
                               const ScoreGeometry& g) const {
-  if (o.Lane >= LaneCount || g.lanes.LaneWidth()[o.Lane] == 0) return {};
+  if (g.lanes.LaneWidth()[o.Lane] == 0) return {};
   const ScreenRect r = g.ObjectRect(o);
   if (!g.RowsVisible(r)) return {};
 

@@ -11,7 +11,7 @@ ScoreWidget::ScoreWidget(Document& doc, ViewSettings& settings, QWidget* parent)
   setObjectName(QStringLiteral("pb"));
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::StrongFocus);
-  geometry_ = ScoreGeometry::For(settings_, doc_.header.cbpmode, width(), height(), 0, 0);
+  geometry_ = ScoreGeometry::For(settings_, doc_.header.cbpmode, width(), height(), 0, 0, BgmLaneCountOf(doc_));
   Layout();
 }
 
@@ -21,8 +21,8 @@ std::pair<int, int> ScoreWidget::VerticalRange() const {
 }
 
 bool ScoreWidget::RefreshLanes() {
-  const ScoreGeometry fresh =
-      ScoreGeometry::For(settings_, doc_.header.cbpmode, width(), height(), geometry_.V, geometry_.S);
+  const ScoreGeometry fresh = ScoreGeometry::For(settings_, doc_.header.cbpmode, width(), height(), geometry_.V,
+                                                 geometry_.S, BgmLaneCountOf(doc_));
   const bool lanesChanged = fresh.lanes.LaneLeft() != geometry_.lanes.LaneLeft();
   geometry_ = fresh;
   return lanesChanged;

@@ -64,7 +64,7 @@ TEST_F(MainWindowTest, AuthorSelectsCopiesPastesAndExchangesThroughTheMenus) {
   ActionNamed(*main, "N45").trigger();
   const QString text = "BTLM ClipBoard Object Data Format\r\n022000048002\r\n001000000001\r\n";
   EXPECT_EQ(clipboard.text, text);
-  clipboard.text = "BTLM ClipBoard Object Data Format\r\n001000000001\r\n099000000001\r\n";
+  clipboard.text = "BTLM ClipBoard Object Data Format\r\n001000000001\r\n256000000001\r\n";
   ActionNamed(*main, "N46").trigger();
   EXPECT_EQ(doc.ObjList.size(), 2u);
   ASSERT_FALSE(prompts.shown.empty());

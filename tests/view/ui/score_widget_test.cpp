@@ -67,6 +67,10 @@ TEST_F(ScoreWidgetTest, LayoutChangesAreAnnounced) {
   settings.GridHeight = 96;  // no width change: no new layout
   widget.Redraw();
   EXPECT_EQ(spy.count(), 0);
+  doc.AddObject(60, 0, 1);  // the 38th background lane: ten more lanes, 240 pixels
+  widget.Redraw();
+  EXPECT_EQ(spy.count(), 1);
+  EXPECT_EQ(widget.HorizontalRange(), std::make_pair(-10, 62));
 }
 
 TEST_F(ScoreWidgetTest, RedrawShowsEditsOfTheChart) {
