@@ -39,7 +39,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   ChartSession session;
   for (TBmsObject o : read.objects) {
-    if (o.Lane >= LaneCount || o.Pos < 0 || o.Pos >= MeasureCount * TicksPerMeasure || o.Value < 1) std::abort();
+    // Every lane byte names a lane; a held note must end after it starts.
+    if (o.Pos < 0 || o.Pos >= MeasureCount * TicksPerMeasure || o.Value < 1) std::abort();
+    if (IsLongNote(o) && !EndsAfterStart(o)) std::abort();
     o.Selected = 1;
     session.Doc().ObjList.push_back(o);
   }
